@@ -1,0 +1,11 @@
+# velmaro_add_test(NAME name SOURCES ... LIBS ...)
+# Every test runs offscreen, in a C.UTF-8 locale, with a fresh temporary data home
+# and configuration file of its own (made by tests/support/TestEnv).
+function(velmaro_add_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} velmaro_test_support GTest::gmock GTest::gtest_main velmaro_warnings)
+  gtest_discover_tests(${T_NAME}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;VELMARO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

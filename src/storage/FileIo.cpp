@@ -1,0 +1,127 @@
+#include "storage/FileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "storage/StorageError.h"
+
+namespace velmaro {
+
+namespace fs = std::filesystem;
+
+std::string ReadFileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw StorageError("Não foi possível ler o arquivo " + path.string());
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw StorageError("Erro de leitura no arquivo " + path.string());
+    }
+    return bytes;
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    const auto nul = bytes.find('\0');
+    if (nul != std::string_view::npos) {
+        bytes = bytes.substr(0, nul);
+    }
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(bytes.substr(start, i - start));
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+        ++i;
+    }
+    if (start < bytes.size()) {
+        lines.emplace_back(bytes.substr(start));
+    }
+    return lines;
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+    size_t total = 0;
+    for (const auto& l : lines) {
+        total += l.size() + 2;
+    }
+    std::string out;
+    out.reserve(total);
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+namespace {
+
+[[noreturn]] void Fail(const fs::path& path, const char* what, int err) {
+    throw StorageError(std::string("Não foi possível gravar o arquivo ") + path.string() + " (" +
+                       what + ": " + std::strerror(err) + ")");
+}
+
+}  // namespace
+
+void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        Fail(path, "criar temporário", errno);
+    }
+    auto abandon = [&](const char* what) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        Fail(path, what, err);
+    };
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat st {};
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    if (::fchmod(fd, mode) != 0) {
+        abandon("permissões");
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            abandon("escrita");
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        abandon("sincronização");
+    }
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        Fail(path, "fechamento", err);
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        Fail(path, "renomeação", err);
+    }
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+}  // namespace velmaro

@@ -1,0 +1,105 @@
+#pragma once
+
+// The record store: a "|"-field data file held in memory as a sorted line list and a
+// sorted key list (key = the text before the first "|"); index i of the key list names
+// line i of the line list. Field numbers are 1-based, list indexes 0-based.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/Progress.h"
+
+namespace velmaro {
+
+inline constexpr const char* kNoSuchRecordText = "Erro! Codigo n\xE3o existe!";
+
+// Lines ordered by their keys with the collation of CompareText, then by the rest.
+int CompareLines(std::string_view a, std::string_view b);
+
+class LineList {
+public:
+    int Count() const { return static_cast<int>(m_items.size()); }
+    bool Empty() const { return m_items.empty(); }
+    const std::string& operator[](int index) const;
+    const std::vector<std::string>& Items() const { return m_items; }
+
+    bool Sorted() const { return m_sorted; }
+    // Switching sorting on sorts the whole list.
+    void SetSorted(bool sorted);
+    // Sorted: the line goes to its place; otherwise it is appended. Gives its index.
+    int Add(std::string line);
+    // Stores a line at an index; only while sorting is off.
+    void Put(int index, std::string line);
+    // Replaces line `index` and moves it to its sorted place when sorting is on (the
+    // same result as storing with sorting off and sorting again).
+    int Replace(int index, std::string line);
+    void Delete(int index);
+    void Clear() { m_items.clear(); }
+    void Assign(std::vector<std::string> lines);
+
+private:
+    friend void SortLineTable(class LineTable& table);
+    void Sort();
+    std::vector<std::string> m_items;
+    bool m_sorted = true;
+};
+
+class KeyList {
+public:
+    int Count() const { return static_cast<int>(m_items.size()); }
+    bool Empty() const { return m_items.empty(); }
+    const std::string& operator[](int index) const;
+    const std::vector<std::string>& Items() const { return m_items; }
+    // A key equal (by collation) to one already present is not added again; gives the
+    // index of the key in the list.
+    int Add(std::string key);
+    void Delete(int index);
+    void Clear() { m_items.clear(); }
+
+private:
+    friend void SortLineTable(class LineTable& table);
+    std::vector<std::string> m_items;
+};
+
+class LineTable {
+public:
+    LineList lines;
+    KeyList keys;
+    void Clear() {
+        lines.Clear();
+        keys.Clear();
+    }
+};
+
+struct FindResult {
+    bool found = false;
+    int index = 0;  // the record's index when found, else the insertion point
+};
+
+void LoadLineTable(const std::filesystem::path& path, LineTable& table);
+void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
+                            ProgressSink& progress);
+void SaveLineTable(const std::filesystem::path& path, const LineList& list);
+void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,
+                            ProgressSink& progress);
+// In-memory forms of the same, for formats and tests.
+void LoadLineTableFromBytes(std::string_view bytes, LineTable& table);
+std::string LineTableBytes(const LineList& list);
+std::string ScrambledLineTableBytes(const LineList& list);
+
+std::string RecordKey(std::string_view line);
+std::string GetField(int n, std::string_view line);
+void SetField(int n, std::string& line, std::string_view text);
+std::string GetRecordField(const LineList& list, int index, int n);
+void SetRecordField(LineList& list, int index, int n, std::string_view text);
+FindResult FindKey(const KeyList& keys, std::string_view key);
+void InsertRecord(LineTable& table, std::string line);
+void ReplaceRecord(LineList& list, int index, std::string line);
+void DeleteRecord(LineTable& table, int index);
+
+// Sorts the line list and rebuilds the key list from it (the last steps of a load).
+void SortLineTable(LineTable& table);
+
+}  // namespace velmaro

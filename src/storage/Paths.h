@@ -1,0 +1,64 @@
+#pragma once
+
+// Where every data file lives under the data home. Table and record names are
+// Windows-1252 keys as stored (with their padding); the builders trim them, replace "/"
+// by "_", convert them to UTF-8 for the file system, and create missing folders and an
+// empty file, so that a file asked for always exists.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmaro {
+
+namespace fs = std::filesystem;
+
+// The data home ("program folder") and the configuration file of this run.
+struct Locations {
+    fs::path home;
+    fs::path config;
+};
+
+// --home DIR / --config FILE from the arguments (removed from them), else $VELMARO_HOME /
+// $VELMARO_CONFIG, else $XDG_DATA_HOME/velmaro and $XDG_CONFIG_HOME/velmaro/CfgNut.ini
+// (with the usual ~/.local/share and ~/.config defaults).
+Locations ResolveLocations(int& argc, char** argv);
+Locations ResolveLocationsFromEnvironment();
+
+// The locations used by ProgramFolder and ConfigFilePath; set once at start.
+void SetLocations(const Locations& locations);
+const fs::path& ProgramFolder();
+fs::path ConfigFilePath();  // EnsureFile
+
+// The folder name of a table: trailing spaces removed, "/" replaced by "_". Throws
+// StorageError for a name that is empty, "." or ".." once trimmed.
+std::string TableFolderName(std::string_view tableName);
+// The file-name part of a record name: the same rules.
+std::string SafeFileName(std::string_view recordName);
+// Creates the missing folders of the path and an empty file when it does not exist.
+void EnsureFile(const fs::path& path);
+void EnsureFolder(const fs::path& folder);
+// A Windows-1252 name part as a path element.
+fs::path NamePath(std::string_view cp1252Name);
+
+fs::path DataFolder(const fs::path& base);  // "Dados"; not created
+fs::path TableFolder(const fs::path& base, std::string_view table);  // not created
+
+fs::path TableListPath(const fs::path& base);
+fs::path ReferenceTablePath(const fs::path& base);
+fs::path ReferenceValuesPath(const fs::path& base);
+fs::path IngredientFilePath(const fs::path& base, std::string_view table);
+fs::path IngredientGroupsPath(const fs::path& base, std::string_view table);
+fs::path PreparationGroupsPath(const fs::path& base, std::string_view table);
+fs::path PreparationListPath(const fs::path& base, std::string_view table);
+fs::path PreparationFilePath(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelFilePath(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelImagePath(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path RecipeTextPath(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::string_view ingredient,
+                         bool create);
+// "Ajuda.hlp" directly in the data home; not created.
+fs::path HelpFilePath(const fs::path& base);
+
+}  // namespace velmaro
