@@ -262,7 +262,13 @@ std::string FormatNumber(int decimals, int width, long double value) {
 
 std::string_view MaskPattern(std::string_view mask) { return mask.substr(0, mask.find(';')); }
 
-int MaskWidth(std::string_view mask) { return static_cast<int>(MaskPattern(mask).size()); }
+int MaskWidth(std::string_view mask) {
+    int width = 0;
+    for (char c : MaskPattern(mask)) {
+        width += (c == '>' || c == '<') ? 0 : 1;
+    }
+    return width;
+}
 
 int MaskDecimals(std::string_view mask) {
     const auto pattern = MaskPattern(mask);

@@ -37,7 +37,7 @@ int MaskDecimals(std::string_view mask);
 std::string BlankMaskText(std::string_view mask);
 // The pattern part of an edit mask (before the first ";").
 std::string_view MaskPattern(std::string_view mask);
-// The width of a field with this mask (the pattern's length).
+// The width of a field with this mask (the pattern without its case marks).
 int MaskWidth(std::string_view mask);
 
 // The numeric field rule. On a key press: "." is taken as ","; a "," first aligns the

@@ -1,0 +1,15 @@
+# velmaro_layer(NAME name DEPS ...): one static library from the .cpp files of the
+# current folder (an interface library while the folder has none yet).
+function(velmaro_layer)
+  cmake_parse_arguments(L "" "NAME" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(srcs)
+    add_library(${L_NAME} STATIC ${srcs})
+    target_include_directories(${L_NAME} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${L_NAME} PUBLIC ${L_DEPS} PRIVATE velmaro_warnings)
+  else()
+    add_library(${L_NAME} INTERFACE)
+    target_include_directories(${L_NAME} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${L_NAME} INTERFACE ${L_DEPS})
+  endif()
+endfunction()
