@@ -1,0 +1,52 @@
+#include "shell/NameRules.h"
+
+#include "storage/Cp1252.h"
+#include "storage/Text.h"
+
+namespace velmaro {
+
+bool IsForbiddenNameChar(char c) {
+    switch (c) {
+        case '\\':
+        case '_':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string ForbiddenCharMessage(char c) {
+    return W("Não é permitido utilizar o caracter (") + std::string(1, c) + ") !";
+}
+
+bool RefuseForbiddenChar(Ui& ui, char& key) {
+    if (!IsForbiddenNameChar(key)) {
+        return false;
+    }
+    const char refused = key;
+    key = 0;
+    ui.ShowMessageBox(ForbiddenCharMessage(refused), MessageKind::Ok);
+    return true;
+}
+
+bool IsEscapingName(std::string_view name) {
+    const std::string trimmed = TrimTrailingSpaces(name);
+    return trimmed == "." || trimmed == "..";
+}
+
+bool RefuseEscapingName(Ui& ui, std::string_view name) {
+    if (!IsEscapingName(name)) {
+        return false;
+    }
+    ui.ShowMessageBox(W(kEscapingNameMessage), MessageKind::Ok);
+    return true;
+}
+
+}  // namespace velmaro

@@ -1,0 +1,29 @@
+#pragma once
+
+// What may be typed into a name: the characters that cannot stand in a file name or a
+// record are refused as they are typed, and a name that would leave its folder ("." or
+// ".." once its trailing spaces are removed) is refused when it is stored.
+
+#include <string>
+#include <string_view>
+
+#include "platform/Ui.h"
+
+namespace velmaro {
+
+// "\", "_", ":", "*", "?", the double quote, "<", ">" and "|".
+bool IsForbiddenNameChar(char c);
+// "Não é permitido utilizar o caracter (" + c + ") !"
+std::string ForbiddenCharMessage(char c);
+// The key press filter of name and text fields: a forbidden character is refused with
+// its message and swallowed (the key becomes 0). Returns true when it was refused.
+bool RefuseForbiddenChar(Ui& ui, char& key);
+
+// True for a name that would leave its folder once used as a file or folder name.
+bool IsEscapingName(std::string_view name);
+inline constexpr std::string_view kEscapingNameMessage =
+    "Nome inválido! \".\" e \"..\" não podem ser usados como nome.";
+// Shows the message and returns true when the name would leave its folder.
+bool RefuseEscapingName(Ui& ui, std::string_view name);
+
+}  // namespace velmaro
