@@ -68,15 +68,19 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
 namespace {
 
 [[noreturn]] void Fail(const fs::path& path, const char* what, int err) {
-    throw StorageError(std::string("Não foi possível gravar o arquivo ") + path.string() + " (" +
-                       what + ": " + std::strerror(err) + ")");
+    std::string message = "Não foi possível gravar o arquivo ";
+    message.append(path.string()).append(" (").append(what).append(": ");
+    message.append(std::strerror(err)).append(")");
+    throw StorageError(message);
 }
 
 }  // namespace
 
 void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
     const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string tempName = ".";
+    tempName.append(path.filename().string()).append(".XXXXXX");
+    std::string tmpl = (dir / tempName).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         Fail(path, "criar temporário", errno);

@@ -142,7 +142,8 @@ double IniFile::ReadFloat(std::string_view section, std::string_view key, double
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string entry = std::string(key) + "=" + std::string(value);
+    std::string entry(key);
+    entry.append("=").append(value);
     bool inSection = false;
     size_t sectionEnd = 0;  // one past the last non-empty line of the section
     bool sectionFound = false;
@@ -165,7 +166,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         std::string_view k;
         std::string_view v;
         if (KeyValue(m_lines[i], k, v) && SameName(k, key)) {
-            m_lines[i] = std::string(k) + "=" + std::string(value);  // the key keeps its spelling
+            std::string replaced(k);  // the key keeps its spelling
+            replaced.append("=").append(value);
+            m_lines[i] = std::move(replaced);
             Save();
             return;
         }
@@ -179,7 +182,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         if (!m_lines.empty() && !Trim(m_lines.back()).empty()) {
             m_lines.emplace_back();
         }
-        m_lines.push_back("[" + std::string(section) + "]");
+        std::string header = "[";
+        header.append(section).append("]");
+        m_lines.push_back(std::move(header));
         m_lines.push_back(entry);
     }
     Save();
