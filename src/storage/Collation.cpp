@@ -49,7 +49,9 @@ int CompareText(std::string_view a, std::string_view b) {
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
 
-bool TextEquals(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+bool TextEquals(std::string_view a, std::string_view b) {
+    return CompareText(a, b) == 0;
+}
 
 std::string CollationKey(std::string_view text) {
     thread_local std::vector<UChar> u;

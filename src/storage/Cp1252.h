@@ -23,6 +23,8 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8, char replacement 
 
 // A text of the program written in UTF-8 source (a message, a caption, a section
 // name) as the Windows-1252 bytes that records, controls and files use.
-inline std::string W(std::string_view utf8) { return *Utf8ToCp1252(utf8, '?'); }
+inline std::string W(std::string_view utf8) {
+    return *Utf8ToCp1252(utf8, '?');
+}
 
 }  // namespace velmaro

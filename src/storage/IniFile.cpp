@@ -23,7 +23,8 @@ bool SameName(std::string_view a, std::string_view b) {
         return false;
     }
     for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) {
+        if (FoldCase(static_cast<unsigned char>(a[i])) !=
+            FoldCase(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -202,7 +203,9 @@ void IniFile::WriteFloat(std::string_view section, std::string_view key, double 
     WriteString(section, key, FloatToText(value));
 }
 
-std::string IniFile::Bytes() const { return JoinLinesCrLf(m_lines); }
+std::string IniFile::Bytes() const {
+    return JoinLinesCrLf(m_lines);
+}
 
 void IniFile::Save() const {
     if (!m_path.empty()) {

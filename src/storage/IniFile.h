@@ -12,7 +12,7 @@
 namespace velmaro {
 
 class IniFile {
-public:
+  public:
     // Reads the file; a missing file is an empty one.
     explicit IniFile(std::filesystem::path path);
     static IniFile FromBytes(std::string_view bytes);  // in memory; writes are not saved
@@ -38,7 +38,7 @@ public:
     std::string Bytes() const;
     const std::filesystem::path& Path() const { return m_path; }
 
-private:
+  private:
     IniFile() = default;
     const std::string* Find(std::string_view section, std::string_view key) const;
     void Save() const;

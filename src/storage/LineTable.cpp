@@ -27,7 +27,9 @@ void CheckIndex(int index, size_t count) {
 }
 
 // Rounds halves to even, as the progress positions are computed.
-int RoundHalfEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+int RoundHalfEven(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
 
 }  // namespace
 
@@ -177,7 +179,8 @@ void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
     progress.Begin(100);
     const size_t count = lines.size();
     for (size_t i = 0; i < count; ++i) {
-        progress.SetPosition(RoundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(count)));
+        progress.SetPosition(
+            RoundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(count)));
         lines[i] = UnscrambleLine(i, lines[i]);
     }
     progress.End();
@@ -185,7 +188,9 @@ void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
     SortLineTable(table);
 }
 
-std::string LineTableBytes(const LineList& list) { return JoinLinesCrLf(list.Items()); }
+std::string LineTableBytes(const LineList& list) {
+    return JoinLinesCrLf(list.Items());
+}
 
 std::string ScrambledLineTableBytes(const LineList& list) {
     std::vector<std::string> scrambled;
@@ -208,7 +213,8 @@ void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,
     progress.Begin(100);
     std::string bytes;
     for (size_t i = 0; i < count; ++i) {
-        progress.SetPosition(RoundHalfEven(static_cast<double>(i) * 50.0 / static_cast<double>(count)));
+        progress.SetPosition(
+            RoundHalfEven(static_cast<double>(i) * 50.0 / static_cast<double>(count)));
         bytes += ScrambleLine(i, list.Items()[i]);
         bytes += "\r\n";
     }
@@ -219,13 +225,16 @@ void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,
         throw;
     }
     for (size_t i = 0; i < count; ++i) {
-        progress.SetPosition(RoundHalfEven(static_cast<double>(i) * 50.0 / static_cast<double>(count)) + 50);
+        progress.SetPosition(
+            RoundHalfEven(static_cast<double>(i) * 50.0 / static_cast<double>(count)) + 50);
     }
     progress.End();
     list.SetSorted(true);
 }
 
-std::string RecordKey(std::string_view line) { return std::string(KeyView(line)); }
+std::string RecordKey(std::string_view line) {
+    return std::string(KeyView(line));
+}
 
 std::string GetField(int n, std::string_view line) {
     std::string_view rest = line;

@@ -19,7 +19,7 @@ inline constexpr const char* kNoSuchRecordText = "Erro! Codigo n\xE3o existe!";
 int CompareLines(std::string_view a, std::string_view b);
 
 class LineList {
-public:
+  public:
     int Count() const { return static_cast<int>(m_items.size()); }
     bool Empty() const { return m_items.empty(); }
     const std::string& operator[](int index) const;
@@ -39,7 +39,7 @@ public:
     void Clear() { m_items.clear(); }
     void Assign(std::vector<std::string> lines);
 
-private:
+  private:
     friend void SortLineTable(class LineTable& table);
     void Sort();
     std::vector<std::string> m_items;
@@ -47,7 +47,7 @@ private:
 };
 
 class KeyList {
-public:
+  public:
     int Count() const { return static_cast<int>(m_items.size()); }
     bool Empty() const { return m_items.empty(); }
     const std::string& operator[](int index) const;
@@ -58,13 +58,13 @@ public:
     void Delete(int index);
     void Clear() { m_items.clear(); }
 
-private:
+  private:
     friend void SortLineTable(class LineTable& table);
     std::vector<std::string> m_items;
 };
 
 class LineTable {
-public:
+  public:
     LineList lines;
     KeyList keys;
     void Clear() {

@@ -89,15 +89,25 @@ Locations ResolveLocations(int& argc, char** argv) {
     return loc;
 }
 
-void SetLocations(const Locations& locations) { CurrentLocations() = locations; }
+void SetLocations(const Locations& locations) {
+    CurrentLocations() = locations;
+}
 
-const fs::path& ProgramFolder() { return CurrentLocations().home; }
+const fs::path& ProgramFolder() {
+    return CurrentLocations().home;
+}
 
-fs::path ConfigFilePath() { return Ensured(CurrentLocations().config); }
+fs::path ConfigFilePath() {
+    return Ensured(CurrentLocations().config);
+}
 
-std::string TableFolderName(std::string_view tableName) { return SafeName(tableName, "tabela"); }
+std::string TableFolderName(std::string_view tableName) {
+    return SafeName(tableName, "tabela");
+}
 
-std::string SafeFileName(std::string_view recordName) { return SafeName(recordName, "arquivo"); }
+std::string SafeFileName(std::string_view recordName) {
+    return SafeName(recordName, "arquivo");
+}
 
 fs::path NamePath(std::string_view cp1252Name) {
     return fs::path(Cp1252ToUtf8(cp1252Name));
@@ -127,13 +137,17 @@ void EnsureFile(const fs::path& path) {
     }
 }
 
-fs::path DataFolder(const fs::path& base) { return base / "Dados"; }
+fs::path DataFolder(const fs::path& base) {
+    return base / "Dados";
+}
 
 fs::path TableFolder(const fs::path& base, std::string_view table) {
     return DataFolder(base) / NamePath(TableFolderName(table));
 }
 
-fs::path TableListPath(const fs::path& base) { return Ensured(DataFolder(base) / "ArqTab.dad"); }
+fs::path TableListPath(const fs::path& base) {
+    return Ensured(DataFolder(base) / "ArqTab.dad");
+}
 
 fs::path ReferenceTablePath(const fs::path& base) {
     return Ensured(DataFolder(base) / "TabValRef.dad");
@@ -191,6 +205,8 @@ fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::stri
     return path;
 }
 
-fs::path HelpFilePath(const fs::path& base) { return base / "Ajuda.hlp"; }
+fs::path HelpFilePath(const fs::path& base) {
+    return base / "Ajuda.hlp";
+}
 
 }  // namespace velmaro

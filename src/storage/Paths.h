@@ -41,7 +41,7 @@ void EnsureFolder(const fs::path& folder);
 // A Windows-1252 name part as a path element.
 fs::path NamePath(std::string_view cp1252Name);
 
-fs::path DataFolder(const fs::path& base);  // "Dados"; not created
+fs::path DataFolder(const fs::path& base);                           // "Dados"; not created
 fs::path TableFolder(const fs::path& base, std::string_view table);  // not created
 
 fs::path TableListPath(const fs::path& base);

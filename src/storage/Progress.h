@@ -5,7 +5,7 @@ namespace velmaro {
 // What a long storage operation reports while it works; the shell shows it as the
 // progress window "Aguarde Processamento ...".
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     virtual void Begin(int maximum) = 0;
     virtual void SetPosition(int position) = 0;
@@ -13,7 +13,7 @@ public:
 };
 
 class NullProgress final : public ProgressSink {
-public:
+  public:
     void Begin(int) override {}
     void SetPosition(int) override {}
     void End() override {}

@@ -14,7 +14,9 @@ std::uint64_t SplitMix64(std::uint64_t& state) {
     return z ^ (z >> 31);
 }
 
-bool IsForbiddenOutput(unsigned char b) { return b == 0 || b == 10 || b == 13; }
+bool IsForbiddenOutput(unsigned char b) {
+    return b == 0 || b == 10 || b == 13;
+}
 
 // A Fisher-Yates shuffle from a fixed seed, then the outputs NUL, LF and CR moved onto
 // inputs below 32 (control characters, which records never hold), so that no character
@@ -67,7 +69,9 @@ const Tables& GetTables() {
 
 }  // namespace
 
-const std::array<ScrambleAlphabet, 5>& ScrambleAlphabets() { return GetTables().forward; }
+const std::array<ScrambleAlphabet, 5>& ScrambleAlphabets() {
+    return GetTables().forward;
+}
 
 int ScrambleAlphabetFor(std::size_t p) {
     if (p % 5 == 0) {

@@ -9,7 +9,7 @@ namespace velmaro {
 // or a name that cannot become a path. The message is for a log or a detail line;
 // the screens show their own fixed messages.
 class StorageError : public std::runtime_error {
-public:
+  public:
     explicit StorageError(const std::string& what) : std::runtime_error(what) {}
 };
 

@@ -25,14 +25,18 @@ std::string RemoveAll(std::string_view text, std::string_view piece) {
     return out;
 }
 
-std::string RemoveSpaces(std::string_view text) { return RemoveAll(text, " "); }
+std::string RemoveSpaces(std::string_view text) {
+    return RemoveAll(text, " ");
+}
 
 std::string TrimTrailingSpaces(std::string_view text) {
     auto end = text.find_last_not_of(' ');
     return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }
 
-bool IsAllSpaces(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool IsAllSpaces(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
 
 std::string CenterText(std::string_view text, int width) {
     const int diff = width - static_cast<int>(text.size());
@@ -116,7 +120,9 @@ std::string PadLeft(std::string_view text, int width) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // [sign] digits [sep digits] [e [sign] digits], with at least one mantissa digit.
 bool IsDecimalNumber(std::string_view s) {
@@ -158,7 +164,9 @@ bool IsDecimalNumber(std::string_view s) {
 
 }  // namespace
 
-long double TextToNumber(std::string_view text) { return ParseNumber(text).value_or(0); }
+long double TextToNumber(std::string_view text) {
+    return ParseNumber(text).value_or(0);
+}
 
 std::string FloatToText(long double value) {
     if (!std::isfinite(value)) {
@@ -219,7 +227,8 @@ std::string FormatNumber(int decimals, int width, long double value) {
     std::string fracPart;
     if (exponent > 0) {
         const auto e = static_cast<size_t>(exponent);
-        intPart = e >= digits.size() ? digits + std::string(e - digits.size(), '0') : digits.substr(0, e);
+        intPart =
+            e >= digits.size() ? digits + std::string(e - digits.size(), '0') : digits.substr(0, e);
         fracPart = e >= digits.size() ? std::string() : digits.substr(e);
     } else {
         intPart = "0";
@@ -260,7 +269,9 @@ std::string FormatNumber(int decimals, int width, long double value) {
     return PadLeft(out, width);
 }
 
-std::string_view MaskPattern(std::string_view mask) { return mask.substr(0, mask.find(';')); }
+std::string_view MaskPattern(std::string_view mask) {
+    return mask.substr(0, mask.find(';'));
+}
 
 int MaskWidth(std::string_view mask) {
     int width = 0;
@@ -276,7 +287,9 @@ int MaskDecimals(std::string_view mask) {
     return comma == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - comma - 1);
 }
 
-std::string BlankMaskText(std::string_view mask) { return ReplaceChar(' ', '9', MaskPattern(mask)); }
+std::string BlankMaskText(std::string_view mask) {
+    return ReplaceChar(' ', '9', MaskPattern(mask));
+}
 
 char NumericFieldKeyPress(std::string& fieldText, char key) {
     if (key == '.') {
@@ -295,6 +308,8 @@ std::string NumericFieldExit(std::string_view fieldText, std::string_view mask) 
     return ZeroFillDecimals(AlignDecimalText(fieldText));
 }
 
-std::string WholeNumberFieldExit(std::string_view fieldText) { return AlignDecimalText(fieldText); }
+std::string WholeNumberFieldExit(std::string_view fieldText) {
+    return AlignDecimalText(fieldText);
+}
 
 }  // namespace velmaro

@@ -15,7 +15,7 @@ namespace {
 // Lowers the file size limit so that a write fails half-way (EFBIG), as a full disk
 // would; works for root too, unlike a read-only folder.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &m_old);
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -28,7 +28,7 @@ public:
         std::signal(SIGXFSZ, m_oldHandler);
     }
 
-private:
+  private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };
@@ -47,7 +47,9 @@ TEST(AtomicWrite, FailedWriteLeavesTheOldFileWhole) {
         EXPECT_THROW(SaveLineTable(path, t.lines), StorageError);
     }
     EXPECT_EQ(test::ReadBytes(path), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
         << "no temporary file is left behind";
 }
 

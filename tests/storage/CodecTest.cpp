@@ -24,7 +24,7 @@ TEST(Cp1252, HighBlockAndRefusals) {
     EXPECT_EQ(W("Feijão"), "Feij\xE3o");
     EXPECT_FALSE(Utf8ToCp1252("日本").has_value());
     EXPECT_EQ(*Utf8ToCp1252("a日b", '?'), "a?b");
-    EXPECT_EQ(*Utf8ToCp1252("a\xC3", '?'), "a?");      // truncated sequence
+    EXPECT_EQ(*Utf8ToCp1252("a\xC3", '?'), "a?");        // truncated sequence
     EXPECT_EQ(*Utf8ToCp1252("\xED\xA0\x80", '?'), "?");  // a surrogate is not a character
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 TEST(IniFile, ReadsWithDefaultsAndCaseInsensitiveNames) {
     const IniFile ini = IniFile::FromBytes(
-        "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=TACO   |\r\n[T\xC9" "CNICO]\r\nNomTec=  Ana  \r\n"
+        "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=TACO   |\r\n[T\xC9"
+        "CNICO]\r\nNomTec=  Ana  \r\n"
         "ResImp=abc\r\nDec=12,5\r\nBad=1,2,3\r\nNeg=-4\r\n");
     EXPECT_TRUE(ini.ReadBool("fixa tabela", "fixtab", false));
     EXPECT_EQ(ReadPaddedName(ini, "Fixa Tabela", "NomTab"), "TACO   ");
@@ -42,7 +43,8 @@ TEST(IniFile, WritesRoundTripThroughTheFile) {
     EXPECT_EQ(ini.ReadInteger(W("Técnico"), "ResImp", 0), 600);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("CfgEti", "LarEti", 0), 52.5);
     EXPECT_EQ(test::ReadBytes(path),
-              "[Fixa Tabela]\r\nNomTab=Outra|\r\nFixTab=1\r\n\r\n[T\xE9" "cnico]\r\nNomTec=  Jos\xE9\r\n"
+              "[Fixa Tabela]\r\nNomTab=Outra|\r\nFixTab=1\r\n\r\n[T\xE9"
+              "cnico]\r\nNomTec=  Jos\xE9\r\n"
               "ResImp=600\r\n\r\n[CfgEti]\r\nLarEti=52,5\r\n");
 }
 

@@ -34,8 +34,8 @@ TEST(Fields, SetFieldKeepsSeparators) {
         const char* out;
     };
     const Case cases[] = {
-        {"A|B|", 1, "Z", "Z|B|"},   {"A", 2, "X", "A|X|"},         {"A|B|", 4, "X", "A|B||X|"},
-        {"A||C|", 2, "", "A||C|"},  {"", 1, "K", "K|"},            {"A|B|C|", 2, "long", "A|long|C|"},
+        {"A|B|", 1, "Z", "Z|B|"},  {"A", 2, "X", "A|X|"}, {"A|B|", 4, "X", "A|B||X|"},
+        {"A||C|", 2, "", "A||C|"}, {"", 1, "K", "K|"},    {"A|B|C|", 2, "long", "A|long|C|"},
         {"A|B", 2, "Y", "A|Y|"},
     };
     for (const auto& c : cases) {
@@ -67,7 +67,8 @@ TEST(LineTable, LineEndsNulAndEmptyLines) {
     EXPECT_EQ(Load("a|\r\n\r\nb|\r\n").lines.Count(), 3);  // the empty line is a record
     EXPECT_EQ(Load(std::string("a|\r\nb|\0c|\r\n", 11)).lines.Count(), 2);
     EXPECT_EQ(Load("").lines.Count(), 0);
-    const auto odd = Load("sem barra\r\n\xFF\xFE|x|\r\n\xC3\xA7|utf8|\r\n" + std::string(100000, 'x'));
+    const auto odd =
+        Load("sem barra\r\n\xFF\xFE|x|\r\n\xC3\xA7|utf8|\r\n" + std::string(100000, 'x'));
     EXPECT_EQ(odd.lines.Count(), 4);
     EXPECT_EQ(odd.keys.Count(), 3);  // the two lines without "|" share the empty key
 }
@@ -105,8 +106,9 @@ TEST(LineTable, InsertReplaceDeleteKeepBothListsInStep) {
     LineTable t = Load(test::Pad("Maca", 10) + "|9|\r\n" + test::Pad(W("Maçã"), 10) + "|1|\r\n");
     ExpectInvariant(t);
     std::mt19937 rng(7);
-    const char* names[] = {"Arroz", "arroz integral", "Feij\xE3o", "FEIJAO", "Ab", "A", "Zebu",
-                           "\xC1gua", "Agua", "Caf\xE9", "Cafe", "caf\xE9 com leite"};
+    const char* names[] = {
+        "Arroz", "arroz integral", "Feij\xE3o", "FEIJAO",  "Ab",   "A",
+        "Zebu",  "\xC1gua",        "Agua",      "Caf\xE9", "Cafe", "caf\xE9 com leite"};
     for (int round = 0; round < 60; ++round) {
         const std::string key = test::Pad(names[rng() % std::size(names)], 20);
         const auto f = FindKey(t.keys, key);
@@ -114,7 +116,8 @@ TEST(LineTable, InsertReplaceDeleteKeepBothListsInStep) {
         if (!f.found) {
             InsertRecord(t, line);
         } else if (rng() % 2 == 0) {
-            ReplaceRecord(t.lines, f.index, t.keys[f.index] + "|" + std::to_string(rng() % 10) + "|");
+            ReplaceRecord(t.lines, f.index,
+                          t.keys[f.index] + "|" + std::to_string(rng() % 10) + "|");
             EXPECT_EQ(FindKey(t.keys, key).index, f.index);
         } else {
             DeleteRecord(t, f.index);
