@@ -46,6 +46,10 @@ public:
     bool visible = true;
     int width = 0;  // pixels; 0 lets the layout choose
     int height = 0;
+    // Position in the form's client area, for forms that place their controls themselves
+    // (a LayoutItem::Absolute arrangement).
+    int left = 0;
+    int top = 0;
 
     std::function<void()> onClick;
     std::function<void()> onDblClick;
@@ -144,7 +148,6 @@ public:
 class Label : public Control {
 public:
     Label(Form& owner, std::string name, std::string caption = {});
-    int left = 0;  // for forms that place their labels themselves
     bool centred = false;
 };
 

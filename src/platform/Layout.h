@@ -11,7 +11,9 @@ namespace velmaro {
 class Control;
 
 struct LayoutItem {
-    enum class Kind { Control, Row, Column, Grid, Group, Stretch, Spacing };
+    // Absolute: the children are controls placed at their own left, top, width and height
+    // in the form's client area (the form gives its width and height).
+    enum class Kind { Control, Row, Column, Grid, Group, Stretch, Spacing, Absolute };
     Kind kind = Kind::Column;
     Control* control = nullptr;
     std::vector<LayoutItem> children;
@@ -38,6 +40,9 @@ struct LayoutItem {
         LayoutItem i = Make(Kind::Group, std::move(items));
         i.title = std::move(title);
         return i;
+    }
+    static LayoutItem Absolute(std::vector<LayoutItem> items) {
+        return Make(Kind::Absolute, std::move(items));
     }
     static LayoutItem Stretch() { return Make(Kind::Stretch, {}); }
     static LayoutItem Spacing(int pixels) {

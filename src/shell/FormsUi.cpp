@@ -1,0 +1,97 @@
+#include "shell/FormsUi.h"
+
+#include <algorithm>
+
+namespace velmaro {
+
+// The progress window as the sink of long operations: shown without blocking on
+// Begin, its bar moved on each position, closed on End.
+class FormsUi::ConProgress final : public ProgressSink {
+public:
+    explicit ConProgress(FormsUi& ui) : m_ui(ui) {}
+    void Begin(int maximum) override {
+        TConForm& con = m_ui.Con();
+        con.Start(maximum);
+        if (!m_open) {
+            m_open = true;
+            m_ui.ShowModeless(con);
+        } else {
+            m_ui.UpdateModeless(con);
+        }
+    }
+    void SetPosition(int position) override {
+        TConForm& con = m_ui.Con();
+        con.ProgressBar.position =
+            std::clamp(position, con.ProgressBar.minimum, con.ProgressBar.maximum);
+        if (m_open) {
+            m_ui.UpdateModeless(con);
+        }
+    }
+    void End() override {
+        if (m_open) {
+            m_open = false;
+            m_ui.CloseModeless(m_ui.Con());
+        }
+    }
+
+private:
+    FormsUi& m_ui;
+    bool m_open = false;
+};
+
+FormsUi::FormsUi(std::filesystem::path programFolder)
+    : m_altNom(*this),
+      m_iteVer(*this),
+      m_aju(*this, std::move(programFolder)),
+      m_progress(std::make_unique<ConProgress>(*this)) {}
+
+FormsUi::~FormsUi() = default;
+
+int FormsUi::ShowMessageBox(const std::string& text, MessageKind kind) {
+    CountDialog();
+    const auto [pictureWidth, pictureHeight] = PictureSize();
+    m_mesDlg.Prepare(text, kind, MeasureTextWidth(text), ButtonWidth(), pictureWidth,
+                     pictureHeight);
+    const int answer = ShowModal(m_mesDlg);
+    if (kind == MessageKind::Ok) {
+        return kAnswerOk;
+    }
+    // Only the buttons close the dialog; anything else counts as NÃO.
+    return answer == kAnswerYes ? kAnswerYes : kAnswerNo;
+}
+
+int FormsUi::PickFromList(const std::string& caption, const std::vector<std::string>& items,
+                          int preselected) {
+    CountDialog();
+    m_lis.Fill(caption, items, preselected);
+    ShowModal(m_lis);
+    return m_lis.ListBox.itemIndex;
+}
+
+RenameResult FormsUi::AskNewName(const std::string& caption, const std::string& editMask,
+                                 const std::string& currentName) {
+    CountDialog();
+    m_altNom.Prepare(caption, editMask, currentName);
+    RenameResult result;
+    result.confirmed = ShowModal(m_altNom) == TAltNomForm::kConfirmed;
+    result.newName = m_altNom.NovNomMaskEdit.text;
+    return result;
+}
+
+void FormsUi::ShowItemsInUse(const std::string& message, const std::vector<std::string>& items) {
+    CountDialog();
+    m_iteVer.Fill(message, items);
+    ShowModal(m_iteVer);
+}
+
+ProgressSink& FormsUi::Progress() {
+    return *m_progress;
+}
+
+void FormsUi::ShowHelp() {
+    CountDialog();
+    m_aju.ResetClose();
+    ShowModal(m_aju);
+}
+
+}  // namespace velmaro
