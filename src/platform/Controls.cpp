@@ -35,6 +35,17 @@ void MaskEdit::Clear() {
     text = m_mask.empty() ? std::string() : MaskEmptyText(m_mask);
     maxLength = static_cast<int>(m_mask.empty() ? 0 : ParseMask(m_mask).slots.size());
     caret = 0;
+    selLength = 0;
+}
+
+int MaskEdit::DisplayWidth() const {
+    return m_mask.empty() ? static_cast<int>(text.size())
+                          : static_cast<int>(ParseMask(m_mask).slots.size());
+}
+
+void MaskEdit::SelectAll() {
+    caret = 0;
+    selLength = DisplayWidth();
 }
 
 Button::Button(Form& owner, std::string name, std::string buttonCaption)

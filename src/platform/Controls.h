@@ -26,7 +26,7 @@ enum class ControlKind {
 };
 
 class Control {
-public:
+  public:
     Control(Form& owner, std::string name, ControlKind kind);
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -67,7 +67,7 @@ public:
         }
     }
 
-private:
+  private:
     Form* m_owner;
     std::string m_name;
     ControlKind m_kind;
@@ -76,23 +76,29 @@ private:
 // A fixed-width masked entry field. `text` always has the full width of the mask
 // (empty positions are spaces); `caret` is the 0-based position of the cursor.
 class MaskEdit : public Control {
-public:
+  public:
     MaskEdit(Form& owner, std::string name, std::string editMask = {});
     void SetMask(std::string editMask);  // also blanks the text
     const std::string& Mask() const { return m_mask; }
     void Clear();  // the blank text of the mask
+    void SelectAll();
+    // The number of positions the field shows (literals included).
+    int DisplayWidth() const;
 
     std::string text;
     int caret = 0;
+    // Positions selected from the caret on: what is typed replaces them. Entering the
+    // field selects all of it, so typing into a filled field replaces its content.
+    int selLength = 0;
     bool readOnly = false;
     int maxLength = 0;  // width of the mask (0 for a free text field without mask)
 
-private:
+  private:
     std::string m_mask;
 };
 
 class Button : public Control {
-public:
+  public:
     Button(Form& owner, std::string name, std::string caption);
     bool isDefault = false;
     // Closing the form with this result when clicked (0: none).
@@ -100,13 +106,13 @@ public:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& owner, std::string name, std::string caption);
     bool checked = false;
 };
 
 class RadioButton : public Control {
-public:
+  public:
     RadioButton(Form& owner, std::string name, std::string caption, int group = 0);
     bool checked = false;
     int group = 0;
@@ -114,7 +120,7 @@ public:
 
 // Drop-down list (no free text when `editable` is false) or a list box.
 class ComboBox : public Control {
-public:
+  public:
     ComboBox(Form& owner, std::string name);
     std::vector<std::string> items;
     int itemIndex = -1;
@@ -124,7 +130,7 @@ public:
 };
 
 class ListBox : public Control {
-public:
+  public:
     ListBox(Form& owner, std::string name);
     std::vector<std::string> items;
     int itemIndex = -1;
@@ -134,7 +140,7 @@ public:
 };
 
 class Memo : public Control {
-public:
+  public:
     Memo(Form& owner, std::string name);
     std::vector<std::string> lines;
     bool readOnly = false;
@@ -146,13 +152,13 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& owner, std::string name, std::string caption = {});
     bool centred = false;
 };
 
 class Image : public Control {
-public:
+  public:
     Image(Form& owner, std::string name);
     std::string filePath;  // a picture file (UTF-8 path); empty: nothing shown
     // An image the logic drew (previews): 1 byte per pixel, 0 black, 255 white.
@@ -163,7 +169,7 @@ public:
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     ProgressBar(Form& owner, std::string name);
     int minimum = 0;
     int maximum = 100;

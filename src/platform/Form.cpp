@@ -7,6 +7,9 @@ namespace velmaro {
 Form::Form(std::string className) : m_className(std::move(className)) {}
 
 void Form::SetFocus(Control* control) {
+    if (control != m_active && control != nullptr && control->Kind() == ControlKind::MaskEdit) {
+        static_cast<MaskEdit*>(control)->SelectAll();
+    }
     m_active = control;
     m_focusSet = true;
 }

@@ -19,7 +19,7 @@ inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 
 class Form {
-public:
+  public:
     explicit Form(std::string className);
     virtual ~Form() = default;
     Form(const Form&) = delete;
@@ -37,6 +37,7 @@ public:
     const std::vector<Control*>& Controls() const { return m_controls; }
     Control* ActiveControl() const { return m_active; }
     // Puts the focus on a control (also from inside an exit handler, which then keeps it).
+    // A masked field that receives the focus has all of its text selected.
     void SetFocus(Control* control);
     bool FocusWasSetSinceMark() const { return m_focusSet; }
     void MarkFocus() { m_focusSet = false; }
@@ -54,7 +55,7 @@ public:
 
     std::function<void()> onActivate;
     std::function<void()> onDeactivate;  // the window lost the focus to another window
-    std::function<bool()> onCloseQuery;   // the close box: false keeps the window open
+    std::function<bool()> onCloseQuery;  // the close box: false keeps the window open
     std::function<void()> onClose;
     // Sees every character typed in the form before its controls (key preview).
     std::function<void(char& key)> onKeyPress;
@@ -62,11 +63,11 @@ public:
     // The arrangement the Qt skin builds; by default every control in a column.
     virtual LayoutItem Layout();
 
-protected:
+  protected:
     friend class Control;
     void Register(Control* c) { m_controls.push_back(c); }
 
-private:
+  private:
     std::string m_className;
     std::vector<Control*> m_controls;
     Control* m_active = nullptr;

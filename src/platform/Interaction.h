@@ -6,6 +6,7 @@
 // texts edited and items chosen.
 
 #include <string>
+#include <vector>
 
 #include "platform/Form.h"
 #include "platform/Ui.h"
@@ -22,15 +23,44 @@ bool MoveFocus(Form& form, Control* target);
 // swallowed). A disabled or hidden button does nothing.
 void PressButton(Ui& ui, Form& form, Button& button);
 
+// A click on a control that takes no focus of its own when pressed (buttons, check
+// boxes, radio buttons): the focus moves to it first. False when leaving the previous
+// control raised a dialog, moved the focus elsewhere or closed the form: the click is
+// then swallowed.
+bool FocusForClick(Ui& ui, Form& form, Control& control);
+void PressCheckBox(Ui& ui, Form& form, CheckBox& box);
+void PressRadioButton(Ui& ui, Form& form, RadioButton& button);
+
+// A typed character through the form's key preview and then the control's handler:
+// the key that reaches the control, or 0 when a handler swallowed it or closed the form.
+char PreviewKey(Form& form, Control& control, char key);
 // Types one character into the control that has the focus (or `control`).
 void TypeChar(Form& form, Control& control, char key);
 void TypeText(Form& form, Control& control, const std::string& text);
 // Enter: the form's key preview sees character 13 first.
 void PressEnter(Form& form);
+// The Enter key as a dialog window treats it: a focused button is clicked; otherwise a
+// shown, enabled default button is clicked (the focus stays where it is), unless the
+// focus is in a memo, which takes Enter itself; otherwise character 13 is typed (key
+// preview first). True when a memo is to break the line (13 reached it unswallowed).
+bool PressEnterKey(Form& form);
+// The Delete key in a masked field: clears the position at the caret.
+void PressDelete(MaskEdit& edit);
+
+// The window's close box (or the desktop's close command): refused when the form has
+// no close box or its close query says no; otherwise the form closes with kModalCancel.
+inline constexpr int kModalCancel = 2;
+bool RequestClose(Form& form);
+// Focus for a form about to be shown that has none yet: its first control in tab order.
+void FocusFirstIfNone(Form& form);
 
 // The user replaced the whole text of a field (pasting, or the Qt widget's edit).
 void UserSetText(MaskEdit& edit, const std::string& text);
 void UserSelect(ComboBox& combo, int index);
+// The user edited the text of an editable combo box.
+void UserSetText(ComboBox& combo, const std::string& text);
+// The user edited a memo (its own editing: typing, line breaks, pasting).
+void UserSetLines(Memo& memo, const std::vector<std::string>& lines);
 void UserSelect(ListBox& list, int index);
 void UserToggle(CheckBox& box);
 void UserCheck(RadioButton& button);
