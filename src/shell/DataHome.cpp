@@ -60,9 +60,11 @@ std::string PrepareDataHome(const fs::path& deliveredDir, const fs::path& home) 
         if (ec) {
             break;
         }
-        if (fs::exists(fs::symlink_status(target, ec)) || ec) {
+        const fs::file_status existing = fs::symlink_status(target, ec);
+        if (existing.type() != fs::file_type::not_found) {
             continue;  // a file of the user's (or one we cannot look at) is left alone
         }
+        ec.clear();
         try {
             // Through a temporary file: an interrupted copy never leaves half a file
             // that later starts would take for the user's own.
