@@ -1,0 +1,48 @@
+#pragma once
+
+// A reader of comma-separated text (RFC 4180): fields separated by one character, a field
+// in double quotes may hold the separator, line breaks and doubled quotes. Lines end with
+// LF or CR LF. A UTF-8 byte-order mark at the start is skipped. Bytes are passed through
+// as they are; the caller decides their encoding.
+
+#include <istream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace velmaro {
+
+struct CsvRecord {
+    int line = 0;  // 1-based line of the text where the record starts
+    std::vector<std::string> fields;
+};
+
+class CsvReader {
+  public:
+    // Reads the whole text at once.
+    explicit CsvReader(std::istream& in, char separator = ',');
+
+    // The next record, or nothing at the end of the text. Lines that are empty are
+    // skipped. Throws CsvError for a quoted field that is never closed or text after a
+    // closing quote.
+    std::optional<CsvRecord> Next();
+
+  private:
+    int Get();
+    int Peek() const;
+
+    std::string m_text;
+    size_t m_pos = 0;
+    char m_separator;
+    int m_line = 1;
+};
+
+// A text that is not well-formed CSV; the message is Portuguese, in Windows-1252.
+class CsvError : public std::runtime_error {
+  public:
+    CsvError(int atLine, const std::string& message) : std::runtime_error(message), line(atLine) {}
+    int line;
+};
+
+}  // namespace velmaro

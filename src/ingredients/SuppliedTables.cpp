@@ -1,0 +1,98 @@
+#include "ingredients/SuppliedTables.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "storage/Cp1252.h"
+#include "storage/FileIo.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
+
+namespace velmaro {
+
+namespace fs = std::filesystem;
+
+CompositionTableSpec TacoSpec() {
+    CompositionTableSpec spec;
+    spec.tableName = kTacoTableName;
+    spec.description = kTacoDescription;
+    spec.flag = "0";
+    spec.nameColumn = "descricao";
+    spec.groupColumn = "categoria";
+    spec.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
+                         "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
+                         "ferro_mg",           "sodio_mg"};
+    spec.sourceText = kTacoSource;
+    spec.traceCodes = {"Tr"};
+    // "SEM_LINHA_AG": the food is not in the fatty-acid table, so no saturated fat.
+    spec.blankCodes = {"NA", "*", "SEM_LINHA_AG"};
+    spec.renamedFoods = {
+        // Footnote markers of the alcohol content.
+        {"Cana, aguardente 1", "Cana, aguardente"},
+        {"Cerveja, pilsen 2", "Cerveja, pilsen"},
+        // Names longer than the 60 characters of a key.
+        {"Margarina, com óleo interesterificado, com sal (65%de lipídeos)",
+         "Margarina, óleo interesterificado, com sal (65% de lipídeos)"},
+        {"Margarina, com óleo interesterificado, sem sal (65% de lipídeos)",
+         "Margarina, óleo interesterificado, sem sal (65% de lipídeos)"},
+    };
+    // The categories longer than the 20 characters of a group name.
+    spec.groupNames = {
+        {"Bebidas (alcoólicas e não alcoólicas)", "Bebidas"},
+        {"Leguminosas e derivados", "Leguminosas"},
+        {"Outros alimentos industrializados", "Industrializados"},
+        {"Pescados e frutos do mar", "Pescados e mariscos"},
+        {"Verduras, hortaliças e derivados", "Verduras, hortaliças"},
+    };
+    return spec;
+}
+
+namespace {
+
+std::string InstallMessage(std::string_view table, const std::string& detail) {
+    return W("Não foi possível instalar a tabela ") + W(table) + ": " + detail;
+}
+
+}  // namespace
+
+std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
+    std::error_code ec;
+    const fs::path marker = DataFolder(home) / kTacoMarker;
+    if (fs::exists(marker, ec) || ec) {
+        return {};
+    }
+    const fs::path csvPath = deliveredDir / kTacoCsv;
+    if (!fs::is_regular_file(csvPath, ec)) {
+        return {};  // not delivered with this program
+    }
+    try {
+        const CompositionTableSpec spec = TacoSpec();
+        LineTable list;
+        LoadLineTable(TableListPath(home), list);
+        std::string key = W(spec.tableName);
+        key.resize(20, ' ');
+        // A table of that name in the list (the user's own, or this one from an earlier
+        // start whose marker was lost) is left as it is.
+        if (!FindKey(list.keys, key).found) {
+            std::ifstream csv(csvPath, std::ios::binary);
+            if (!csv) {
+                return InstallMessage(spec.tableName, W("o arquivo ") + W(csvPath.string()) +
+                                                          W(" não pode ser lido."));
+            }
+            const ImportResult result = ImportCompositionTable(home, spec, csv);
+            if (result.status == ImportStatus::InvalidData ||
+                result.status == ImportStatus::WriteFailed) {
+                return InstallMessage(spec.tableName, result.errors.front().message);
+            }
+            // Imported, or the user's own files stand in its folder: either way done.
+        }
+        WriteFileAtomic(marker, W("Tabela TACO fornecida com o programa: já tratada nesta "
+                                  "pasta de dados. Para instalá-la de novo, exclua este "
+                                  "arquivo.\r\n"));
+    } catch (const std::exception& e) {
+        return InstallMessage(kTacoTableName, *Utf8ToCp1252(e.what(), '?'));
+    }
+    return {};
+}
+
+}  // namespace velmaro

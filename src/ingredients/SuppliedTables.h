@@ -1,0 +1,36 @@
+#pragma once
+
+// The composition tables delivered with the program. At start the program installs each
+// one into the data home that never had it; a table the user deleted afterwards is not
+// brought back, and a user's table or file of the same name is never touched.
+
+#include <filesystem>
+#include <string>
+
+#include "ingredients/CompositionImport.h"
+
+namespace velmaro {
+
+// The delivered table "TACO": Tabela Brasileira de Composição de Alimentos, 4ª edição,
+// NEPA/UNICAMP 2011, consultation only.
+inline constexpr const char* kTacoTableName = "TACO";
+inline constexpr const char* kTacoDescription =
+    "TACO 4ª edição, NEPA/UNICAMP 2011 - Tab. Bras. Comp. Alimentos";
+inline constexpr const char* kTacoSource = "TACO 4ª ed. NEPA/UNICAMP 2011";
+// Beside the program, in its data folder ("data/" of the project).
+inline constexpr const char* kTacoCsv = "taco/taco4_nutrientes_rotulo.csv";
+// In the data home's "Dados" folder, written once TACO has been dealt with there.
+inline constexpr const char* kTacoMarker = ".instalado-taco";
+
+// How the delivered CSV is read: its columns, codes, group names and name fixes.
+CompositionTableSpec TacoSpec();
+
+// Installs every delivered table that the data home never had (no marker yet): the table
+// is imported from `deliveredDir` and the marker written. A table list that already names
+// the table, or a table folder that holds other data, is left alone and only marked.
+// Returns an empty text when all is well, or a message in Portuguese (Windows-1252) when
+// a table could not be installed (nothing is marked then; a later start tries again).
+std::string InstallSuppliedTables(const std::filesystem::path& deliveredDir,
+                                  const std::filesystem::path& home);
+
+}  // namespace velmaro
