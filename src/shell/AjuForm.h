@@ -13,7 +13,7 @@
 namespace velmaro {
 
 class TAjuForm : public Form {
-public:
+  public:
     TAjuForm(Ui& ui, std::filesystem::path programFolder);
 
     Memo AjuMemo;
@@ -27,7 +27,7 @@ public:
 
     LayoutItem Layout() override;
 
-private:
+  private:
     Ui& m_ui;
     std::filesystem::path m_programFolder;
     bool m_loaded = false;  // the file was read: only then may it be written back

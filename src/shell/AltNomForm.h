@@ -11,7 +11,7 @@
 namespace velmaro {
 
 class TAltNomForm : public Form {
-public:
+  public:
     explicit TAltNomForm(Ui& ui);
 
     MaskEdit NomAtuMaskEdit;
@@ -34,7 +34,7 @@ public:
 
     LayoutItem Layout() override;
 
-private:
+  private:
     Ui& m_ui;
 };
 

@@ -8,7 +8,7 @@
 namespace velmaro {
 
 class TConForm : public Form {
-public:
+  public:
     TConForm();
 
     velmaro::ProgressBar ProgressBar;

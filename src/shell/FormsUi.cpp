@@ -7,7 +7,7 @@ namespace velmaro {
 // The progress window as the sink of long operations: shown without blocking on
 // Begin, its bar moved on each position, closed on End.
 class FormsUi::ConProgress final : public ProgressSink {
-public:
+  public:
     explicit ConProgress(FormsUi& ui) : m_ui(ui) {}
     void Begin(int maximum) override {
         TConForm& con = m_ui.Con();
@@ -34,7 +34,7 @@ public:
         }
     }
 
-private:
+  private:
     FormsUi& m_ui;
     bool m_open = false;
 };

@@ -22,7 +22,7 @@
 namespace velmaro {
 
 class FormsUi : public Ui {
-public:
+  public:
     explicit FormsUi(std::filesystem::path programFolder);
     ~FormsUi() override;
 
@@ -55,7 +55,7 @@ public:
     TConForm& Con() { return m_con; }
     TAjuForm& Aju() { return m_aju; }
 
-private:
+  private:
     class ConProgress;
 
     TMesDlgForm m_mesDlg;

@@ -12,7 +12,7 @@
 namespace velmaro {
 
 class TIteVerForm : public Form {
-public:
+  public:
     explicit TIteVerForm(Ui& ui);
 
     ListBox IteVerListBox;
@@ -28,7 +28,7 @@ public:
 
     LayoutItem Layout() override;
 
-private:
+  private:
     Ui& m_ui;
 };
 

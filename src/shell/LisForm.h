@@ -12,7 +12,7 @@
 namespace velmaro {
 
 class TLisForm : public Form {
-public:
+  public:
     TLisForm();
 
     velmaro::ListBox ListBox;

@@ -11,7 +11,7 @@
 namespace velmaro {
 
 class TMesDlgForm : public Form {
-public:
+  public:
     TMesDlgForm();
 
     Label MenLabel;

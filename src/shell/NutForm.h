@@ -20,7 +20,7 @@ struct MenuTarget {
 };
 
 class TNutForm : public Form {
-public:
+  public:
     TNutForm(Ui& ui, std::filesystem::path programFolder, ActiveTable& table);
 
     Button FimBitBtn;              // "Ajuda"
@@ -61,7 +61,7 @@ public:
     static constexpr int kButtonWidth = 250;
     static constexpr int kButtonHeight = 140;
 
-private:
+  private:
     // Opens a screen; `chooseTable` asks for a table first when none is fixed.
     // Returns false when the screen was not opened.
     bool Open(MenuTarget& target, bool chooseTable);

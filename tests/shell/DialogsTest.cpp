@@ -19,7 +19,7 @@ namespace velmaro::test {
 namespace {
 
 class TestFormsUi : public FormsUi {
-public:
+  public:
     explicit TestFormsUi(fs::path home) : FormsUi(std::move(home)) {}
 
     // Measures of the message dialog.
@@ -54,15 +54,6 @@ public:
         form.ResetClose();
         return result;
     }
-    // The window's close box: closes unless the form refuses.
-    static bool CloseBox(Form& form) {
-        if (form.onCloseQuery && !form.onCloseQuery()) {
-            return false;
-        }
-        form.Close(0);
-        return true;
-    }
-
     void ShowModeless(Form& form) override { modeless.push_back("show " + form.ClassName()); }
     void UpdateModeless(Form& form) override {
         modeless.push_back("update " + form.ClassName());
@@ -91,7 +82,7 @@ public:
 };
 
 class DialogsTest : public DataHomeTest {
-protected:
+  protected:
     TestFormsUi ui{Home()};
 };
 
@@ -155,7 +146,7 @@ TEST_F(DialogsTest, MessageDialogAnswersWithThePressedButtonOnly) {
     const auto press = [this](Button TMesDlgForm::*button) {
         return [this, button](Form& f) {
             // The close box does not close the dialog.
-            EXPECT_FALSE(TestFormsUi::CloseBox(f));
+            EXPECT_FALSE(RequestClose(f));
             EXPECT_FALSE(f.CloseRequested());
             PressButton(ui, f, ui.MesDlg().*button);
         };
@@ -181,7 +172,7 @@ TEST_F(DialogsTest, MessageDialogAnswersWithThePressedButtonOnly) {
 
 TEST_F(DialogsTest, ListPickerClosedByItsCloseBoxKeepsThePreselection) {
     const std::vector<std::string> items{"A", "B", "C"};
-    ui.OnShow("TLisForm", [](Form& f) { EXPECT_TRUE(TestFormsUi::CloseBox(f)); });
+    ui.OnShow("TLisForm", [](Form& f) { EXPECT_TRUE(RequestClose(f)); });
     EXPECT_EQ(ui.PickFromList("LISTA DE TABELAS", items, 1), 1);
     EXPECT_EQ(ui.Lis().caption, "LISTA DE TABELAS");
     EXPECT_EQ(ui.Lis().ListBox.items, items);
@@ -235,7 +226,7 @@ TEST_F(DialogsTest, RenameDialogFiltersTheNewNameAndConfirms) {
     EXPECT_FALSE(ui.AskNewName("", mask, Pad("Velho", 10)).confirmed);
     EXPECT_EQ(ui.AltNom().caption, "TELA ALTERA NOME");
     // The close box is no confirmation either.
-    ui.OnShow("TAltNomForm", [](Form& f) { TestFormsUi::CloseBox(f); });
+    ui.OnShow("TAltNomForm", [](Form& f) { RequestClose(f); });
     EXPECT_FALSE(ui.AskNewName("", mask, Pad("Velho", 10)).confirmed);
 }
 

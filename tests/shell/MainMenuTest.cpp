@@ -18,7 +18,7 @@ namespace {
 const std::string kPlainCaption = W("TELA PRINCIPAL - VELMARO NUTRICIONAL versão 4.0");
 
 class MainMenuTest : public DataHomeTest {
-protected:
+  protected:
     void Configure(bool fixed, const std::string& name) {
         IniFile ini(ConfigFilePath());
         const std::string section = W(cfg::kFixedTableSection);
