@@ -9,6 +9,7 @@
 #include "storage/Collation.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
+#include "storage/IngredientRecord.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/Progress.h"
@@ -20,32 +21,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kNameWidth = 60;
+constexpr size_t kNameWidth = ing::kNameWidth;
 constexpr size_t kGroupWidth = 20;
 constexpr size_t kTableNameWidth = 20;
 constexpr size_t kDescriptionWidth = 65;
 
 struct ValueField {
-    const char* caption;  // UTF-8
-    const char* mask;
+    const char* caption;  // UTF-8, as the ingredient screen labels the field
+    std::string_view mask;
 };
 
 // Fields 2 to 11 of the ingredient record, in the nutrient order.
-constexpr std::array<ValueField, 10> kValueFields = {{
-    {"Calorias (KCal)", "9999,99;1;_"},
-    {"Glicídios (g)", "9999,99;1;_"},
-    {"Proteínas (g)", "9999,99;1;_"},
-    {"Gordura Total (g)", "9999,99;1;_"},
-    {"Gordura Saturada (g)", "9999,99;1;_"},
-    {"Colesterol (mg)", "9999,99;1;_"},
-    {"Fibra (g)", "9999,99;1;_"},
-    {"Cálcio (mg)", "9999,99;1;_"},
-    {"Ferro (mg)", "9999,99;1;_"},
-    {"Sódio (mg)", "99999,99;1;_"},
+constexpr std::array<ValueField, ing::kNutrientCount> kValueFields = {{
+    {"Calorias (KCal)", ing::ValueMask(ing::kEnergy)},
+    {"Glicídios (g)", ing::ValueMask(ing::kCarbohydrate)},
+    {"Proteínas (g)", ing::ValueMask(ing::kProtein)},
+    {"Gordura Total (g)", ing::ValueMask(ing::kTotalFat)},
+    {"Gordura Saturada (g)", ing::ValueMask(ing::kSaturatedFat)},
+    {"Colesterol (mg)", ing::ValueMask(ing::kCholesterol)},
+    {"Fibra (g)", ing::ValueMask(ing::kFibre)},
+    {"Cálcio (mg)", ing::ValueMask(ing::kCalcium)},
+    {"Ferro (mg)", ing::ValueMask(ing::kIron)},
+    {"Sódio (mg)", ing::ValueMask(ing::kSodium)},
 }};
-constexpr const char* kFactorMask = "999,99;1;_";
-constexpr const char* kCostMask = "999999,99;1;_";
-constexpr const char* kDateMask = "99/99/99;1;_";
 
 std::string Quoted(std::string_view cp1252) {
     return "\"" + std::string(cp1252) + "\"";
@@ -386,8 +384,8 @@ void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& pars
                 record += value + "|";
             }
             record += "|" + groupText + "|";
-            record += BlankMaskText(kFactorMask) + "|" + BlankMaskText(kFactorMask) + "|";
-            record += BlankMaskText(kCostMask) + "|" + BlankMaskText(kDateMask) + "|";
+            record += BlankMaskText(ing::kFactorMask) + "|" + BlankMaskText(ing::kFactorMask) + "|";
+            record += BlankMaskText(ing::kCostMask) + "|" + BlankMaskText(ing::kDateMask) + "|";
             for (size_t i = 0; i < values.size(); ++i) {
                 const bool blank = values[i] == BlankMaskText(kValueFields[i].mask);
                 record += (blank ? std::string() : sourceText) + "|";
