@@ -1,37 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
 #include "storage/StorageError.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnv.h"
 
 namespace velmaro {
 namespace {
 
-// Lowers the file size limit so that a write fails half-way (EFBIG), as a full disk
-// would; works for root too, unlike a read-only folder.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-  private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
+using test::FileSizeLimit;
 
 TEST(AtomicWrite, FailedWriteLeavesTheOldFileWhole) {
     test::TempDir dir;

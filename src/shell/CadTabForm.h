@@ -1,0 +1,39 @@
+#pragma once
+
+// The table register: the names and descriptions of the ingredient composition tables
+// ("ArqTab.dad"). Tables the user creates carry "1" in field 3 and may be changed; the
+// others come with the installation and can only be consulted.
+
+#include <filesystem>
+#include <string>
+
+#include "platform/Ui.h"
+#include "shell/RegisterScreen.h"
+
+namespace velmaro {
+
+class TCadTabForm : public RegisterScreen {
+  public:
+    TCadTabForm(Ui& ui, std::filesystem::path programFolder);
+
+    MaskEdit TabMaskEdit;     // key: the table name, 20 characters
+    MaskEdit DesTabMaskEdit;  // the description, 65 characters
+
+    static constexpr const char* kNameMask = "cccccccccccccccccccc;1;_";
+
+  protected:
+    std::string Title() const override;
+    std::string ListTitle() const override;
+    std::filesystem::path TablePath() const override;
+    void ShowRecord(int index) override;
+    std::string ComposeRecord() const override;
+    void ClearFields() override;
+    bool DataFieldsEditable() const override;
+    bool RefuseReadOnly() override;
+
+  private:
+    // Field 3 of the record at the current index is "1".
+    bool CurrentRecordEditable() const;
+};
+
+}  // namespace velmaro

@@ -1,0 +1,580 @@
+#include "shell/RegisterScreen.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/Interaction.h"
+#include "shell/NameRules.h"
+#include "shell/ScreenMessages.h"
+#include "storage/Cp1252.h"
+#include "storage/StorageError.h"
+#include "storage/Text.h"
+
+namespace velmaro {
+
+namespace {
+
+// A text pasted into a name field bypasses the key press filter: the forbidden
+// characters are blanked out (removed from a field without mask) and refused with the
+// same message as when typed.
+void RefusePastedForbiddenChars(Ui& ui, MaskEdit& field) {
+    const auto first = std::find_if(field.text.begin(), field.text.end(), IsForbiddenNameChar);
+    if (first == field.text.end()) {
+        return;
+    }
+    const char refused = *first;
+    if (field.Mask().empty()) {
+        std::erase_if(field.text, IsForbiddenNameChar);
+        field.caret = std::min(field.caret, static_cast<int>(field.text.size()));
+    } else {
+        std::replace_if(field.text.begin(), field.text.end(), IsForbiddenNameChar, ' ');
+    }
+    ui.ShowMessageBox(ForbiddenCharMessage(refused), MessageKind::Ok);
+}
+
+}  // namespace
+
+RegisterScreen::RegisterScreen(std::string className, Ui& ui, std::filesystem::path folder)
+    : Form(std::move(className)),
+      GraBitBtn(*this, "GraBitBtn", "&Grava"),
+      NovBitBtn(*this, "NovBitBtn", "&Novo"),
+      ExcBitBtn(*this, "ExcBitBtn", "&Exclui"),
+      AntBitBtn(*this, "AntBitBtn", "&Anterior"),
+      ProBitBtn(*this, "ProBitBtn", W("&Próximo")),
+      LisBitBtn(*this, "LisBitBtn", "&Lista"),
+      AjuBitBtn(*this, "AjuBitBtn", "A&juda"),
+      RetBitBtn(*this, "RetBitBtn", "&Retorna"),
+      programFolder(std::move(folder)),
+      m_ui(ui) {
+    for (Button* b : {&GraBitBtn, &NovBitBtn, &ExcBitBtn, &AntBitBtn, &ProBitBtn, &LisBitBtn,
+                      &AjuBitBtn, &RetBitBtn}) {
+        b->width = kButtonWidth;
+        b->height = kButtonHeight;
+    }
+    onActivate = [this] { FormActivate(); };
+    onKeyPress = [this](char& key) { FormKeyPress(key); };
+    onCloseQuery = [this] { return FormCloseQuery(); };
+    GraBitBtn.onClick = [this] { GraBitBtnClick(); };
+    NovBitBtn.onClick = [this] { NovBitBtnClick(); };
+    ExcBitBtn.onClick = [this] { ExcBitBtnClick(); };
+    AntBitBtn.onClick = [this] { AntBitBtnClick(); };
+    ProBitBtn.onClick = [this] { ProBitBtnClick(); };
+    LisBitBtn.onClick = [this] { LisBitBtnClick(); };
+    AjuBitBtn.onClick = [this] { AjuBitBtnClick(); };
+    RetBitBtn.onClick = [this] { RetBitBtnClick(); };
+}
+
+// ---- wiring ----
+
+void RegisterScreen::SetKeyField(MaskEdit& key) {
+    m_keyField = &key;
+    key.onExit = [this](Control* next) { KeyFieldExit(next); };
+    key.onKeyPress = [this](char& ch) { RefuseForbiddenChar(m_ui, ch); };
+    key.onChange = [this, &key] { RefusePastedForbiddenChars(m_ui, key); };
+}
+
+void RegisterScreen::AddTextField(MaskEdit& field) {
+    m_dataFields.push_back(&field);
+    field.onKeyPress = [this](char& ch) { RefuseForbiddenChar(m_ui, ch); };
+    field.onChange = [this, &field] {
+        RefusePastedForbiddenChars(m_ui, field);
+        dirty = true;
+    };
+}
+
+void RegisterScreen::AddNumericField(MaskEdit& field) {
+    m_dataFields.push_back(&field);
+    field.onKeyPress = [&field](char& ch) { ch = NumericFieldKeyPress(field.text, ch); };
+    field.onExit = [&field](Control*) { field.text = NumericFieldExit(field.text, field.Mask()); };
+    field.onChange = [this] { dirty = true; };
+}
+
+void RegisterScreen::AddDataField(Control& field) {
+    m_dataFields.push_back(&field);
+    field.onChange = [this] { dirty = true; };
+}
+
+void RegisterScreen::SetRenameButton(Button& button) {
+    m_renameButton = &button;
+    button.onClick = [this] { AltNomBitBtnClick(); };
+}
+
+// ---- small steps ----
+
+void RegisterScreen::LoadTable() {
+    if (Scrambled()) {
+        LoadScrambledLineTable(TablePath(), table, m_ui.Progress());
+    } else {
+        LoadLineTable(TablePath(), table);
+    }
+}
+
+void RegisterScreen::SaveTable() {
+    if (Scrambled()) {
+        SaveScrambledLineTable(TablePath(), table.lines, m_ui.Progress());
+    } else {
+        SaveLineTable(TablePath(), table.lines);
+    }
+}
+
+void RegisterScreen::StartScreen() {
+    ClearScreen();
+    ApplyMode();
+}
+
+void RegisterScreen::ShowCurrentRecord() {
+    ShowRecord(currentIndex);
+    dirty = false;
+    if (mode == ScreenMode::Showing || mode == ScreenMode::Altering ||
+        mode == ScreenMode::Deleting) {
+        SetDataFieldsEnabled(DataFieldsEditable());
+    }
+}
+
+void RegisterScreen::ClearScreen() {
+    ClearFields();
+    dirty = false;
+}
+
+void RegisterScreen::SetDataFieldsEnabled(bool enabled) {
+    for (Control* c : m_dataFields) {
+        c->enabled = enabled;
+    }
+}
+
+Control* RegisterScreen::FirstDataField() const {
+    for (Control* c : m_dataFields) {
+        if (c->CanFocus()) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+void RegisterScreen::LogicError() {
+    Tell(msg::kLogicError);
+    Close();
+}
+
+int RegisterScreen::Ask(std::string_view utf8Question) {
+    return m_ui.ShowMessageBox(W(utf8Question), MessageKind::YesNo);
+}
+
+void RegisterScreen::Tell(std::string_view utf8Notice) {
+    m_ui.ShowMessageBox(W(utf8Notice), MessageKind::Ok);
+}
+
+void RegisterScreen::PutText(MaskEdit& field, std::string_view text) {
+    std::string t(text);
+    if (field.maxLength > 0) {
+        t.resize(static_cast<size_t>(field.maxLength), ' ');
+    }
+    field.text = std::move(t);
+    field.caret = 0;
+}
+
+void RegisterScreen::AlterationDeclined() {
+    if (Control* first = FirstDataField()) {
+        SetFocus(first);
+    }
+}
+
+bool RegisterScreen::WriteRecord(bool insert) {
+    LineTable before = table;
+    const int indexBefore = currentIndex;
+    try {
+        std::string line = ComposeRecord();
+        if (insert) {
+            const std::string key = RecordKey(line);
+            InsertRecord(table, std::move(line));
+            currentIndex = FindKey(table.keys, key).index;
+        } else {
+            ReplaceRecord(table.lines, currentIndex, std::move(line));
+        }
+        SaveAfterChange();
+    } catch (const StorageError&) {
+        // What the user was told did not happen must not be written by a later save.
+        table = std::move(before);
+        currentIndex = indexBefore;
+        Tell(insert ? msg::kInsertFailed : msg::kAlterFailed);
+        return false;
+    }
+    AfterStore(insert);
+    return true;
+}
+
+// ---- mode display ----
+
+void RegisterScreen::ApplyMode() {
+    const bool empty = mode == ScreenMode::Empty;
+    const bool inserting = mode == ScreenMode::Inserting;
+    const bool showing = mode == ScreenMode::Showing;
+    const bool readOnly = mode == ScreenMode::ReadOnly;
+    if (!empty && !inserting && !showing && !readOnly) {
+        return;
+    }
+    if (empty) {
+        ClearScreen();
+    }
+    if (m_keyField != nullptr) {
+        m_keyField->enabled = empty;
+    }
+    SetDataFieldsEnabled(inserting || (showing && DataFieldsEditable()));
+    GraBitBtn.enabled = inserting || showing;
+    NovBitBtn.enabled = !readOnly;
+    ExcBitBtn.enabled = showing;
+    AntBitBtn.enabled = showing || readOnly;
+    ProBitBtn.enabled = showing || readOnly;
+    LisBitBtn.enabled = !inserting;
+    AjuBitBtn.enabled = true;
+    RetBitBtn.enabled = true;
+    if (m_renameButton != nullptr) {
+        m_renameButton->enabled = showing;
+    }
+    if (empty) {
+        SetFocus(m_keyField);
+    } else if (inserting) {
+        Control* first = FirstDataField();
+        SetFocus(first != nullptr ? first : &GraBitBtn);
+    } else if (showing) {
+        if (Control* first = FirstDataField()) {
+            SetFocus(first);
+        }
+    }
+}
+
+// ---- events ----
+
+void RegisterScreen::FormActivate() {
+    if (!startPending) {
+        return;  // coming back from a dialog: nothing is reloaded
+    }
+    startPending = false;
+    caption = Title();
+    mode = ScreenMode::Empty;
+    dirty = false;
+    table.Clear();
+    try {
+        LoadTable();
+    } catch (const StorageError&) {
+        table.Clear();
+        Tell(msg::kReadFailed);
+        Close();
+        return;
+    }
+    currentIndex = 0;
+    StartScreen();
+}
+
+// Enter walks through the fields like Tab.
+void RegisterScreen::FormKeyPress(char& key) {
+    if (key != '\r') {
+        return;
+    }
+    key = 0;
+    if (Control* next = NextControl(ActiveControl())) {
+        MoveFocus(*this, next);
+    }
+}
+
+// The window's close box leaves the screen as Retorna does, without losing edits.
+bool RegisterScreen::FormCloseQuery() {
+    if (!CloseRequested()) {
+        UnsavedChanges();
+        BeforeClose();
+    }
+    return true;
+}
+
+void RegisterScreen::KeyFieldExit(Control* next) {
+    MaskEdit& key = *m_keyField;
+    if (!IsAllSpaces(key.text)) {
+        if (mode == ScreenMode::Empty && RefuseEscapingName(m_ui, key.text)) {
+            SetFocus(&key);
+            return;
+        }
+        const FindResult found = FindKey(table.keys, key.text);
+        currentIndex = found.index;
+        if (mode == ScreenMode::Empty) {
+            if (found.found) {
+                mode = ScreenMode::Showing;
+                ShowCurrentRecord();
+            } else {
+                mode = ScreenMode::Inserting;
+            }
+            ApplyMode();
+        }
+        // The control the focus was going to may have been disabled by the new mode.
+        if (!FocusWasSetSinceMark() && (next == nullptr || !next->CanFocus())) {
+            SetFocus(NextControl(&key));
+        }
+        return;
+    }
+    if (next == &RetBitBtn || next == &LisBitBtn || next == &NovBitBtn || next == &AjuBitBtn) {
+        return;
+    }
+    Tell(msg::kInvalidCode);
+    if (mode != ScreenMode::Empty) {
+        LogicError();
+    } else {
+        SetFocus(&key);
+    }
+}
+
+void RegisterScreen::GraBitBtnClick() {
+    if (mode == ScreenMode::Showing) {
+        mode = ScreenMode::Altering;
+    }
+    bool stored = false;
+    if (mode == ScreenMode::Inserting) {
+        if (RefuseReadOnly()) {
+            return;
+        }
+        if (RefuseEscapingName(m_ui, m_keyField->text)) {
+            mode = ScreenMode::Empty;
+            ApplyMode();
+            return;
+        }
+        if (Ask(msg::kConfirmInsert) != kAnswerYes) {
+            SetFocus(FirstDataField() != nullptr ? FirstDataField() : &GraBitBtn);
+            return;
+        }
+        stored = WriteRecord(true);
+        if (stored && ShowsSuccess()) {
+            Tell(msg::kInserted);
+        }
+    } else if (mode == ScreenMode::Altering) {
+        if (currentIndex < 0 || currentIndex >= table.lines.Count()) {
+            LogicError();
+            return;
+        }
+        if (RefuseReadOnly()) {
+            return;
+        }
+        BeforeAlteration();
+        if (Ask(msg::kConfirmAlter) != kAnswerYes) {
+            AlterationDeclined();
+            return;
+        }
+        stored = WriteRecord(false);
+        if (stored && ShowsSuccess()) {
+            Tell(msg::kAltered);
+        }
+    } else {
+        LogicError();
+        return;
+    }
+    if (stored) {
+        dirty = false;
+    }
+    mode = ModeAfterStore();
+    ApplyMode();
+}
+
+void RegisterScreen::NovBitBtnClick() {
+    UnsavedChanges();
+    mode = ScreenMode::Empty;
+    ApplyMode();
+}
+
+void RegisterScreen::ExcBitBtnClick() {
+    if (mode == ScreenMode::Showing) {
+        mode = ScreenMode::Deleting;
+    }
+    if (mode != ScreenMode::Deleting) {
+        LogicError();
+        return;
+    }
+    if (currentIndex < 0 || currentIndex >= table.keys.Count()) {
+        LogicError();
+        return;
+    }
+    if (RefuseReadOnly() || RecordInUse()) {
+        return;
+    }
+    if (Ask(msg::kConfirmDelete) != kAnswerYes) {
+        mode = ScreenMode::Showing;
+        ApplyMode();
+        return;
+    }
+    LineTable before = table;
+    const std::string key = table.keys[currentIndex];
+    bool saved = false;
+    try {
+        DeleteRecord(table, currentIndex);
+        currentIndex = 0;
+        SaveAfterChange();
+        saved = true;
+        AfterDelete(key);
+        if (ShowsSuccess()) {
+            Tell(msg::kDeleted);
+        }
+    } catch (const StorageError&) {
+        if (!saved) {
+            table = std::move(before);  // the record stays, in memory as on disk
+        }
+        currentIndex = 0;
+        Tell(msg::kDeleteFailed);
+    }
+    mode = ScreenMode::Empty;
+    ApplyMode();
+}
+
+void RegisterScreen::AntBitBtnClick() {
+    UnsavedChanges();
+    ProBitBtn.enabled = true;
+    if (currentIndex < 1) {
+        AntBitBtn.enabled = false;
+        if (ActiveControl() == &AntBitBtn) {
+            SetFocus(&ProBitBtn);
+        }
+    } else {
+        currentIndex = std::min(currentIndex, table.lines.Count()) - 1;
+        ShowCurrentRecord();
+    }
+}
+
+void RegisterScreen::ProBitBtnClick() {
+    UnsavedChanges();
+    AntBitBtn.enabled = true;
+    if (currentIndex < table.lines.Count() - 1) {
+        currentIndex = std::max(currentIndex, -1) + 1;
+        ShowCurrentRecord();
+    } else {
+        ProBitBtn.enabled = false;
+        if (ActiveControl() == &ProBitBtn) {
+            SetFocus(&AntBitBtn);
+        }
+    }
+}
+
+std::optional<int> RegisterScreen::ChooseRecord() {
+    const int count = table.keys.Count();
+    if (count == 0) {
+        Tell(msg::kNoRecords);
+        return std::nullopt;
+    }
+    const int preselected = std::clamp(currentIndex, 0, count - 1);
+    return m_ui.PickFromList(ListTitle(), table.keys.Items(), preselected);
+}
+
+void RegisterScreen::LisBitBtnClick() {
+    UnsavedChanges();
+    const std::optional<int> chosen = ChooseRecord();
+    if (!chosen) {
+        return;
+    }
+    if (*chosen < 0 || *chosen >= table.lines.Count()) {
+        mode = ScreenMode::Empty;
+    } else {
+        currentIndex = *chosen;
+        mode = ScreenMode::Showing;
+        ShowCurrentRecord();
+    }
+    ApplyMode();
+}
+
+void RegisterScreen::AjuBitBtnClick() {
+    m_ui.ShowHelp();
+}
+
+void RegisterScreen::RetBitBtnClick() {
+    UnsavedChanges();
+    BeforeClose();
+    table.Clear();
+    if (m_keyField != nullptr) {
+        m_keyField->enabled = true;
+        SetFocus(m_keyField);
+    }
+    Close();
+}
+
+void RegisterScreen::UnsavedChanges() {
+    if (!HasDirtyFlag() || !dirty) {
+        return;
+    }
+    if (Ask(msg::kUnsavedRecord) == kAnswerYes) {
+        const bool insert = mode == ScreenMode::Inserting;
+        if (insert && RefuseEscapingName(m_ui, m_keyField->text)) {
+            dirty = false;
+            return;
+        }
+        if (WriteRecord(insert)) {
+            Tell(insert ? msg::kInserted : msg::kAltered);
+        }
+    }
+    dirty = false;
+}
+
+void RegisterScreen::AltNomBitBtnClick() {
+    if (mode != ScreenMode::Showing || m_keyField == nullptr || currentIndex < 0 ||
+        currentIndex >= table.lines.Count()) {
+        return;
+    }
+    MaskEdit& key = *m_keyField;
+    const RenameResult answer = m_ui.AskNewName(RenameCaption(), key.Mask(), key.text);
+    if (!answer.confirmed) {
+        return;
+    }
+    std::string newName = answer.newName;
+    newName.resize(static_cast<size_t>(std::max(key.maxLength, 0)), ' ');
+    if (IsAllSpaces(newName)) {
+        Tell(msg::kInvalidCode);
+        return;
+    }
+    if (RefuseEscapingName(m_ui, newName)) {
+        return;
+    }
+    if (FindKey(table.keys, newName).found) {
+        m_ui.ShowMessageBox(RenameExistsMessage(), MessageKind::Ok);
+        return;
+    }
+    const std::string oldName = key.text;
+    LineTable before = table;
+    const int indexBefore = currentIndex;
+    try {
+        key.text = newName;
+        DeleteRecord(table, currentIndex);
+        InsertRecord(table, ComposeRecord());
+        currentIndex = FindKey(table.keys, newName).index;
+        SaveTable();
+    } catch (const StorageError&) {
+        table = std::move(before);
+        currentIndex = indexBefore;
+        key.text = oldName;
+        Tell(msg::kAlterFailed);
+        return;
+    }
+    AfterRename(oldName, newName);
+}
+
+// ---- layout ----
+
+LayoutItem RegisterScreen::ButtonBar() {
+    std::vector<LayoutItem> buttons;
+    for (Button* b : {&GraBitBtn, &NovBitBtn, &ExcBitBtn, &AntBitBtn, &ProBitBtn, &LisBitBtn,
+                      &AjuBitBtn, &RetBitBtn}) {
+        buttons.push_back(LayoutItem::Of(*b));
+    }
+    buttons.push_back(LayoutItem::Stretch());
+    return LayoutItem::Row(std::move(buttons));
+}
+
+LayoutItem RegisterScreen::Layout() {
+    std::vector<LayoutItem> rows{ButtonBar()};
+    if (m_keyField != nullptr) {
+        std::vector<LayoutItem> keyRow{LayoutItem::Of(*m_keyField)};
+        if (m_renameButton != nullptr) {
+            keyRow.push_back(LayoutItem::Of(*m_renameButton));
+        }
+        keyRow.push_back(LayoutItem::Stretch());
+        rows.push_back(LayoutItem::Row(std::move(keyRow)));
+    }
+    for (Control* c : m_dataFields) {
+        rows.push_back(LayoutItem::Row({LayoutItem::Of(*c), LayoutItem::Stretch()}));
+    }
+    rows.push_back(LayoutItem::Stretch());
+    return LayoutItem::Column(std::move(rows));
+}
+
+}  // namespace velmaro

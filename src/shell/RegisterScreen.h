@@ -1,0 +1,190 @@
+#pragma once
+
+// The behaviour every register screen shares: one record of a line table at a time in
+// entry fields, a bar of buttons that stores, creates, deletes and walks through the
+// records, and the whole file rewritten after every confirmed change.
+//
+// A screen derives from RegisterScreen, declares its own fields as members, and in its
+// constructor tells the base which one is the key field and which are the data fields
+// (SetKeyField, AddTextField, AddNumericField, AddDataField, SetRenameButton). It then
+// supplies its own small steps by overriding the virtual pieces below; the flow itself
+// (activation, mode display, key field exit, the buttons, unsaved changes, rename,
+// Enter) lives here only.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Form.h"
+#include "platform/Ui.h"
+#include "storage/LineTable.h"
+
+namespace velmaro {
+
+// What a register screen is doing. ReadOnly is the browsing mode of the ingredient
+// screen for a table that can only be consulted.
+enum class ScreenMode {
+    Empty = 0,
+    Inserting = 1,
+    Deleting = 2,
+    Altering = 3,
+    Showing = 4,
+    ReadOnly = 5
+};
+
+class RegisterScreen : public Form {
+  public:
+    RegisterScreen(std::string className, Ui& ui, std::filesystem::path programFolder);
+
+    // The button bar, left to right.
+    Button GraBitBtn;
+    Button NovBitBtn;
+    Button ExcBitBtn;
+    Button AntBitBtn;
+    Button ProBitBtn;
+    Button LisBitBtn;
+    Button AjuBitBtn;
+    Button RetBitBtn;
+
+    // The register screen state. The caller sets the table name and startPending (Form)
+    // before showing the screen.
+    std::filesystem::path programFolder;
+    std::string tableName;  // the active table's key as stored (padded)
+    LineTable table;        // loaded on activation, freed by Retorna
+    int currentIndex = 0;
+    ScreenMode mode = ScreenMode::Empty;
+    bool dirty = false;  // only screens with HasDirtyFlag() act on it
+
+    // Handlers, wired to the form's and the controls' events.
+    void FormActivate();
+    void FormKeyPress(char& key);
+    bool FormCloseQuery();
+    void KeyFieldExit(Control* next);
+    void GraBitBtnClick();
+    void NovBitBtnClick();
+    void ExcBitBtnClick();
+    void AntBitBtnClick();
+    void ProBitBtnClick();
+    void LisBitBtnClick();
+    void AjuBitBtnClick();
+    void RetBitBtnClick();
+    void AltNomBitBtnClick();
+
+    // The mode display: enables the controls and places the focus for the current mode
+    // (Empty also clears the fields). Altering and Deleting change nothing on screen.
+    virtual void ApplyMode();
+
+    MaskEdit* KeyField() const { return m_keyField; }
+    const std::vector<Control*>& DataFields() const { return m_dataFields; }
+    Button* RenameButton() const { return m_renameButton; }
+
+    // The button bar on top, then the key field (with the rename button) and each data
+    // field on a row of its own.
+    LayoutItem Layout() override;
+    LayoutItem ButtonBar();
+
+    static constexpr int kButtonWidth = 60;
+    static constexpr int kButtonHeight = 50;
+
+  protected:
+    // Wiring, called by the derived constructor once its controls exist.
+    // The key field: the key field exit rule and the forbidden characters.
+    void SetKeyField(MaskEdit& key);
+    // A data field holding a name or free text: forbidden characters refused, any edit
+    // sets the dirty flag.
+    void AddTextField(MaskEdit& field);
+    // A data field holding a number: the numeric field rule; edits set the dirty flag.
+    void AddNumericField(MaskEdit& field);
+    // Any other data field (drop-down list, check box): edits set the dirty flag.
+    void AddDataField(Control& field);
+    // Screens whose records are referred to by name elsewhere rename with this button.
+    void SetRenameButton(Button& button);
+
+    // The screen's own pieces.
+    virtual std::string Title() const = 0;      // the caption set on activation
+    virtual std::string ListTitle() const = 0;  // the list picker's caption
+    virtual std::filesystem::path TablePath() const = 0;
+    // Fills the fields from the record at `index` (GetRecordField on table.lines).
+    virtual void ShowRecord(int index) = 0;
+    // The record line from the fields, each field followed by "|".
+    virtual std::string ComposeRecord() const = 0;
+    // Every field to its blank text.
+    virtual void ClearFields() = 0;
+
+    // Optional pieces, with the common behaviour as default.
+    // The file is scrambled (LoadScrambledLineTable / SaveScrambledLineTable).
+    virtual bool Scrambled() const { return false; }
+    // Reads the screen's file into `table`; may throw StorageError.
+    virtual void LoadTable();
+    // Writes `table` to the screen's file now; throws StorageError on failure.
+    virtual void SaveTable();
+    // The write after a confirmed inclusion, alteration or deletion: SaveTable. A screen
+    // that writes its file later (at Retorna) marks the table instead.
+    virtual void SaveAfterChange() { SaveTable(); }
+    // After loading: the fields cleared and the mode applied.
+    virtual void StartScreen();
+    // Screens with many data fields ask before edits are dropped (Unsaved changes).
+    virtual bool HasDirtyFlag() const { return false; }
+    // In Showing: whether the shown record's data fields may be edited.
+    virtual bool DataFieldsEditable() const { return true; }
+    // Before storing or deleting: a record or table that can only be consulted is
+    // refused here (with the screen's message and its mode put back). True when refused.
+    virtual bool RefuseReadOnly() { return false; }
+    // Before deleting: a record used elsewhere shows the items-in-use report and is not
+    // deleted. True when it is in use.
+    virtual bool RecordInUse() { return false; }
+    // Before "Confirma alteração?" (a warning of the screen's own, for example).
+    virtual void BeforeAlteration() {}
+    // "Confirma alteração?" answered NÃO: the focus goes back to the first data field.
+    virtual void AlterationDeclined();
+    // Success notices after inclusion, alteration and deletion.
+    virtual bool ShowsSuccess() const { return true; }
+    // The mode after a confirmed inclusion or alteration (stored or failed).
+    virtual ScreenMode ModeAfterStore() const { return ScreenMode::Empty; }
+    // After a record was stored (and saved) / deleted: changes carried into other files.
+    virtual void AfterStore(bool /*inserted*/) {}
+    virtual void AfterDelete(const std::string& /*key*/) {}
+    // Lista: the index chosen, or nothing when nothing is to happen. The default shows
+    // "Não existem registros no arquivo!" for an empty table, else the list picker.
+    virtual std::optional<int> ChooseRecord();
+    // Retorna (and the window's close box), after Unsaved changes: a deferred save.
+    virtual void BeforeClose() {}
+    // Rename: the dialog's caption, the message for a name that exists, and what to do
+    // after the renamed record was saved (carry the new name into other files).
+    virtual std::string RenameCaption() const { return {}; }
+    virtual std::string RenameExistsMessage() const { return {}; }
+    virtual void AfterRename(const std::string& /*oldName*/, const std::string& /*newName*/) {}
+    // Unsaved changes: when dirty, asks whether to store the record (insert in
+    // Inserting, replace otherwise); dirty is cleared in every case.
+    virtual void UnsavedChanges();
+
+    // Steps for the pieces above.
+    // ShowRecord(currentIndex), dirty := no, and the data fields enabled as the record
+    // allows (in Showing, Altering and Deleting).
+    void ShowCurrentRecord();
+    // ClearFields, dirty := no.
+    void ClearScreen();
+    // Inserts (or replaces at the current index) the composed record and saves; on a
+    // failed save the table in memory is put back as it was and the error is shown.
+    // Returns true when stored.
+    bool WriteRecord(bool insert);
+    void SetDataFieldsEnabled(bool enabled);
+    Control* FirstDataField() const;  // the first one that can take the focus
+    // "Erro de lógica!" and the screen closes.
+    void LogicError();
+    int Ask(std::string_view utf8Question);  // yes/no; the answer
+    void Tell(std::string_view utf8Notice);  // OK
+    // A stored text into a masked field: padded with spaces (or cut) to its width.
+    static void PutText(MaskEdit& field, std::string_view text);
+
+    Ui& m_ui;
+
+  private:
+    MaskEdit* m_keyField = nullptr;
+    std::vector<Control*> m_dataFields;
+    Button* m_renameButton = nullptr;
+};
+
+}  // namespace velmaro
