@@ -57,6 +57,8 @@ std::string Record(std::string_view name, std::vector<std::string> values, std::
 
 class CompositionImportTest : public test::DataHomeTest {};
 
+// The fixture starts with a UTF-8 byte-order mark, has CR LF line ends and its columns in
+// another order than TACO's.
 TEST_F(CompositionImportTest, CodesValuesGroupsAndSources) {
     CompositionTableSpec spec = FixtureSpec();
     spec.sourceColumn = "fonte";
