@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "preparations/RecordFields.h"
+#include "storage/PreparationRecord.h"
 #include "preparations/ValueLimits.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"

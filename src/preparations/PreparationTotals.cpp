@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "preparations/RecordFields.h"
+#include "storage/PreparationRecord.h"
 #include "preparations/ValueLimits.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
