@@ -8,12 +8,18 @@ std::string N(int v) { return std::to_string(v); }
 
 void RecordingCanvas::SetFont(const FontSpec& f) {
     font = f;
-    Record("Font " + f.family + " " + N(f.size) + (f.bold ? " bold" : ""));
+    const std::string size = f.height > 0 ? "h" + N(f.height) : N(f.size);
+    Record("Font " + f.family + " " + size + (f.bold ? " bold" : ""));
 }
 
-int RecordingCanvas::TextHeight(const std::string&) { return font.size * m_dpi / 72; }
+int RecordingCanvas::TextHeight(const std::string&) {
+    return font.height > 0 ? font.height : font.size * m_dpi / 72;
+}
 
 int RecordingCanvas::TextWidth(const std::string& text) {
+    if (font.height > 0) {
+        return static_cast<int>(text.size()) * font.height / 2;
+    }
     return static_cast<int>(text.size()) * font.size * m_dpi / 144;
 }
 

@@ -2,6 +2,8 @@
 
 // A canvas that records every call as a line of text, with fixed text metrics: each
 // character is (size x dpi / 72) x 0.5 dots wide, text height (size x dpi / 72) dots.
+// A font given by its height in dots (FontSpec::height) is that high and each character
+// half that wide; it is recorded as "Font Arial h40".
 // Layout tests compare the recorded geometry with the expected numbers.
 
 #include <string>

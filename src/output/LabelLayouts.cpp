@@ -1,0 +1,531 @@
+#include "output/LabelLayouts.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "output/LabelRounding.h"
+#include "storage/Cp1252.h"
+#include "storage/LineTable.h"
+#include "storage/PreparationRecord.h"
+#include "storage/Text.h"
+
+namespace velmaro {
+
+namespace {
+
+// Defaults of the drawing for absent geometry keys.
+constexpr int kDefaultResolution = 300;
+constexpr double kDefaultLabelMm = 67;
+constexpr double kDefaultSpacingMm = 5;
+constexpr int kDefaultLabelCount = 5;
+constexpr int kDefaultUsedPercent = 95;
+
+// Label origins beyond this many dots from the page origin are never drawn, so that every
+// coordinate of a label stays well inside an int.
+constexpr long long kOriginLimit = 1LL << 26;
+
+int R(long double x) {
+    return RoundToDots(x);
+}
+
+int Percent(const IniFile& file, std::string_view key) {
+    const long long v = file.ReadInteger(kLabelSheetSection, key, kDefaultUsedPercent);
+    return static_cast<int>(std::clamp(v, -100000LL, 100000LL));
+}
+
+long double Millimetres(const IniFile& file, std::string_view key, double def) {
+    return file.ReadFloat(kLabelSheetSection, key, def);
+}
+
+long long FloorDiv(long long a, long long b) {  // b > 0
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+long long CeilDiv(long long a, long long b) {  // b > 0
+    return -FloorDiv(-a, b);
+}
+
+// The indexes k in [0, count) with lo <= origin + k * step <= hi, as [first, last]
+// (first > last when there is none).
+std::pair<long long, long long> IndexRange(long long origin, long long step, long long count,
+                                           long long lo, long long hi) {
+    if (count <= 0 || lo > hi) {
+        return {0, -1};
+    }
+    long long first = 0;
+    long long last = count - 1;
+    if (step == 0) {
+        return origin >= lo && origin <= hi ? std::pair{first, last} : std::pair{0LL, -1LL};
+    }
+    if (step > 0) {
+        first = std::max(first, CeilDiv(lo - origin, step));
+        last = std::min(last, FloorDiv(hi - origin, step));
+    } else {
+        first = std::max(first, CeilDiv(origin - hi, -step));
+        last = std::min(last, FloorDiv(origin - lo, -step));
+    }
+    return {first, last};
+}
+
+// The drawing primitives of the layouts, with the canvas conventions of the labels.
+class Painter {
+  public:
+    explicit Painter(Canvas& canvas) : m_canvas(canvas) {}
+
+    void Font(int height, bool bold) {
+        FontSpec font;
+        font.height = std::max(1, height);
+        font.bold = bold;
+        m_canvas.SetFont(font);
+    }
+    int Tw(const std::string& text) { return m_canvas.TextWidth(text); }
+    void Text(int x, int y, const std::string& text) {
+        if (!text.empty()) {
+            m_canvas.TextOut(x, y, text);
+        }
+    }
+    // Centred in [a, b] of a label at x.
+    void Centred(int x, int a, int b, int y, const std::string& text) {
+        Text(x + a + R((b - a - Tw(text)) / 2.0L), y, text);
+    }
+    void Line(int x1, int y1, int x2, int y2) {
+        m_canvas.MoveTo(x1, y1);
+        m_canvas.LineTo(x2, y2);
+    }
+    void Frame(int x1, int y1, int x2, int y2) { m_canvas.Rectangle(x1, y1, x2, y2); }
+
+  private:
+    Canvas& m_canvas;
+};
+
+const std::string& Caption(const LabelContent& c, int k) {
+    return c.captions[static_cast<size_t>(k - 1)];
+}
+const std::string& Value(const LabelContent& c, int k) {
+    return c.values[static_cast<size_t>(k - 1)];
+}
+const std::string& Daily(const LabelContent& c, int k) {
+    return c.dailyValues[static_cast<size_t>(k - 1)];
+}
+
+struct Fixed {
+    std::string title = W("INFORMAÇÃO NUTRICIONAL");
+    std::string information = W("INFORMAÇÃO");
+    std::string nutritional = "NUTRICIONAL";
+    std::string portionOf = W("Porção de ");
+    std::string portion = W("Porção");
+    std::string footnoteTop = W("* Valores diários de referência com base");
+    std::string footnoteWhole =
+        W("* Valores diários de referência com base em uma dieta de 2500 calorias");
+    std::string footnoteLinear =
+        W("*Valores diários de referência com base em uma dieta de 2500 calorias.");
+    std::string footnoteShortMeasured = W("*Val.diários de ref.com base em dieta de 2500 caloria");
+    std::string footnoteShort = W("*Val.diários de ref.com base em dieta de 2500 cal.");
+};
+
+const Fixed& Texts() {
+    static const Fixed fixed;
+    return fixed;
+}
+
+// The footnote of layouts 2 and 4 on two lines.
+void TwoLineFootnote(Painter& p, int x, int y, int lineHeight) {
+    p.Text(x, y, Texts().footnoteTop);
+    p.Text(x, y + lineHeight, "  em uma dieta de 2500 calorias");
+}
+
+// Layout 1, "Modelo Vertical": a title block of two rows over eleven table rows.
+void DrawVertical(Painter& p, const LabelContent& c, const LabelPlacement& pl, int x, int y,
+                  bool withName) {
+    const int s = pl.rowHeight;
+    const int w = pl.usedWidth;
+    const int q = R(w / 4.0L);
+    const int f9 = R(0.9L * s);
+    const int f8 = R(0.8L * s);
+    if (withName) {
+        p.Font(f8, true);
+        p.Centred(x, 0, w, y - s, c.name.size() >= 38 ? c.name.substr(0, 37) : c.name);
+    }
+    p.Frame(x, y, x + w, y + 13 * s + 2);
+    p.Font(f8, true);
+    p.Centred(x, 0, w, y + R(0.1L * f9), Texts().title);
+    p.Font(f8, false);
+    p.Centred(x, 0, w, y + R(1.1L * f9), Texts().portionOf + c.portionSize + c.unit + c.measure);
+    p.Line(x + 2 * q, y + 3 * s, x + 2 * q, y + 13 * s + 2);
+    p.Line(x + 3 * q, y + 2 * s, x + 3 * q, y + 13 * s + 2);
+    for (int k = 1; k <= kLabelRowSize; ++k) {
+        const int yk = y + 2 * s + (k - 1) * s;
+        p.Line(x, yk, x + w, yk);
+        p.Text(x + R(0.15L * f8), yk + R(0.15L * f8), Caption(c, k));
+        if (k >= 2) {
+            const std::string& v = Value(c, k);
+            p.Text(x + R(0.625L * w - 0.5L * p.Tw(v)), yk + R(0.1L * f8), v);
+        }
+        const std::string& d = Daily(c, k);
+        p.Text(x + R(0.875L * w - 0.5L * p.Tw(d)), yk + R(0.1L * f8), d);
+    }
+    p.Text(x, y + 13 * s + 4, Texts().footnoteTop);
+    p.Text(x, y + 14 * s + 4, "   em uma dieta de 2500 calorias");
+}
+
+// Layout 2, "Modelo Horizontal": a title block three units wide and two tables of five
+// nutrients side by side.
+void DrawHorizontal(Painter& p, const LabelContent& c, const LabelPlacement& pl, int x, int y,
+                    bool withName) {
+    const int r = pl.rowHeight;
+    const int w = pl.usedWidth;
+    const int u = R(w / 13.0L);
+    const int f8 = R(0.8L * r);
+    const int f7 = R(0.7L * r);
+    if (withName) {
+        p.Font(f8, true);
+        p.Centred(x, 0, w, y - r, c.name);
+    }
+    p.Frame(x, y, x + 13 * u + 1, y + 6 * r + 1);
+    p.Font(f7, true);
+    p.Centred(x, 0, 3 * u, y + r + R(0.1L * f8), Texts().information);
+    p.Centred(x, 0, 3 * u, y + 2 * r + R(0.1L * f8), Texts().nutritional);
+    p.Line(x + 3 * u, y + r, x + 13 * u, y + r);
+
+    p.Font(f8, false);
+    const int yh = y + R(0.1L * r);
+    const std::string& head = Caption(c, 1);
+    const std::string vd = "VD*";
+    p.Text(x + 3 * u + R((4.5L * u - p.Tw(head)) / 2), yh, head);
+    p.Text(x + R((u - 1 - p.Tw(vd)) / 2.0L + 7.5L * u), yh, vd);
+    p.Text(x + R((3.5L * u - p.Tw(head)) / 2 + 8.5L * u), yh, head);
+    p.Text(x + 12 * u + R((u - 1 - p.Tw(vd)) / 2.0L), yh, vd);
+
+    if (p.Tw(Texts().footnoteWhole) < w) {
+        p.Text(x, y + 6 * r + 2, Texts().footnoteWhole);
+    } else {
+        TwoLineFootnote(p, x, y + 6 * r + 2, f8);
+    }
+
+    const std::string sizeAndUnit = c.portionSize + c.unit;
+    const int lift = R(1.1L * f8);
+    if (3 * u < p.Tw(Texts().portionOf + sizeAndUnit)) {
+        p.Centred(x, 0, 3 * u, y + 2 * r + lift, Texts().portion);
+        p.Centred(x, 0, 3 * u, y + 3 * r + lift, "de " + sizeAndUnit);
+    } else {
+        p.Centred(x, 0, 3 * u, y + 3 * r + lift, Texts().portionOf + sizeAndUnit);
+    }
+    p.Centred(x, 0, 3 * u, y + 4 * r + lift, c.measure);
+
+    for (const int xl : {x + 3 * u, x + R(7.5L * u), x + R(8.5L * u), x + 12 * u}) {
+        p.Line(xl, y, xl, y + 6 * r + 1);
+    }
+    for (int i = 1; i <= 4; ++i) {
+        p.Line(x + 3 * u, y + r + i * r, x + 13 * u, y + r + i * r);
+    }
+    for (int j = 2; j <= 6; ++j) {
+        const int yj = y + (j - 1) * r + R(0.1L * f8);
+        p.Text(x + 3 * u + R(0.15L * f8), yj, Caption(c, j));
+        p.Text(x + R(7.5L * u - 0.1L * f8 - p.Tw(Value(c, j))), yj, Value(c, j));
+        p.Text(x + R((u - p.Tw(Daily(c, j))) / 2.0L + 7.5L * u), yj, Daily(c, j));
+        p.Text(x + R(8.5L * u + 0.15L * f8), yj, Caption(c, j + 5));
+        p.Text(x + R(12.0L * u - 0.1L * f8 - p.Tw(Value(c, j + 5))), yj, Value(c, j + 5));
+        p.Text(x + 12 * u + R((u - p.Tw(Daily(c, j + 5))) / 2.0L), yj, Daily(c, j + 5));
+    }
+}
+
+// Layout 3, "Modelo Linear": running text without frame or lines, with fixed nutrient
+// words in place of the captions.
+void DrawLinear(Painter& p, const LabelContent& c, const LabelPlacement& pl, int x, int y,
+                bool withName) {
+    const int r = pl.rowHeight;
+    const int f9 = R(0.9L * r);
+    const int f8 = R(0.8L * r);
+    p.Font(f9, false);
+    if (withName) {
+        p.Centred(x, 0, pl.usedWidth, y - r, c.name);
+    }
+    p.Font(f8, true);
+    p.Text(x, y + R(0.15L * f8), Texts().title);
+    const int wt = p.Tw(Texts().title);
+    p.Font(f9, false);
+    p.Text(x + wt, y, " " + Texts().portionOf + c.portionSize + c.unit + c.measure + ";");
+
+    const auto v = [&c](int k) { return RemoveSpaces(Value(c, k)); };
+    const auto d = [&c](int k) { return RemoveSpaces(Daily(c, k)); };
+    const auto item = [&](std::string_view word, int k) {
+        return W(word) + v(k) + " (" + d(k) + "); ";
+    };
+    p.Text(
+        x, y + r,
+        "Caloria " + v(2) + " (" + d(2) + "*);" + item("Carboidrato ", 3) + item("Proteína ", 4));
+    p.Text(x, y + 2 * r,
+           item("Gord.Total ", 5) + item("Gord.Saturada ", 6) + item("Colesterol ", 7));
+    p.Text(x, y + 3 * r,
+           item("Fibra ", 8) + item("Cálcio ", 9) + item("Ferro ", 10) + item("Sódio ", 11));
+    p.Font(f8, false);
+    p.Text(x, y + 4 * r, Texts().footnoteLinear);
+}
+
+// Layout 4, "Personalizado": a one-row title across the top over a header row and two
+// tables of five nutrients side by side.
+void DrawCustom(Painter& p, const LabelContent& c, const LabelPlacement& pl, int x, int y,
+                bool withName) {
+    const int e = pl.rowHeight;
+    const int w = pl.usedWidth;
+    const int t = R(w / 10.0L);
+    const int f8 = R(0.8L * e);
+    if (withName) {
+        p.Font(f8, true);
+        p.Centred(x, 0, w, y - e, c.name);
+    }
+    p.Frame(x, y, x + 10 * t + 1, y + 7 * e + 1);
+    p.Font(f8, true);
+    p.Centred(x, 0, w, y + R(0.1L * f8),
+              Texts().title + "   " + Texts().portionOf + c.portionSize + c.unit + c.measure);
+
+    p.Font(f8, false);
+    const int yh = y + e + R(0.1L * e);
+    const std::string vd = "VD*";
+    p.Centred(x, 0, 4 * t, yh, Caption(c, 1));
+    p.Centred(x, 4 * t, 5 * t, yh, vd);
+    p.Centred(x, 5 * t, 9 * t, yh, Caption(c, 1));
+    p.Centred(x, 9 * t, 10 * t, yh, vd);
+
+    if (p.Tw(Texts().footnoteShortMeasured) < w) {
+        p.Text(x, y + 7 * e + 2, Texts().footnoteShort);
+    } else {
+        TwoLineFootnote(p, x, y + 7 * e + 2, f8);
+    }
+
+    for (const int xl : {x + 4 * t, x + 5 * t, x + 9 * t, x + 10 * t}) {
+        p.Line(xl, y + e, xl, y + 7 * e + 1);
+    }
+    for (int i = 0; i <= 5; ++i) {
+        p.Line(x, y + e + i * e, x + 10 * t, y + e + i * e);
+    }
+    for (int j = 2; j <= 6; ++j) {
+        const int yj = y + j * e + R(0.1L * f8);
+        p.Text(x + R(0.15L * f8), yj, Caption(c, j));
+        p.Text(x + 3 * t + R(t - 0.1L * f8 - p.Tw(Value(c, j))), yj, Value(c, j));
+        p.Centred(x, 4 * t, 5 * t, yj, Daily(c, j));
+        p.Text(x + 5 * t + R(0.15L * f8), yj, Caption(c, j + 5));
+        p.Text(x + 8 * t + R(t - 0.1L * f8 - p.Tw(Value(c, j + 5))), yj, Value(c, j + 5));
+        p.Centred(x, 9 * t, 10 * t, yj, Daily(c, j + 5));
+    }
+}
+
+}  // namespace
+
+LabelGeometry SheetGeometry(const IniFile& labelFile) {
+    LabelGeometry g;
+    const auto& f = labelFile;
+    const auto s = kLabelSheetSection;
+    g.resolution = f.ReadInteger(s, "ResImp", kDefaultResolution);
+    g.labelWidth = MmToDots(Millimetres(f, "LarEti", kDefaultLabelMm), g.resolution);
+    g.labelHeight = MmToDots(Millimetres(f, "AltEti", kDefaultLabelMm), g.resolution);
+    g.left = MmToDots(Millimetres(f, "MarEsq", kDefaultSpacingMm), g.resolution);
+    g.top = MmToDots(Millimetres(f, "MarSup", kDefaultSpacingMm), g.resolution);
+    g.gapAcross = MmToDots(Millimetres(f, "DisHorEti", kDefaultSpacingMm), g.resolution);
+    g.gapDown = MmToDots(Millimetres(f, "DisVerEti", kDefaultSpacingMm), g.resolution);
+    g.across = f.ReadInteger(s, "QuaEtiLin", kDefaultLabelCount);
+    g.down = f.ReadInteger(s, "QuaEtiCol", kDefaultLabelCount);
+    g.widthUsed = Percent(f, "ComUti");
+    g.heightUsed = Percent(f, "AltUti");
+    return g;
+}
+
+std::optional<LabelGeometry> PreviewGeometry(const IniFile& labelFile) {
+    const long long a = R(Millimetres(labelFile, "AltEti", kDefaultLabelMm));
+    const long long b = R(Millimetres(labelFile, "LarEti", kDefaultLabelMm));
+    if (a <= 0 || b <= 0) {
+        return std::nullopt;
+    }
+    // c = min(IH / a, IW / b); H = Trunc(a c), W = Trunc(b c), in exact integers.
+    long long h = 0;
+    long long w = 0;
+    if (kPreviewHeight * b < kPreviewWidth * a) {
+        h = kPreviewHeight;
+        w = b * kPreviewHeight / a;
+    } else {
+        w = kPreviewWidth;
+        h = a * kPreviewWidth / b;
+    }
+    LabelGeometry g;
+    g.resolution = labelFile.ReadInteger(kLabelSheetSection, "ResImp", kDefaultResolution);
+    g.labelWidth = static_cast<int>(w);
+    g.labelHeight = static_cast<int>(h);
+    g.left = R((kPreviewWidth - w) / 2.0L);
+    g.top = R((kPreviewHeight - h) / 2.0L);
+    g.gapAcross = 0;
+    g.gapDown = 0;
+    g.across = 1;
+    g.down = 1;
+    g.widthUsed = Percent(labelFile, "ComUti");
+    g.heightUsed = Percent(labelFile, "AltUti");
+    return g;
+}
+
+int LayoutRows(int layout) {
+    switch (layout) {
+        case 1:
+            return 15;
+        case 2:
+        case 3:
+            return 7;
+        case 4:
+            return 9;
+        default:
+            return 0;
+    }
+}
+
+LabelPlacement PlaceLabels(const LabelGeometry& g, int layout, bool withName) {
+    LabelPlacement pl;
+    pl.usedWidth = R(static_cast<long double>(g.widthUsed) * g.labelWidth / 100);
+    pl.usedHeight = R(static_cast<long double>(g.heightUsed) * g.labelHeight / 100);
+    const int n = withName ? 1 : 0;
+    const int rows = LayoutRows(layout) + n;
+    pl.rowHeight = rows > 0 ? R(static_cast<long double>(pl.usedHeight) / rows) : 0;
+    pl.x0 = g.left + R((static_cast<long double>(g.labelWidth) - pl.usedWidth) / 2);
+    pl.y0 =
+        g.top + R((static_cast<long double>(g.labelHeight) - pl.usedHeight) / 2) + n * pl.rowHeight;
+    return pl;
+}
+
+std::string MeasureText(std::string_view householdMeasure) {
+    if (IsAllSpaces(householdMeasure)) {
+        return {};
+    }
+    return " ( " + TrimTrailingSpaces(householdMeasure) + " )";
+}
+
+LabelContent LoadLabelContent(const IniFile& labelFile, std::string_view preparationName,
+                              std::string_view record) {
+    LabelContent c;
+    c.name = TrimTrailingSpaces(preparationName);
+    c.unit = " " + TrimTrailingSpaces(GetField(PreparationRecordField::kLabelPortionUnit, record));
+    c.measure = MeasureText(GetField(PreparationRecordField::kLabelPortionMeasure, record));
+    c.portionSize = labelFile.ReadString(kLabelDataSection, "ValRef", "");
+    const std::string captions = CaptionRow(labelFile);
+    const std::string values = labelFile.ReadString(kLabelDataSection, "ValPor", "");
+    const std::string daily = labelFile.ReadString(kLabelDataSection, "ValDia", "");
+    for (int k = 1; k <= kLabelRowSize; ++k) {
+        const auto i = static_cast<size_t>(k - 1);
+        c.captions[i] = GetField(k, captions);
+        c.values[i] = GetField(k, values);
+        c.dailyValues[i] = GetField(k, daily);
+    }
+    return c;
+}
+
+void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry& g, int layout,
+                bool withName, ProgressSink* progress, std::optional<PageArea> page) {
+    using Draw = void (*)(Painter&, const LabelContent&, const LabelPlacement&, int, int, bool);
+    Draw draw = nullptr;
+    switch (layout) {
+        case 1:
+            draw = DrawVertical;
+            break;
+        case 2:
+            draw = DrawHorizontal;
+            break;
+        case 3:
+            draw = DrawLinear;
+            break;
+        case 4:
+            draw = DrawCustom;
+            break;
+        default:
+            return;
+    }
+    const LabelPlacement pl = PlaceLabels(g, layout, withName);
+    if (pl.usedWidth <= 0 || pl.usedHeight <= 0 || pl.rowHeight <= 0 || g.across <= 0 ||
+        g.down <= 0) {
+        return;  // nothing that could hold a legible label
+    }
+    // Which labels to draw: those whose origin lies near enough to the page to show on it.
+    const long long span = 2LL * std::max({std::abs(g.labelWidth), std::abs(g.labelHeight),
+                                           pl.usedWidth, pl.usedHeight, 1});
+    const long long loX = page ? -span : -kOriginLimit;
+    const long long loY = page ? -span : -kOriginLimit;
+    const long long hiX = page ? page->width + span : kOriginLimit;
+    const long long hiY = page ? page->height + span : kOriginLimit;
+    const long long stepX = static_cast<long long>(g.labelWidth) + g.gapAcross;
+    const long long stepY = static_cast<long long>(g.labelHeight) + g.gapDown;
+    auto [firstJ, lastJ] = IndexRange(pl.x0, stepX, g.across, std::max(loX, -kOriginLimit),
+                                      std::min(hiX, kOriginLimit));
+    auto [firstI, lastI] =
+        IndexRange(pl.y0, stepY, g.down, std::max(loY, -kOriginLimit), std::min(hiY, kOriginLimit));
+    // Labels that all fall on the same spot are one label on paper.
+    if (stepX == 0) {
+        lastJ = std::min(lastJ, firstJ);
+    }
+    if (stepY == 0) {
+        lastI = std::min(lastI, firstI);
+    }
+
+    Painter painter(canvas);
+    canvas.SetPenWidth(1);
+    for (long long i = firstI; i <= lastI; ++i) {
+        if (progress != nullptr) {
+            progress->SetPosition(R(static_cast<long double>(i + 1) * 100 / g.down));
+        }
+        const auto y = static_cast<int>(pl.y0 + i * stepY);
+        for (long long j = firstJ; j <= lastJ; ++j) {
+            const auto x = static_cast<int>(pl.x0 + j * stepX);
+            draw(painter, content, pl, x, y, withName);
+        }
+    }
+}
+
+void RedrawPreview(Canvas& preview, const IniFile& labelFile, std::string_view preparationName,
+                   std::string_view record, const LabelChoice& choice) {
+    preview.Clear(0, 0, kPreviewWidth, kPreviewHeight);
+    if (LayoutRows(choice.layout) == 0) {
+        return;
+    }
+    const auto geometry = PreviewGeometry(labelFile);
+    if (!geometry) {
+        return;
+    }
+    DrawLabels(preview, LoadLabelContent(labelFile, preparationName, record), *geometry,
+               choice.layout, choice.withName);
+}
+
+void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view preparationName,
+                    std::string_view record, const LabelChoice& choice, ProgressSink* progress,
+                    std::optional<PageArea> area) {
+    DrawLabels(page, LoadLabelContent(labelFile, preparationName, record), SheetGeometry(labelFile),
+               choice.layout, choice.withName, progress, area);
+}
+
+LabelFit LabelsFittingPage(const LabelGeometry& sheet, const PageArea& page) {
+    LabelFit fit;
+    if (sheet.across <= 0 || sheet.down <= 0) {
+        return fit;
+    }
+    fit.total = static_cast<long long>(sheet.across) * sheet.down;
+    const auto count = [](int origin, int size, int gap, int n, int extent) {
+        const auto [first, last] = IndexRange(origin, static_cast<long long>(size) + gap, n, 0,
+                                              static_cast<long long>(extent) - size);
+        return std::max(0LL, last - first + 1);
+    };
+    fit.fitting = count(sheet.left, sheet.labelWidth, sheet.gapAcross, sheet.across, page.width) *
+                  count(sheet.top, sheet.labelHeight, sheet.gapDown, sheet.down, page.height);
+    return fit;
+}
+
+std::string LabelFitWarning(const LabelFit& fit) {
+    if (fit.fitting >= fit.total) {
+        return {};
+    }
+    const std::string total = std::to_string(fit.total);
+    if (fit.fitting == 0) {
+        return W("Nenhuma das ") + total +
+               W(" etiquetas da folha cabe inteira na página da impressora: todas sairão "
+                 "cortadas.");
+    }
+    return W("Apenas ") + std::to_string(fit.fitting) + W(" das ") + total +
+           (fit.fitting == 1 ? W(" etiquetas da folha cabe inteira")
+                             : W(" etiquetas da folha cabem inteiras")) +
+           W(" na página da impressora; as demais sairão cortadas.");
+}
+
+}  // namespace velmaro

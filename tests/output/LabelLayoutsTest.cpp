@@ -1,0 +1,371 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "output/LabelFixtures.h"
+#include "output/LabelLayouts.h"
+#include "storage/Cp1252.h"
+#include "support/RecordingCanvas.h"
+
+namespace velmaro {
+namespace {
+
+using test::LabelRecord;
+using test::RecordingCanvas;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+const char* const kOneLabel = "[CfgEti]\r\nQuaEtiLin=1\r\nQuaEtiCol=1\r\n";
+
+// A label data file in memory holding `cfgEti` and the label of the example record.
+IniFile LabelFile(const std::string& cfgEti, std::string_view measure = "1 fatia") {
+    IniFile file = IniFile::FromBytes(cfgEti);
+    SaveLabelData(file, "Bolo",
+                  LabelRecord({"120,00", "20,00", "0,70", "2,50", "0,30", "3,00", "1,20", "0,50",
+                               "0,35", "140,00"},
+                              "    30", "g", measure),
+                  {});
+    return file;
+}
+
+std::string Record(std::string_view measure = "1 fatia") {
+    return LabelRecord({}, "    30", "g", measure);
+}
+
+struct Point {
+    int x;
+    int y;
+    bool operator==(const Point&) const = default;
+};
+
+// Where `text` was drawn (the first time).
+std::optional<Point> TextAt(const RecordingCanvas& c, const std::string& text) {
+    for (const auto& call : c.calls) {
+        int x = 0;
+        int y = 0;
+        int n = 0;
+        if (std::sscanf(call.c_str(), "Text %d,%d%n", &x, &y, &n) == 2 &&
+            call.substr(static_cast<size_t>(n) + 1) == text) {
+            return Point{x, y};
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> DrawnTexts(const RecordingCanvas& c) {
+    std::vector<std::string> texts;
+    for (const auto& call : c.calls) {
+        if (call.rfind("Text ", 0) == 0) {
+            texts.push_back(call.substr(call.find(' ', 5) + 1));
+        }
+    }
+    return texts;
+}
+
+long Count(const RecordingCanvas& c, const std::string& prefix) {
+    return std::count_if(c.calls.begin(), c.calls.end(),
+                         [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
+}
+
+// Draws one label of `layout` with the sheet geometry of `file`.
+RecordingCanvas Draw(const IniFile& file, int layout, bool withName, std::string_view name = "Bolo",
+                     std::string_view measure = "1 fatia") {
+    RecordingCanvas canvas;
+    DrawLabelSheet(canvas, file, name, Record(measure), {layout, withName}, nullptr);
+    return canvas;
+}
+
+TEST(LabelGeometry, DefaultsOfTheDrawingAt300Dpi) {
+    const IniFile empty = IniFile::FromBytes("");
+    const LabelGeometry g = SheetGeometry(empty);
+    EXPECT_EQ(g.resolution, 300);
+    EXPECT_EQ(g.labelWidth, 791);
+    EXPECT_EQ(g.labelHeight, 791);
+    EXPECT_EQ(g.left, 59);
+    EXPECT_EQ(g.top, 59);
+    EXPECT_EQ(g.gapAcross, 59);
+    EXPECT_EQ(g.gapDown, 59);
+    EXPECT_EQ(g.across, 5);
+    EXPECT_EQ(g.down, 5);
+
+    struct Case {
+        int layout;
+        bool withName;
+        int rowHeight;
+        int y0;
+    };
+    for (const Case c : {Case{1, false, 50, 79}, Case{1, true, 47, 126}, Case{2, false, 107, 79},
+                         Case{3, false, 107, 79}, Case{4, false, 83, 79}}) {
+        const LabelPlacement pl = PlaceLabels(g, c.layout, c.withName);
+        SCOPED_TRACE(c.layout);
+        EXPECT_EQ(pl.usedWidth, 751);
+        EXPECT_EQ(pl.usedHeight, 751);
+        EXPECT_EQ(pl.x0, 79);
+        EXPECT_EQ(pl.rowHeight, c.rowHeight);
+        EXPECT_EQ(pl.y0, c.y0);
+    }
+
+    // Unreadable keys take the defaults; the locale's "." is read as well as ",".
+    const LabelGeometry odd = SheetGeometry(IniFile::FromBytes(
+        "[CfgEti]\r\nResImp=abc\r\nLarEti=x\r\nAltEti=25.4\r\nQuaEtiLin=\r\nComUti=  \r\n"));
+    EXPECT_EQ(odd.resolution, 300);
+    EXPECT_EQ(odd.labelWidth, 791);
+    EXPECT_EQ(odd.labelHeight, 300);
+    EXPECT_EQ(odd.across, 5);
+    EXPECT_EQ(odd.widthUsed, 95);
+}
+
+TEST(LabelLayouts, VerticalLayoutGeometry) {
+    const RecordingCanvas c = Draw(LabelFile(kOneLabel), 1, false);
+    // s = 50, q = 188, f9 = 45, f8 = 40: every text 40 dots high, 20 wide a character.
+    EXPECT_THAT(c.calls, Contains("Font Arial h40 bold"));
+    EXPECT_THAT(c.calls, Not(Contains(HasSubstr("Font Arial h4 "))));
+    EXPECT_THAT(c.calls, Contains("Rect 79,79,830,731"));
+    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL")), (Point{235, 83}));
+    EXPECT_EQ(TextAt(c, W("Porção de 30 g ( 1 fatia )")), (Point{195, 129}));
+    const std::vector<std::string> lines = {"MoveTo 455,229", "LineTo 455,731", "MoveTo 643,179",
+                                            "LineTo 643,731"};
+    EXPECT_NE(std::search(c.calls.begin(), c.calls.end(), lines.begin(), lines.end()),
+              c.calls.end());
+    for (int y = 179; y <= 679; y += 50) {
+        EXPECT_THAT(c.calls, Contains("MoveTo 79," + std::to_string(y)));
+        EXPECT_THAT(c.calls, Contains("LineTo 830," + std::to_string(y)));
+    }
+    EXPECT_EQ(TextAt(c, W("Quantidade por porção")), (Point{85, 185}));
+    EXPECT_EQ(TextAt(c, "%VD(*)"), (Point{676, 183}));
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{85, 235}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{468, 233}));
+    EXPECT_EQ(TextAt(c, "5%"), (Point{716, 233}));
+    EXPECT_EQ(TextAt(c, "140 mg"), (Point{488, 683}));
+    EXPECT_EQ(TextAt(c, W("* Valores diários de referência com base")), (Point{79, 733}));
+    EXPECT_EQ(TextAt(c, "   em uma dieta de 2500 calorias"), (Point{79, 783}));
+}
+
+TEST(LabelLayouts, NameAboveTheLabelCutTo37OnlyInTheVerticalLayout) {
+    const std::string name = W("Bolo de fubá com goiabada e queijo minas");
+    ASSERT_EQ(name.size(), 40u);
+    const IniFile file = LabelFile(kOneLabel);
+
+    const RecordingCanvas vertical = Draw(file, 1, true, name);
+    // s = 47, f8 = 38: the 37 characters are 703 dots wide, centred in 751, one row up.
+    EXPECT_EQ(TextAt(vertical, name.substr(0, 37)), (Point{103, 79}));
+    EXPECT_FALSE(TextAt(vertical, name));
+    EXPECT_THAT(vertical.calls, Contains("Rect 79,126,830,739"));
+
+    for (int layout : {2, 3, 4}) {
+        const RecordingCanvas other = Draw(file, layout, true, name + "   ");
+        SCOPED_TRACE(layout);
+        const auto at = TextAt(other, name);
+        ASSERT_TRUE(at);
+        EXPECT_EQ(at->y, 79);
+    }
+    EXPECT_THAT(Draw(file, 2, false, name).calls, Not(Contains(HasSubstr("queijo"))));
+}
+
+TEST(LabelLayouts, HorizontalLayoutGeometryAndPortionSplit) {
+    const RecordingCanvas c = Draw(LabelFile(kOneLabel), 2, false);
+    // r = 107, u = 58, f8 = 86, f7 = 75.
+    EXPECT_THAT(c.calls, Contains("Rect 79,79,834,722"));
+    for (int x : {253, 514, 572, 775}) {
+        EXPECT_THAT(c.calls, Contains("MoveTo " + std::to_string(x) + ",79"));
+        EXPECT_THAT(c.calls, Contains("LineTo " + std::to_string(x) + ",722"));
+    }
+    EXPECT_THAT(c.calls, Contains("Font Arial h75 bold"));
+    // "Porção de 30 g" is wider than 3u = 174: three lines.
+    EXPECT_EQ(TextAt(c, W("Porção"))->y, 388);
+    EXPECT_EQ(TextAt(c, "de 30 g")->y, 495);
+    EXPECT_EQ(TextAt(c, " ( 1 fatia )")->y, 602);
+    EXPECT_FALSE(TextAt(c, W("Porção de 30 g")));
+    // Two tables of five: energy beside cholesterol, right-aligned amounts.
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{266, 195}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{161, 195}));
+    EXPECT_EQ(TextAt(c, "Colesterol")->y, 195);
+    EXPECT_EQ(TextAt(c, W("Sódio"))->y, 623);
+    // The long footnote does not fit 751 dots: two lines under the frame.
+    EXPECT_EQ(TextAt(c, W("* Valores diários de referência com base")), (Point{79, 723}));
+    EXPECT_EQ(TextAt(c, "  em uma dieta de 2500 calorias"), (Point{79, 809}));
+
+    // A wide, low label: 3u = 519 holds the portion on one line.
+    const RecordingCanvas wide =
+        Draw(LabelFile(std::string(kOneLabel) + "LarEti=200\r\nAltEti=30\r\n"), 2, false);
+    EXPECT_EQ(TextAt(wide, W("Porção de 30 g"))->y, 254);
+    EXPECT_EQ(TextAt(wide, " ( 1 fatia )")->y, 302);
+    EXPECT_FALSE(TextAt(wide, W("Porção")));
+}
+
+TEST(LabelLayouts, LinearLayoutRunsTheValuesWithoutSpaces) {
+    const RecordingCanvas c = Draw(LabelFile(kOneLabel), 3, false);
+    // r = 107, f9 = 96, f8 = 86; no frame and no lines.
+    EXPECT_EQ(Count(c, "Rect"), 0);
+    EXPECT_EQ(Count(c, "LineTo"), 0);
+    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL")), (Point{79, 92}));
+    EXPECT_EQ(TextAt(c, W(" Porção de 30 g ( 1 fatia );")), (Point{79 + 22 * 43, 79}));
+    EXPECT_EQ(
+        TextAt(c, W("Caloria 120Kcal (5%*);Carboidrato 20,0g (5%); Proteína menosde1g (0%); ")),
+        (Point{79, 186}));
+    EXPECT_EQ(
+        TextAt(c, "Gord.Total 2,5g (3%); Gord.Saturada 0,0g (0%); Colesterol menosde5mg (0%); "),
+        (Point{79, 293}));
+    EXPECT_EQ(TextAt(c, W("Fibra 1,0g (3%); Cálcio nãosignificativa (0%); Ferro 0,35mg (3%); "
+                          "Sódio 140mg (6%); ")),
+              (Point{79, 400}));
+    EXPECT_EQ(
+        TextAt(c, W("*Valores diários de referência com base em uma dieta de 2500 calorias.")),
+        (Point{79, 507}));
+}
+
+TEST(LabelLayouts, CustomLayoutGeometry) {
+    const RecordingCanvas c = Draw(LabelFile(kOneLabel), 4, false);
+    // e = 83, t = 75, f8 = 66.
+    EXPECT_THAT(c.calls, Contains("Rect 79,79,830,661"));
+    for (int x : {379, 454, 754, 829}) {
+        EXPECT_THAT(c.calls, Contains("MoveTo " + std::to_string(x) + ",162"));
+        EXPECT_THAT(c.calls, Contains("LineTo " + std::to_string(x) + ",661"));
+    }
+    for (int y = 162; y <= 577; y += 83) {
+        EXPECT_THAT(c.calls, Contains("LineTo 829," + std::to_string(y)));
+    }
+    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL   Porção de 30 g ( 1 fatia )"))->y, 86);
+    EXPECT_EQ(TextAt(c, "VD*")->y, 170);
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{89, 252}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"),
+              (Point{108, 252}));  // right-aligned on 4t, over the caption column
+    EXPECT_EQ(TextAt(c, "5%")->x, 79 + 300 + 4);
+}
+
+TEST(LabelLayouts, EmptyOrBlankMeasurePrintsNoParentheses) {
+    const IniFile file = LabelFile(kOneLabel);
+    for (int layout = 1; layout <= 4; ++layout) {
+        SCOPED_TRACE(layout);
+        EXPECT_THAT(DrawnTexts(Draw(file, layout, false, "Bolo", "1 fatia")),
+                    Contains(HasSubstr(" ( 1 fatia )")));
+        for (std::string_view measure : {"", "     "}) {
+            EXPECT_THAT(DrawnTexts(Draw(file, layout, false, "Bolo", measure)),
+                        Not(Contains(HasSubstr(" ( "))));
+        }
+    }
+}
+
+TEST(LabelLayouts, CaptionsComeFromTheSheetSetupAtEveryDrawing) {
+    IniFile file = LabelFile(kOneLabel);  // DadRot holds the default captions
+    file.WriteString("CfgEti", "DesKAL", "Energia");
+    const RecordingCanvas c = Draw(file, 1, false);
+    EXPECT_TRUE(TextAt(c, "Energia"));
+    EXPECT_FALSE(TextAt(c, W("Valor calórico")));
+}
+
+TEST(LabelLayouts, NewPreparationDrawsTheFrameWithoutValues) {
+    const RecordingCanvas c = Draw(IniFile::FromBytes(kOneLabel), 4, false);
+    EXPECT_THAT(c.calls, Contains("Rect 79,79,830,661"));
+    EXPECT_TRUE(TextAt(c, W("Valor calórico")));
+    EXPECT_FALSE(TextAt(c, "%VD(*)"));
+}
+
+class ProgressRecorder : public ProgressSink {
+  public:
+    void Begin(int) override {}
+    void SetPosition(int position) override { positions.push_back(position); }
+    void End() override {}
+    std::vector<int> positions;
+};
+
+TEST(LabelSheet, EveryLabelOfTheSheetWithProgressByRow) {
+    const IniFile file = LabelFile("");
+    RecordingCanvas c;
+    ProgressRecorder progress;
+    DrawLabelSheet(c, file, "Bolo", Record(), {1, false}, &progress);
+    EXPECT_EQ(Count(c, "Rect "), 25);
+    EXPECT_THAT(c.calls, Contains("Rect 79,79,830,731"));
+    EXPECT_THAT(c.calls, Contains("Rect 3479,3479,4230,4131"));  // 79 + 4 x (791 + 59)
+    EXPECT_EQ(progress.positions, (std::vector<int>{20, 40, 60, 80, 100}));
+
+    for (const char* none : {"[CfgEti]\r\nQuaEtiLin=0\r\n", "[CfgEti]\r\nAltUti=0\r\n",
+                             "[CfgEti]\r\nResImp=0\r\n", "[CfgEti]\r\nQuaEtiCol=-2\r\n"}) {
+        RecordingCanvas nothing;
+        DrawLabelSheet(nothing, LabelFile(none), "Bolo", Record(), {1, false}, nullptr);
+        EXPECT_EQ(Count(nothing, "Text"), 0) << none;
+    }
+}
+
+TEST(LabelSheet, LabelsThatDoNotFitThePageAreCountedAndClipped) {
+    const PageArea a4{2480, 3508};  // 210 x 297 mm at 300 dpi
+    const LabelFit fit = LabelsFittingPage(SheetGeometry(IniFile::FromBytes("")), a4);
+    EXPECT_EQ(fit.fitting, 8);  // 2 across, 4 down
+    EXPECT_EQ(fit.total, 25);
+    EXPECT_EQ(LabelFitWarning(fit), W("Apenas 8 das 25 etiquetas da folha cabem inteiras na página "
+                                      "da impressora; as demais sairão cortadas."));
+    EXPECT_EQ(LabelFitWarning({1, 25}), W("Apenas 1 das 25 etiquetas da folha cabe inteira na "
+                                          "página da impressora; as demais sairão cortadas."));
+    EXPECT_EQ(LabelFitWarning({0, 25}), W("Nenhuma das 25 etiquetas da folha cabe inteira na "
+                                          "página da impressora: todas sairão cortadas."));
+    const LabelFit all =
+        LabelsFittingPage(SheetGeometry(IniFile::FromBytes(kOneLabel)), PageArea{850, 850});
+    EXPECT_EQ(all.fitting, 1);
+    EXPECT_EQ(all.total, 1);
+    EXPECT_EQ(LabelFitWarning(all), "");
+    EXPECT_EQ(
+        LabelsFittingPage(SheetGeometry(IniFile::FromBytes(kOneLabel)), PageArea{849, 850}).fitting,
+        0);
+
+    // A sheet of 99999 x 99999 labels: only those near the page are drawn.
+    RecordingCanvas c;
+    DrawLabelSheet(c, LabelFile("[CfgEti]\r\nQuaEtiLin=99999\r\nQuaEtiCol=99999\r\n"), "Bolo",
+                   Record(), {4, false}, nullptr, a4);
+    EXPECT_GE(Count(c, "Rect "), 8);
+    EXPECT_LE(Count(c, "Rect "), 100);
+    EXPECT_THAT(c.calls, Contains("Rect 79,79,830,661"));
+
+    // Absurd sizes and gaps never fail.
+    for (const char* odd : {"[CfgEti]\r\nLarEti=9e99\r\nResImp=99999\r\n",
+                            "[CfgEti]\r\nDisHorEti=-67\r\nQuaEtiLin=99999\r\n",
+                            "[CfgEti]\r\nComUti=99999\r\nAltUti=99999\r\n"}) {
+        RecordingCanvas any;
+        DrawLabelSheet(any, LabelFile(odd), "Bolo", Record(), {2, true}, nullptr, a4);
+        (void)LabelsFittingPage(SheetGeometry(LabelFile(odd)), a4);
+    }
+}
+
+TEST(LabelPreview, OneLabelCentredInThePreview) {
+    const IniFile file = LabelFile("");
+    const LabelGeometry g = *PreviewGeometry(file);
+    EXPECT_EQ(g.labelWidth, 258);
+    EXPECT_EQ(g.labelHeight, 258);
+    EXPECT_EQ(g.left, 121);
+    EXPECT_EQ(g.top, 0);
+    EXPECT_EQ(g.across, 1);
+    EXPECT_EQ(g.down, 1);
+    const LabelGeometry wide =
+        *PreviewGeometry(IniFile::FromBytes("[CfgEti]\r\nLarEti=100\r\nAltEti=30\r\n"));
+    EXPECT_EQ(wide.labelWidth, 500);
+    EXPECT_EQ(wide.labelHeight, 150);
+    EXPECT_EQ(wide.left, 0);
+    EXPECT_EQ(wide.top, 54);
+
+    RecordingCanvas c;
+    RedrawPreview(c, file, "Bolo", Record(), {1, false});
+    ASSERT_FALSE(c.calls.empty());
+    EXPECT_EQ(c.calls.front(), "Clear 0,0,500,258");
+    EXPECT_EQ(Count(c, "Rect "), 1);
+    // usedW = usedH = 245, x0 = 121 + 6 = 127, y0 = 0 + 6 + 0 = 6; s = 16.
+    EXPECT_THAT(c.calls, Contains("Rect 127,6,372,216"));
+}
+
+TEST(LabelPreview, SizesThatRoundToZeroOrNoLayoutLeaveItEmpty) {
+    for (const auto& [cfg, layout] :
+         std::vector<std::pair<std::string, int>>{{"[CfgEti]\r\nLarEti=0\r\n", 1},
+                                                  {"[CfgEti]\r\nAltEti=0,4\r\n", 2},
+                                                  {"[CfgEti]\r\nAltEti=-10\r\n", 3},
+                                                  {"[CfgEti]\r\nLarEti=0,5\r\n", 4},
+                                                  {"", 0},
+                                                  {"", 5}}) {
+        RecordingCanvas c;
+        RedrawPreview(c, LabelFile(cfg), "Bolo", Record(), {layout, true});
+        EXPECT_EQ(c.calls, std::vector<std::string>{"Clear 0,0,500,258"}) << cfg << layout;
+    }
+}
+
+}  // namespace
+}  // namespace velmaro
