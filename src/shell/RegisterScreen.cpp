@@ -348,7 +348,7 @@ void RegisterScreen::GraBitBtnClick() {
             LogicError();
             return;
         }
-        if (RefuseReadOnly()) {
+        if (RefuseReadOnly() || RefuseAlteration()) {
             return;
         }
         BeforeAlteration();
@@ -537,7 +537,7 @@ void RegisterScreen::AltNomBitBtnClick() {
         DeleteRecord(table, currentIndex);
         InsertRecord(table, ComposeRecord());
         currentIndex = FindKey(table.keys, newName).index;
-        SaveTable();
+        SaveRenamed(oldName, newName);
     } catch (const StorageError&) {
         table = std::move(before);
         currentIndex = indexBefore;

@@ -135,6 +135,9 @@ class RegisterScreen : public Form {
     // Before deleting: a record used elsewhere shows the items-in-use report and is not
     // deleted. True when it is in use.
     virtual bool RecordInUse() { return false; }
+    // Before "Confirma alteração?": a record that may not be changed now (its values are
+    // used elsewhere) shows the screen's report; the mode stays Altering. True when refused.
+    virtual bool RefuseAlteration() { return false; }
     // Before "Confirma alteração?" (a warning of the screen's own, for example).
     virtual void BeforeAlteration() {}
     // "Confirma alteração?" answered NÃO: the focus goes back to the first data field.
@@ -156,6 +159,12 @@ class RegisterScreen : public Form {
     virtual std::string RenameCaption() const { return {}; }
     virtual std::string RenameExistsMessage() const { return {}; }
     virtual void AfterRename(const std::string& /*oldName*/, const std::string& /*newName*/) {}
+    // Rename: writes the table holding the renamed record (SaveTable). A screen whose
+    // other files carry the name writes them here too, all of them or none, so that a
+    // failure (StorageError) leaves every file as it was and the rename is undone.
+    virtual void SaveRenamed(const std::string& /*oldName*/, const std::string& /*newName*/) {
+        SaveTable();
+    }
     // Unsaved changes: when dirty, asks whether to store the record (insert in
     // Inserting, replace otherwise); dirty is cleared in every case.
     virtual void UnsavedChanges();
