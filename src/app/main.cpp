@@ -1,10 +1,42 @@
-#include <cstdio>
+// Velmaro Nutricional: the data home and configuration of this run, the delivered files
+// installed, the screens created, and the main menu until "FIM".
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/VelmaroApp.h"
+#include "storage/Cp1252.h"
 #include "storage/Paths.h"
 
 int main(int argc, char** argv) {
-    const velmaro::Locations loc = velmaro::ResolveLocations(argc, argv);
-    std::printf("Pasta de dados: %s\nArquivo de configuração: %s\n", loc.home.c_str(),
-                loc.config.c_str());
-    return 0;
+    QElapsedTimer clock;
+    clock.start();
+    const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);
+    velmaro::SetLocations(locations);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmaro"));
+
+    std::printf("Pasta de dados: %s\nArquivo de configuração: %s\n",
+                locations.home.string().c_str(), locations.config.string().c_str());
+    std::fflush(stdout);
+
+    velmaro::VelmaroApp velmaro(velmaro::DeliveredDataDir());
+    const std::string error = velmaro.PrepareHome();
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", velmaro::Cp1252ToUtf8(error).c_str());
+        velmaro.ShowError(error);
+        return 1;
+    }
+    velmaro.CreateScreens();
+    const bool timing = std::getenv("VELMARO_STARTUP_TIMING") != nullptr;
+    return velmaro.Run([&clock, timing] {
+        if (timing) {
+            std::printf("Menu principal na tela em %lld ms\n",
+                        static_cast<long long>(clock.elapsed()));
+            std::fflush(stdout);
+        }
+    });
 }

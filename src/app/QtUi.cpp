@@ -1,0 +1,125 @@
+#include "app/QtUi.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QStringList>
+
+#include "platform/qt/QtText.h"
+#include "storage/Cp1252.h"
+
+namespace velmaro {
+
+QString FileDialogFilter(const std::string& filter) {
+    const QStringList parts = qt::ToQt(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QtUi::QtUi(std::filesystem::path programFolder)
+    : FormsUi(std::move(programFolder)), m_renderer(*this) {}
+
+QtUi::~QtUi() = default;
+
+QPrinter& QtUi::Printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+int QtUi::ShowModal(Form& form) {
+    CountDialog();
+    return m_renderer.ShowModal(form);
+}
+
+int QtUi::MeasureTextWidth(const std::string& text) {
+    return QFontMetrics(m_renderer.LabelFont()).horizontalAdvance(qt::ToQt(text));
+}
+
+int QtUi::ButtonWidth() {
+    return 75;
+}
+
+std::pair<int, int> QtUi::PictureSize() {
+    const std::string& path = MesDlg().DesImage.filePath;
+    if (path != m_picturePath) {
+        m_picturePath = path;
+        m_picture = path.empty() ? QImage() : m_renderer.LoadPicture(path);
+    }
+    if (m_picture.isNull()) {
+        return {0, 0};
+    }
+    return {m_picture.width(), m_picture.height()};
+}
+
+void QtUi::ShowModeless(Form& form) {
+    m_renderer.ShowModeless(form);
+}
+
+void QtUi::UpdateModeless(Form& form) {
+    m_renderer.UpdateModeless(form);
+}
+
+void QtUi::CloseModeless(Form& form) {
+    m_renderer.CloseModeless(form);
+}
+
+std::string QtUi::AskSaveFileName(const std::string& filter, const std::string& suggested) {
+    CountDialog();
+    QFileDialog dialog(m_renderer.TopWindow(), QStringLiteral("Salvar como"),
+                       qt::PathToQt(suggested), FileDialogFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without extension takes the one of the filter.
+    const QStringList parts = qt::ToQt(filter).split(QLatin1Char('|'));
+    if (parts.size() >= 2 && parts[1].startsWith(QStringLiteral("*."))) {
+        dialog.setDefaultSuffix(parts[1].mid(2).section(QLatin1Char(';'), 0, 0));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first().toStdString();
+}
+
+bool QtUi::ConfirmPrinter() {
+    CountDialog();
+    QPrintDialog dialog(&Printer(), m_renderer.TopWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUi::PrinterSetup() {
+    QPageSetupDialog dialog(&Printer(), m_renderer.TopWindow());
+    dialog.exec();
+}
+
+void QtUi::PrintText(const TextPrintJob& job) {
+    if (!qt::PrintTextLines(Printer(), job)) {
+        ShowMessageBox(W("Não foi possível iniciar a impressão! Verifique a impressora escolhida."),
+                       MessageKind::Ok);
+    }
+}
+
+PrintJob* QtUi::BeginPrintJob(bool landscape) {
+    m_job.reset();
+    auto job = std::make_unique<qt::QtPrintJob>(Printer(), landscape);
+    if (!job->Started()) {
+        return nullptr;
+    }
+    m_job = std::move(job);
+    return m_job.get();
+}
+
+void QtUi::Beep() {
+    QApplication::beep();
+}
+
+}  // namespace velmaro

@@ -1,0 +1,58 @@
+#pragma once
+
+// The user-interface services of the running program: the shared dialogs (FormsUi)
+// shown as real windows by the form renderer, with the desktop's file, printer and
+// page set-up dialogs, printing and the beep.
+
+#include <QImage>
+#include <QPrinter>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/qt/FormRenderer.h"
+#include "platform/qt/QtPrinting.h"
+#include "shell/FormsUi.h"
+
+namespace velmaro {
+
+class QtUi : public FormsUi {
+  public:
+    explicit QtUi(std::filesystem::path programFolder);
+    ~QtUi() override;
+
+    qt::FormRenderer& Renderer() { return m_renderer; }
+
+    int ShowModal(Form& form) override;
+    int MeasureTextWidth(const std::string& text) override;
+    int ButtonWidth() override;
+    std::pair<int, int> PictureSize() override;
+    void ShowModeless(Form& form) override;
+    void UpdateModeless(Form& form) override;
+    void CloseModeless(Form& form) override;
+
+    std::string AskSaveFileName(const std::string& filter, const std::string& suggested) override;
+    bool ConfirmPrinter() override;
+    void PrinterSetup() override;
+    void PrintText(const TextPrintJob& job) override;
+    PrintJob* BeginPrintJob(bool landscape) override;
+    void Beep() override;
+
+    // The printer of this run, made when first needed (asking the print system for its
+    // printers takes time that the start of the program should not pay).
+    QPrinter& Printer();
+
+  private:
+    qt::FormRenderer m_renderer;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<qt::QtPrintJob> m_job;
+    std::string m_picturePath;
+    QImage m_picture;
+};
+
+// A filter of the form "description|pattern|description|pattern" as the desktop's file
+// dialog takes it ("description (pattern);;...").
+QString FileDialogFilter(const std::string& filter);
+
+}  // namespace velmaro

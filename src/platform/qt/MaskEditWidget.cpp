@@ -1,0 +1,138 @@
+#include "platform/qt/MaskEditWidget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+
+#include "platform/MaskLogic.h"
+#include "platform/qt/QtText.h"
+
+namespace velmaro::qt {
+
+MaskEditWidget::MaskEditWidget(QWidget* parent) : QLineEdit(parent) {
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this] { ReportCaret(); });
+    connect(this, &QLineEdit::selectionChanged, this, [this] { ReportCaret(); });
+}
+
+void MaskEditWidget::ShowField(const MaskEdit& edit) {
+    m_showing = true;
+    const std::string display =
+        edit.Mask().empty() ? edit.text : MaskDisplayText(edit.Mask(), edit.text);
+    const QString shown = ToQt(display);
+    if (text() != shown) {
+        setText(shown);
+    }
+    const int width = static_cast<int>(shown.size());
+    const int caret = std::clamp(edit.caret, 0, width);
+    const int sel = std::clamp(edit.selLength, 0, width - caret);
+    if (sel > 0) {
+        if (selectionStart() != caret || selectedText().size() != sel) {
+            setSelection(caret, sel);
+        }
+    } else if (hasSelectedText() || cursorPosition() != caret) {
+        deselect();
+        setCursorPosition(caret);
+    }
+    setReadOnly(edit.readOnly);
+    m_showing = false;
+}
+
+int MaskEditWidget::FieldWidth(int positions) const {
+    const QFontMetrics fm(font());
+    // Room for the widest common characters, the frame and the text margins.
+    return fm.horizontalAdvance(QString(std::max(positions, 1), QLatin1Char('N'))) + 12;
+}
+
+void MaskEditWidget::ReportCaret() {
+    if (m_showing || !m_actions.caretMoved) {
+        return;
+    }
+    if (hasSelectedText()) {
+        m_actions.caretMoved(selectionStart(), static_cast<int>(selectedText().size()));
+    } else {
+        m_actions.caretMoved(cursorPosition(), 0);
+    }
+}
+
+void MaskEditWidget::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy || event == QKeySequence::SelectAll) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (event == QKeySequence::Cut) {
+        copy();  // the field's text changes only by typing
+        return;
+    }
+    if (event == QKeySequence::Paste) {
+        if (m_actions.paste) {
+            m_actions.paste(FromQt(QApplication::clipboard()->text(), '?'));
+        }
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            QLineEdit::keyPressEvent(event);
+            return;
+        case Qt::Key_Backspace:
+            if (m_actions.type) {
+                m_actions.type('\b');
+            }
+            return;
+        case Qt::Key_Delete:
+            if (m_actions.erase) {
+                m_actions.erase();
+            }
+            return;
+        default:
+            break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+        return;
+    }
+    for (const QChar ch : event->text()) {
+        if (ch.unicode() < 32 || ch.unicode() == 127) {
+            continue;
+        }
+        const auto byte = TypedChar(ch);
+        if (!byte) {
+            if (m_actions.refused) {
+                m_actions.refused();
+            }
+            continue;
+        }
+        if (m_actions.type) {
+            m_actions.type(*byte);
+        }
+    }
+}
+
+void MaskEditWidget::inputMethodEvent(QInputMethodEvent* event) {
+    // Composed characters arrive as one commit string: typed like keys.
+    for (const QChar ch : event->commitString()) {
+        const auto byte = TypedChar(ch);
+        if (!byte) {
+            if (m_actions.refused) {
+                m_actions.refused();
+            }
+        } else if (m_actions.type) {
+            m_actions.type(*byte);
+        }
+    }
+    event->accept();
+}
+
+void MaskEditWidget::contextMenuEvent(QContextMenuEvent* event) {
+    event->ignore();
+}
+
+}  // namespace velmaro::qt

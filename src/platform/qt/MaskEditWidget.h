@@ -1,0 +1,47 @@
+#pragma once
+
+// The masked entry field on screen: shows the field's display text (blanks as the
+// mask's blank character, literals in place) with the caret and selection of the model,
+// and turns the user's keys into the model's operations. It never edits its own text:
+// each typed character goes to the form (key preview, the field's handler, then the
+// mask), and the field is shown again from the model.
+
+#include <QLineEdit>
+#include <functional>
+#include <string>
+
+#include "platform/Controls.h"
+
+namespace velmaro::qt {
+
+class MaskEditWidget : public QLineEdit {
+  public:
+    struct Actions {
+        std::function<void(char key)> type;             // a character, or '\b' for Backspace
+        std::function<void()> erase;                    // Delete
+        std::function<void(const std::string&)> paste;  // Windows-1252 text
+        std::function<void(int caret, int selLength)> caretMoved;
+        std::function<void()> refused;  // a character Windows-1252 cannot hold
+    };
+
+    explicit MaskEditWidget(QWidget* parent = nullptr);
+    void SetActions(Actions actions) { m_actions = std::move(actions); }
+
+    // Shows the model's text, caret and selection; nothing is reported back meanwhile.
+    void ShowField(const MaskEdit& edit);
+    // The width of a field of `positions` characters in this widget's font.
+    int FieldWidth(int positions) const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void ReportCaret();
+
+    Actions m_actions;
+    bool m_showing = false;
+};
+
+}  // namespace velmaro::qt

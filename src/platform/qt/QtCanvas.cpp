@@ -1,0 +1,209 @@
+#include "platform/qt/QtCanvas.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <cmath>
+
+#include "platform/qt/QtText.h"
+#include "storage/FileIo.h"
+
+namespace velmaro::qt {
+
+QFont CanvasFont(const FontSpec& spec, int dpi) {
+    QFont font(MapFontFamily(spec.family));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    if (spec.height > 0) {
+        // The cell height (ascent + descent) is given: find the em size that gives it.
+        font.setPixelSize(spec.height);
+        const double cell = QFontMetricsF(font).height();
+        if (cell > 0) {
+            font.setPixelSize(
+                std::max(1, static_cast<int>(std::lround(spec.height * spec.height / cell))));
+        }
+    } else {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.size * dpi / 72.0))));
+    }
+    return font;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, int dpi) : m_painter(painter), m_dpi(dpi) {
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, false);
+    m_painter.setBrush(Qt::NoBrush);
+    ApplyPen();
+    SetFont(FontSpec{});
+}
+
+void QtCanvas::SetFont(const FontSpec& font) {
+    m_painter.setFont(CanvasFont(font, m_dpi));
+}
+
+int QtCanvas::TextWidth(const std::string& text) {
+    return QFontMetrics(m_painter.font(), m_painter.device()).horizontalAdvance(ToQt(text));
+}
+
+int QtCanvas::TextHeight(const std::string&) {
+    return QFontMetrics(m_painter.font(), m_painter.device()).height();
+}
+
+void QtCanvas::TextOut(int x, int y, const std::string& text) {
+    const QFontMetrics fm(m_painter.font(), m_painter.device());
+    m_painter.setPen(QPen(Qt::black));
+    m_painter.drawText(QPoint(x, y + fm.ascent()), ToQt(text));
+    ApplyPen();
+}
+
+void QtCanvas::SetPenWidth(int width) {
+    m_penWidth = std::max(width, 1);
+    ApplyPen();
+}
+
+void QtCanvas::ApplyPen() {
+    QPen pen(Qt::black);
+    pen.setWidth(m_penWidth);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    m_painter.setPen(pen);
+}
+
+void QtCanvas::MoveTo(int x, int y) {
+    m_position = QPoint(x, y);
+}
+
+void QtCanvas::LineTo(int x, int y) {
+    // As the desktop draws it: the end point itself is not painted.
+    const QPoint end(x, y);
+    const QPoint delta = end - m_position;
+    if (delta != QPoint(0, 0)) {
+        const int steps = std::max(std::abs(delta.x()), std::abs(delta.y()));
+        const QPoint last(
+            m_position.x() + static_cast<int>(std::lround(delta.x() * (steps - 1.0) / steps)),
+            m_position.y() + static_cast<int>(std::lround(delta.y() * (steps - 1.0) / steps)));
+        m_painter.drawLine(m_position, last);
+    }
+    m_position = end;
+}
+
+void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (right - left < 1 || bottom - top < 1) {
+        return;
+    }
+    // The frame lies inside right and bottom, which are exclusive.
+    m_painter.setBrush(Qt::NoBrush);
+    if (m_penWidth <= 1) {
+        m_painter.drawRect(
+            QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).adjusted(0, 0, -1, -1));
+        return;
+    }
+    const int w = m_penWidth;
+    m_painter.fillRect(QRect(left, top, right - left, std::min(w, bottom - top)), Qt::black);
+    m_painter.fillRect(
+        QRect(left, std::max(top, bottom - w), right - left, std::min(w, bottom - top)), Qt::black);
+    m_painter.fillRect(QRect(left, top, std::min(w, right - left), bottom - top), Qt::black);
+    m_painter.fillRect(
+        QRect(std::max(left, right - w), top, std::min(w, right - left), bottom - top), Qt::black);
+}
+
+void QtCanvas::Clear(int left, int top, int right, int bottom) {
+    if (right > left && bottom > top) {
+        m_painter.fillRect(QRect(left, top, right - left, bottom - top), Qt::white);
+    }
+}
+
+QtBitmap::QtBitmap(int width, int height, int dpi)
+    : m_image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), m_dpi(dpi) {
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+    m_image.setDotsPerMeterX(dotsPerMeter);
+    m_image.setDotsPerMeterY(dotsPerMeter);
+    m_image.fill(Qt::white);
+    m_painter = std::make_unique<QPainter>(&m_image);
+    m_canvas = std::make_unique<QtCanvas>(*m_painter, dpi);
+}
+
+QtBitmap::~QtBitmap() {
+    m_canvas.reset();
+    if (m_painter) {
+        m_painter->end();
+    }
+}
+
+const QImage& QtBitmap::Image() {
+    return m_image;  // painting on an image is immediate
+}
+
+std::vector<unsigned char> QtBitmap::GrayPixels() {
+    const QImage gray = Image().convertToFormat(QImage::Format_Grayscale8);
+    std::vector<unsigned char> pixels;
+    pixels.reserve(static_cast<size_t>(gray.width()) * static_cast<size_t>(gray.height()));
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        pixels.insert(pixels.end(), row, row + gray.width());
+    }
+    return pixels;
+}
+
+void QtBitmap::SaveMonochromeBmp(const std::filesystem::path& path) {
+    WriteFileAtomic(path, MonochromeBmpBytes(Image(), m_dpi));
+}
+
+namespace {
+
+void Put16(std::string& out, unsigned value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, unsigned long value) {
+    for (int i = 0; i < 4; ++i) {
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+}  // namespace
+
+std::string MonochromeBmpBytes(const QImage& image, int dpi) {
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    const auto width = static_cast<unsigned long>(gray.width());
+    const auto height = static_cast<unsigned long>(gray.height());
+    const unsigned long rowBytes = ((width + 31) / 32) * 4;
+    const unsigned long pixelBytes = rowBytes * height;
+    const unsigned long offset = 14 + 40 + 8;
+    const auto dotsPerMeter = static_cast<unsigned long>(std::lround(std::max(dpi, 1) / 0.0254));
+
+    std::string out;
+    out.reserve(offset + pixelBytes);
+    out += "BM";
+    Put32(out, offset + pixelBytes);
+    Put32(out, 0);
+    Put32(out, offset);
+    Put32(out, 40);  // the information header
+    Put32(out, width);
+    Put32(out, height);  // positive: rows stored bottom-up
+    Put16(out, 1);       // planes
+    Put16(out, 1);       // bits per pixel
+    Put32(out, 0);       // no compression
+    Put32(out, pixelBytes);
+    Put32(out, dotsPerMeter);
+    Put32(out, dotsPerMeter);
+    Put32(out, 2);  // colours in the palette
+    Put32(out, 2);
+    Put32(out, 0x00000000);  // index 0: black
+    Put32(out, 0x00FFFFFF);  // index 1: white
+    for (unsigned long y = height; y-- > 0;) {
+        const uchar* row = gray.constScanLine(static_cast<int>(y));
+        std::string bits(rowBytes, '\0');
+        for (unsigned long x = 0; x < width; ++x) {
+            if (row[x] >= 128) {
+                bits[x / 8] =
+                    static_cast<char>(static_cast<unsigned char>(bits[x / 8]) | (0x80U >> (x % 8)));
+            }
+        }
+        out += bits;
+    }
+    return out;
+}
+
+}  // namespace velmaro::qt

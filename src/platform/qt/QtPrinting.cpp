@@ -1,0 +1,64 @@
+#include "platform/qt/QtPrinting.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <cmath>
+
+#include "platform/qt/QtText.h"
+
+namespace velmaro::qt {
+
+QtPrintJob::QtPrintJob(QPrinter& printer, bool landscape) : m_printer(printer) {
+    m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    m_started = m_painter.begin(&m_printer);
+    if (m_started) {
+        m_canvas = std::make_unique<QtCanvas>(m_painter, m_printer.resolution());
+    }
+}
+
+QtPrintJob::~QtPrintJob() {
+    End();
+}
+
+void QtPrintJob::NewPage() {
+    if (m_started) {
+        m_printer.newPage();
+    }
+}
+
+void QtPrintJob::End() {
+    if (m_started) {
+        m_started = false;
+        m_painter.end();
+    }
+}
+
+bool PrintTextLines(QPrinter& printer, const TextPrintJob& job) {
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    const int dpi = printer.resolution();
+    FontSpec spec;
+    spec.family = job.fontFamily.empty() ? std::string("Courier New") : job.fontFamily;
+    spec.size = job.fontSize > 0 ? job.fontSize : 10;
+    painter.setFont(CanvasFont(spec, dpi));
+    painter.setPen(Qt::black);
+    const QFontMetrics fm(painter.font(), &printer);
+    const int margin = static_cast<int>(std::lround(10.0 * dpi / 25.4));  // 10 mm
+    const QRect page = painter.viewport();
+    int y = margin;
+    for (const auto& line : job.lines) {
+        if (y + fm.height() > page.height() - margin && y > margin) {
+            printer.newPage();
+            y = margin;
+        }
+        painter.drawText(QPoint(margin, y + fm.ascent()), ToQt(line));
+        y += fm.height();
+    }
+    painter.end();
+    return true;
+}
+
+}  // namespace velmaro::qt

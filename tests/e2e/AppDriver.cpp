@@ -1,0 +1,148 @@
+#include "e2e/AppDriver.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace velmaro::test {
+
+AppDriver::AppDriver() : m_app(std::make_unique<VelmaroApp>(VELMARO_DATA_DIR)) {}
+
+AppDriver::~AppDriver() = default;
+
+AppDriver& AppDriver::Then(std::string what, std::function<bool()> ready,
+                           std::function<void()> act) {
+    m_steps.push_back({std::move(what), std::move(ready), std::move(act)});
+    return *this;
+}
+
+AppDriver& AppDriver::On(const std::string& className, std::function<void()> act) {
+    return Then(
+        "screen " + className, [this, className] { return OnTop(className); }, std::move(act));
+}
+
+AppDriver& AppDriver::Click(const std::string& className, const std::string& control) {
+    return Then(
+        "click " + className + "." + control,
+        [this, className, control] { return OnTop(className) && Widget(className, control); },
+        [className, control] { QTest::mouseClick(Widget(className, control), Qt::LeftButton); });
+}
+
+AppDriver& AppDriver::Type(const std::string& className, const std::string& control,
+                           const std::string& utf8Text) {
+    return Then(
+        "type into " + className + "." + control,
+        [this, className, control] { return OnTop(className) && Widget(className, control); },
+        [className, control, utf8Text] {
+            QWidget* widget = Widget(className, control);
+            for (const QChar ch : QString::fromStdString(utf8Text)) {
+                if (ch.unicode() < 128) {
+                    QTest::keyClick(widget, ch.toLatin1());
+                } else {
+                    // Keys beyond ASCII arrive as text, as a keyboard layout sends them.
+                    QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(ch),
+                                        Qt::NoModifier);
+                    QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(ch),
+                                        Qt::NoModifier);
+                }
+            }
+        });
+}
+
+AppDriver& AppDriver::Key(const std::string& className, const std::string& control, int qtKey) {
+    return Then(
+        "key into " + className + "." + control,
+        [this, className, control] { return OnTop(className) && Widget(className, control); },
+        [className, control, qtKey] {
+            QTest::keyClick(Widget(className, control), static_cast<Qt::Key>(qtKey));
+        });
+}
+
+AppDriver& AppDriver::Answer(const std::string& button) {
+    return Then(
+        "answer " + button,
+        [this, button] { return OnTop("TMesDlgForm") && Widget("TMesDlgForm", button); },
+        [this, button] {
+            if (auto* label = qobject_cast<QLabel*>(Widget("TMesDlgForm", "MenLabel"))) {
+                m_messages.push_back(label->text().toStdString());
+            }
+            QTest::mouseClick(Widget("TMesDlgForm", button), Qt::LeftButton);
+        });
+}
+
+QWidget* AppDriver::Window(const std::string& className) {
+    const QString name = QString::fromStdString(className);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+QWidget* AppDriver::Widget(const std::string& className, const std::string& control) {
+    QWidget* window = Window(className);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    QWidget* widget = window->findChild<QWidget*>(QString::fromStdString(control));
+    return widget != nullptr && widget->isVisible() ? widget : nullptr;
+}
+
+bool AppDriver::OnTop(const std::string& className) const {
+    const Form* top = m_app->Ui().Renderer().TopForm();
+    return top != nullptr && top->ClassName() == className && Window(className) != nullptr;
+}
+
+void AppDriver::Tick() {
+    if (m_timedOut) {
+        m_app->Ui().Renderer().AbortAll();
+        return;
+    }
+    if (m_actPending || m_next >= m_steps.size() || !m_steps[m_next].ready()) {
+        return;
+    }
+    const size_t index = m_next++;
+    if (std::getenv("VELMARO_E2E_TRACE") != nullptr) {
+        std::fprintf(stderr, "step %zu: %s\n", index + 1, m_steps[index].what.c_str());
+    }
+    // The step acts from a timer of its own: acting may open a modal window, whose loop
+    // must go on running the ticker for the steps that follow (a timer does not fire
+    // again while its own handler is still running).
+    m_actPending = true;
+    QTimer::singleShot(0, [this, index] {
+        m_actPending = false;
+        m_steps[index].act();
+    });
+}
+
+bool AppDriver::Run(int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer ticker;
+    ticker.setInterval(5);
+    QObject::connect(&ticker, &QTimer::timeout, [this, &clock, timeoutMs] {
+        if (!m_timedOut && clock.elapsed() > timeoutMs) {
+            m_timedOut = true;
+            m_failure = m_next < m_steps.size()
+                            ? "timed out waiting for step " + std::to_string(m_next + 1) + ": " +
+                                  m_steps[m_next].what
+                            : "timed out after the last step";
+        }
+        Tick();
+    });
+    ticker.start();
+    m_app->Run();
+    ticker.stop();
+    if (m_failure.empty() && m_next < m_steps.size()) {
+        m_failure = "the program ended before step " + std::to_string(m_next + 1) + ": " +
+                    m_steps[m_next].what;
+    }
+    return m_failure.empty();
+}
+
+}  // namespace velmaro::test

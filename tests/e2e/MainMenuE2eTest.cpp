@@ -1,0 +1,175 @@
+// The real application offscreen: the main menu, the screens it opens, the message
+// dialog, and a table created and fixed through the windows.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "e2e/AppDriver.h"
+#include "storage/Cp1252.h"
+#include "support/TestEnv.h"
+
+namespace velmaro::test {
+namespace {
+
+class MainMenuE2e : public DataHomeTest {
+  protected:
+    MainMenuE2e() {
+        EXPECT_EQ(driver.App().PrepareHome(), "");
+        driver.App().CreateScreens();
+    }
+    static QString Text(const std::string& className, const std::string& control) {
+        if (auto* button = qobject_cast<QPushButton*>(AppDriver::Widget(className, control))) {
+            return button->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(AppDriver::Widget(className, control))) {
+            return edit->text();
+        }
+        return {};
+    }
+    AppDriver driver;
+};
+
+TEST_F(MainMenuE2e, ShowsTheNineButtonsOpensTheTableRegisterAndEndsWithFim) {
+    std::vector<std::string> classes;
+    for (const Form* f : driver.App().Screens()) {
+        classes.push_back(f->ClassName());
+    }
+    EXPECT_EQ(
+        classes,
+        (std::vector<std::string>{
+            "TNutForm",          "TCadFicTecRotForm", "TAjuForm",          "TCadRecForm",
+            "TLisForm",          "TCadMedCas2Form",   "TCfgNutForm",       "TCadTabForm",
+            "TSelRelForm",       "TCadGruIngForm",    "TCadGruPreForm",    "TVisLisIngForm",
+            "TMesDlgForm",       "TCadIngForm",       "TImpRotForm",       "TVisLisForm",
+            "TCadIngFicTecForm", "TConForm",          "TAltNomForm",       "TVisRelForm",
+            "TCfgRotForm",       "TIteVerForm",       "TVisLisValRefForm", "TCadValRefForm"}));
+
+    QStringList captions;
+    QString title;
+    bool registerShown = false;
+    driver
+        .On("TNutForm",
+            [&] {
+                title = AppDriver::Window("TNutForm")->windowTitle();
+                for (const char* name :
+                     {"FimBitBtn", "TabBitBtn", "CfgNutBitBtn", "GruBitBtn", "CadIngBitBtn",
+                      "MedCasBitBtn", "RelBitBtn", "CadFicTecRotRotBitBtn", "BitBtn1"}) {
+                    captions << Text("TNutForm", name);
+                }
+            })
+        .Click("TNutForm", "TabBitBtn")
+        .On("TCadTabForm",
+            [&] {
+                registerShown = true;
+                AppDriver::Window("TCadTabForm")->close();  // the close box
+            })
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    EXPECT_EQ(title, QStringLiteral("TELA PRINCIPAL - VELMARO NUTRICIONAL versão 4.0"));
+    EXPECT_EQ(captions,
+              (QStringList{
+                  "Ajuda", "Cria NOVA Tabela de Ingredientes", "Configuração - Define Tabela Ativa",
+                  "Grupos de Ingredientes da Tabela Ativa", "Ingredientes da Tabela Ativa",
+                  "Medidas Caseiras para os Ingredientes", "Grupos de Preparações da Tabela Ativa",
+                  "Cadastra Preparações da Tabela Ativa", "FIM"}));
+    EXPECT_TRUE(registerShown);
+    EXPECT_EQ(AppDriver::Window("TNutForm"), nullptr);
+}
+
+TEST_F(MainMenuE2e, MessageDialogTakesItsSizeFromTextAndPictureAndAnswersByButtonOrEnter) {
+    QtUi& ui = driver.App().Ui();
+    int clicked = 0;
+    int entered = 0;
+    int withoutPicture = 0;
+    QSize size;
+    QSize picture;
+    QSize bare;
+    bool okHidden = false;
+    driver
+        .On("TNutForm",
+            [&] { clicked = ui.ShowMessageBox(W("Confirma exclusão?"), MessageKind::YesNo); })
+        .On("TMesDlgForm",
+            [&] {
+                QWidget* dialog = AppDriver::Window("TMesDlgForm");
+                size = dialog->size();
+                picture = qobject_cast<QLabel*>(AppDriver::Widget("TMesDlgForm", "DesImage"))
+                              ->pixmap()
+                              .size();
+                okHidden = AppDriver::Widget("TMesDlgForm", "OkBitBtn") == nullptr;
+            })
+        .Answer("NaoBitBtn")
+        .On("TNutForm", [&] { entered = ui.ShowMessageBox(W("Grava?"), MessageKind::YesNo); })
+        .Key("TMesDlgForm", "SimBitBtn", Qt::Key_Return)
+        .On("TNutForm",
+            [&] {
+                ui.MesDlg().DesImage.filePath = (Scratch() / "sem-figura.jpg").string();
+                withoutPicture = ui.ShowMessageBox(W("Atenção"), MessageKind::Ok);
+            })
+        .On("TMesDlgForm", [&] { bare = AppDriver::Window("TMesDlgForm")->size(); })
+        .Answer("OkBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    EXPECT_EQ(clicked, kAnswerNo);
+    EXPECT_EQ(entered, kAnswerYes);
+    EXPECT_EQ(withoutPicture, kAnswerOk);
+    EXPECT_EQ(driver.Messages().front(), "Confirma exclusão?");
+    EXPECT_TRUE(okHidden);
+    // A short text: 330 pixels plus the picture; the picture's height is the dialog's.
+    EXPECT_EQ(picture, QSize(110, 150));
+    EXPECT_EQ(size, QSize(330 + 110, 150));
+    EXPECT_EQ(bare.width(), 330);
+}
+
+TEST_F(MainMenuE2e, ATableCreatedInItsRegisterAndFixedInTheConfigurationNamesTheMainMenu) {
+    QString typedName;
+    QString refusedShown;
+    QString title;
+    driver.Click("TNutForm", "TabBitBtn")
+        .Type("TCadTabForm", "TabMaskEdit", "Min✓ha")
+        .Then(
+            "name typed", [] { return true; },
+            [&] { typedName = Text("TCadTabForm", "TabMaskEdit"); })
+        .Key("TCadTabForm", "TabMaskEdit", Qt::Key_Return)
+        .Type("TCadTabForm", "DesTabMaskEdit", "Tabela própria")
+        .Click("TCadTabForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadTabForm", "RetBitBtn")
+        .Click("TNutForm", "CfgNutBitBtn")
+        .Click("TCfgNutForm", "FixTabCheckBox")
+        .On("TCfgNutForm",
+            [&] {
+                auto* combo =
+                    qobject_cast<QComboBox*>(AppDriver::Widget("TCfgNutForm", "NomTabComboBox"));
+                ASSERT_NE(combo, nullptr);
+                const int index = combo->findText(QStringLiteral("Minha"), Qt::MatchStartsWith);
+                ASSERT_GE(index, 0);
+                combo->setCurrentIndex(index);
+            })
+        .Click("TCfgNutForm", "GraBitBtn")
+        .On("TNutForm", [&] { title = AppDriver::Window("TNutForm")->windowTitle(); })
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    // "✓" has no place in Windows-1252: refused as it was typed.
+    EXPECT_EQ(typedName, QStringLiteral("Minha_______________"));
+    EXPECT_EQ(driver.Messages(),
+              (std::vector<std::string>{"Confirma inclusão?", "Inclusão efetuada com sucesso!"}));
+    EXPECT_NE(ReadBytes(Home() / "Dados" / "ArqTab.dad")
+                  .find(Pad("Minha", 20) + "|" + Pad(W("Tabela própria"), 65) + "|1|"),
+              std::string::npos);
+    EXPECT_EQ(title, QStringLiteral("TELA PRINCIPAL - VELMARO NUTRICIONAL versão 4.0 - Tabela "
+                                    "Ativa :Minha               "));
+    EXPECT_TRUE(driver.App().Table().fixed);
+    EXPECT_TRUE(driver.App().Table().editable);
+}
+
+}  // namespace
+}  // namespace velmaro::test
