@@ -49,7 +49,14 @@ VelmaroApp::~VelmaroApp() {
 
 std::string VelmaroApp::PrepareHome() {
     std::string error = PrepareDataHome(m_deliveredDir, m_home);
-    m_ui->MesDlg().DesImage.filePath = (m_home / kDialogPicture).string();
+    // The dialog's picture as installed in the data home; while the home cannot hold it
+    // (the message that the start fails), the delivered one.
+    std::error_code ec;
+    fs::path picture = m_home / kDialogPicture;
+    if (!fs::is_regular_file(picture, ec)) {
+        picture = m_deliveredDir / kDialogPicture;
+    }
+    m_ui->MesDlg().DesImage.filePath = picture.string();
     return error;
 }
 

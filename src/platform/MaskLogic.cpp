@@ -4,7 +4,9 @@ namespace velmaro {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 char ToUpper1252(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -104,10 +106,28 @@ std::string MaskEmptyText(std::string_view mask) {
 std::string MaskDisplayText(std::string_view mask, std::string_view text) {
     const MaskInfo info = ParseMask(mask);
     std::string out = Display(info, text);
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (info.slots[i].kind != MaskSlot::Kind::Literal && out[i] == ' ') {
-            out[i] = info.blankChar;
+    // Spaces between typed characters of one stretch of positions (words of a name) are
+    // shown as spaces; the empty positions around them as the blank character.
+    size_t start = 0;
+    while (start < out.size()) {
+        if (info.slots[start].kind == MaskSlot::Kind::Literal) {
+            ++start;
+            continue;
         }
+        size_t end = start;
+        while (end < out.size() && info.slots[end].kind != MaskSlot::Kind::Literal) {
+            ++end;
+        }
+        const size_t first = out.find_first_not_of(' ', start);
+        const size_t last = out.find_last_not_of(' ', end - 1);
+        for (size_t i = start; i < end; ++i) {
+            const bool inside =
+                first < end && last != std::string::npos && last >= start && i > first && i < last;
+            if (out[i] == ' ' && !inside) {
+                out[i] = info.blankChar;
+            }
+        }
+        start = end;
     }
     return out;
 }

@@ -42,6 +42,10 @@ TEST(MaskLogic, TypingFillsTheFullWidthText) {
     EXPECT_EQ(MaskEmptyText("99/99/9999;1;_"), "  /  /    ");
     EXPECT_EQ(MaskDisplayText("9999,99;1;_", "  12,5 "), "__12,5_");
     EXPECT_EQ(MaskTextFromDisplay("9999,99;1;_", "__12,5_"), "  12,5 ");
+    // Spaces typed between words stay spaces on screen; empty positions show "_".
+    EXPECT_EQ(MaskDisplayText("cccccccccccc;1;_", " Minha  tab "), "_Minha  tab_");
+    EXPECT_EQ(MaskDisplayText("99/99/99;1;_", " 1/ 2/1 "), "_1/_2/1_");
+    EXPECT_EQ(MaskTextFromDisplay("cccccccccccc;1;_", "_Minha  tab_"), " Minha  tab ");
     EXPECT_EQ(MaskWidth(">cccccccccccccccccccc;0;_"), 20);
 }
 
@@ -76,8 +80,11 @@ TEST(Interaction, ExitHandlerCanKeepTheFocusAndSwallowTheClick) {
             CountDialog();
             return kAnswerOk;
         }
-        int PickFromList(const std::string&, const std::vector<std::string>&, int p) override { return p; }
-        RenameResult AskNewName(const std::string&, const std::string&, const std::string&) override {
+        int PickFromList(const std::string&, const std::vector<std::string>&, int p) override {
+            return p;
+        }
+        RenameResult AskNewName(const std::string&, const std::string&,
+                                const std::string&) override {
             return {};
         }
         void ShowItemsInUse(const std::string&, const std::vector<std::string>&) override {}

@@ -572,6 +572,8 @@ class FormWindow : public QDialog {
                 auto* w = new QComboBox;
                 w->setEditable(combo.editable);
                 w->setInsertPolicy(QComboBox::NoInsert);
+                w->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+                w->setMinimumContentsLength(20);
                 connect(w, &QComboBox::currentIndexChanged, this, [this, &combo](int index) {
                     if (!syncing && busy == 0) {
                         Forward([&combo, index] { UserSelect(combo, index); });
