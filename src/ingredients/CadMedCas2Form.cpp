@@ -31,6 +31,7 @@ TCadMedCas2Form::TCadMedCas2Form(Ui& ui, std::filesystem::path folder)
     NomIngComboBox.label = "Selecione um Ingrediente";
     MedCasMaskEdit.label = "Medida caseira";
     QuaMaskEdit.label = "Quantidade (g/ml)";
+    AltNomBitBtn.hint = "Altera nome da medida caseira";
     SetKeyField(MedCasMaskEdit);
     SetRenameButton(AltNomBitBtn);
     AddNumericField(QuaMaskEdit);
