@@ -16,6 +16,12 @@ bool MoveFocus(Form& form, Control* target) {
         from->onExit(target);
     }
     if (form.CloseRequested() || form.FocusWasSetSinceMark()) {
+        // Kept in a field it refused to leave, the user finds its text selected, ready
+        // to be typed over.
+        if (from != nullptr && form.ActiveControl() == from &&
+            from->Kind() == ControlKind::MaskEdit) {
+            static_cast<MaskEdit*>(from)->SelectAll();
+        }
         return form.ActiveControl() == target;
     }
     form.SetFocus(target);

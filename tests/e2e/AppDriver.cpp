@@ -1,8 +1,10 @@
 #include "e2e/AppDriver.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -29,7 +31,16 @@ AppDriver& AppDriver::Click(const std::string& className, const std::string& con
     return Then(
         "click " + className + "." + control,
         [this, className, control] { return OnTop(className) && Widget(className, control); },
-        [className, control] { QTest::mouseClick(Widget(className, control), Qt::LeftButton); });
+        [className, control] {
+            QWidget* widget = Widget(className, control);
+            // Check boxes and radio buttons take clicks on their box and caption only.
+            if (qobject_cast<QCheckBox*>(widget) != nullptr ||
+                qobject_cast<QRadioButton*>(widget) != nullptr) {
+                QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+            } else {
+                QTest::mouseClick(widget, Qt::LeftButton);
+            }
+        });
 }
 
 AppDriver& AppDriver::Type(const std::string& className, const std::string& control,

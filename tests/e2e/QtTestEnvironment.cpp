@@ -4,9 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QString>
+#include <cstdio>
 #include <memory>
 
 namespace {
+
+// The offscreen platform says for each window that it cannot raise it or pass on its
+// size hints; the rest of Qt's messages are shown.
+void QuietOffscreen(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (!message.startsWith(QStringLiteral("This plugin does not support"))) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
 
 class QtEnvironment : public ::testing::Environment {
   public:
@@ -14,6 +24,7 @@ class QtEnvironment : public ::testing::Environment {
         static int argc = 1;
         static char name[] = "e2e_tests";
         static char* argv[] = {name, nullptr};
+        qInstallMessageHandler(QuietOffscreen);
         m_app = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Velmaro"));
     }

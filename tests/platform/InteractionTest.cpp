@@ -114,9 +114,26 @@ TEST(Interaction, AMessageWhileLeavingSwallowsTheClick) {
     PressCheckBox(ui, s, s.Fix);
     EXPECT_FALSE(s.Fix.checked);
     EXPECT_EQ(s.ActiveControl(), &s.Fix);
+
+    // A field that keeps the focus when left has its text selected again.
+    s.Num.text = "5000,  ";
+    s.Num.onExit = [&](Control*) {
+        ui.ShowMessageBox("Peso inválido!", MessageKind::Ok);
+        s.SetFocus(&s.Num);
+    };
+    MoveFocus(s, &s.Num);
+    s.Num.caret = 4;
+    s.Num.selLength = 0;
+    PressCheckBox(ui, s, s.Fix);
+    EXPECT_EQ(s.ActiveControl(), &s.Num);
+    EXPECT_EQ(s.Num.selLength, 7);
+    TypeChar(s, s.Num, '7');
+    EXPECT_EQ(s.Num.text, "7   ,  ");
+    s.Num.onExit = nullptr;
+    MoveFocus(s, &s.Fix);
     PressCheckBox(ui, s, s.Fix);
     EXPECT_TRUE(s.Fix.checked);
-    EXPECT_EQ(ui.Messages().size(), 1U);
+    EXPECT_EQ(ui.Messages().size(), 2U);
 }
 
 TEST(Interaction, TheCloseBoxAsksTheFormAndClosesWithCancel) {

@@ -1,0 +1,176 @@
+// The form renderer with a screen of every kind of control, driven through its real
+// widgets: keys reach the form's key preview and the field's handler before the field,
+// leaving a field runs its exit handler with the control that gets the focus, a
+// message shown while leaving swallows the click, and the widgets show the new state.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "e2e/AppDriver.h"
+#include "platform/Interaction.h"
+#include "storage/Cp1252.h"
+#include "storage/Text.h"
+#include "support/TestEnv.h"
+
+namespace velmaro::test {
+namespace {
+
+struct TTesteForm : Form {
+    explicit TTesteForm(Ui& ui)
+        : Form("TTesteForm"),
+          Num(*this, "NumMaskEdit", "9999,99;1;_"),
+          Obs(*this, "ObsMemo"),
+          Gru(*this, "GruComboBox"),
+          Fix(*this, "FixCheckBox", "Fixa"),
+          Lis(*this, "LisListBox"),
+          Ret(*this, "RetBitBtn", "&Retorna") {
+        caption = "TELA DE TESTE";
+        Num.label = "Peso";
+        Gru.items = {"Cereais", W("Feijões"), "Frutas"};
+        Lis.items = {"um", "dois", W("três")};
+        Ret.modalResult = 1;
+        onKeyPress = [this](char& key) {
+            seen += key;
+            if (key == '\r' && ActiveControl() != &Obs) {
+                key = 0;
+                MoveFocus(*this, NextControl(ActiveControl()));
+            }
+        };
+        // The numeric field rule: "." counts as ",", and "," first aligns the integer part.
+        Num.onKeyPress = [this](char& key) {
+            if (key == '.') {
+                key = ',';
+            }
+            if (key == ',') {
+                Num.text = AlignDecimalText(Num.text);
+            }
+        };
+        Num.onExit = [this, &ui](Control* next) {
+            exits.push_back(next != nullptr ? next->Name() : "");
+            if (TextToNumber(Num.text) > 1000) {
+                ui.ShowMessageBox(W("Peso inválido!"), MessageKind::Ok);
+                SetFocus(&Num);
+            }
+        };
+        Lis.onDblClick = [this] { chosen = Lis.itemIndex; };
+    }
+    MaskEdit Num;
+    Memo Obs;
+    ComboBox Gru;
+    CheckBox Fix;
+    ListBox Lis;
+    Button Ret;
+    std::string seen;
+    std::vector<std::string> exits;
+    int chosen = -1;
+};
+
+class RendererE2e : public DataHomeTest {
+  protected:
+    RendererE2e() {
+        EXPECT_EQ(driver.App().PrepareHome(), "");
+        driver.App().CreateScreens();
+    }
+    AppDriver driver;
+};
+
+TEST_F(RendererE2e, KeysClicksAndFocusReachTheFormAndTheWidgetsShowItsState) {
+    TTesteForm form(driver.App().Ui());
+    QString shownNumber;
+    bool boxAfterRefusedLeave = true;
+    driver.On("TNutForm", [&] { driver.App().Ui().ShowModal(form); })
+        .Type("TTesteForm", "NumMaskEdit", "12.5")
+        .On("TTesteForm",
+            [&] {
+                shownNumber =
+                    qobject_cast<QLineEdit*>(AppDriver::Widget("TTesteForm", "NumMaskEdit"))
+                        ->text();
+            })
+        .Key("TTesteForm", "NumMaskEdit", Qt::Key_Tab)
+        .Type("TTesteForm", "ObsMemo", "ab")
+        .Key("TTesteForm", "ObsMemo", Qt::Key_Return)
+        .Type("TTesteForm", "ObsMemo", "c")
+        // Back into the number, a value too large, then a click on the check box: the
+        // message of the exit handler swallows the click.
+        .Key("TTesteForm", "ObsMemo", Qt::Key_Backtab)
+        .Type("TTesteForm", "NumMaskEdit", "5000")
+        .Click("TTesteForm", "FixCheckBox")
+        .Answer("OkBitBtn")
+        .On("TTesteForm",
+            [&] {
+                boxAfterRefusedLeave =
+                    qobject_cast<QCheckBox*>(AppDriver::Widget("TTesteForm", "FixCheckBox"))
+                        ->isChecked();
+            })
+        .Type("TTesteForm", "NumMaskEdit", "7")
+        .Click("TTesteForm", "FixCheckBox")
+        .On("TTesteForm",
+            [] {
+                auto* combo =
+                    qobject_cast<QComboBox*>(AppDriver::Widget("TTesteForm", "GruComboBox"));
+                QTest::mouseClick(combo, Qt::LeftButton);  // the focus
+                combo->hidePopup();
+                QTest::keyClick(combo, Qt::Key_Down);  // the first entry, then the second
+                QTest::keyClick(combo, Qt::Key_Down);
+            })
+        .On("TTesteForm",
+            [] {
+                auto* list =
+                    qobject_cast<QListWidget*>(AppDriver::Widget("TTesteForm", "LisListBox"));
+                const QRect row = list->visualItemRect(list->item(2));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            })
+        .Click("TTesteForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    EXPECT_EQ(shownNumber, QStringLiteral("__12,5_"));
+    EXPECT_EQ(form.Obs.lines, (std::vector<std::string>{"ab", "c"}));
+    EXPECT_EQ(driver.Messages(), std::vector<std::string>{"Peso inválido!"});
+    EXPECT_FALSE(boxAfterRefusedLeave);
+    // Typing into the field after the refusal replaced its whole (selected) content.
+    EXPECT_EQ(form.Num.text, "7   ,  ");
+    EXPECT_TRUE(form.Fix.checked);
+    EXPECT_EQ(form.Gru.itemIndex, 1);
+    EXPECT_EQ(form.Gru.SelectedText(), W("Feijões"));
+    EXPECT_EQ(form.chosen, 2);
+    EXPECT_EQ(form.exits, (std::vector<std::string>{"ObsMemo", "FixCheckBox", "FixCheckBox"}));
+    // The key preview saw every character typed, Enter in the memo included.
+    EXPECT_EQ(form.seen, "12.5ab\rc50007");
+}
+
+TEST_F(RendererE2e, TheListPickerClosesByDoubleClickOrByItsCloseBoxKeepingThePreselection) {
+    QtUi& ui = driver.App().Ui();
+    int doubleClicked = -1;
+    int closed = -1;
+    const std::vector<std::string> items{"Arroz", W("Feijão"), "Milho"};
+    driver.On("TNutForm", [&] { doubleClicked = ui.PickFromList("LISTA DE TESTE", items, 0); })
+        .On("TLisForm",
+            [] {
+                auto* list = qobject_cast<QListWidget*>(AppDriver::Widget("TLisForm", "ListBox"));
+                const QRect row = list->visualItemRect(list->item(1));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            })
+        .On("TNutForm", [&] { closed = ui.PickFromList("LISTA DE TESTE", items, 2); })
+        .On("TLisForm",
+            [] {
+                QWidget* window = AppDriver::Window("TLisForm");
+                EXPECT_EQ(window->windowTitle(), QStringLiteral("LISTA DE TESTE"));
+                window->close();
+            })
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_EQ(doubleClicked, 1);
+    EXPECT_EQ(closed, 2);
+}
+
+}  // namespace
+}  // namespace velmaro::test
