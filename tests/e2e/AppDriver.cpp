@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QRadioButton>
@@ -106,11 +107,21 @@ QWidget* AppDriver::Widget(const std::string& className, const std::string& cont
 
 bool AppDriver::OnTop(const std::string& className) const {
     const Form* top = m_app->Ui().Renderer().TopForm();
-    return top != nullptr && top->ClassName() == className && Window(className) != nullptr;
+    QWidget* window = Window(className);
+    // A desktop dialog (files, printer) in front blocks the screen below it.
+    QWidget* modal = QApplication::activeModalWidget();
+    return top != nullptr && top->ClassName() == className && window != nullptr &&
+           (modal == nullptr || modal == window);
 }
 
 void AppDriver::Tick() {
     if (m_timedOut) {
+        // Out of time: the desktop's own dialogs are cancelled, every screen closed.
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (m_app->Ui().Renderer().TopWindow() != dialog) {
+                dialog->reject();
+            }
+        }
         m_app->Ui().Renderer().AbortAll();
         return;
     }

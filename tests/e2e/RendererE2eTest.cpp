@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTest>
 
 #include "e2e/AppDriver.h"
@@ -170,6 +173,68 @@ TEST_F(RendererE2e, TheListPickerClosesByDoubleClickOrByItsCloseBoxKeepingThePre
     ASSERT_TRUE(driver.Run()) << driver.Failure();
     EXPECT_EQ(doubleClicked, 1);
     EXPECT_EQ(closed, 2);
+}
+
+TEST_F(RendererE2e, TheInUseReportSavesItsLinesThroughTheSaveDialog) {
+    QtUi& ui = driver.App().Ui();
+    QString filter;
+    driver
+        .On("TNutForm",
+            [&] { ui.ShowItemsInUse(W("Grupo em uso!//Preparações:"), {W("Feijão tropeiro")}); })
+        .Click("TIteVerForm", "BitBtn2")
+        .Then(
+            "the save dialog",
+            [] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
+            [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                filter = dialog->nameFilters().join(QStringLiteral(";;"));
+                // The user goes to the folder, types a name without extension and
+                // presses Enter.
+                dialog->setDirectory(QString::fromStdString(Scratch().string()));
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(name, nullptr);
+                name->setText(QStringLiteral("itens"));
+                QTest::keyClick(name, Qt::Key_Return);
+            })
+        .Click("TIteVerForm", "BitBtn3")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_EQ(filter, QStringLiteral("txt (*.txt)"));
+    // A name without extension takes the filter's.
+    EXPECT_EQ(ReadBytes(Scratch() / "itens.txt"), W("Grupo em uso!\r\nPreparações:\r\n") +
+                                                      std::string(73, '=') + "\r\n" +
+                                                      W("Feijão tropeiro\r\n"));
+}
+
+TEST_F(RendererE2e, TheProgressWindowShowsWithoutTakingTheActivation) {
+    QtUi& ui = driver.App().Ui();
+    int shownValue = -1;
+    bool wasVisible = false;
+    bool hiddenAfter = false;
+    const Form* topWhileShown = nullptr;
+    driver
+        .On("TNutForm",
+            [&] {
+                ProgressSink& progress = ui.Progress();
+                progress.Begin(10);
+                progress.SetPosition(4);
+                QWidget* window = AppDriver::Window("TConForm");
+                wasVisible = window != nullptr;
+                if (auto* bar = qobject_cast<QProgressBar*>(
+                        window != nullptr ? window->findChild<QWidget*>("ProgressBar") : nullptr)) {
+                    shownValue = bar->value() * 100 / bar->maximum();
+                }
+                topWhileShown = ui.Renderer().TopForm();
+                progress.End();
+                hiddenAfter = AppDriver::Window("TConForm") == nullptr;
+            })
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_TRUE(wasVisible);
+    EXPECT_EQ(shownValue, 40);
+    ASSERT_NE(topWhileShown, nullptr);
+    EXPECT_EQ(topWhileShown->ClassName(), "TNutForm");
+    EXPECT_TRUE(hiddenAfter);
 }
 
 }  // namespace

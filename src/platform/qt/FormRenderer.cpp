@@ -608,6 +608,9 @@ class FormWindow : public QDialog {
                 w->setTabChangesFocus(true);
                 connect(w, &QPlainTextEdit::textChanged, this, [this, &memo, w] {
                     if (!syncing && busy == 0) {
+                        const QTextCursor cursor = w->textCursor();
+                        memo.caretLine = cursor.blockNumber();
+                        memo.caretColumn = cursor.positionInBlock();
                         const auto lines = MemoLines(w->toPlainText());
                         Forward([&memo, lines] { UserSetLines(memo, lines); });
                     }
