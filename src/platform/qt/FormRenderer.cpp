@@ -138,6 +138,13 @@ class FormWindow : public QDialog {
         Build();
     }
 
+    ~FormWindow() override {
+        // The widgets report nothing while they are taken down.
+        for (auto& entry : m_entries) {
+            entry.widget->blockSignals(true);
+        }
+    }
+
     Form& form;
     QEventLoop* loop = nullptr;
     bool open = false;
