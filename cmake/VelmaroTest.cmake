@@ -9,5 +9,6 @@ function(velmaro_add_test)
   # the ENVIRONMENT property into separate arguments, so only its first entry would hold.
   set_property(TARGET ${T_NAME} PROPERTY CROSSCOMPILING_EMULATOR env QT_QPA_PLATFORM=offscreen
     LANG=C.UTF-8 LC_ALL=C.UTF-8 VELMARO_SOURCE_DIR=${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60)
+  # A test that hangs (a modal window nobody answers) fails after two minutes.
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()

@@ -150,6 +150,7 @@ void TCfgNutForm::ConTecMaskEditChange() {
 void TCfgNutForm::GraBitBtnClick() {
     try {
         IniFile ini(ConfigFilePath());
+        ini.Hold();  // every setting or none
         const std::string fixedSection = W(cfg::kFixedTableSection);
         ini.WriteBool(fixedSection, cfg::kFixTab, FixTabCheckBox.checked);
         WritePaddedName(ini, fixedSection, cfg::kNomTab, NomTabComboBox.SelectedText());
@@ -159,6 +160,7 @@ void TCfgNutForm::GraBitBtnClick() {
         if (tableChanged) {
             cfg::ResetViewerState(ini);
         }
+        ini.Commit();
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(msg::kAlterFailed), MessageKind::Ok);
         return;  // the screen stays open with the settings as edited

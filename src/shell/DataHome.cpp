@@ -26,6 +26,13 @@ std::string InstallMessage(const fs::path& file) {
              "será encerrado.");
 }
 
+// Folders of data/ that hold the sources of the supplied tables: they are read where
+// they are delivered (InstallSuppliedTables) and not copied into the data home.
+bool IsSourceFolder(const fs::path& relative) {
+    const auto first = relative.begin();
+    return first != relative.end() && (*first == "taco" || *first == "ibge-medidas");
+}
+
 // True when a file can be written into the folder (a probe that is removed again).
 bool CanWriteInto(const fs::path& folder) {
     const fs::path probe = folder / ".velmaro-gravacao";
@@ -56,10 +63,14 @@ std::string PrepareDataHome(const fs::path& deliveredDir, const fs::path& home) 
         if (!it->is_regular_file(ec)) {
             continue;
         }
-        const fs::path target = home / fs::relative(it->path(), deliveredDir, ec);
+        const fs::path relative = fs::relative(it->path(), deliveredDir, ec);
         if (ec) {
             break;
         }
+        if (IsSourceFolder(relative)) {
+            continue;
+        }
+        const fs::path target = home / relative;
         const fs::file_status existing = fs::symlink_status(target, ec);
         if (existing.type() != fs::file_type::not_found) {
             continue;  // a file of the user's (or one we cannot look at) is left alone

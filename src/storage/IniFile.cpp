@@ -207,8 +207,13 @@ std::string IniFile::Bytes() const {
     return JoinLinesCrLf(m_lines);
 }
 
+void IniFile::Commit() {
+    m_held = false;
+    Save();
+}
+
 void IniFile::Save() const {
-    if (!m_path.empty()) {
+    if (!m_path.empty() && !m_held) {
         EnsureFolder(m_path.parent_path());
         WriteFileAtomic(m_path, Bytes());
     }

@@ -35,6 +35,11 @@ class IniFile {
     void WriteBool(std::string_view section, std::string_view key, bool value);
     void WriteFloat(std::string_view section, std::string_view key, double value);
 
+    // Groups several writes into one save: while held, writes change the file in memory
+    // only; Commit() then writes it whole, once (all the keys or, on a failure, none).
+    void Hold() { m_held = true; }
+    void Commit();
+
     std::string Bytes() const;
     const std::filesystem::path& Path() const { return m_path; }
 
@@ -45,6 +50,7 @@ class IniFile {
 
     std::filesystem::path m_path;
     std::vector<std::string> m_lines;
+    bool m_held = false;
 };
 
 // Padded names (table, group and column names) keep their trailing spaces by a "|"

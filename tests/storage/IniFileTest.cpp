@@ -48,6 +48,18 @@ TEST(IniFile, WritesRoundTripThroughTheFile) {
               "ResImp=600\r\n\r\n[CfgEti]\r\nLarEti=52,5\r\n");
 }
 
+TEST(IniFile, HeldWritesAreSavedOnceOnCommit) {
+    test::TempDir dir;
+    const auto path = dir.Path() / "CfgNut.ini";
+    IniFile ini(path);
+    ini.Hold();
+    ini.WriteString("A", "x", "1");
+    ini.WriteString("A", "y", "2");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ini.Commit();
+    EXPECT_EQ(test::ReadBytes(path), "[A]\r\nx=1\r\ny=2\r\n");
+}
+
 TEST(IniFile, ViewerStateReset) {
     test::TempDir dir;
     IniFile ini(dir.Path() / "CfgNut.ini");
