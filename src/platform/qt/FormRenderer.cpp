@@ -80,6 +80,16 @@ QFont ControlFont(const std::string& family, int pointSize, bool bold) {
     return font;
 }
 
+// A label's own font when the label names one (a header over a list takes the list's).
+template <class L>
+QFont LabelFontOf(const L& label) {
+    if constexpr (requires { label.fontFamily, label.fontSize, label.fontBold; }) {
+        return ControlFont(label.fontFamily, label.fontSize, label.fontBold);
+    } else {
+        return WindowFont();
+    }
+}
+
 // A button caption broken into lines at spaces so that it fits the button's width.
 QString FitCaption(const QString& caption, const QFontMetrics& fm, int width) {
     if (width <= 0 || caption.contains(QLatin1Char('\n'))) {
@@ -799,6 +809,10 @@ class FormWindow : public QDialog {
                 }
                 l->setAlignment((label.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
                                 Qt::AlignVCenter);
+                const QFont font = LabelFontOf(label);
+                if (l->font() != font) {
+                    l->setFont(font);
+                }
                 break;
             }
             case ControlKind::Image: {
