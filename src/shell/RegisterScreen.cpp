@@ -179,6 +179,10 @@ void RegisterScreen::AlterationDeclined() {
     }
 }
 
+void RegisterScreen::InsertionDeclined() {
+    SetFocus(FirstDataField() != nullptr ? FirstDataField() : &GraBitBtn);
+}
+
 bool RegisterScreen::WriteRecord(bool insert) {
     LineTable before = table;
     const int indexBefore = currentIndex;
@@ -336,7 +340,7 @@ void RegisterScreen::GraBitBtnClick() {
             return;
         }
         if (Ask(msg::kConfirmInsert) != kAnswerYes) {
-            SetFocus(FirstDataField() != nullptr ? FirstDataField() : &GraBitBtn);
+            InsertionDeclined();
             return;
         }
         stored = WriteRecord(true);

@@ -142,6 +142,9 @@ class RegisterScreen : public Form {
     virtual void BeforeAlteration() {}
     // "Confirma alteração?" answered NÃO: the focus goes back to the first data field.
     virtual void AlterationDeclined();
+    // "Confirma inclusão?" answered NÃO: the focus goes back to the first data field (to
+    // Grava on a screen without one).
+    virtual void InsertionDeclined();
     // Success notices after inclusion, alteration and deletion.
     virtual bool ShowsSuccess() const { return true; }
     // The mode after a confirmed inclusion or alteration (stored or failed).

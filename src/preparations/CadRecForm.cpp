@@ -1,0 +1,185 @@
+#include "preparations/CadRecForm.h"
+
+#include <utility>
+
+#include "shell/ScreenMessages.h"
+#include "storage/Cp1252.h"
+#include "storage/FileIo.h"
+#include "storage/Paths.h"
+#include "storage/StorageError.h"
+
+namespace velmaro {
+
+namespace {
+
+constexpr std::string_view kTooManyLines = "São permitadas no máximo 32 linhas!";
+constexpr std::string_view kSaved = "Receita gravada com sucesso!";
+constexpr std::string_view kSaveFailed = "Erro durante a gravação da receita!";
+
+}  // namespace
+
+bool WrapLines(std::vector<std::string>& lines, int width, int& caretLine, int& caretColumn) {
+    if (width < 1) {
+        return false;
+    }
+    const auto w = static_cast<size_t>(width);
+    bool wrapped = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if (line.size() <= w) {
+            continue;
+        }
+        // The last space among the first `width` characters ends the line; none (or only
+        // a leading one): the word is cut at `width`.
+        const size_t space = line.find_last_of(' ', w - 1);
+        const size_t cut = space != std::string::npos && space > 0 ? space + 1 : w;
+        std::string rest = line.substr(cut);
+        line.erase(cut);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(rest));
+        wrapped = true;
+        const int here = static_cast<int>(i);
+        if (caretLine > here) {
+            ++caretLine;
+        } else if (caretLine == here && caretColumn >= static_cast<int>(cut)) {
+            ++caretLine;
+            caretColumn -= static_cast<int>(cut);
+        }
+    }
+    return wrapped;
+}
+
+TCadRecForm::TCadRecForm(Ui& ui, std::filesystem::path folder)
+    : Form("TCadRecForm"),
+      NomPreLabel(*this, "NomPreLabel"),
+      RecMemo(*this, "RecMemo"),
+      GraBitBtn(*this, "GraBitBtn", "&Grava"),
+      ImpBitBtn(*this, "ImpBitBtn", "&Imprime"),
+      AjuBitBtn(*this, "AjuBitBtn", "A&juda"),
+      RetBitBtn(*this, "RetBitBtn", "&Retorna"),
+      programFolder(std::move(folder)),
+      m_ui(ui) {
+    caption = "Cadastro de Receita";
+    RecMemo.fontFamily = "Courier New";
+    RecMemo.fontSize = 10;
+    NomPreLabel.centred = true;
+    onActivate = [this] { FormActivate(); };
+    onCloseQuery = [this] { return FormCloseQuery(); };
+    RecMemo.onChange = [this] { RecMemoChange(); };
+    RecMemo.onKeyPress = [this](char& key) { RecMemoKeyPress(key); };
+    GraBitBtn.onClick = [this] { GraBitBtnClick(); };
+    ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
+    AjuBitBtn.onClick = [this] { AjuBitBtnClick(); };
+    RetBitBtn.onClick = [this] { RetBitBtnClick(); };
+}
+
+void TCadRecForm::FormActivate() {
+    if (!startPending) {
+        return;  // back from the help screen: the text stays as it is
+    }
+    startPending = false;
+    caption = "DIGITA MODO DE PREPARO";
+    RecMemo.lines.clear();
+    RecMemo.caretLine = 0;
+    RecMemo.caretColumn = 0;
+    dirty = false;
+    try {
+        RecMemo.lines =
+            SplitLines(ReadFileBytes(RecipeTextPath(programFolder, tableName, preparationName)));
+    } catch (const StorageError&) {
+        // Not opened on a text it could not read, so that no save can replace it.
+        m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        Close();
+        return;
+    }
+    SetFocus(&RecMemo);
+}
+
+void TCadRecForm::RecMemoChange() {
+    dirty = true;
+    WrapLines(RecMemo.lines, kLineWidth, RecMemo.caretLine, RecMemo.caretColumn);
+}
+
+// Each key before it reaches the text: no 33rd line, nothing at the last position of the
+// 32nd line, and nothing at all while a longer text (written elsewhere) is shown.
+void TCadRecForm::RecMemoKeyPress(char& key) {
+    const auto count = static_cast<int>(RecMemo.lines.size());
+    if (count == kMaxLines && key == '\r') {
+        key = 0;
+        m_ui.ShowMessageBox(W(kTooManyLines), MessageKind::Ok);
+    } else if (RecMemo.caretLine == kMaxLines - 1 && RecMemo.caretColumn == kLineWidth - 1) {
+        key = 0;
+        m_ui.ShowMessageBox(W(kTooManyLines), MessageKind::Ok);
+    } else if (count > kMaxLines) {
+        key = 0;
+        m_ui.Beep();
+    }
+}
+
+bool TCadRecForm::Save() {
+    try {
+        WriteFileAtomic(RecipeTextPath(programFolder, tableName, preparationName),
+                        JoinLinesCrLf(RecMemo.lines));
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(kSaveFailed), MessageKind::Ok);
+        return false;
+    }
+    dirty = false;
+    return true;
+}
+
+void TCadRecForm::GraBitBtnClick() {
+    if (m_ui.ShowMessageBox(W("Grava receita?"), MessageKind::YesNo) != kAnswerYes) {
+        return;
+    }
+    if (Save()) {
+        m_ui.ShowMessageBox(W(kSaved), MessageKind::Ok);
+    }
+}
+
+void TCadRecForm::ImpBitBtnClick() {
+    if (dirty) {
+        Save();
+    }
+}
+
+void TCadRecForm::AjuBitBtnClick() {
+    m_ui.ShowHelp();
+}
+
+bool TCadRecForm::ConfirmLeave() {
+    if (!dirty) {
+        return true;
+    }
+    if (m_ui.ShowMessageBox(W("Grava alterações da receita?"), MessageKind::YesNo) != kAnswerYes) {
+        dirty = false;  // the file stays as it was
+        return true;
+    }
+    if (!Save()) {
+        return false;
+    }
+    m_ui.ShowMessageBox(W(kSaved), MessageKind::Ok);
+    return true;
+}
+
+void TCadRecForm::RetBitBtnClick() {
+    if (ConfirmLeave()) {
+        Close();
+    }
+}
+
+// The window's close box asks as Retorna does.
+bool TCadRecForm::FormCloseQuery() {
+    return CloseRequested() || ConfirmLeave();
+}
+
+LayoutItem TCadRecForm::Layout() {
+    using L = LayoutItem;
+    return L::Column({
+        L::Of(NomPreLabel),
+        L::Of(RecMemo),
+        L::Row(
+            {L::Of(GraBitBtn), L::Of(ImpBitBtn), L::Of(AjuBitBtn), L::Of(RetBitBtn), L::Stretch()}),
+    });
+}
+
+}  // namespace velmaro
