@@ -33,6 +33,10 @@ public:
     virtual ~PrintJob() = default;
     virtual Canvas& PageCanvas() = 0;
     virtual int DotsPerInch() const = 0;
+    // The printable area of the page, in the canvas' dots; 0 when the platform cannot
+    // tell.
+    virtual int PageWidth() const { return 0; }
+    virtual int PageHeight() const { return 0; }
     virtual void NewPage() = 0;
     virtual void End() = 0;
 };

@@ -186,6 +186,13 @@ fs::path LabelImagePath(const fs::path& base, std::string_view table, std::strin
                    NamePath(SafeFileName(prep) + ".bmp"));
 }
 
+fs::path LabelPdfPath(const fs::path& base, std::string_view table, std::string_view prep) {
+    const fs::path path =
+        TableFolder(base, table) / "Rotulo" / "Imagens" / NamePath(SafeFileName(prep) + ".pdf");
+    EnsureFolder(path.parent_path());
+    return path;
+}
+
 fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::string_view prep) {
     return Ensured(InTable(base, table, "Etiqueta", prep, ".eti"));
 }

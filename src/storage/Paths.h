@@ -54,6 +54,9 @@ fs::path PreparationListPath(const fs::path& base, std::string_view table);
 fs::path PreparationFilePath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path LabelFilePath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path LabelImagePath(const fs::path& base, std::string_view table, std::string_view prep);
+// The PDF of a preparation's label sheet, beside its BMP image (".pdf"); the folders are
+// created, the file is not (an empty file would be a broken PDF).
+fs::path LabelPdfPath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path RecipeTextPath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::string_view ingredient,

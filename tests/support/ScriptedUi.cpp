@@ -92,6 +92,8 @@ PrintJob* ScriptedUi::BeginPrintJob(bool landscape) {
         return nullptr;
     }
     m_printJobs.push_back(std::make_unique<RecordingPrintJob>(printerDpi, landscape));
+    m_printJobs.back()->pageWidth = printerPageWidth;
+    m_printJobs.back()->pageHeight = printerPageHeight;
     return m_printJobs.back().get();
 }
 

@@ -65,6 +65,8 @@ public:
     explicit RecordingPrintJob(int dpi, bool isLandscape) : canvas(dpi), landscape(isLandscape) {}
     Canvas& PageCanvas() override { return canvas; }
     int DotsPerInch() const override { return canvas.DotsPerInch(); }
+    int PageWidth() const override { return pageWidth; }
+    int PageHeight() const override { return pageHeight; }
     void NewPage() override {
         ++pages;
         canvas.Record("NewPage");
@@ -72,6 +74,8 @@ public:
     void End() override { ended = true; }
     RecordingCanvas canvas;
     bool landscape;
+    int pageWidth = 0;  // printable area in dots; 0: not known
+    int pageHeight = 0;
     int pages = 1;
     bool ended = false;
 };
@@ -109,6 +113,9 @@ public:
     int Beeps() const { return m_beeps; }
     int PrinterSetups() const { return m_printerSetups; }
     int printerDpi = 300;
+    // The printable area of the printer's page in its dots (0: the job cannot tell).
+    int printerPageWidth = 0;
+    int printerPageHeight = 0;
     bool printerAvailable = true;
     // Unanswered yes/no questions fail the test unless this is set.
     bool strictQuestions = true;

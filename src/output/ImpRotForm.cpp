@@ -1,0 +1,362 @@
+#include "output/ImpRotForm.h"
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "output/LabelLayouts.h"
+#include "platform/Interaction.h"
+#include "platform/ScaledCanvas.h"
+#include "shell/ScreenMessages.h"
+#include "storage/Cp1252.h"
+#include "storage/IniFile.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
+#include "storage/StorageError.h"
+#include "storage/Text.h"
+
+namespace velmaro {
+
+namespace {
+
+constexpr std::string_view kCaption = "RÓTULO NUTRICIONAL";
+constexpr std::string_view kConfirmPrint = "Confirma impressão de uma folha de etiquetas? ";
+constexpr std::string_view kAskImage = "Gera imagem do rótulo?";
+constexpr std::string_view kAskPdf = "Gera arquivo PDF da folha de etiquetas?";
+constexpr std::string_view kGenerated = "Foi gerado o arquivo : ";
+constexpr std::string_view kNotGenerated = "Não foi possível gerar o arquivo : ";
+constexpr std::string_view kPrintFailed =
+    "Não foi possível iniciar a impressão! Verifique a impressora escolhida.";
+constexpr std::string_view kLabelWriteFailed = "Erro durante a gravação dos dados do rótulo!";
+constexpr std::string_view kSheetNotDrawable =
+    "A folha de etiquetas não pode ser gerada em PDF! Verifique a configuração das etiquetas.";
+
+// The largest page a PDF file can hold: 200 inches.
+constexpr double kMaxPdfMm = 200 * 25.4;
+
+std::string PathText(const std::filesystem::path& path) {
+    return W(path.string());
+}
+
+// The sheet as a page: the labels with the left and top margins on every side, in dots.
+std::optional<PageArea> SheetPage(const LabelGeometry& g) {
+    if (g.resolution <= 0 || g.across <= 0 || g.down <= 0 || g.labelWidth <= 0 ||
+        g.labelHeight <= 0) {
+        return std::nullopt;
+    }
+    const long long width = 2LL * g.left + static_cast<long long>(g.across) * g.labelWidth +
+                            (static_cast<long long>(g.across) - 1) * g.gapAcross;
+    const long long height = 2LL * g.top + static_cast<long long>(g.down) * g.labelHeight +
+                             (static_cast<long long>(g.down) - 1) * g.gapDown;
+    const double maxDots = kMaxPdfMm * g.resolution / 25.4;
+    if (width <= 0 || height <= 0 || static_cast<double>(width) > maxDots ||
+        static_cast<double>(height) > maxDots) {
+        return std::nullopt;
+    }
+    return PageArea{static_cast<int>(width), static_cast<int>(height)};
+}
+
+}  // namespace
+
+TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& images,
+                         TCfgRotForm& cfgRotForm)
+    : Form("TImpRotForm"),
+      ImpBitBtn(*this, "ImpBitBtn", "&Imprime"),
+      ImaBitBtn(*this, "ImaBitBtn", "Imagem"),
+      PdfBitBtn(*this, "PdfBitBtn", "PDF"),
+      CfgBitBtn(*this, "CfgBitBtn", "Etiquetas"),
+      BitBtn1(*this, "BitBtn1", "Impressora"),
+      AjuBitBtn(*this, "AjuBitBtn", "A&juda"),
+      RetBitBtn(*this, "RetBitBtn", "&Retorna"),
+      NomPreLabel(*this, "NomPreLabel"),
+      Label1(*this, "Label1", W("Selecione o Modelo do Rótulo")),
+      ModVerRadioButton(*this, "ModVerRadioButton", "Modelo Vertical"),
+      ModHorRadioButton(*this, "ModHorRadioButton", "Modelo Horizontal"),
+      ModLinRadioButton(*this, "ModLinRadioButton", "Modelo Linear"),
+      ModPerRadioButton(*this, "ModPerRadioButton", "Personalizado"),
+      ImpNomPreCheckBox(*this, "ImpNomPreCheckBox",
+                        W("Marque aqui para imprimir o nome da preparação")),
+      RotImage(*this, "RotImage"),
+      programFolder(std::move(folder)),
+      m_ui(ui),
+      m_images(images),
+      m_cfgRotForm(cfgRotForm) {
+    caption = W(kCaption);
+    NomPreLabel.centred = true;
+    PdfBitBtn.hint = W("Gera a folha de etiquetas em PDF, no tamanho real");
+    for (Button* b :
+         {&ImpBitBtn, &ImaBitBtn, &PdfBitBtn, &CfgBitBtn, &BitBtn1, &AjuBitBtn, &RetBitBtn}) {
+        b->width = 70;
+        b->height = 50;
+    }
+    RotImage.width = kPreviewWidth;
+    RotImage.height = kPreviewHeight;
+
+    onActivate = [this] { FormActivate(); };
+    onKeyPress = [this](char& key) { FormKeyPress(key); };
+    onCloseQuery = [this] { return FormCloseQuery(); };
+    ModVerRadioButton.onClick = [this] { ModVerRadioButtonClick(); };
+    ModHorRadioButton.onClick = [this] { ModHorRadioButtonClick(); };
+    ModLinRadioButton.onClick = [this] { ModLinRadioButtonClick(); };
+    ModPerRadioButton.onClick = [this] { ModPerRadioButtonClick(); };
+    ImpNomPreCheckBox.onClick = [this] { ImpNomPreCheckBoxClick(); };
+    ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
+    ImaBitBtn.onClick = [this] { ImaBitBtnClick(); };
+    PdfBitBtn.onClick = [this] { PdfBitBtnClick(); };
+    CfgBitBtn.onClick = [this] { CfgBitBtnClick(); };
+    BitBtn1.onClick = [this] { BitBtn1Click(); };
+    AjuBitBtn.onClick = [this] { AjuBitBtnClick(); };
+    RetBitBtn.onClick = [this] { RetBitBtnClick(); };
+}
+
+void TImpRotForm::Prepare(const std::string& table, const std::string& preparation,
+                          const std::string& record) {
+    tableName = table;
+    preparationName = preparation;
+    preparationRecord = record;
+    startPending = true;
+}
+
+void TImpRotForm::Prepare(const std::string& table, const std::string& preparation) {
+    std::string record;
+    try {
+        LineTable list;
+        LoadLineTable(PreparationListPath(programFolder, table), list);
+        const FindResult found = FindKey(list.keys, preparation);
+        if (found.found) {
+            record = list.lines[found.index];
+        }
+    } catch (const StorageError&) {
+        record.clear();  // nothing to compose: the label keeps what its file holds
+    }
+    Prepare(table, preparation, record);
+}
+
+std::filesystem::path TImpRotForm::LabelFile() const {
+    return LabelFilePath(programFolder, tableName, preparationName);
+}
+
+void TImpRotForm::FormActivate() {
+    if (!startPending) {
+        return;
+    }
+    startPending = false;
+    try {
+        choice = LoadLabelChoice(IniFile(LabelFile()));
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        Close();
+        return;
+    }
+    preparationName = TrimTrailingSpaces(preparationName);
+    NomPreLabel.caption = preparationName;
+    StoreLabel();
+    ShowChoice();
+    RedrawPreview();
+    SetFocus(&ImpBitBtn);
+}
+
+bool TImpRotForm::StoreLabel() {
+    if (IsAllSpaces(preparationRecord)) {
+        return true;  // nothing to compose; SaveLabelData would write nothing
+    }
+    try {
+        IniFile ini(LabelFile());
+        ini.Hold();
+        SaveLabelData(ini, preparationName, preparationRecord, choice);
+        ini.Commit();
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(kLabelWriteFailed), MessageKind::Ok);
+        return false;
+    }
+    return true;
+}
+
+void TImpRotForm::ShowChoice() {
+    ModVerRadioButton.checked = choice.layout == 1;
+    ModHorRadioButton.checked = choice.layout == 2;
+    ModLinRadioButton.checked = choice.layout == 3;
+    ModPerRadioButton.checked = choice.layout == 4;
+    ImpNomPreCheckBox.checked = choice.withName;
+}
+
+// Every drawing reads the label data file again; one that cannot be read leaves the
+// picture empty.
+void TImpRotForm::DrawPreview(Canvas& canvas) {
+    try {
+        const IniFile ini(LabelFile());
+        velmaro::RedrawPreview(canvas, ini, preparationName, preparationRecord, choice);
+    } catch (const StorageError&) {
+        canvas.Clear(0, 0, kPreviewWidth, kPreviewHeight);
+    }
+}
+
+void TImpRotForm::RedrawPreview() {
+    m_images.RenderToImage([this](Canvas& canvas) { DrawPreview(canvas); }, kPreviewWidth,
+                           kPreviewHeight, kPreviewDpi, RotImage);
+}
+
+void TImpRotForm::ChooseLayout(int layout) {
+    choice.layout = layout;
+    RedrawPreview();
+}
+
+void TImpRotForm::ModVerRadioButtonClick() {
+    ChooseLayout(1);
+}
+
+void TImpRotForm::ModHorRadioButtonClick() {
+    ChooseLayout(2);
+}
+
+void TImpRotForm::ModLinRadioButtonClick() {
+    ChooseLayout(3);
+}
+
+void TImpRotForm::ModPerRadioButtonClick() {
+    ChooseLayout(4);
+}
+
+void TImpRotForm::ImpNomPreCheckBoxClick() {
+    choice.withName = ImpNomPreCheckBox.checked;
+    RedrawPreview();
+}
+
+// One sheet on the selected printer, laid out in dots of the sheet's resolution whatever
+// the printer's own.
+void TImpRotForm::ImpBitBtnClick() {
+    if (m_ui.ShowMessageBox(W(kConfirmPrint), MessageKind::YesNo) != kAnswerYes) {
+        return;
+    }
+    std::optional<IniFile> ini;
+    try {
+        ini.emplace(LabelFile());
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        return;
+    }
+    const LabelGeometry sheet = SheetGeometry(*ini);
+    PrintJob* job = m_ui.BeginPrintJob(false);
+    if (job == nullptr) {
+        m_ui.ShowMessageBox(W(kPrintFailed), MessageKind::Ok);
+        return;
+    }
+    Canvas* canvas = &job->PageCanvas();
+    std::optional<ScaledCanvas> scaled;
+    if (sheet.resolution > 0 && job->DotsPerInch() > 0 && job->DotsPerInch() != sheet.resolution) {
+        scaled.emplace(job->PageCanvas(), sheet.resolution);
+        canvas = &*scaled;
+    }
+    std::optional<PageArea> page;
+    if (job->PageWidth() > 0 && job->PageHeight() > 0) {
+        const long double factor = scaled ? scaled->Factor() : 1.0L;
+        page = PageArea{static_cast<int>(std::floor(job->PageWidth() / factor)),
+                        static_cast<int>(std::floor(job->PageHeight() / factor))};
+        const std::string warning = LabelFitWarning(LabelsFittingPage(sheet, *page));
+        if (!warning.empty()) {
+            m_ui.ShowMessageBox(warning, MessageKind::Ok);
+        }
+    }
+    ProgressSink& progress = m_ui.Progress();
+    progress.Begin(100);
+    DrawLabelSheet(*canvas, *ini, preparationName, preparationRecord, choice, &progress, page);
+    progress.End();
+    job->End();
+}
+
+void TImpRotForm::ImaBitBtnClick() {
+    if (m_ui.ShowMessageBox(W(kAskImage), MessageKind::YesNo) != kAnswerYes) {
+        return;
+    }
+    std::filesystem::path path;
+    try {
+        path = LabelImagePath(programFolder, tableName, preparationName);
+        m_images.SaveMonochromeBmp([this](Canvas& canvas) { DrawPreview(canvas); }, kPreviewWidth,
+                                   kPreviewHeight, kPreviewDpi, path);
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(kNotGenerated) + PathText(path), MessageKind::Ok);
+        return;
+    }
+    m_ui.ShowMessageBox(W(kGenerated) + PathText(path), MessageKind::Ok);
+}
+
+// The whole sheet at its real size: the labels with the left and top margins repeated on
+// the right and at the bottom.
+void TImpRotForm::PdfBitBtnClick() {
+    if (m_ui.ShowMessageBox(W(kAskPdf), MessageKind::YesNo) != kAnswerYes) {
+        return;
+    }
+    std::filesystem::path path;
+    try {
+        const IniFile ini(LabelFile());
+        const LabelGeometry sheet = SheetGeometry(ini);
+        const std::optional<PageArea> page = SheetPage(sheet);
+        if (!page) {
+            m_ui.ShowMessageBox(W(kSheetNotDrawable), MessageKind::Ok);
+            return;
+        }
+        path = LabelPdfPath(programFolder, tableName, preparationName);
+        const auto draw = [&](Canvas& canvas) {
+            DrawLabelSheet(canvas, ini, preparationName, preparationRecord, choice, nullptr, page);
+        };
+        const double mmPerDot = 25.4 / sheet.resolution;
+        m_images.SavePdf(draw, page->width * mmPerDot, page->height * mmPerDot, sheet.resolution,
+                         path);
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(kNotGenerated) + PathText(path), MessageKind::Ok);
+        return;
+    }
+    m_ui.ShowMessageBox(W(kGenerated) + PathText(path), MessageKind::Ok);
+}
+
+void TImpRotForm::CfgBitBtnClick() {
+    m_cfgRotForm.Prepare(tableName, preparationName);
+    m_ui.ShowModal(m_cfgRotForm);
+    RedrawPreview();
+}
+
+void TImpRotForm::BitBtn1Click() {
+    m_ui.PrinterSetup();
+}
+
+void TImpRotForm::AjuBitBtnClick() {
+    m_ui.ShowHelp();
+}
+
+void TImpRotForm::RetBitBtnClick() {
+    StoreLabel();
+    Close();
+}
+
+bool TImpRotForm::FormCloseQuery() {
+    StoreLabel();
+    return true;
+}
+
+// Enter walks through the controls like Tab.
+void TImpRotForm::FormKeyPress(char& key) {
+    if (key != '\r') {
+        return;
+    }
+    key = 0;
+    if (Control* next = NextControl(ActiveControl())) {
+        MoveFocus(*this, next);
+    }
+}
+
+LayoutItem TImpRotForm::Layout() {
+    using L = LayoutItem;
+    return L::Column({
+        L::Row({L::Of(ImpBitBtn), L::Of(ImaBitBtn), L::Of(PdfBitBtn), L::Of(CfgBitBtn),
+                L::Of(BitBtn1), L::Of(AjuBitBtn), L::Of(RetBitBtn), L::Stretch()}),
+        L::Of(NomPreLabel),
+        L::Row({
+            L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
+                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Spacing(12),
+                       L::Of(ImpNomPreCheckBox), L::Stretch()}),
+            L::Of(RotImage),
+        }),
+    });
+}
+
+}  // namespace velmaro

@@ -1,0 +1,96 @@
+#pragma once
+
+// The nutrition label screen of one preparation: on opening it composes the label from
+// the preparation record (section DadRot of the label data file), then lets the user
+// choose one of the four layouts and whether the name is printed, see the label in a
+// 500 x 258 preview, set up the label sheet, print a sheet of labels, and save the
+// preview as a monochrome BMP or the whole sheet as a PDF at its real size.
+//
+// Opening: the preparation register, after storing any pending change, calls
+// Prepare(table, preparation, record) with the keys as stored and the preparation's whole
+// line of the preparation list (or Prepare(table, preparation), which reads that line from
+// the list), then shows the screen. The label is composed on that activation only.
+
+#include <filesystem>
+#include <string>
+
+#include "output/CfgRotForm.h"
+#include "output/LabelComposition.h"
+#include "platform/Form.h"
+#include "platform/ImageOutput.h"
+#include "platform/Ui.h"
+
+namespace velmaro {
+
+class TImpRotForm : public Form {
+  public:
+    TImpRotForm(Ui& ui, std::filesystem::path programFolder, ImageOutput& images,
+                TCfgRotForm& cfgRotForm);
+
+    Button ImpBitBtn;  // "&Imprime": one sheet of labels on the printer
+    Button ImaBitBtn;  // "Imagem": the preview as a monochrome BMP
+    Button PdfBitBtn;  // "PDF": the whole sheet as a PDF at its real size
+    Button CfgBitBtn;  // "Etiquetas": the label sheet setup
+    Button BitBtn1;    // "Impressora": the printer set-up
+    Button AjuBitBtn;
+    Button RetBitBtn;
+    Label NomPreLabel;  // the preparation's name
+    Label Label1;
+    RadioButton ModVerRadioButton;  // layout 1
+    RadioButton ModHorRadioButton;  // layout 2
+    RadioButton ModLinRadioButton;  // layout 3
+    RadioButton ModPerRadioButton;  // layout 4
+    CheckBox ImpNomPreCheckBox;
+    Image RotImage;  // the preview
+
+    std::filesystem::path programFolder;
+    std::string tableName;          // the active table's key as stored
+    std::string preparationName;    // trailing spaces removed on activation
+    std::string preparationRecord;  // the preparation's line of the preparation list
+    LabelChoice choice;             // the layout chosen and the name option
+
+    // Sets what the register hands over, and startPending, before the screen is shown.
+    void Prepare(const std::string& table, const std::string& preparation,
+                 const std::string& record);
+    // The same, with the record read from the table's preparation list (empty when the
+    // preparation is not there or the list cannot be read).
+    void Prepare(const std::string& table, const std::string& preparation);
+
+    void FormActivate();
+    void FormKeyPress(char& key);
+    bool FormCloseQuery();
+    void ModVerRadioButtonClick();
+    void ModHorRadioButtonClick();
+    void ModLinRadioButtonClick();
+    void ModPerRadioButtonClick();
+    void ImpNomPreCheckBoxClick();
+    void ImpBitBtnClick();
+    void ImaBitBtnClick();
+    void PdfBitBtnClick();
+    void CfgBitBtnClick();
+    void BitBtn1Click();
+    void AjuBitBtnClick();
+    void RetBitBtnClick();
+
+    // The preview: a fresh 500 x 258 picture with the chosen layout drawn in it.
+    void RedrawPreview();
+
+    LayoutItem Layout() override;
+
+    static constexpr int kPreviewDpi = 96;
+
+  private:
+    std::filesystem::path LabelFile() const;
+    // Section DadRot from the record and the choices, in one write. False (with the error
+    // shown) when the file cannot be written.
+    bool StoreLabel();
+    void DrawPreview(Canvas& canvas);
+    void ChooseLayout(int layout);
+    void ShowChoice();
+
+    Ui& m_ui;
+    ImageOutput& m_images;
+    TCfgRotForm& m_cfgRotForm;
+};
+
+}  // namespace velmaro

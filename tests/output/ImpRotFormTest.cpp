@@ -1,0 +1,287 @@
+#include "output/ImpRotForm.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "output/LabelFixtures.h"
+#include "platform/Interaction.h"
+#include "storage/Cp1252.h"
+#include "storage/IniFile.h"
+#include "storage/Paths.h"
+#include "support/RecordingImageOutput.h"
+#include "support/ScriptedUi.h"
+#include "support/TestEnv.h"
+
+namespace velmaro {
+namespace {
+
+using test::Pad;
+using test::RecordedImage;
+
+const std::string kTable = Pad("Minha", 20);
+const std::string kPreparation = Pad(W("Bolo de fubá"), 40);
+
+std::string Record() {
+    return test::LabelRecord(
+        {"120,00", "20,00", "0,70", "2,50", "0,30", "3,00", "1,20", "0,50", "0,35", "140,00"});
+}
+
+long Count(const std::vector<std::string>& calls, const std::string& prefix) {
+    return std::count_if(calls.begin(), calls.end(),
+                         [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+}
+
+std::string First(const std::vector<std::string>& calls, const std::string& prefix) {
+    for (const auto& c : calls) {
+        if (c.rfind(prefix, 0) == 0) {
+            return c;
+        }
+    }
+    return {};
+}
+
+bool Drew(const std::vector<std::string>& calls, const std::string& text) {
+    return std::any_of(calls.begin(), calls.end(), [&](const std::string& c) {
+        return c.rfind("Text ", 0) == 0 && c.substr(c.find(' ', 5) + 1) == text;
+    });
+}
+
+class ImpRotFormTest : public test::DataHomeTest {
+  protected:
+    void Open() {
+        form.Prepare(kTable, kPreparation, Record());
+        ui.Activate(form);
+    }
+    fs::path File() const { return LabelFilePath(Home(), kTable, kPreparation); }
+    IniFile Label() const { return IniFile(File()); }
+    // The sheet setup as the setup screen would have stored it.
+    void SetSheet(const std::string& cfgEti) { test::WriteBytes(File(), "[CfgEti]\r\n" + cfgEti); }
+    const RecordedImage& Preview() const {
+        for (auto it = images.records.rbegin(); it != images.records.rend(); ++it) {
+            if (it->kind == RecordedImage::Kind::Picture) {
+                return *it;
+            }
+        }
+        static const RecordedImage none;
+        return none;
+    }
+
+    test::ScriptedUi ui;
+    test::RecordingImageOutput images;
+    TCfgRotForm cfg{ui, Home(), images};
+    TImpRotForm form{ui, Home(), images, cfg};
+};
+
+TEST_F(ImpRotFormTest, OpeningComposesTheLabelAndDrawsThePreview) {
+    Open();
+    EXPECT_EQ(form.caption, W("RÓTULO NUTRICIONAL"));
+    EXPECT_EQ(form.NomPreLabel.caption, W("Bolo de fubá"));
+    const IniFile label = Label();
+    EXPECT_EQ(label.ReadString("DadRot", "NomPre", ""), W("Bolo de fubá"));
+    EXPECT_EQ(label.ReadString("DadRot", "ValPor", ""), ValueRow(Record()));
+    EXPECT_EQ(label.ReadString("DadRot", "ValDia", ""), DailyValueRow(Record()));
+    EXPECT_EQ(label.ReadString("DadRot", "TipRot", ""), "1");
+    EXPECT_EQ(label.ReadString("DadRot", "ImpNomPre", ""), "0");
+    EXPECT_TRUE(form.ModVerRadioButton.checked);
+    EXPECT_FALSE(form.ModHorRadioButton.checked || form.ModLinRadioButton.checked ||
+                 form.ModPerRadioButton.checked || form.ImpNomPreCheckBox.checked);
+
+    const RecordedImage& preview = Preview();
+    EXPECT_EQ(preview.width, 500);
+    EXPECT_EQ(preview.height, 258);
+    EXPECT_EQ(form.RotImage.pixelWidth, 500);
+    EXPECT_EQ(preview.calls.front(), "Clear 0,0,500,258");
+    EXPECT_TRUE(Drew(preview.calls, W("INFORMAÇÃO NUTRICIONAL")));
+    EXPECT_TRUE(Drew(preview.calls, "120 Kcal"));
+
+    // A second activation without the caller's flag changes nothing.
+    const std::string bytes = test::ReadBytes(File());
+    const size_t drawn = images.records.size();
+    form.preparationRecord = test::LabelRecord({"999,00"});
+    ui.Activate(form);
+    EXPECT_EQ(test::ReadBytes(File()), bytes);
+    EXPECT_EQ(images.records.size(), drawn);
+
+    // Opened with the name alone, the screen takes the record from the preparation list.
+    test::WriteBytes(PreparationListPath(Home(), kTable), Record() + "\r\n");
+    form.Prepare(kTable, kPreparation);
+    EXPECT_EQ(form.preparationRecord, Record());
+    EXPECT_TRUE(form.startPending);
+}
+
+TEST_F(ImpRotFormTest, LayoutAndNameOptionAreStoredOnClosingAndRestored) {
+    Open();
+    PressRadioButton(ui, form, form.ModHorRadioButton);
+    EXPECT_EQ(form.choice.layout, 2);
+    EXPECT_TRUE(Drew(Preview().calls, "VD*"));  // the horizontal layout
+    PressCheckBox(ui, form, form.ImpNomPreCheckBox);
+    EXPECT_TRUE(form.choice.withName);
+    EXPECT_TRUE(Drew(Preview().calls, W("Bolo de fubá")));
+    EXPECT_EQ(Label().ReadString("DadRot", "TipRot", ""), "1");  // nothing written while open
+
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_EQ(Label().ReadString("DadRot", "TipRot", ""), "2");
+    EXPECT_EQ(Label().ReadString("DadRot", "ImpNomPre", ""), "1");
+
+    Open();
+    EXPECT_TRUE(form.ModHorRadioButton.checked);
+    EXPECT_FALSE(form.ModVerRadioButton.checked);
+    EXPECT_TRUE(form.ImpNomPreCheckBox.checked);
+    EXPECT_TRUE(Drew(Preview().calls, "VD*"));
+
+    // The window's close box stores the choice too.
+    PressRadioButton(ui, form, form.ModPerRadioButton);
+    EXPECT_TRUE(RequestClose(form));
+    EXPECT_EQ(Label().ReadString("DadRot", "TipRot", ""), "4");
+}
+
+TEST_F(ImpRotFormTest, ImprimeDrawsOneSheetInDotsOfTheSheetResolution) {
+    Open();
+    ui.AnswerNo();
+    ui.Press(form, form.ImpBitBtn);
+    EXPECT_TRUE(ui.PrintJobs().empty());
+
+    // Without setup the sheet has 5 x 5 labels at 300 dpi; the first frame is at 79, 79.
+    for (const int dpi : {300, 600}) {
+        SCOPED_TRACE(dpi);
+        ui.printerDpi = dpi;
+        ui.ProgressLog() = {};
+        ui.AnswerYes();
+        ui.Press(form, form.ImpBitBtn);
+        auto& job = *ui.PrintJobs().back();
+        EXPECT_TRUE(job.ended);
+        EXPECT_FALSE(job.landscape);
+        EXPECT_EQ(job.pages, 1);
+        const auto& calls = job.canvas.calls;
+        EXPECT_EQ(Count(calls, "Rect "), 25);
+        EXPECT_EQ(First(calls, "Rect "),
+                  dpi == 300 ? "Rect 79,79,830,731" : "Rect 158,158,1660,1462");
+        EXPECT_EQ(First(calls, "Font "),
+                  dpi == 300 ? "Font Arial h40 bold" : "Font Arial h80 bold");
+        EXPECT_EQ(ui.ProgressLog().begins, 1);
+        EXPECT_EQ(ui.ProgressLog().ends, 1);
+        EXPECT_EQ(ui.ProgressLog().positions.back(), 100);
+    }
+    EXPECT_EQ(ui.LastMessage(), W("Confirma impressão de uma folha de etiquetas? "));
+
+    ui.printerAvailable = false;
+    ui.AnswerYes();
+    ui.Press(form, form.ImpBitBtn);
+    EXPECT_EQ(ui.LastMessage(),
+              W("Não foi possível iniciar a impressão! Verifique a impressora escolhida."));
+}
+
+TEST_F(ImpRotFormTest, LabelsThatDoNotFitThePageAreWarnedAboutAndStillPrinted) {
+    struct Case {
+        int dpi;
+        int pageWidth;
+        int pageHeight;
+        bool warned;
+    };
+    // A4 at the printer's resolution holds 2 x 4 of the 5 x 5 labels of 67 mm.
+    for (const Case c :
+         {Case{300, 2480, 3508, true}, Case{600, 4960, 7016, true}, Case{300, 5000, 5000, false}}) {
+        SCOPED_TRACE(c.dpi);
+        ui.ClearMessages();
+        ui.printerDpi = c.dpi;
+        ui.printerPageWidth = c.pageWidth;
+        ui.printerPageHeight = c.pageHeight;
+        Open();
+        ui.AnswerYes();
+        ui.Press(form, form.ImpBitBtn);
+        std::vector<std::string> expected{W("Confirma impressão de uma folha de etiquetas? ")};
+        if (c.warned) {
+            expected.push_back(
+                W("Apenas 8 das 25 etiquetas da folha cabem inteiras na página "
+                  "da impressora; as demais sairão cortadas."));
+        }
+        EXPECT_EQ(ui.MessageTexts(), expected);
+        ASSERT_FALSE(ui.PrintJobs().empty());
+        EXPECT_GE(Count(ui.PrintJobs().back()->canvas.calls, "Rect "), 8);
+    }
+}
+
+TEST_F(ImpRotFormTest, ImagemSavesThePreviewAsMonochromeBmp) {
+    Open();
+    ui.AnswerNo();
+    ui.Press(form, form.ImaBitBtn);
+    EXPECT_TRUE(images.Of(RecordedImage::Kind::Bmp).empty());
+
+    ui.AnswerYes();
+    ui.Press(form, form.ImaBitBtn);
+    const auto bmps = images.Of(RecordedImage::Kind::Bmp);
+    ASSERT_EQ(bmps.size(), 1u);
+    const fs::path path = Home() / "Dados" / "Minha" / "Rotulo" / "Imagens" / "Bolo de fubá.bmp";
+    EXPECT_EQ(bmps[0].path, path);
+    EXPECT_EQ(bmps[0].width, 500);
+    EXPECT_EQ(bmps[0].height, 258);
+    EXPECT_EQ(bmps[0].calls, Preview().calls);
+    EXPECT_EQ(ui.MessageTexts().front(), W("Gera imagem do rótulo?"));
+    EXPECT_EQ(ui.LastMessage(), W("Foi gerado o arquivo : ") + W(path.string()));
+
+    images.failWrites = true;
+    ui.AnswerYes();
+    ui.Press(form, form.ImaBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Não foi possível gerar o arquivo : ") + W(path.string()));
+}
+
+TEST_F(ImpRotFormTest, PdfSavesTheWholeSheetAtItsRealSize) {
+    // 65 x 40 mm labels, 3 across and 7 down, margins 10 and 5 mm, gaps 3 and 2 mm: in
+    // dots of 300 dpi 768 x 472 labels, margins 118 and 59, gaps 35 and 24.
+    SetSheet(
+        "ResImp=300\r\nQuaEtiLin=3\r\nQuaEtiCol=7\r\nLarEti=65\r\nAltEti=40\r\nMarEsq=10\r\n"
+        "MarSup=5\r\nDisHorEti=3\r\nDisVerEti=2\r\n");
+    Open();
+    ui.AnswerYes();
+    ui.Press(form, form.PdfBitBtn);
+    const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
+    ASSERT_EQ(pdfs.size(), 1u);
+    const fs::path path = Home() / "Dados" / "Minha" / "Rotulo" / "Imagens" / "Bolo de fubá.pdf";
+    EXPECT_EQ(pdfs[0].path, path);
+    EXPECT_EQ(pdfs[0].dpi, 300);
+    EXPECT_NEAR(pdfs[0].widthMm, (2 * 118 + 3 * 768 + 2 * 35) * 25.4 / 300, 1e-9);
+    EXPECT_NEAR(pdfs[0].heightMm, (2 * 59 + 7 * 472 + 6 * 24) * 25.4 / 300, 1e-9);
+    EXPECT_EQ(Count(pdfs[0].calls, "Rect "), 21);
+    EXPECT_EQ(ui.MessageTexts(),
+              (std::vector<std::string>{W("Gera arquivo PDF da folha de etiquetas?"),
+                                        W("Foi gerado o arquivo : ") + W(path.string())}));
+
+    // A sheet without labels has no page to draw.
+    SetSheet("QuaEtiLin=0\r\n");
+    ui.AnswerYes();
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1u);
+    EXPECT_EQ(ui.LastMessage(), W("A folha de etiquetas não pode ser gerada em PDF! Verifique a "
+                                  "configuração das etiquetas."));
+}
+
+TEST_F(ImpRotFormTest, EtiquetasOpensTheSheetSetupAndRedrawsThePreview) {
+    Open();
+    const std::string frameBefore = First(Preview().calls, "Rect ");
+    ui.OnShow("TCfgRotForm", [this](Form&) {
+        EXPECT_EQ(cfg.tableName, kTable);
+        EXPECT_EQ(cfg.LarEtiMaskEdit.text, "   65");
+        ui.MoveFocus(cfg, cfg.AltEtiMaskEdit);
+        UserSetText(cfg.AltEtiMaskEdit, "   20");
+        ui.AnswerYes();
+        ui.Press(cfg, cfg.GraBitBtn);
+    });
+    ui.Press(form, form.CfgBitBtn);
+    EXPECT_EQ(ui.ShownForms(), std::vector<std::string>{"TCfgRotForm"});
+    EXPECT_EQ(Label().ReadString("CfgEti", "AltEti", ""), "20");
+    // 65 x 20 mm fills the width: 500 x 153, centred from y 52.
+    EXPECT_NE(First(Preview().calls, "Rect "), frameBefore);
+    EXPECT_EQ(First(Preview().calls, "Rect ").rfind("Rect 12,56,", 0), 0u);
+
+    ui.Press(form, form.BitBtn1);
+    EXPECT_EQ(ui.PrinterSetups(), 1);
+    ui.Press(form, form.AjuBitBtn);
+    EXPECT_EQ(ui.HelpShown(), 1);
+}
+
+}  // namespace
+}  // namespace velmaro

@@ -1,0 +1,72 @@
+#include "support/RecordingImageOutput.h"
+
+#include "storage/StorageError.h"
+
+namespace velmaro::test {
+
+namespace {
+
+std::vector<std::string> Drawn(const ImageOutput::Drawing& draw, int dpi) {
+    RecordingCanvas canvas(dpi);
+    draw(canvas);
+    return canvas.calls;
+}
+
+}  // namespace
+
+void RecordingImageOutput::RenderToImage(const Drawing& draw, int width, int height, int dpi,
+                                         Image& image) {
+    RecordedImage r;
+    r.kind = RecordedImage::Kind::Picture;
+    r.width = width;
+    r.height = height;
+    r.dpi = dpi;
+    r.calls = Drawn(draw, dpi);
+    records.push_back(std::move(r));
+    image.pixelWidth = width;
+    image.pixelHeight = height;
+    image.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 255);
+    ++image.revision;
+}
+
+void RecordingImageOutput::SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
+                                             const std::filesystem::path& path) {
+    RecordedImage r;
+    r.kind = RecordedImage::Kind::Bmp;
+    r.width = width;
+    r.height = height;
+    r.dpi = dpi;
+    r.path = path;
+    r.calls = Drawn(draw, dpi);
+    records.push_back(std::move(r));
+    if (failWrites) {
+        throw StorageError("disco cheio");
+    }
+}
+
+void RecordingImageOutput::SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
+                                   const std::filesystem::path& path) {
+    RecordedImage r;
+    r.kind = RecordedImage::Kind::Pdf;
+    r.widthMm = widthMm;
+    r.heightMm = heightMm;
+    r.dpi = dpi;
+    r.path = path;
+    r.calls = Drawn(draw, dpi);
+    records.push_back(std::move(r));
+    if (failWrites) {
+        throw StorageError("disco cheio");
+    }
+}
+
+std::vector<RecordedImage> RecordingImageOutput::Of(RecordedImage::Kind kind) const {
+    std::vector<RecordedImage> out;
+    for (const auto& r : records) {
+        if (r.kind == kind) {
+            out.push_back(r);
+        }
+    }
+    return out;
+}
+
+}  // namespace velmaro::test

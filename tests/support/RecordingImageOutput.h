@@ -1,0 +1,44 @@
+#pragma once
+
+// An ImageOutput for screen tests: every picture, BMP and PDF asked for is recorded with
+// its size, resolution and path, and drawn on a RecordingCanvas so tests can read what it
+// showed. A picture put into an Image control is white; `failWrites` makes the files fail
+// as a full disk would.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/ImageOutput.h"
+#include "support/RecordingCanvas.h"
+
+namespace velmaro::test {
+
+struct RecordedImage {
+    enum class Kind { Picture, Bmp, Pdf };
+    Kind kind = Kind::Picture;
+    int width = 0;  // pixels or dots
+    int height = 0;
+    int dpi = 0;
+    double widthMm = 0;  // PDF only
+    double heightMm = 0;
+    std::filesystem::path path;      // files only
+    std::vector<std::string> calls;  // what the drawing did
+};
+
+class RecordingImageOutput : public ImageOutput {
+  public:
+    void RenderToImage(const Drawing& draw, int width, int height, int dpi, Image& image) override;
+    void SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
+                           const std::filesystem::path& path) override;
+    void SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
+                 const std::filesystem::path& path) override;
+
+    // The records of one kind, in order.
+    std::vector<RecordedImage> Of(RecordedImage::Kind kind) const;
+
+    std::vector<RecordedImage> records;
+    bool failWrites = false;
+};
+
+}  // namespace velmaro::test
