@@ -183,6 +183,9 @@ TEST_F(QtOutput, PdfPagesAndTextPrintJobs) {
     ASSERT_TRUE(drawing.Started());
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_EQ(drawing.DotsPerInch(), printer.resolution());
+    // Landscape: the printable area is wider than high, in printer dots.
+    EXPECT_GT(drawing.PageWidth(), drawing.PageHeight());
+    EXPECT_GT(drawing.PageHeight(), 5 * printer.resolution());
     drawing.PageCanvas().Rectangle(0, 0, 100, 100);
     drawing.NewPage();
     drawing.End();

@@ -20,6 +20,14 @@ QtPrintJob::~QtPrintJob() {
     End();
 }
 
+int QtPrintJob::PageWidth() const {
+    return m_printer.pageLayout().paintRectPixels(m_printer.resolution()).width();
+}
+
+int QtPrintJob::PageHeight() const {
+    return m_printer.pageLayout().paintRectPixels(m_printer.resolution()).height();
+}
+
 void QtPrintJob::NewPage() {
     if (m_started) {
         m_printer.newPage();

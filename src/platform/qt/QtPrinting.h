@@ -21,6 +21,9 @@ class QtPrintJob : public PrintJob {
 
     Canvas& PageCanvas() override { return *m_canvas; }
     int DotsPerInch() const override { return m_printer.resolution(); }
+    // The printable area of the page in the canvas' dots.
+    int PageWidth() const;
+    int PageHeight() const;
     void NewPage() override;
     void End() override;
 
