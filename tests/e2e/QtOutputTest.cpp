@@ -14,6 +14,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinting.h"
 #include "storage/Cp1252.h"
+#include "storage/StorageError.h"
 #include "support/TestEnv.h"
 
 namespace velmaro::test {
@@ -139,12 +140,9 @@ TEST_F(QtOutput, BitmapsAreSavedAsOneBitBmpFiles) {
     EXPECT_EQ(bitmap.GrayPixels()[37], 0);
     EXPECT_EQ(bitmap.GrayPixels()[0], 255);
 
-    const fs::path missing = Scratch() / "sem-pasta" / "x" / "rotulo.bmp";
-    fs::create_directories(Scratch() / "sem-pasta");
-    fs::permissions(Scratch() / "sem-pasta", fs::perms::owner_read | fs::perms::owner_exec);
-    if (::geteuid() != 0) {
-        EXPECT_ANY_THROW(bitmap.SaveMonochromeBmp(missing));
-    }
+    // A folder that cannot be made (a file stands in its place): the write fails.
+    WriteBytes(Scratch() / "arquivo", "x");
+    EXPECT_THROW(bitmap.SaveMonochromeBmp(Scratch() / "arquivo" / "rotulo.bmp"), StorageError);
 }
 
 TEST_F(QtOutput, PdfPagesAndTextPrintJobs) {
