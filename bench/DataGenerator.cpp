@@ -1,8 +1,11 @@
 #include "DataGenerator.h"
 
+#include <algorithm>
+#include <fstream>
 #include <random>
 
 #include "storage/Cp1252.h"
+#include "storage/LineTable.h"
 #include "storage/Text.h"
 
 namespace velmaro::bench {
@@ -54,6 +57,96 @@ std::vector<std::string> MakeIngredientRecords(std::size_t count, unsigned seed)
         records.push_back(std::move(line));
     }
     return records;
+}
+
+}  // namespace velmaro::bench
+
+namespace velmaro::bench {
+
+namespace {
+
+std::string Amount(long double value) {
+    return FormatNumber(2, 9, value);
+}
+
+}  // namespace
+
+std::string MakePreparationFolder(const std::filesystem::path& home,
+                                  const PreparationFolderSpec& spec) {
+    std::mt19937 rng(spec.seed);
+    const std::string table = spec.table;
+    std::string used = spec.ingredient;
+    used.resize(60, ' ');
+    const std::vector<std::string> others = MakeIngredientRecords(200, spec.seed + 1);
+    const std::filesystem::path folder = home / "Dados" / table / "Ficha Tecnica";
+    std::filesystem::create_directories(folder);
+    const std::size_t every = spec.users == 0
+                                  ? spec.preparations + 1
+                                  : std::max<std::size_t>(1, spec.preparations / spec.users);
+    std::size_t usersLeft = spec.users;
+
+    std::vector<std::string> list;
+    list.reserve(spec.preparations);
+    for (std::size_t p = 0; p < spec.preparations; ++p) {
+        std::string name = "Preparação " + std::to_string(p);
+        const bool user = usersLeft > 0 && p % every == 0;
+        usersLeft -= user ? 1 : 0;
+        std::vector<std::string> lines;
+        long double totals[11] = {};
+        for (std::size_t l = 0; l < spec.linesPerPreparation; ++l) {
+            const std::string& other = others[(p * 7 + l * 13) % others.size()];
+            const std::string key = user && l == 0 ? used : other.substr(0, 60);
+            const long double net = 10 + static_cast<long double>(rng() % 2000) / 10;
+            const long double gross = net * 1.25L;
+            const long double unitCost = 5 + static_cast<long double>(rng() % 1000) / 100;
+            const long double cost = gross * unitCost / 1000;
+            std::string line = key + "|" + FormatNumber(1, 8, gross) + "|" +
+                               FormatNumber(1, 8, net) + "|      , |      , |  1,25|   ,  |" +
+                               FormatNumber(2, 9, unitCost) + "|" + Amount(cost) +
+                               "|10/12/26||   ,  |";
+            for (int n = 0; n < 10; ++n) {
+                const long double perHundred =
+                    user && l == 0 ? 100 : TextToNumber(GetField(2 + n, other));
+                const long double amount = net * perHundred / 100;
+                totals[n] += TextToNumber(Amount(amount));
+                line += Amount(amount) + "|";
+            }
+            totals[10] += TextToNumber(Amount(cost));
+            lines.push_back(std::move(line));
+        }
+        std::sort(lines.begin(), lines.end());
+        {
+            std::ofstream out(folder / (name + ".dad"), std::ios::binary);
+            for (const auto& line : lines) {
+                out << line << "\r\n";
+            }
+        }
+        std::string record = W(name);
+        record.resize(40, ' ');
+        record += "|  1000|";
+        for (const long double t : totals) {
+            record += Amount(t) + "|";
+        }
+        record += "    10|   100|";
+        for (const long double t : totals) {
+            record += Amount(t / 10) + "|";
+        }
+        record += "    15|";
+        for (const long double t : totals) {
+            record += Amount(t * 15 / 1000) + "|";
+        }
+        record += "|10/12/2026|   200|";
+        for (const long double t : totals) {
+            record += Amount(t / 5) + "|";
+        }
+        record += "Pratos preparados|200g|g|1 prato|";
+        list.push_back(std::move(record));
+    }
+    std::ofstream out(folder / "ArqFicTec.dad", std::ios::binary);
+    for (const auto& record : list) {
+        out << record << "\r\n";
+    }
+    return used;
 }
 
 }  // namespace velmaro::bench

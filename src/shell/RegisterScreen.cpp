@@ -286,6 +286,7 @@ bool RegisterScreen::FormCloseQuery() {
     if (!CloseRequested()) {
         UnsavedChanges();
         BeforeClose();
+        return DeferredSave();
     }
     return true;
 }
@@ -485,6 +486,9 @@ void RegisterScreen::AjuBitBtnClick() {
 void RegisterScreen::RetBitBtnClick() {
     UnsavedChanges();
     BeforeClose();
+    if (!DeferredSave()) {
+        return;
+    }
     table.Clear();
     if (m_keyField != nullptr) {
         m_keyField->enabled = true;

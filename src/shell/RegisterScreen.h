@@ -157,6 +157,9 @@ class RegisterScreen : public Form {
     virtual std::optional<int> ChooseRecord();
     // Retorna (and the window's close box), after Unsaved changes: a deferred save.
     virtual void BeforeClose() {}
+    // Retorna and the close box, after BeforeClose: a deferred write of the screen's file.
+    // False (a failure the screen has reported) keeps the screen open with its data.
+    virtual bool DeferredSave() { return true; }
     // Rename: the dialog's caption, the message for a name that exists, and what to do
     // after the renamed record was saved (carry the new name into other files).
     virtual std::string RenameCaption() const { return {}; }
@@ -185,7 +188,7 @@ class RegisterScreen : public Form {
     void SetDataFieldsEnabled(bool enabled);
     Control* FirstDataField() const;  // the first one that can take the focus
     // "Erro de lógica!" and the screen closes.
-    void LogicError();
+    virtual void LogicError();
     int Ask(std::string_view utf8Question);  // yes/no; the answer
     void Tell(std::string_view utf8Notice);  // OK
     // A stored text into a masked field: padded with spaces (or cut) to its width.

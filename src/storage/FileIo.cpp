@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <fstream>
+#include <iterator>
 
 #include "storage/StorageError.h"
 
@@ -19,7 +22,13 @@ std::string ReadFileBytes(const fs::path& path) {
     if (!in) {
         throw StorageError("Não foi possível ler o arquivo " + path.string());
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        // The stream buffer throws on a read error (a folder in place of the file, say).
+        throw StorageError("Erro de leitura no arquivo " + path.string());
+    }
     if (in.bad()) {
         throw StorageError("Erro de leitura no arquivo " + path.string());
     }
@@ -74,9 +83,9 @@ namespace {
     throw StorageError(message);
 }
 
-}  // namespace
-
-void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+// Writes `bytes` to a new temporary file beside `path`, with the permissions of the file
+// it will replace; syncs it when asked. Gives the temporary file's name.
+std::string WriteTemporary(const fs::path& path, std::string_view bytes, bool sync) {
     const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string tempName = ".";
     tempName.append(path.filename().string()).append(".XXXXXX");
@@ -108,7 +117,7 @@ void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         }
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0) {
+    if (sync && ::fsync(fd) != 0) {
         abandon("sincronização");
     }
     if (::close(fd) != 0) {
@@ -116,15 +125,80 @@ void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
         ::unlink(tmpl.c_str());
         Fail(path, "fechamento", err);
     }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+    return tmpl;
+}
+
+void RenameOver(const std::string& temporary, const fs::path& path) {
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const int err = errno;
-        ::unlink(tmpl.c_str());
+        ::unlink(temporary.c_str());
         Fail(path, "renomeação", err);
     }
+}
+
+fs::path FolderOf(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+void SyncFolder(const fs::path& dir) {
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
+    }
+}
+
+}  // namespace
+
+void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+    RenameOver(WriteTemporary(path, bytes, true), path);
+    SyncFolder(FolderOf(path));
+}
+
+FileBatch::~FileBatch() {
+    for (size_t i = m_committed; i < m_files.size(); ++i) {
+        ::unlink(m_files[i].temporary.c_str());
+    }
+}
+
+void FileBatch::Add(const fs::path& path, std::string_view bytes) {
+    std::string temporary = WriteTemporary(path, bytes, false);
+    m_files.push_back({path, std::move(temporary)});
+}
+
+void FileBatch::Commit() {
+    // One flush per file system holding the temporary files, so that every new content
+    // is on disk before any target is replaced.
+    std::vector<dev_t> flushed;
+    std::vector<fs::path> folders;
+    for (const Pending& f : m_files) {
+        const fs::path dir = FolderOf(f.target);
+        if (std::find(folders.begin(), folders.end(), dir) == folders.end()) {
+            folders.push_back(dir);
+        }
+        struct stat st {};
+        if (::stat(f.temporary.c_str(), &st) != 0) {
+            Fail(f.target, "sincronização", errno);
+        }
+        if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end()) {
+            continue;
+        }
+        const int fd = ::open(f.temporary.c_str(), O_RDONLY);
+        if (fd < 0 || ::syncfs(fd) != 0) {
+            const int err = errno;
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            Fail(f.target, "sincronização", err);
+        }
+        ::close(fd);
+        flushed.push_back(st.st_dev);
+    }
+    for (; m_committed < m_files.size(); ++m_committed) {
+        RenameOver(m_files[m_committed].temporary, m_files[m_committed].target);
+    }
+    for (const fs::path& dir : folders) {
+        SyncFolder(dir);
     }
 }
 

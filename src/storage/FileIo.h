@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -21,5 +22,34 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // over the target, so a crash or a full disk leaves either the old or the new content.
 // Throws StorageError on any failure, with the target untouched.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// Many files replaced in one go, as WriteFileAtomic replaces one, with one flush of the
+// file system for all of them instead of one per file: Add writes each new content to a
+// temporary file beside its target; Commit makes all of them durable, then renames each
+// over its target in the order they were added. A failure before the renames leaves
+// every target untouched; a failed rename leaves the targets before it replaced and the
+// others untouched, every one of them whole. Temporary files not committed are removed.
+class FileBatch {
+  public:
+    FileBatch() = default;
+    ~FileBatch();
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
+
+    // Throws StorageError when the temporary file cannot be written.
+    void Add(const std::filesystem::path& path, std::string_view bytes);
+    // Throws StorageError; Committed() then tells how many targets were replaced.
+    void Commit();
+    std::size_t Size() const { return m_files.size(); }
+    std::size_t Committed() const { return m_committed; }
+
+  private:
+    struct Pending {
+        std::filesystem::path target;
+        std::string temporary;
+    };
+    std::vector<Pending> m_files;
+    std::size_t m_committed = 0;
+};
 
 }  // namespace velmaro

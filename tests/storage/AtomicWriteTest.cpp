@@ -40,5 +40,55 @@ TEST(AtomicWrite, MissingFolderThrowsAndReplacesWhole) {
     EXPECT_EQ(test::ReadBytes(path), "novo");
 }
 
+TEST(AtomicWrite, ABatchReplacesEveryFileOrNone) {
+    test::TempDir dir;
+    const auto a = dir.Path() / "a.dad";
+    const auto b = dir.Path() / "b.dad";
+    test::WriteBytes(a, "velho a");
+    auto count = [&dir] {
+        return std::distance(std::filesystem::directory_iterator(dir.Path()),
+                             std::filesystem::directory_iterator());
+    };
+    {
+        FileBatch batch;
+        batch.Add(a, "novo a");
+        FileSizeLimit limit(16);
+        EXPECT_THROW(batch.Add(b, std::string(100, 'b')), StorageError);
+    }
+    EXPECT_EQ(test::ReadBytes(a), "velho a");
+    EXPECT_FALSE(std::filesystem::exists(b));
+    EXPECT_EQ(count(), 1) << "the temporary files are removed";
+    {
+        FileBatch batch;
+        batch.Add(a, "novo a");
+        batch.Add(b, "novo b");
+        EXPECT_EQ(test::ReadBytes(a), "velho a") << "nothing replaced before Commit";
+        batch.Commit();
+        EXPECT_EQ(batch.Committed(), 2u);
+    }
+    EXPECT_EQ(test::ReadBytes(a), "novo a");
+    EXPECT_EQ(test::ReadBytes(b), "novo b");
+    EXPECT_EQ(count(), 2);
+    // A target that cannot be replaced stops the renames there.
+    std::filesystem::remove(b);
+    std::filesystem::create_directories(b / "ocupado");
+    {
+        FileBatch batch;
+        batch.Add(a, "terceiro a");
+        batch.Add(b, "terceiro b");
+        EXPECT_THROW(batch.Commit(), StorageError);
+        EXPECT_EQ(batch.Committed(), 1u);
+    }
+    EXPECT_EQ(test::ReadBytes(a), "terceiro a");
+    EXPECT_EQ(count(), 2);
+}
+
+TEST(AtomicWrite, AFolderInPlaceOfAFileIsAReadError) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.Path() / "a.dad");
+    EXPECT_THROW(ReadFileBytes(dir.Path() / "a.dad"), StorageError);
+    EXPECT_THROW(ReadFileBytes(dir.Path() / "nao-existe.dad"), StorageError);
+}
+
 }  // namespace
 }  // namespace velmaro

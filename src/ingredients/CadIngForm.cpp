@@ -1,0 +1,499 @@
+#include "ingredients/CadIngForm.h"
+
+#include <system_error>
+#include <utility>
+
+#include "shell/NameRules.h"
+#include "shell/ScreenMessages.h"
+#include "shell/ShortDate.h"
+#include "storage/Cp1252.h"
+#include "storage/IngredientRecord.h"
+#include "storage/Paths.h"
+#include "storage/StorageError.h"
+#include "storage/Text.h"
+
+namespace velmaro {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kInvalidDate = "Data inválida!";
+constexpr std::string_view kClearGroupQuestion = "Limpa o campo \"Grupo\"?";
+// Retorna could not write the ingredient file: the screen stays open with the table in
+// memory, so that nothing confirmed is lost.
+constexpr std::string_view kTableNotWritten =
+    "Erro durante a gravação do arquivo de ingredientes! As alterações foram mantidas "
+    "na tela; tente novamente.";
+
+// A stored value that was never typed: the blank text of its mask (or nothing at all).
+bool IsBlankStoredValue(std::string_view text) {
+    return text.find_first_not_of(" ,") == std::string_view::npos;
+}
+
+}  // namespace
+
+TCadIngForm::TCadIngForm(Ui& ui, fs::path folder, ActiveTable& activeTable,
+                         IngredientChangeHandler& changes)
+    : RegisterScreen("TCadIngForm", ui, std::move(folder)),
+      AltNomBitBtn(*this, "AltNomBitBtn", ""),
+      IngMaskEdit(*this, "IngMaskEdit", std::string(ing::kNameMask)),
+      kalMaskEdit(*this, "kalMaskEdit", std::string(ing::kValueMask)),
+      KALFonMaskEdit(*this, "KALFonMaskEdit"),
+      CHOMaskEdit(*this, "CHOMaskEdit", std::string(ing::kValueMask)),
+      CHOFonMaskEdit(*this, "CHOFonMaskEdit"),
+      PTNMaskEdit(*this, "PTNMaskEdit", std::string(ing::kValueMask)),
+      PTNFonMaskEdit(*this, "PTNFonMaskEdit"),
+      LipMaskEdit(*this, "LipMaskEdit", std::string(ing::kValueMask)),
+      LipFonMaskEdit(*this, "LipFonMaskEdit"),
+      SATMaskEdit(*this, "SATMaskEdit", std::string(ing::kValueMask)),
+      SatFonMaskEdit(*this, "SatFonMaskEdit"),
+      COLMaskEdit(*this, "COLMaskEdit", std::string(ing::kValueMask)),
+      ColFonMaskEdit(*this, "ColFonMaskEdit"),
+      FibMaskEdit(*this, "FibMaskEdit", std::string(ing::kValueMask)),
+      FibFonMaskEdit(*this, "FibFonMaskEdit"),
+      CalMaskEdit(*this, "CalMaskEdit", std::string(ing::kValueMask)),
+      CalFonMaskEdit(*this, "CalFonMaskEdit"),
+      FerMaskEdit(*this, "FerMaskEdit", std::string(ing::kValueMask)),
+      FerFonMaskEdit(*this, "FerFonMaskEdit"),
+      SODMaskEdit(*this, "SODMaskEdit", std::string(ing::kSodiumMask)),
+      SodFonMaskEdit(*this, "SodFonMaskEdit"),
+      FCMaskEdit(*this, "FCMaskEdit", std::string(ing::kFactorMask)),
+      FCFonMaskEdit(*this, "FCFonMaskEdit"),
+      FCCMaskEdit(*this, "FCCMaskEdit", std::string(ing::kFactorMask)),
+      FCCFonMaskEdit(*this, "FCCFonMaskEdit"),
+      CusUniMaskEdit(*this, "CusUniMaskEdit", std::string(ing::kCostMask)),
+      DatCotMaskEdit(*this, "DatCotMaskEdit", std::string(ing::kDateMask)),
+      CusFonMaskEdit(*this, "CusFonMaskEdit"),
+      LimNomGruBitBtn(*this, "LimNomGruBitBtn", ""),
+      NomGruComboBox(*this, "NomGruComboBox"),
+      m_activeTable(activeTable),
+      m_changes(changes) {
+    caption = "CADASTRO DE INGREDIENTES";
+    AltNomBitBtn.hint = "Altera nome do ingrediente";
+    LimNomGruBitBtn.hint = "Limpa campo Grupo";
+    IngMaskEdit.label = "Ingrediente ( 100 gramas )";
+    const std::array<const char*, kValueCount> labels = {
+        "Calorias (KCal)",      "Glicídios (g)",   "Proteínas (g)", "Gordura Total (g)",
+        "Gordura Saturada (g)", "Colesterol (mg)", "Fibra (g)",     "Cálcio (mg)",
+        "Ferro (mg)",           "Sódio (mg)",      "F.C",           "F.C.C.",
+        "Custo ($/1kg)"};
+    const auto values = ValueFields();
+    const auto sources = SourceFields();
+    for (size_t i = 0; i < values.size(); ++i) {
+        values[i]->label = W(labels[i]);
+        sources[i]->label = "Fonte do dado";
+    }
+    DatCotMaskEdit.label = W("Data cotação");
+    NomGruComboBox.label = "Grupo";
+
+    SetRenameButton(AltNomBitBtn);
+    SetKeyField(IngMaskEdit);
+    // The data fields in their Enter and Tab order.
+    auto addValue = [this](MaskEdit& field, int recordField) {
+        AddNumericField(field);
+        if (IngredientEdit::Slot(recordField) < 0) {
+            return;
+        }
+        // Leaving a value that reaches the preparations keeps its text as edited.
+        auto rule = field.onExit;
+        field.onExit = [this, rule, &field, recordField](Control* next) {
+            rule(next);
+            m_edit.edited[static_cast<size_t>(IngredientEdit::Slot(recordField))] = field.text;
+        };
+    };
+    for (size_t i = 0; i < 12; ++i) {
+        const int recordField = i < 10 ? ing::kEnergy + static_cast<int>(i)
+                                       : ing::kCorrectionFactor + static_cast<int>(i - 10);
+        addValue(*values[i], recordField);
+        AddTextField(*sources[i]);
+    }
+    addValue(CusUniMaskEdit, ing::kCostPerKilogram);
+    AddDataField(DatCotMaskEdit);
+    DatCotMaskEdit.onExit = [this](Control* next) { DatCotMaskEditExit(next); };
+    AddTextField(CusFonMaskEdit);
+    CusFonMaskEdit.maxLength = ing::kCostSourceMaxLength;
+    AddDataField(LimNomGruBitBtn);
+    LimNomGruBitBtn.onClick = [this] { LimNomGruBitBtnClick(); };
+    AddDataField(NomGruComboBox);
+}
+
+std::array<MaskEdit*, TCadIngForm::kValueCount> TCadIngForm::ValueFields() {
+    return {&kalMaskEdit, &CHOMaskEdit, &PTNMaskEdit,   &LipMaskEdit, &SATMaskEdit,
+            &COLMaskEdit, &FibMaskEdit, &CalMaskEdit,   &FerMaskEdit, &SODMaskEdit,
+            &FCMaskEdit,  &FCCMaskEdit, &CusUniMaskEdit};
+}
+
+std::array<MaskEdit*, TCadIngForm::kValueCount> TCadIngForm::SourceFields() {
+    return {&KALFonMaskEdit, &CHOFonMaskEdit, &PTNFonMaskEdit, &LipFonMaskEdit, &SatFonMaskEdit,
+            &ColFonMaskEdit, &FibFonMaskEdit, &CalFonMaskEdit, &FerFonMaskEdit, &SodFonMaskEdit,
+            &FCFonMaskEdit,  &FCCFonMaskEdit, &CusFonMaskEdit};
+}
+
+MaskEdit& TCadIngForm::CarriedField(int field) {
+    if (field == ing::kCostPerKilogram) {
+        return CusUniMaskEdit;
+    }
+    if (field == ing::kQuotationDate) {
+        return DatCotMaskEdit;
+    }
+    return *ValueFields()[static_cast<size_t>(field - ing::kEnergy)];
+}
+
+// ---- the screen's pieces ----
+
+std::string TCadIngForm::Title() const {
+    return "CADASTRO DE INGREDIENTES - TABELA ATIVA : " + tableName;
+}
+
+std::string TCadIngForm::ListTitle() const {
+    return "LISTA DE INGREDIENTES";
+}
+
+fs::path TCadIngForm::TablePath() const {
+    return IngredientFilePath(programFolder, tableName);
+}
+
+void TCadIngForm::ShowRecord(int index) {
+    const std::string& record = table.lines[index];
+    // A stored text into a masked field; a field the record lacks shows blank.
+    auto put = [&record](MaskEdit& field, int n) {
+        const std::string text = GetField(n, record);
+        if (text.empty()) {
+            field.Clear();
+        } else {
+            PutText(field, text);
+        }
+    };
+    put(IngMaskEdit, ing::kName);
+    const auto values = ValueFields();
+    for (size_t i = 0; i < values.size(); ++i) {
+        put(*values[i], ing::SourceValueField(ing::kFirstSource + static_cast<int>(i)));
+    }
+    put(DatCotMaskEdit, ing::kQuotationDate);
+    ChooseGroup(GetField(ing::kGroup, record));
+    // A table that can only be consulted names itself as the source of every value it has.
+    const auto sources = SourceFields();
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const int sourceField = ing::kFirstSource + static_cast<int>(i);
+        std::string source;
+        if (TableEditable()) {
+            source = GetField(sourceField, record);
+        } else if (!IsBlankStoredValue(GetField(ing::SourceValueField(sourceField), record))) {
+            source = tableName;
+        }
+        sources[i]->text = std::move(source);
+        sources[i]->caret = 0;
+        sources[i]->selLength = 0;
+    }
+    TakeShownTexts();
+}
+
+void TCadIngForm::ClearFields() {
+    IngMaskEdit.Clear();
+    for (MaskEdit* field : ValueFields()) {
+        field->Clear();
+    }
+    DatCotMaskEdit.Clear();
+    for (MaskEdit* field : SourceFields()) {
+        field->text.clear();
+        field->caret = 0;
+        field->selLength = 0;
+    }
+    ChooseGroup({});
+    TakeShownTexts();
+}
+
+std::string TCadIngForm::ComposeIngredientRecord() const {
+    std::string record = IngMaskEdit.text + "|";
+    for (const MaskEdit* field :
+         {&kalMaskEdit, &CHOMaskEdit, &PTNMaskEdit, &LipMaskEdit, &SATMaskEdit, &COLMaskEdit,
+          &FibMaskEdit, &CalMaskEdit, &FerMaskEdit, &SODMaskEdit}) {
+        record += field->text + "|";
+    }
+    record += "|";  // field 12, always empty
+    record += NomGruComboBox.SelectedText() + "|";
+    for (const MaskEdit* field : {&FCMaskEdit, &FCCMaskEdit, &CusUniMaskEdit, &DatCotMaskEdit}) {
+        record += field->text + "|";
+    }
+    for (const MaskEdit* field :
+         {&KALFonMaskEdit, &CHOFonMaskEdit, &PTNFonMaskEdit, &LipFonMaskEdit, &SatFonMaskEdit,
+          &ColFonMaskEdit, &FibFonMaskEdit, &CalFonMaskEdit, &FerFonMaskEdit, &SodFonMaskEdit,
+          &FCFonMaskEdit, &FCCFonMaskEdit, &CusFonMaskEdit}) {
+        record += field->text + "|";
+    }
+    return record;
+}
+
+void TCadIngForm::TakeShownTexts() {
+    m_edit.name = IngMaskEdit.text;
+    for (size_t i = 0; i < kCarriedIngredientFields.size(); ++i) {
+        m_edit.shown[i] = CarriedField(kCarriedIngredientFields[i]).text;
+        m_edit.edited[i] = m_edit.shown[i];
+    }
+}
+
+void TCadIngForm::LoadGroupChoices() {
+    LineTable groups;
+    LoadLineTable(IngredientGroupsPath(programFolder, tableName), groups);
+    m_groupChoices = std::move(groups.keys);
+    const std::string chosen = NomGruComboBox.SelectedText();
+    NomGruComboBox.items = m_groupChoices.Items();
+    ChooseGroup(chosen);
+}
+
+// A group the group file no longer holds shows as none.
+void TCadIngForm::ChooseGroup(const std::string& group) {
+    NomGruComboBox.itemIndex = -1;
+    NomGruComboBox.text.clear();
+    if (group.empty()) {
+        return;
+    }
+    const FindResult found = FindKey(m_groupChoices, group);
+    if (found.found) {
+        NomGruComboBox.itemIndex = found.index;
+        NomGruComboBox.text = m_groupChoices[found.index];
+    }
+}
+
+// ---- opening, modes and closing ----
+
+void TCadIngForm::LoadTable() {
+    unsavedTable = false;
+    RegisterScreen::LoadTable();
+    LoadGroupChoices();
+}
+
+void TCadIngForm::StartScreen() {
+    mode = TableEditable() ? ScreenMode::Empty : ScreenMode::ReadOnly;
+    currentIndex = 0;
+    // A table to consult opens on its first record; one without records shows nothing.
+    if (mode == ScreenMode::ReadOnly && table.lines.Count() > 0) {
+        ShowCurrentRecord();
+    } else {
+        ClearScreen();
+    }
+    ApplyMode();
+}
+
+void TCadIngForm::ApplyMode() {
+    if (!TableEditable()) {
+        mode = ScreenMode::ReadOnly;
+    }
+    RegisterScreen::ApplyMode();
+}
+
+bool TCadIngForm::WritePendingTable() {
+    if (!TableEditable() || !unsavedTable) {
+        return true;
+    }
+    try {
+        SaveTable();
+    } catch (const StorageError&) {
+        Tell(kTableNotWritten);
+        return false;
+    }
+    unsavedTable = false;
+    return true;
+}
+
+bool TCadIngForm::DeferredSave() {
+    return WritePendingTable();
+}
+
+// The screen closes on an inconsistent state, but what was confirmed is written first.
+void TCadIngForm::LogicError() {
+    Tell(msg::kLogicError);
+    if (WritePendingTable()) {
+        Close();
+    }
+}
+
+// ---- storing, deleting, leaving a record ----
+
+void TCadIngForm::RefuseConsultationTable() {
+    m_ui.ShowMessageBox(W("A tabela ") + TrimTrailingSpaces(tableName) +
+                            W(" está disponível somente para consulta!"),
+                        MessageKind::Ok);
+    mode = ScreenMode::Showing;
+    ApplyMode();
+}
+
+bool TCadIngForm::RefuseReadOnly() {
+    if (TableEditable()) {
+        return false;
+    }
+    RefuseConsultationTable();
+    return true;
+}
+
+bool TCadIngForm::RecordInUse() {
+    try {
+        m_changes.CheckIngredientInUse(m_ui, programFolder, tableName, IngMaskEdit.text,
+                                       IngredientUse::Deletion);
+    } catch (const StorageError&) {
+        // Only a warning: the deletion itself reports a preparation it cannot update.
+    }
+    return false;
+}
+
+void TCadIngForm::BeforeAlteration() {
+    try {
+        m_changes.CheckIngredientInUse(m_ui, programFolder, tableName, IngMaskEdit.text,
+                                       IngredientUse::Alteration);
+    } catch (const StorageError&) {
+        // Only a warning: the alteration itself reports a preparation it cannot update.
+    }
+}
+
+void TCadIngForm::AlterationDeclined() {
+    ShowCurrentRecord();
+    SetFocus(&kalMaskEdit);
+}
+
+void TCadIngForm::AfterStore(bool inserted) {
+    if (!inserted) {
+        m_edit.name = IngMaskEdit.text;
+        try {
+            m_changes.CarryIngredientChange(m_ui, programFolder, tableName, m_edit);
+        } catch (const StorageError&) {
+            // The record stays altered (and the table marked): Grava carries it again.
+            Tell(msg::kAlterFailed);
+            return;
+        }
+    }
+    // The preparations hold these values now: a later edit is measured against them.
+    m_edit.shown = m_edit.edited;
+}
+
+void TCadIngForm::AfterDelete(const std::string& key) {
+    m_changes.RemoveIngredientFromPreparations(m_ui, programFolder, tableName, key);
+    const fs::path measures = MeasureFilePath(programFolder, tableName, key, false);
+    std::error_code ec;
+    if (fs::exists(measures, ec) && !fs::remove(measures, ec)) {
+        throw StorageError("Não foi possível excluir o arquivo " + measures.string());
+    }
+    if (ec) {
+        throw StorageError("Não foi possível excluir o arquivo " + measures.string() + " (" +
+                           ec.message() + ")");
+    }
+}
+
+void TCadIngForm::UnsavedChanges() {
+    if (!dirty) {
+        return;
+    }
+    const bool insert = mode == ScreenMode::Inserting;
+    if (Ask(msg::kUnsavedRecord) != kAnswerYes) {
+        // A new record keeps its edits until the screen is cleared or left.
+        if (!insert) {
+            dirty = false;
+        }
+        return;
+    }
+    if (insert && RefuseEscapingName(m_ui, IngMaskEdit.text)) {
+        return;
+    }
+    if (!insert && (currentIndex < 0 || currentIndex >= table.lines.Count())) {
+        dirty = false;
+        return;
+    }
+    if (WriteRecord(insert)) {
+        dirty = false;
+    }
+}
+
+// ---- Lista ----
+
+TCadIngForm::ListChoice TCadIngForm::OpenIngredientList() {
+    return {RegisterScreen::ChooseRecord(), false};
+}
+
+std::optional<int> TCadIngForm::ChooseRecord() {
+    const ListChoice choice = OpenIngredientList();
+    try {
+        LoadGroupChoices();
+    } catch (const StorageError&) {
+        // The choices loaded before stay.
+    }
+    if (choice.wroteFile) {
+        unsavedTable = false;
+    }
+    return choice.index;
+}
+
+// ---- rename ----
+
+std::string TCadIngForm::RenameCaption() const {
+    return "Altera nome do ingrediente";
+}
+
+std::string TCadIngForm::RenameExistsMessage() const {
+    return W("Já existe um ingrediente com o novo nome!");
+}
+
+// The measures file and the preparations take the new name first (all of them or none),
+// then the ingredient file; when that cannot be written they go back to the old name and
+// the register puts its table back as it was.
+void TCadIngForm::SaveRenamed(const std::string& oldName, const std::string& newName) {
+    m_changes.RenameIngredient(m_ui, programFolder, tableName, oldName, newName);
+    try {
+        SaveTable();
+    } catch (const StorageError&) {
+        try {
+            m_changes.RenameIngredient(m_ui, programFolder, tableName, newName, oldName);
+        } catch (const StorageError&) {
+            // The first error is the one reported.
+        }
+        throw;
+    }
+}
+
+void TCadIngForm::AfterRename(const std::string& /*oldName*/, const std::string& newName) {
+    unsavedTable = false;  // the file was written with the whole table
+    m_edit.name = newName;
+}
+
+// ---- the screen's own controls ----
+
+void TCadIngForm::DatCotMaskEditExit(Control* /*next*/) {
+    m_edit.edited[static_cast<size_t>(IngredientEdit::Slot(ing::kQuotationDate))] =
+        DatCotMaskEdit.text;
+    if (DatCotMaskEdit.text != BlankMaskText(ing::kDateMask) &&
+        !ParseShortDate(DatCotMaskEdit.text)) {
+        Tell(kInvalidDate);
+        SetFocus(&DatCotMaskEdit);
+    }
+}
+
+void TCadIngForm::LimNomGruBitBtnClick() {
+    if (Ask(kClearGroupQuestion) == kAnswerYes && NomGruComboBox.itemIndex >= 0) {
+        ChooseGroup({});
+        dirty = true;
+    }
+}
+
+// ---- layout ----
+
+LayoutItem TCadIngForm::Layout() {
+    std::vector<LayoutItem> grid;
+    const auto values = ValueFields();
+    const auto sources = SourceFields();
+    for (size_t i = 0; i < 12; ++i) {
+        grid.push_back(LayoutItem::Of(*values[i]));
+        grid.push_back(LayoutItem::Of(*sources[i]));
+    }
+    return LayoutItem::Column({
+        ButtonBar(),
+        LayoutItem::Row(
+            {LayoutItem::Of(IngMaskEdit), LayoutItem::Of(AltNomBitBtn), LayoutItem::Stretch()}),
+        LayoutItem::Grid(2, std::move(grid)),
+        LayoutItem::Row({LayoutItem::Of(CusUniMaskEdit), LayoutItem::Of(DatCotMaskEdit),
+                         LayoutItem::Of(CusFonMaskEdit)}),
+        LayoutItem::Row({LayoutItem::Of(NomGruComboBox), LayoutItem::Of(LimNomGruBitBtn),
+                         LayoutItem::Stretch()}),
+        LayoutItem::Stretch(),
+    });
+}
+
+}  // namespace velmaro

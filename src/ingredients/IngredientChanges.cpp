@@ -1,0 +1,24 @@
+#include "ingredients/IngredientChanges.h"
+
+namespace velmaro {
+
+int IngredientEdit::Slot(int field) {
+    for (size_t i = 0; i < kCarriedIngredientFields.size(); ++i) {
+        if (kCarriedIngredientFields[i] == field) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool IngredientEdit::Changed(int field) const {
+    const int slot = Slot(field);
+    return slot >= 0 && shown[static_cast<size_t>(slot)] != edited[static_cast<size_t>(slot)];
+}
+
+std::string IngredientEdit::Edited(int field) const {
+    const int slot = Slot(field);
+    return slot >= 0 ? edited[static_cast<size_t>(slot)] : std::string();
+}
+
+}  // namespace velmaro
