@@ -155,6 +155,9 @@ class Label : public Control {
   public:
     Label(Form& owner, std::string name, std::string caption = {});
     bool centred = false;
+    std::string fontFamily;  // empty: the window's font (a header over a list sets the list's)
+    int fontSize = 0;
+    bool fontBold = false;
 };
 
 class Image : public Control {
