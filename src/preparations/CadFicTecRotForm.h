@@ -1,0 +1,174 @@
+#pragma once
+
+// The preparation register ("Ficha Técnica"): the preparation list of the active table,
+// one preparation at a time with its yield, the recipe totals and the rows scaled to a
+// portion, a tablespoon and the label portion, and the buttons to the preparation's
+// ingredients, method text, reports, label and reference value.
+//
+// Opening: the main menu sets `tableName` (the active table's key as stored) and
+// `startPending`, then shows the screen. The screens reached from here are handed over by
+// the application in `targets`; the list viewer in `listViewer`.
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Ui.h"
+#include "preparations/PreparationScaling.h"
+#include "preparations/ScreenTargets.h"
+#include "shell/RegisterScreen.h"
+
+namespace velmaro {
+
+class TCadRecForm;
+
+// What the list viewer shows for "&Lista": the preparations with their values, a group
+// filter on field 39 and an ordering by the first fields, its state kept in its own
+// section of the configuration.
+struct PreparationListView {
+    std::string kind;                      // "FICHA TÉCNICA"
+    std::string tableName;                 // the active table
+    int groupField = 0;                    // 39
+    int currentIndex = 0;                  // the record shown
+    std::vector<std::string> columnNames;  // the n-th orders by field n
+    const KeyList* groups = nullptr;       // the preparation groups
+    const KeyList* keys = nullptr;         // the preparation list
+    const LineList* rows = nullptr;
+    std::string header;   // the column titles above the rows
+    std::string section;  // "Lista Preparações"
+};
+
+class TCadFicTecRotForm : public RegisterScreen {
+  public:
+    TCadFicTecRotForm(Ui& ui, std::filesystem::path programFolder);
+
+    // In the order of entry (Enter walks through them in this order).
+    MaskEdit NomPreMaskEdit;     // 1 the name, the key (40 characters)
+    MaskEdit DatPreMaskEdit;     // 40 "99/99/9999"
+    ComboBox NomGruPreComboBox;  // 39 the preparation group
+    Button IngBitBtn;            // "&Ingredientes"
+    Button RecBitBtn;            // "&Modo de Preparo"
+    Button ImpFicTecBitBtn;      // "Relatórios"
+    Button ImpRotBitBtn;         // "Rótulo"
+    MaskEdit RenPesMaskEdit;     // 2 the yield
+    MaskEdit NumPorMaskEdit;     // 14 number of portions
+    MaskEdit RenColSopMaskEdit;  // 27 tablespoon weight
+    Button SelValRefBitBtn;      // "Seleciona Valor de Referência"
+    MaskEdit RenRotMaskEdit;     // 41 label portion weight
+    MaskEdit UniPorMaskEdit;     // 55 its unit (up to 2 characters)
+    MaskEdit AMCMaskEdit;        // 56 its household measure (up to 40)
+    MaskEdit NorValRefMaskEdit;  // 54 the reference-value norm (up to 50)
+    MaskEdit GruAliMaskEdit;     // 53 the food group of the reference value (up to 140)
+    Button AltNomBitBtn;         // rename
+    Button LimNomGruPreBitBtn;   // clears the group
+    MaskEdit RenPorMaskEdit;     // 15 portion weight, computed
+
+    // The four rows of values, never enabled for typing: recipe (3-13), portion (16-26),
+    // tablespoon (28-38), label portion (42-52); ten nutrients, then the cost.
+    MaskEdit KALPesMaskEdit, CHOPesMaskEdit, PTNPesMaskEdit, LIPPesMaskEdit, SATPesMaskEdit,
+        COLPesMaskEdit, FIBPesMaskEdit, CALPesMaskEdit, FERPesMaskEdit, SODPesMaskEdit,
+        CusPesMaskEdit;
+    MaskEdit KALPorMaskEdit, CHOPorMaskEdit, PTNPorMaskEdit, LIPPorMaskEdit, SATPorMaskEdit,
+        COLPorMaskEdit, FIBPorMaskEdit, CALPorMaskEdit, FERPorMaskEdit, SODPorMaskEdit,
+        CUSPorMaskEdit;
+    MaskEdit KALColSopMaskEdit, CHOColSopMaskEdit, PTNColSopMaskEdit, LIPColSopMaskEdit,
+        SATColSopMaskEdit, COLColSopMaskEdit, FIBColSopMaskEdit, CALColSopMaskEdit,
+        FERColSopMaskEdit, SODColSopMaskEdit, CUSColSopMaskEdit;
+    MaskEdit KALRotMaskEdit, CHORotMaskEdit, PTNRotMaskEdit, LIPRotMaskEdit, SATRotMaskEdit,
+        COLRotMaskEdit, FIBRotMaskEdit, CALRotMaskEdit, FERRotMaskEdit, SODRotMaskEdit,
+        CusRotMaskEdit;
+
+    Label ColKALLabel, ColCHOLabel, ColPTNLabel, ColLIPLabel, ColSATLabel, ColCOLLabel, ColFIBLabel,
+        ColCALLabel, ColFERLabel, ColSODLabel;
+    Label PesLabel, PorLabel, ColSopLabel, RotLabel;
+
+    // The preparation groups of the table: the items of NomGruPreComboBox.
+    LineTable groups;
+
+    struct Targets {
+        ScreenTarget ingredients;             // TCadIngFicTecForm
+        ScreenTarget methodText;              // TCadRecForm
+        ScreenTarget reports;                 // TSelRelForm
+        ScreenTarget label;                   // TImpRotForm
+        ReferenceValueTarget referenceValue;  // TCadValRefForm
+    } targets;
+    // Opens the list viewer and gives the index chosen there; while it is not set, Lista
+    // offers the names in the list picker.
+    std::function<std::optional<int>(const PreparationListView&)> listViewer;
+
+    // The method text screen as the target of "&Modo de Preparo".
+    void UseMethodTextScreen(TCadRecForm& screen);
+
+    // Handlers.
+    void IngBitBtnClick();
+    void RecBitBtnClick();
+    void ImpFicTecBitBtnClick();
+    void ImpRotBitBtnClick();
+    void SelValRefBitBtnClick();
+    void LimNomGruPreBitBtnClick();
+    void DatPreMaskEditExit(Control* next);
+    void RenPesMaskEditExit(Control* next);
+    void NumPorMaskEditExit(Control* next);
+    void RenColSopMaskEditExit(Control* next);
+    void RenRotMaskEditExit(Control* next);
+
+    // A reference value chosen on the reference values screen into the label-portion
+    // fields; a whole number also becomes the label portion weight and the norm.
+    void ApplyReferenceValue(const ReferenceValueChoice& choice);
+
+    // The record at the current index as stored (empty when there is none).
+    std::string CurrentRecord() const;
+    // What "&Lista" hands to the list viewer.
+    PreparationListView ListView() const;
+    // The preparation list header: name, yield and seven recipe totals.
+    static std::string ListHeader();
+
+    void ApplyMode() override;
+    LayoutItem Layout() override;
+
+    static constexpr int kNameWidth = 40;
+
+  protected:
+    std::string Title() const override;
+    std::string ListTitle() const override;
+    std::filesystem::path TablePath() const override;
+    void ShowRecord(int index) override;
+    std::string ComposeRecord() const override;
+    void ClearFields() override;
+    void LoadTable() override;
+    bool HasDirtyFlag() const override { return true; }
+    void InsertionDeclined() override;
+    void AlterationDeclined() override;
+    ScreenMode ModeAfterStore() const override;
+    void AfterDelete(const std::string& key) override;
+    std::optional<int> ChooseRecord() override;
+    void BeforeClose() override;
+    std::string RenameCaption() const override;
+    std::string RenameExistsMessage() const override;
+    void SaveRenamed(const std::string& oldName, const std::string& newName) override;
+    void AfterRename(const std::string& oldName, const std::string& newName) override;
+
+  private:
+    // The row's weight field and its eleven value fields.
+    MaskEdit& WeightField(ScaledRow row);
+    std::array<MaskEdit*, 11> RowValues(ScaledRow row);
+    // PortionWeight from the yield and the number of portions into RenPorMaskEdit.
+    void UpdatePortionWeight();
+    // ScaleFromYield of the fields on screen into the row's value fields.
+    void ScaleRow(ScaledRow row);
+    void BlankRow(ScaledRow row);
+    // The free-text fields without a mask: their typing limit.
+    void ClearFreeText(MaskEdit& field);
+    // Before another screen opens: a pending change stored without a question. False
+    // (with the error shown) when it could not be stored.
+    bool StorePending();
+    bool Available(const Form* form);
+
+    // The control of each record field (index = field number); field 39 has none.
+    std::array<MaskEdit*, 57> m_fields{};
+};
+
+}  // namespace velmaro
