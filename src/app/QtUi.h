@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/qt/FormRenderer.h"
+#include "platform/qt/QtImageOutput.h"
 #include "platform/qt/QtPrinting.h"
 #include "shell/FormsUi.h"
 
@@ -23,6 +24,8 @@ class QtUi : public FormsUi {
     ~QtUi() override;
 
     qt::FormRenderer& Renderer() { return m_renderer; }
+    // Pictures the screens draw: previews, BMP and PDF files.
+    ImageOutput& Images() { return m_images; }
 
     int ShowModal(Form& form) override;
     int MeasureTextWidth(const std::string& text) override;
@@ -45,6 +48,7 @@ class QtUi : public FormsUi {
 
   private:
     qt::FormRenderer m_renderer;
+    qt::QtImageOutput m_images;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<qt::QtPrintJob> m_job;
     std::string m_picturePath;

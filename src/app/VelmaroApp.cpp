@@ -3,6 +3,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "ingredients/CadGruForm.h"
+#include "ingredients/CadMedCas2Form.h"
+#include "output/CfgRotForm.h"
+#include "output/ImpRotForm.h"
+#include "preparations/CadRecForm.h"
 #include "shell/CadTabForm.h"
 #include "shell/CfgNutForm.h"
 #include "shell/DataHome.h"
@@ -72,31 +77,38 @@ void VelmaroApp::CreateScreens() {
         return m_screens.back();
     };
 
+    // The label screen holds the label sheet setup it opens: that one is made first.
+    auto cfgRot = std::make_unique<TCfgRotForm>(ui, m_home, ui.Images());
+    TCfgRotForm* cfgRotForm = cfgRot.get();
+
     m_nut = std::make_unique<TNutForm>(ui, m_home, m_table);
-    m_screens.push_back(m_nut.get());                                                          // 1
-    own(PlainScreen("TCadFicTecRotForm", "CADASTRO DE PREPARAÇÕES"));                          // 2
-    m_screens.push_back(&ui.Aju());                                                            // 3
-    own(PlainScreen("TCadRecForm", "MODO DE PREPARO"));                                        // 4
-    m_screens.push_back(&ui.Lis());                                                            // 5
-    own(PlainScreen("TCadMedCas2Form", "MEDIDAS CASEIRAS"));                                   // 6
+    m_screens.push_back(m_nut.get());                                  // 1
+    own(PlainScreen("TCadFicTecRotForm", "CADASTRO DE PREPARAÇÕES"));  // 2
+    m_screens.push_back(&ui.Aju());                                    // 3
+    own(std::make_unique<TCadRecForm>(ui, m_home));                    // 4
+    m_screens.push_back(&ui.Lis());                                    // 5
+    auto* medCas =
+        static_cast<TCadMedCas2Form*>(own(std::make_unique<TCadMedCas2Form>(ui, m_home)));     // 6
     auto* cfgNut = static_cast<TCfgNutForm*>(own(std::make_unique<TCfgNutForm>(ui, m_home)));  // 7
     auto* cadTab = static_cast<TCadTabForm*>(own(std::make_unique<TCadTabForm>(ui, m_home)));  // 8
     own(PlainScreen("TSelRelForm", "RELATÓRIOS DA FICHA TÉCNICA"));                            // 9
-    own(PlainScreen("TCadGruIngForm", "CADASTRO DE GRUPOS DE INGREDIENTES"));                  // 10
-    own(PlainScreen("TCadGruPreForm", "CADASTRO DE GRUPOS DE PREPARAÇÕES"));                   // 11
-    own(PlainScreen("TVisLisIngForm", "VISUALIZA LISTA DE INGREDIENTES"));                     // 12
-    m_screens.push_back(&ui.MesDlg());                                                         // 13
-    own(PlainScreen("TCadIngForm", "CADASTRO DE INGREDIENTES"));                               // 14
-    own(PlainScreen("TImpRotForm", "RÓTULO NUTRICIONAL"));                                     // 15
-    own(PlainScreen("TVisLisForm", "VISUALIZA LISTA"));                                        // 16
-    own(PlainScreen("TCadIngFicTecForm", "INGREDIENTES DA PREPARAÇÃO"));                       // 17
-    m_screens.push_back(&ui.Con());                                                            // 18
-    m_screens.push_back(&ui.AltNom());                                                         // 19
-    own(PlainScreen("TVisRelForm", "VISUALIZA RELATÓRIO"));                                    // 20
-    own(PlainScreen("TCfgRotForm", "CONFIGURAÇÃO DAS ETIQUETAS"));                             // 21
-    m_screens.push_back(&ui.IteVer());                                                         // 22
-    own(PlainScreen("TVisLisValRefForm", "LISTA DE PORÇÕES DE REFERÊNCIA"));                   // 23
-    own(PlainScreen("TCadValRefForm", "VALORES DE REFERÊNCIA"));                               // 24
+    auto* gruIng =
+        static_cast<TCadGruIngForm*>(own(std::make_unique<TCadGruIngForm>(ui, m_home)));  // 10
+    auto* gruPre =
+        static_cast<TCadGruPreForm*>(own(std::make_unique<TCadGruPreForm>(ui, m_home)));  // 11
+    own(PlainScreen("TVisLisIngForm", "VISUALIZA LISTA DE INGREDIENTES"));                // 12
+    m_screens.push_back(&ui.MesDlg());                                                    // 13
+    own(PlainScreen("TCadIngForm", "CADASTRO DE INGREDIENTES"));                          // 14
+    own(std::make_unique<TImpRotForm>(ui, m_home, ui.Images(), *cfgRotForm));             // 15
+    own(PlainScreen("TVisLisForm", "VISUALIZA LISTA"));                                   // 16
+    own(PlainScreen("TCadIngFicTecForm", "INGREDIENTES DA PREPARAÇÃO"));                  // 17
+    m_screens.push_back(&ui.Con());                                                       // 18
+    m_screens.push_back(&ui.AltNom());                                                    // 19
+    own(PlainScreen("TVisRelForm", "VISUALIZA RELATÓRIO"));                               // 20
+    own(std::move(cfgRot));                                                               // 21
+    m_screens.push_back(&ui.IteVer());                                                    // 22
+    own(PlainScreen("TVisLisValRefForm", "LISTA DE PORÇÕES DE REFERÊNCIA"));              // 23
+    own(PlainScreen("TCadValRefForm", "VALORES DE REFERÊNCIA"));                          // 24
 
     // The main menu opens the screens built so far; the others answer with a notice.
     m_nut->targets.tables.form = cadTab;
@@ -104,6 +116,19 @@ void VelmaroApp::CreateScreens() {
         cadTab->tableName = table;
         cadTab->startPending = true;
     };
+    auto registerTarget = [](MenuTarget& target, RegisterScreen* screen, bool empty) {
+        target.form = screen;
+        target.prepare = [screen, empty](const std::string& table, bool) {
+            screen->tableName = table;
+            screen->startPending = true;
+            if (empty) {
+                screen->mode = ScreenMode::Empty;
+            }
+        };
+    };
+    registerTarget(m_nut->targets.ingredientGroups, gruIng, false);
+    registerTarget(m_nut->targets.preparationGroups, gruPre, false);
+    registerTarget(m_nut->targets.measures, medCas, true);
     m_nut->targets.configuration.form = cfgNut;
     m_nut->targets.configuration.prepare = [cfgNut](const std::string& table, bool) {
         cfgNut->tableName = table;

@@ -22,8 +22,8 @@ class QtPrintJob : public PrintJob {
     Canvas& PageCanvas() override { return *m_canvas; }
     int DotsPerInch() const override { return m_printer.resolution(); }
     // The printable area of the page in the canvas' dots.
-    int PageWidth() const;
-    int PageHeight() const;
+    int PageWidth() const override;
+    int PageHeight() const override;
     void NewPage() override;
     void End() override;
 
