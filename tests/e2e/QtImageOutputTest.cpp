@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "platform/Form.h"
 #include "platform/qt/QtImageOutput.h"
@@ -51,6 +52,23 @@ TEST_F(QtImages, BmpAndPdfFilesAreWrittenWholeOrNotAtAll) {
     numbers >> left >> bottom >> right >> top;
     EXPECT_NEAR(right - left, 100.0 / 25.4 * 72.0, 0.5) << bytes.substr(box, 60);
     EXPECT_NEAR(top - bottom, 50.0 / 25.4 * 72.0, 0.5) << bytes.substr(box, 60);
+
+    // Several pages, each drawn in turn.
+    std::vector<int> drawn;
+    output.SavePdfPages(
+        [&drawn](Canvas& c, int page) {
+            drawn.push_back(page);
+            c.Rectangle(0, 0, 20 + page, 10);
+        },
+        3, 100.0, 50.0, 300, Scratch() / "folha.pdf");
+    EXPECT_EQ(drawn, (std::vector<int>{0, 1, 2}));
+    const std::string sheet = ReadBytes(Scratch() / "folha.pdf");
+    size_t pageObjects = 0;
+    for (size_t at = sheet.find("/Type /Page\n"); at != std::string::npos;
+         at = sheet.find("/Type /Page\n", at + 1)) {
+        ++pageObjects;
+    }
+    EXPECT_EQ(pageObjects, 3U);
 
     WriteBytes(Scratch() / "arquivo", "x");
     EXPECT_THROW(output.SavePdf(frame, 100.0, 50.0, 300, Scratch() / "arquivo" / "r.pdf"),

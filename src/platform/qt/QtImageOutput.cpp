@@ -6,6 +6,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
 #include "platform/qt/QtCanvas.h"
 #include "storage/FileIo.h"
@@ -35,6 +36,17 @@ void QtImageOutput::SaveMonochromeBmp(const Drawing& draw, int width, int height
 
 void QtImageOutput::SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
                             const std::filesystem::path& path) {
+    SavePdfPages(
+        [&draw](Canvas& canvas, int) {
+            if (draw) {
+                draw(canvas);
+            }
+        },
+        1, widthMm, heightMm, dpi, path);
+}
+
+void QtImageOutput::SavePdfPages(const PageDrawing& draw, int pages, double widthMm,
+                                 double heightMm, int dpi, const std::filesystem::path& path) {
     // Made in memory and written whole: a failed write leaves an earlier file as it was.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -46,8 +58,13 @@ void QtImageOutput::SavePdf(const Drawing& draw, double widthMm, double heightMm
                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter(&writer);
         QtCanvas canvas(painter, dpi);
-        if (draw) {
-            draw(canvas);
+        for (int page = 0; page < std::max(pages, 1); ++page) {
+            if (page > 0) {
+                writer.newPage();
+            }
+            if (draw) {
+                draw(canvas, page);
+            }
         }
     }
     const QByteArray bytes = buffer.data();

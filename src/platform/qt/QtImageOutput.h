@@ -3,6 +3,8 @@
 // Pictures drawn by the logic made real with Qt: into an image control, a monochrome BMP
 // file or a one-page vector PDF file.
 
+#include <functional>
+
 #include "platform/ImageOutput.h"
 
 namespace velmaro::qt {
@@ -14,6 +16,10 @@ class QtImageOutput : public ImageOutput {
                            const std::filesystem::path& path) override;
     void SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
                  const std::filesystem::path& path) override;
+    // Pages drawn one after the other, each as SavePdf draws its one page.
+    using PageDrawing = std::function<void(Canvas& canvas, int page)>;
+    void SavePdfPages(const PageDrawing& draw, int pages, double widthMm, double heightMm, int dpi,
+                      const std::filesystem::path& path);
 };
 
 }  // namespace velmaro::qt
