@@ -186,6 +186,20 @@ TEST_F(ValRefFormsTest, AnEmptyFileShowsEmptyFieldsAndListaSaysFileEmpty) {
     EXPECT_FALSE(target.chosen(kValRefSelected));
 }
 
+// A list that cannot be read is reported and not written back, so closing cannot replace
+// it with an empty one.
+TEST_F(ValRefFormsTest, AnUnreadableFileIsReportedAndNotRewritten) {
+    fs::create_directories(DataFolder(Home()) / "ValRef.dad" / "inner");
+    Open();
+    EXPECT_EQ(ui.LastMessage(),
+              W("Erro durante a leitura do arquivo! Verifique se o arquivo pode ser lido."));
+    EXPECT_EQ(form.NomAliMaskEdit.text, "");
+    ui.ClearMessages();
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_TRUE(fs::is_directory(DataFolder(Home()) / "ValRef.dad" / "inner"));
+}
+
 TEST_F(ValRefFormsTest, ViewerListsGroupsAndSelectsTheRecordShown) {
     WriteValues(kLines);
     Open();
