@@ -56,7 +56,7 @@ std::string FixedText(int decimals, long double x) {
     return digits.size() < 10 ? PadLeft(digits, 10) : digits;
 }
 
-int MmToDots(long double mm, int dpi) {
+int MmToDots(long double mm, long double dpi) {
     return RoundToDots(mm * dpi / 25.4L);
 }
 

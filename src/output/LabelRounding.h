@@ -26,7 +26,8 @@ int RoundToDots(long double x);
 // left-padded with spaces to 10 characters (never cut when longer).
 std::string FixedText(int decimals, long double x);
 
-// Round(mm x dpi / 25.4): millimetres to device dots.
-int MmToDots(long double mm, int dpi);
+// Round(mm x dpi / 25.4): millimetres to device dots. The resolution need not be whole
+// (the report preview works at 93.98 dots per inch).
+int MmToDots(long double mm, long double dpi);
 
 }  // namespace velmaro

@@ -1,8 +1,8 @@
 #pragma once
 
 // Pictures the logic draws through a Canvas and the platform makes real: a picture shown
-// in an Image control (previews, diagrams), a monochrome BMP file and a one-page vector
-// PDF file. The drawing is a callback so the same routine serves every target; the Qt
+// in an Image control (previews, diagrams), a monochrome BMP file and a vector PDF file of
+// one page or several. The drawing is a callback so the same routine serves every target; the Qt
 // skin paints it with QPainter on a QImage or a QPdfWriter, tests record it.
 
 #include <filesystem>
@@ -35,6 +35,13 @@ class ImageOutput {
     // StorageError when the file cannot be written.
     virtual void SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
                          const std::filesystem::path& path) = 0;
+    // A drawing of several pages: `page` counts from 0.
+    using PageDrawing = std::function<void(Canvas& canvas, int page)>;
+    // A PDF file of `pages` pages (at least 1), each widthMm x heightMm millimetres and
+    // drawn as SavePdf draws its one page, page after page in order. Replaces an earlier
+    // file. Throws StorageError when the file cannot be written.
+    virtual void SavePdfPages(const PageDrawing& draw, int pages, double widthMm,
+                              double heightMm, int dpi, const std::filesystem::path& path) = 0;
 };
 
 }  // namespace velmaro

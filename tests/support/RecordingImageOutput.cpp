@@ -59,6 +59,30 @@ void RecordingImageOutput::SavePdf(const Drawing& draw, double widthMm, double h
     }
 }
 
+void RecordingImageOutput::SavePdfPages(const PageDrawing& draw, int pages, double widthMm,
+                                        double heightMm, int dpi,
+                                        const std::filesystem::path& path) {
+    RecordedImage r;
+    r.kind = RecordedImage::Kind::Pdf;
+    r.widthMm = widthMm;
+    r.heightMm = heightMm;
+    r.dpi = dpi;
+    r.pages = pages;
+    r.path = path;
+    RecordingCanvas canvas(dpi);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0) {
+            canvas.Record("NewPage");
+        }
+        draw(canvas, page);
+    }
+    r.calls = canvas.calls;
+    records.push_back(std::move(r));
+    if (failWrites) {
+        throw StorageError("disco cheio");
+    }
+}
+
 std::vector<RecordedImage> RecordingImageOutput::Of(RecordedImage::Kind kind) const {
     std::vector<RecordedImage> out;
     for (const auto& r : records) {

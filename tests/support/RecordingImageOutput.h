@@ -22,8 +22,9 @@ struct RecordedImage {
     int dpi = 0;
     double widthMm = 0;  // PDF only
     double heightMm = 0;
+    int pages = 1;                   // PDF only
     std::filesystem::path path;      // files only
-    std::vector<std::string> calls;  // what the drawing did
+    std::vector<std::string> calls;  // what the drawing did; "NewPage" between pages
 };
 
 class RecordingImageOutput : public ImageOutput {
@@ -33,6 +34,8 @@ class RecordingImageOutput : public ImageOutput {
                            const std::filesystem::path& path) override;
     void SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
                  const std::filesystem::path& path) override;
+    void SavePdfPages(const PageDrawing& draw, int pages, double widthMm, double heightMm, int dpi,
+                      const std::filesystem::path& path) override;
 
     // The records of one kind, in order.
     std::vector<RecordedImage> Of(RecordedImage::Kind kind) const;

@@ -67,8 +67,9 @@ void ScriptedUi::ShowItemsInUse(const std::string& message, const std::vector<st
     m_inUse.push_back({message, items});
 }
 
-std::string ScriptedUi::AskSaveFileName(const std::string&, const std::string&) {
+std::string ScriptedUi::AskSaveFileName(const std::string& filter, const std::string& suggested) {
     CountDialog();
+    m_saveDialogs.push_back({filter, suggested});
     if (m_saveNames.empty()) {
         return {};
     }

@@ -36,6 +36,11 @@ struct RenameCall {
     std::string currentName;
 };
 
+struct SaveDialogCall {
+    std::string filter;
+    std::string suggested;  // UTF-8
+};
+
 struct InUseReport {
     std::string message;
     std::vector<std::string> items;
@@ -105,6 +110,7 @@ public:
     const std::vector<PickerCall>& Pickers() const { return m_pickers; }
     const std::vector<RenameCall>& RenameCalls() const { return m_renameCalls; }
     const std::vector<InUseReport>& InUseReports() const { return m_inUse; }
+    const std::vector<SaveDialogCall>& SaveDialogs() const { return m_saveDialogs; }
     const std::vector<TextPrintJob>& TextJobs() const { return m_textJobs; }
     const std::vector<std::string>& ShownForms() const { return m_shownForms; }
     std::vector<std::unique_ptr<RecordingPrintJob>>& PrintJobs() { return m_printJobs; }
@@ -157,6 +163,7 @@ private:
     std::vector<PickerCall> m_pickers;
     std::vector<RenameCall> m_renameCalls;
     std::vector<InUseReport> m_inUse;
+    std::vector<SaveDialogCall> m_saveDialogs;
     std::vector<TextPrintJob> m_textJobs;
     std::vector<std::string> m_shownForms;
     std::vector<std::unique_ptr<RecordingPrintJob>> m_printJobs;
