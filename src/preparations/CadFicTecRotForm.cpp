@@ -400,8 +400,8 @@ std::string TCadFicTecRotForm::ListHeader() {
     return header;
 }
 
-PreparationListView TCadFicTecRotForm::ListView() const {
-    PreparationListView view;
+ListViewerInput TCadFicTecRotForm::ListView() const {
+    ListViewerInput view;
     view.kind = W("FICHA TÉCNICA");
     view.tableName = tableName;
     view.groupField = F::kGroup;
@@ -424,8 +424,10 @@ std::optional<int> TCadFicTecRotForm::ChooseRecord() {
         Tell(msg::kNoRecords);
         return std::nullopt;
     }
-    if (listViewer) {
-        return listViewer(ListView());
+    if (listViewer != nullptr) {
+        listViewer->Prepare(ListView());
+        m_ui.ShowModal(*listViewer);
+        return listViewer->chosenIndex;
     }
     return m_ui.PickFromList(ListTitle(), table.keys.Items(),
                              std::clamp(currentIndex, 0, count - 1));

@@ -7,11 +7,10 @@
 //
 // Opening: the main menu sets `tableName` (the active table's key as stored) and
 // `startPending`, then shows the screen. The screens reached from here are handed over by
-// the application in `targets`; the list viewer in `listViewer`.
+// the application in `targets`, the list viewer in `listViewer`.
 
 #include <array>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,26 +19,11 @@
 #include "preparations/PreparationScaling.h"
 #include "preparations/ScreenTargets.h"
 #include "shell/RegisterScreen.h"
+#include "shell/VisLisForm.h"
 
 namespace velmaro {
 
 class TCadRecForm;
-
-// What the list viewer shows for "&Lista": the preparations with their values, a group
-// filter on field 39 and an ordering by the first fields, its state kept in its own
-// section of the configuration.
-struct PreparationListView {
-    std::string kind;                      // "FICHA TÉCNICA"
-    std::string tableName;                 // the active table
-    int groupField = 0;                    // 39
-    int currentIndex = 0;                  // the record shown
-    std::vector<std::string> columnNames;  // the n-th orders by field n
-    const KeyList* groups = nullptr;       // the preparation groups
-    const KeyList* keys = nullptr;         // the preparation list
-    const LineList* rows = nullptr;
-    std::string header;   // the column titles above the rows
-    std::string section;  // "Lista Preparações"
-};
 
 class TCadFicTecRotForm : public RegisterScreen {
   public:
@@ -95,9 +79,9 @@ class TCadFicTecRotForm : public RegisterScreen {
         ScreenTarget label;                   // TImpRotForm
         ReferenceValueTarget referenceValue;  // TCadValRefForm
     } targets;
-    // Opens the list viewer and gives the index chosen there; while it is not set, Lista
-    // offers the names in the list picker.
-    std::function<std::optional<int>(const PreparationListView&)> listViewer;
+    // The list viewer "&Lista" opens; while there is none, Lista offers the names in the
+    // list picker.
+    TVisLisForm* listViewer = nullptr;
 
     // The method text screen as the target of "&Modo de Preparo".
     void UseMethodTextScreen(TCadRecForm& screen);
@@ -122,7 +106,7 @@ class TCadFicTecRotForm : public RegisterScreen {
     // The record at the current index as stored (empty when there is none).
     std::string CurrentRecord() const;
     // What "&Lista" hands to the list viewer.
-    PreparationListView ListView() const;
+    ListViewerInput ListView() const;
     // The preparation list header: name, yield and seven recipe totals.
     static std::string ListHeader();
 

@@ -538,26 +538,38 @@ TEST_F(CadFicTecRotFormTest, ListaHandsTheListViewerItsData) {
     EXPECT_EQ(form.NomPreMaskEdit.text, Pad("Feijao", 40));
     EXPECT_EQ(form.mode, ScreenMode::Showing);
 
-    PreparationListView seen;
-    form.listViewer = [&](const PreparationListView& view) {
-        seen = view;
-        return std::optional<int>(0);
-    };
-    ui.Press(form, form.LisBitBtn);
-    EXPECT_EQ(form.NomPreMaskEdit.text, Pad("Bolo", 40));
-    EXPECT_EQ(seen.kind, W("FICHA TÉCNICA"));
-    EXPECT_EQ(seen.tableName, Pad("Minha", 20));
-    EXPECT_EQ(seen.groupField, 39);
-    EXPECT_EQ(seen.currentIndex, 1);
-    EXPECT_EQ(seen.columnNames.size(), 9u);
-    EXPECT_EQ(seen.columnNames[1], "RENDIMENTO");
-    EXPECT_EQ(seen.columnNames[8], W("FIBRAS - PORÇÃO"));
-    EXPECT_EQ(seen.header, std::string(13, ' ') + W("FICHA TÉCNICA") + std::string(14, ' ') +
+    // What the viewer is given.
+    const ListViewerInput view = form.ListView();
+    EXPECT_EQ(view.kind, W("FICHA TÉCNICA"));
+    EXPECT_EQ(view.tableName, Pad("Minha", 20));
+    EXPECT_EQ(view.groupField, 39);
+    EXPECT_EQ(view.currentIndex, 1);
+    EXPECT_EQ(view.columnNames.size(), 9u);
+    EXPECT_EQ(view.columnNames[1], "RENDIMENTO");
+    EXPECT_EQ(view.columnNames[8], W("FIBRAS - PORÇÃO"));
+    EXPECT_EQ(view.header, std::string(13, ' ') + W("FICHA TÉCNICA") + std::string(14, ' ') +
                                "|RENDIM|  KCAL   |   CHO   |   PTN   |   LIP   |   SAT   |   COL"
                                "   |   FIB   |");
-    EXPECT_EQ(seen.section, W("Lista Preparações"));
-    EXPECT_EQ(seen.keys, &form.table.keys);
-    EXPECT_EQ(seen.rows, &form.table.lines);
+    EXPECT_EQ(view.section, W("Lista Preparações"));
+    EXPECT_EQ(view.keys, &form.table.keys);
+    EXPECT_EQ(view.rows, &form.table.lines);
+    EXPECT_EQ(view.groups, &form.groups.keys);
+
+    // Through the viewer: the row chosen there is shown.
+    TVisLisForm viewer(ui);
+    form.listViewer = &viewer;
+    std::vector<std::string> listed;
+    ui.OnShow("TVisLisForm", [&](Form&) {
+        listed = viewer.LisFilOrdListBox.items;
+        EXPECT_EQ(viewer.CabMemo.lines, std::vector<std::string>{view.header});
+        UserSelect(viewer.LisFilOrdListBox, 0);
+        viewer.LisFilOrdListBoxDblClick();
+    });
+    ui.Press(form, form.LisBitBtn);
+    EXPECT_EQ(listed, form.table.lines.Items());
+    EXPECT_EQ(form.NomPreMaskEdit.text, Pad("Bolo", 40));
+    EXPECT_EQ(form.currentIndex, 0);
+    EXPECT_EQ(form.mode, ScreenMode::Showing);
 
     WriteList({});
     Open();
