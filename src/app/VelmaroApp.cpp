@@ -4,33 +4,24 @@
 #include <QTimer>
 
 #include "ingredients/CadGruForm.h"
+#include "ingredients/CadIngForm.h"
 #include "ingredients/CadMedCas2Form.h"
 #include "output/CfgRotForm.h"
 #include "output/ImpRotForm.h"
+#include "output/ValRefForms.h"
+#include "preparations/CadFicTecRotForm.h"
 #include "preparations/CadRecForm.h"
 #include "shell/CadTabForm.h"
 #include "shell/CfgNutForm.h"
 #include "shell/DataHome.h"
+#include "shell/VisLisForm.h"
+#include "shell/VisLisIngForm.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 
 namespace velmaro {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Screens whose own Parts are built later: a form with its class name and caption, so
-// that each of them exists from the start as the others do.
-std::unique_ptr<Form> PlainScreen(const char* className, const char* utf8Caption) {
-    auto form = std::make_unique<Form>(className);
-    form->caption = W(utf8Caption);
-    form->width = 640;
-    form->height = 420;
-    return form;
-}
-
-}  // namespace
 
 fs::path DeliveredDataDir() {
     std::error_code ec;
@@ -71,51 +62,49 @@ void VelmaroApp::ShowError(const std::string& message) {
 
 void VelmaroApp::CreateScreens() {
     QtUi& ui = *m_ui;
-    auto own = [this](std::unique_ptr<Form> form) {
-        m_screens.push_back(form.get());
-        m_owned.push_back(std::move(form));
-        return m_screens.back();
-    };
 
     // The label screen holds the label sheet setup it opens: that one is made first.
     auto cfgRot = std::make_unique<TCfgRotForm>(ui, m_home, ui.Images());
     TCfgRotForm* cfgRotForm = cfgRot.get();
 
     m_nut = std::make_unique<TNutForm>(ui, m_home, m_table);
-    m_screens.push_back(m_nut.get());                                  // 1
-    own(PlainScreen("TCadFicTecRotForm", "CADASTRO DE PREPARAÇÕES"));  // 2
-    m_screens.push_back(&ui.Aju());                                    // 3
-    own(std::make_unique<TCadRecForm>(ui, m_home));                    // 4
-    m_screens.push_back(&ui.Lis());                                    // 5
-    auto* medCas =
-        static_cast<TCadMedCas2Form*>(own(std::make_unique<TCadMedCas2Form>(ui, m_home)));     // 6
-    auto* cfgNut = static_cast<TCfgNutForm*>(own(std::make_unique<TCfgNutForm>(ui, m_home)));  // 7
-    auto* cadTab = static_cast<TCadTabForm*>(own(std::make_unique<TCadTabForm>(ui, m_home)));  // 8
-    own(PlainScreen("TSelRelForm", "RELATÓRIOS DA FICHA TÉCNICA"));                            // 9
-    auto* gruIng =
-        static_cast<TCadGruIngForm*>(own(std::make_unique<TCadGruIngForm>(ui, m_home)));  // 10
-    auto* gruPre =
-        static_cast<TCadGruPreForm*>(own(std::make_unique<TCadGruPreForm>(ui, m_home)));  // 11
-    own(PlainScreen("TVisLisIngForm", "VISUALIZA LISTA DE INGREDIENTES"));                // 12
-    m_screens.push_back(&ui.MesDlg());                                                    // 13
-    own(PlainScreen("TCadIngForm", "CADASTRO DE INGREDIENTES"));                          // 14
-    own(std::make_unique<TImpRotForm>(ui, m_home, ui.Images(), *cfgRotForm));             // 15
-    own(PlainScreen("TVisLisForm", "VISUALIZA LISTA"));                                   // 16
-    own(PlainScreen("TCadIngFicTecForm", "INGREDIENTES DA PREPARAÇÃO"));                  // 17
-    m_screens.push_back(&ui.Con());                                                       // 18
-    m_screens.push_back(&ui.AltNom());                                                    // 19
-    own(PlainScreen("TVisRelForm", "VISUALIZA RELATÓRIO"));                               // 20
-    own(std::move(cfgRot));                                                               // 21
-    m_screens.push_back(&ui.IteVer());                                                    // 22
-    own(PlainScreen("TVisLisValRefForm", "LISTA DE PORÇÕES DE REFERÊNCIA"));              // 23
-    own(PlainScreen("TCadValRefForm", "VALORES DE REFERÊNCIA"));                          // 24
+    m_screens.push_back(m_nut.get());                                       // 1
+    auto* cadFicTec = Own<TCadFicTecRotForm>(ui, m_home);                   // 2
+    m_screens.push_back(&ui.Aju());                                         // 3
+    auto* cadRec = Own<TCadRecForm>(ui, m_home);                            // 4
+    m_screens.push_back(&ui.Lis());                                         // 5
+    auto* medCas = Own<TCadMedCas2Form>(ui, m_home);                        // 6
+    auto* cfgNut = Own<TCfgNutForm>(ui, m_home);                            // 7
+    auto* cadTab = Own<TCadTabForm>(ui, m_home);                            // 8
+    OwnPlain("TSelRelForm", "RELATÓRIOS DA FICHA TÉCNICA");                 // 9
+    auto* gruIng = Own<TCadGruIngForm>(ui, m_home);                         // 10
+    auto* gruPre = Own<TCadGruPreForm>(ui, m_home);                         // 11
+    Own<TVisLisIngForm>(ui, m_home, m_table);                               // 12
+    m_screens.push_back(&ui.MesDlg());                                      // 13
+    auto* cadIng = Own<TCadIngForm>(ui, m_home, m_table, m_propagation);    // 14
+    auto* impRot = Own<TImpRotForm>(ui, m_home, ui.Images(), *cfgRotForm);  // 15
+    auto* visLis = Own<TVisLisForm>(ui);                                    // 16
+    OwnPlain("TCadIngFicTecForm", "INGREDIENTES DA PREPARAÇÃO");            // 17
+    m_screens.push_back(&ui.Con());                                         // 18
+    m_screens.push_back(&ui.AltNom());                                      // 19
+    OwnPlain("TVisRelForm", "VISUALIZA RELATÓRIO");                         // 20
+    m_screens.push_back(cfgRotForm);                                        // 21
+    m_owned.push_back(std::move(cfgRot));
+    m_screens.push_back(&ui.IteVer());                                 // 22
+    auto* visLisValRef = Own<TVisLisValRefForm>(ui, m_home);           // 23
+    auto* cadValRef = Own<TCadValRefForm>(ui, m_home, *visLisValRef);  // 24
+
+    // The screens the preparation register opens.
+    cadFicTec->UseMethodTextScreen(*cadRec);
+    cadFicTec->targets.label.form = impRot;
+    cadFicTec->targets.label.prepare = [impRot](const std::string& table,
+                                                const std::string& preparation) {
+        impRot->Prepare(table, preparation);
+    };
+    cadFicTec->targets.referenceValue = ReferenceValueTargetFor(*cadValRef);
+    cadFicTec->listViewer = visLis;
 
     // The main menu opens the screens built so far; the others answer with a notice.
-    m_nut->targets.tables.form = cadTab;
-    m_nut->targets.tables.prepare = [cadTab](const std::string& table, bool) {
-        cadTab->tableName = table;
-        cadTab->startPending = true;
-    };
     auto registerTarget = [](MenuTarget& target, RegisterScreen* screen, bool empty) {
         target.form = screen;
         target.prepare = [screen, empty](const std::string& table, bool) {
@@ -126,14 +115,27 @@ void VelmaroApp::CreateScreens() {
             }
         };
     };
+    registerTarget(m_nut->targets.tables, cadTab, false);
     registerTarget(m_nut->targets.ingredientGroups, gruIng, false);
     registerTarget(m_nut->targets.preparationGroups, gruPre, false);
     registerTarget(m_nut->targets.measures, medCas, true);
+    registerTarget(m_nut->targets.ingredients, cadIng, true);
+    registerTarget(m_nut->targets.preparations, cadFicTec, false);
     m_nut->targets.configuration.form = cfgNut;
     m_nut->targets.configuration.prepare = [cfgNut](const std::string& table, bool) {
         cfgNut->tableName = table;
         cfgNut->startPending = true;
     };
+}
+
+// Screens whose own behaviour is built later: a form with its class name and caption, so
+// that each of them exists from the start as the others do.
+Form* VelmaroApp::OwnPlain(const char* className, const char* utf8Caption) {
+    Form* form = Own<Form>(className);
+    form->caption = W(utf8Caption);
+    form->width = 640;
+    form->height = 420;
+    return form;
 }
 
 Form* VelmaroApp::Screen(const std::string& className) const {

@@ -8,9 +8,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/QtUi.h"
+#include "preparations/IngredientPropagation.h"
 #include "shell/ActiveTable.h"
 #include "shell/NutForm.h"
 
@@ -46,10 +48,24 @@ class VelmaroApp {
     static constexpr const char* kDialogPicture = "MesDlg.jpg";
 
   private:
+    // A screen made, owned and listed in the order of creation.
+    template <class Screen, class... Args>
+    Screen* Own(Args&&... args) {
+        auto screen = std::make_unique<Screen>(std::forward<Args>(args)...);
+        Screen* made = screen.get();
+        m_screens.push_back(made);
+        m_owned.push_back(std::move(screen));
+        return made;
+    }
+    // A screen whose own behaviour is not built yet: its class name and caption.
+    Form* OwnPlain(const char* className, const char* utf8Caption);
+
     std::filesystem::path m_deliveredDir;
     std::filesystem::path m_home;
     std::unique_ptr<QtUi> m_ui;
     ActiveTable m_table;
+    // What the ingredient register carries into the preparations.
+    IngredientPropagation m_propagation;
     std::unique_ptr<TNutForm> m_nut;
     std::vector<std::unique_ptr<Form>> m_owned;
     std::vector<Form*> m_screens;

@@ -171,5 +171,31 @@ TEST_F(MainMenuE2e, ATableCreatedInItsRegisterAndFixedInTheConfigurationNamesThe
     EXPECT_TRUE(driver.App().Table().editable);
 }
 
+TEST_F(MainMenuE2e, EveryButtonOpensItsScreenForTheFixedTable) {
+    WriteBytes(Home() / "Dados" / "ArqTab.dad",
+               Pad("Minha", 20) + "|" + Pad("Tabela", 65) + "|1|\r\n");
+    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("Minha", 20) + "|\r\n");
+    std::vector<std::string> opened;
+    const std::vector<std::pair<std::string, std::string>> buttons{
+        {"FimBitBtn", "TAjuForm"},
+        {"GruBitBtn", "TCadGruIngForm"},
+        {"CadIngBitBtn", "TCadIngForm"},
+        {"RelBitBtn", "TCadGruPreForm"},
+        {"CadFicTecRotRotBitBtn", "TCadFicTecRotForm"}};
+    for (const auto& [button, screen] : buttons) {
+        driver.Click("TNutForm", button).On(screen, [&opened, screen] {
+            opened.push_back(screen);
+            AppDriver::Window(screen)->close();
+        });
+    }
+    // No ingredient has measures to show yet: the screen says so and closes.
+    driver.Click("TNutForm", "MedCasBitBtn").Answer("OkBitBtn").Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_EQ(opened, (std::vector<std::string>{"TAjuForm", "TCadGruIngForm", "TCadIngForm",
+                                                "TCadGruPreForm", "TCadFicTecRotForm"}));
+    EXPECT_EQ(driver.Messages(), std::vector<std::string>{"Não existem ingredientes cadastrados!"});
+    EXPECT_TRUE(driver.App().Table().fixed);
+}
+
 }  // namespace
 }  // namespace velmaro::test
