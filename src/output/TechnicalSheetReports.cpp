@@ -164,10 +164,8 @@ class Painter {
     int Part(long double rows) const { return RoundToDots(rows * m_g.rowHeight); }
 
     void Font(int height) {
-        FontSpec font;
-        font.family = "Arial";
-        font.height = height;
-        m_canvas.SetFont(font);
+        m_fontHeight = height;
+        SetFontHeight(height);
     }
     void Pen() { m_canvas.SetPenWidth(1); }
 
@@ -192,20 +190,85 @@ class Painter {
         HLine(0, RowBottom(row), W());
     }
 
-    void Text(int x, int row, const std::string& text) {
-        m_canvas.TextOut(m_left + x, m_top + Part(row - 0.95L), text);
+    // A text at x in the cell [a, b] of the row (a and b being the cell's lines).
+    void Left(int x, int a, int b, int row, const std::string& text) {
+        Place(x, a, b, row, text, false);
     }
     // Centred in [a, b], then `shift` dots to the left.
     void Centred(int a, int b, int row, const std::string& text, int shift = 0) {
         const int width = m_canvas.TextWidth(text);
-        Text(a + RoundToDots((b - a - width) / 2.0L) - shift, row, text);
+        Place(a + RoundToDots((b - a - width) / 2.0L) - shift, a, b, row, text, true);
     }
 
   private:
+    // The text's width, and where its visible part (without the spaces around it) starts
+    // and how wide it is.
+    struct Extent {
+        int lead = 0;
+        int ink = 0;
+    };
+    Extent Measure(const std::string& text) {
+        const auto first = text.find_first_not_of(' ');
+        if (first == std::string::npos) {
+            return {};
+        }
+        const auto last = text.find_last_not_of(' ');
+        const int lead = first == 0 ? 0 : m_canvas.TextWidth(text.substr(0, first));
+        const int upToLast = m_canvas.TextWidth(text.substr(0, last + 1));
+        return {lead, upToLast - lead};
+    }
+
+    // Draws the text with its top in the row at x, unless its visible part would cross a
+    // line of its cell: it is then put inside the cell (centred, for a centred text) and,
+    // when even that is too narrow, drawn in the largest smaller font that fits, its middle
+    // on the middle of the row's font.
+    void Place(int x, int a, int b, int row, const std::string& text, bool centred) {
+        b = std::min(b, W());  // the last column may run past the right border
+        const int y = Part(row - 0.95L);
+        Extent e = Measure(text);
+        const int low = a + 1;  // the ink keeps off the cell's lines
+        const int room = b - 1 - low;
+        if (e.ink == 0 || room <= 0 || (x + e.lead >= low && x + e.lead + e.ink <= b - 1)) {
+            m_canvas.TextOut(m_left + x, m_top + y, text);
+            return;
+        }
+        int height = m_fontHeight;
+        if (e.ink > room) {
+            height =
+                std::max(1, static_cast<int>(static_cast<long long>(m_fontHeight) * room / e.ink));
+            SetFontHeight(height);
+            e = Measure(text);
+            while (e.ink > room && height > 1) {
+                SetFontHeight(--height);
+                e = Measure(text);
+            }
+        }
+        int nx = x;
+        if (centred) {
+            nx = low + RoundToDots((room - e.ink) / 2.0L) - e.lead;
+        } else if (x + e.lead + e.ink > b - 1) {
+            nx = std::max(low - e.lead, b - 1 - e.ink - e.lead);
+        } else if (x + e.lead < low) {
+            nx = low - e.lead;
+        }
+        m_canvas.TextOut(m_left + nx, m_top + y + (m_fontHeight - height) / 2, text);
+        if (height != m_fontHeight) {
+            SetFontHeight(m_fontHeight);
+        }
+    }
+
+    void SetFontHeight(int height) {
+        FontSpec font;
+        font.family = "Arial";
+        font.height = height;
+        m_canvas.SetFont(font);
+    }
+
     Canvas& m_canvas;
     ReportGeometry m_g;
     int m_left;
     int m_top;
+    int m_fontHeight = 0;
 };
 
 std::string Field(int n, const std::string& line) {
@@ -225,9 +288,9 @@ std::vector<int> Columns(int from, int step, int count) {
 void DrawHeader(Painter& p, ReportKind kind, const ReportData& data) {
     p.HLine(0, 0, p.W());
     const int x = p.Part(0.2L);
-    p.Text(x, 1, TechnicianHeader(kind, data));
+    p.Left(x, 0, p.W(), 1, TechnicianHeader(kind, data));
     p.RowLines(1, {0});
-    p.Text(x, 2, PreparationHeader(data));
+    p.Left(x, 0, p.W(), 2, PreparationHeader(data));
     p.RowLines(2, {0});
 }
 
@@ -288,11 +351,11 @@ void DrawCompletePage(Painter& p, const ReportData& data, const PagePlan& plan) 
         const int c10 = RoundToDots(p.W() / 10.0L);
         const int inset = p.Part(0.2L);
         auto f = [&rec](int n) { return RemoveSpaces(Field(n, rec)); };
-        p.Text(inset, 3, "(1) Receita = " + f(Rec::kYield) + "g  $" + f(Rec::kCostTotal));
-        p.Text(c3 + inset, 3,
+        p.Left(inset, 0, c3, 3, "(1) Receita = " + f(Rec::kYield) + "g  $" + f(Rec::kCostTotal));
+        p.Left(c3 + inset, c3, 2 * c3, 3,
                "(2) Per capita = " + f(Rec::kPortions) + " de " + f(Rec::kPortionWeight) + "g  $" +
                    f(Rec::kPortionCost));
-        p.Text(2 * c3 + inset, 3,
+        p.Left(2 * c3 + inset, 2 * c3, p.W(), 3,
                "(3) Colher sopa = " + f(Rec::kTablespoonWeight) + "g  $" + f(Rec::kTablespoonCost));
         p.RowLines(3, {0, c3, 2 * c3});
 
@@ -344,7 +407,7 @@ void DrawSheetCaptions(Painter& p, int row) {
 
 void DrawSheetIngredient(Painter& p, const std::string& line, int row) {
     const int c17 = RoundToDots(p.W() / 17.0L);
-    p.Text(p.Part(0.2L), row, Field(Line::kIngredient, line).substr(0, 60));
+    p.Left(p.Part(0.2L), 0, 6 * c17, row, Field(Line::kIngredient, line).substr(0, 60));
     std::vector<int> cells = {0};
     for (int k = 0; k < 11; ++k) {
         const int x = (6 + k) * c17;
@@ -369,7 +432,9 @@ void DrawSheetMethod(Painter& p, const ReportGeometry& g, const ReportData& data
     const int count = std::min(static_cast<int>(data.methodLines.size()), kMethodLineLimit);
     for (int i = 0; i < count; ++i) {
         const int x = i < kMethodColumnLines ? inset : half + inset;
-        p.Text(x, row + 1 + i % kMethodColumnLines, data.methodLines[static_cast<size_t>(i)]);
+        const bool left = i < kMethodColumnLines;
+        p.Left(x, left ? 0 : half, left ? half : p.W(), row + 1 + i % kMethodColumnLines,
+               data.methodLines[static_cast<size_t>(i)]);
     }
     p.Font(g.fontHeight);
 }
@@ -435,14 +500,14 @@ void DrawMeasuresCaptions(Painter& p, int row) {
 void DrawMeasuresIngredient(Painter& p, const std::string& line, int row) {
     const int c14 = RoundToDots(p.W() / 14.0L);
     const int inset = p.Part(0.2L);
-    p.Text(inset, row, Field(Line::kIngredient, line));
+    p.Left(inset, 0, 6 * c14, row, Field(Line::kIngredient, line));
     constexpr std::array<int, 4> kFields = {Line::kGrossWeight, Line::kCorrectionFactor,
                                             Line::kNetWeight, Line::kMeasureCount};
     for (size_t k = 0; k < kFields.size(); ++k) {
         const int x = (6 + static_cast<int>(k)) * c14;
         p.Centred(x, x + c14, row, Field(kFields[k], line));
     }
-    p.Text(10 * c14 + inset, row, Field(Line::kMeasure, line));
+    p.Left(10 * c14 + inset, 10 * c14, p.W(), row, Field(Line::kMeasure, line));
     p.HLine(0, p.RowBottom(row), p.W());
 }
 
@@ -480,7 +545,7 @@ void DrawMeasuresPage(Painter& p, const ReportData& data, const PagePlan& plan) 
         p.Frame(0, p.RowBottom(title), p.W(), p.RowBottom(title + kMethodLineLimit));
         const int count = std::min(static_cast<int>(data.methodLines.size()), kMethodLineLimit);
         for (int i = 0; i < count; ++i) {
-            p.Text(7 * p.H(), title + 1 + i, data.methodLines[static_cast<size_t>(i)]);
+            p.Left(7 * p.H(), 0, p.W(), title + 1 + i, data.methodLines[static_cast<size_t>(i)]);
         }
     }
 }

@@ -93,7 +93,7 @@ TEST(TechnicalSheetReports, GeometryAtThePrinterAndPreviewResolutions) {
     }
 }
 
-TEST(TechnicalSheetReports, SharesOfTheRecipeAreCentredOneDotLeft) {
+TEST(TechnicalSheetReports, SharesOfTheRecipeAreCentredOneDotLeftInsideTheirCells) {
     const struct {
         const char* value;
         const char* total;
@@ -108,13 +108,19 @@ TEST(TechnicalSheetReports, SharesOfTheRecipeAreCentredOneDotLeft) {
         EXPECT_EQ(ShareText(c.value, c.total), c.share) << c.value << " / " << c.total;
     }
 
-    // Report 1: the ingredient's third row holds the nutrients, its second the cost, each
-    // with its share; centred in a column of 236 dots, then one dot to the left.
-    const auto calls = Draw(ReportKind::Complete, Data({ReportLine("Arroz")}));
-    EXPECT_TRUE(Has(calls, "Text -37,627    500,00  50%"));   // row 13, first column
-    EXPECT_TRUE(Has(calls, "Text 1615,575     12,50  25%"));  // row 12, eighth cell
-    // A nutrient without a recipe total.
-    EXPECT_EQ(TextsEndingWith(calls, "i14    %"), 1);
+    // Report 1: the ingredient's third row holds the nutrients, each with its share, centred
+    // in a column of 236 dots and then one dot to the left (row 13: y = 627).
+    const auto calls = Draw(ReportKind::Complete, Data({ReportLine("Arroz", {{15, "1,00"}})},
+                                                       ReportRecord({{5, "     4,00"}})));
+    EXPECT_TRUE(Has(calls, "Text 490,627 1,00  25%"));  // 2 x 236 + Round((236 - 198) / 2) - 1
+    EXPECT_TRUE(Has(calls, "Text 973,627 i17    %"));   // no recipe total
+    // A text whose visible part would cross a line of its cell is centred between them, in
+    // a smaller font when it is still too wide: the energy (11 characters of 22 dots)...
+    const std::vector<std::string> energy = {"Font Arial h42", "Text -60,628    500,00  50%",
+                                             "Font Arial h44"};
+    EXPECT_NE(std::search(calls.begin(), calls.end(), energy.begin(), energy.end()), calls.end());
+    // ...and the cost in the ingredient's second row (row 12: y = 575), which fits.
+    EXPECT_TRUE(Has(calls, "Text 1572,575     12,50  25%"));  // 1653 + 7 - 4 spaces
 }
 
 TEST(TechnicalSheetReports, HeaderRowsWithAndWithoutGroupAndTechnician) {
@@ -197,11 +203,11 @@ TEST(TechnicalSheetReports, TechnicalSheetPrintsTheMethodInTwoHalves) {
 }
 
 TEST(TechnicalSheetReports, HouseholdMeasuresFrameAndMethod) {
-    ReportData data = Data({ReportLine("Arroz", {{2, "   150,0"}, {11, "Xicara"}})});
+    ReportData data = Data({ReportLine("Arroz", {{2, "   15,0"}, {11, "Xicara"}})});
     data.methodLines = {"Lave o arroz.", "Cozinhe."};
     const auto calls = Draw(ReportKind::HouseholdMeasures, data);
-    EXPECT_TRUE(Has(calls, "Text 1700,263 Xicara"));    // 10 x 169 + 10
-    EXPECT_TRUE(Has(calls, "Text 1004,263    150,0"));  // Round(-9.5) is -10
+    EXPECT_TRUE(Has(calls, "Text 1700,263 Xicara"));   // 10 x 169 + 10
+    EXPECT_TRUE(Has(calls, "Text 1016,263    15,0"));  // 1014 + Round(2.5), halves to even
     // The frame of rows 5 to 28, whatever the number of ingredients.
     EXPECT_TRUE(HasLine(calls, 0, 208, 0, 1456));
     EXPECT_TRUE(HasLine(calls, 0, 1456, 2362, 1456));
