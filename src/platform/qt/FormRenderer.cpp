@@ -251,8 +251,13 @@ class FormWindow : public QDialog {
         }
         QScreen* screen = below != nullptr ? below->screen() : QGuiApplication::primaryScreen();
         if (screen != nullptr) {
+            // Centred, and never beyond the top left corner of the screen: a window
+            // larger than the screen shows its beginning.
             const QRect area = screen->availableGeometry();
-            move(area.center() - QPoint(width() / 2, height() / 2));
+            QPoint at = area.center() - QPoint(width() / 2, height() / 2);
+            at.setX(std::max(at.x(), area.left()));
+            at.setY(std::max(at.y(), area.top()));
+            move(at);
         }
         show();
         if (!modeless) {
@@ -707,8 +712,9 @@ class FormWindow : public QDialog {
                 auto* field = static_cast<MaskEditWidget*>(w);
                 field->ShowField(edit);
                 if (c.width <= 0) {
-                    const int positions = edit.maxLength > 0 ? edit.maxLength : edit.DisplayWidth();
-                    field->setFixedWidth(field->FieldWidth(std::max(positions, 10)));
+                    if (const int fieldWidth = field->FieldWidth(edit); fieldWidth > 0) {
+                        field->setFixedWidth(fieldWidth);
+                    }
                 }
                 break;
             }

@@ -44,10 +44,30 @@ void MaskEditWidget::ShowField(const MaskEdit& edit) {
     m_showing = false;
 }
 
-int MaskEditWidget::FieldWidth(int positions) const {
+int MaskEditWidget::FieldWidth(const MaskEdit& edit) const {
+    QString sample;
+    if (!edit.Mask().empty()) {
+        for (const MaskSlot& slot : ParseMask(edit.Mask()).slots) {
+            switch (slot.kind) {
+                case MaskSlot::Kind::Digit:
+                    sample += QLatin1Char('0');
+                    break;
+                case MaskSlot::Kind::Any:
+                    sample += QLatin1Char('N');
+                    break;
+                case MaskSlot::Kind::Literal:
+                    sample += ToQt(std::string(1, slot.literal));
+                    break;
+            }
+        }
+    } else if (edit.maxLength > 0) {
+        sample = QString(edit.maxLength, QLatin1Char('N'));
+    } else {
+        return 0;
+    }
+    // At least a few characters wide, plus the frame and the text margins.
     const QFontMetrics fm(font());
-    // Room for the widest common characters, the frame and the text margins.
-    return fm.horizontalAdvance(QString(std::max(positions, 1), QLatin1Char('N'))) + 12;
+    return std::max(fm.horizontalAdvance(sample), fm.horizontalAdvance(QStringLiteral("000"))) + 12;
 }
 
 void MaskEditWidget::ReportCaret() {

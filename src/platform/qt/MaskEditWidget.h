@@ -29,8 +29,10 @@ class MaskEditWidget : public QLineEdit {
 
     // Shows the model's text, caret and selection; nothing is reported back meanwhile.
     void ShowField(const MaskEdit& edit);
-    // The width of a field of `positions` characters in this widget's font.
-    int FieldWidth(int positions) const;
+    // The width the field needs in this widget's font: room for a digit in each digit
+    // position, for a wide letter in each other one, and for the literals; 0 for a free
+    // text field without a length.
+    int FieldWidth(const MaskEdit& edit) const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
