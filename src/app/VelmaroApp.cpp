@@ -8,7 +8,9 @@
 #include "ingredients/CadMedCas2Form.h"
 #include "output/CfgRotForm.h"
 #include "output/ImpRotForm.h"
+#include "output/SelRelForm.h"
 #include "output/ValRefForms.h"
+#include "output/VisRelForm.h"
 #include "preparations/CadFicTecRotForm.h"
 #include "preparations/CadRecForm.h"
 #include "shell/CadTabForm.h"
@@ -66,6 +68,9 @@ void VelmaroApp::CreateScreens() {
     // The label screen holds the label sheet setup it opens: that one is made first.
     auto cfgRot = std::make_unique<TCfgRotForm>(ui, m_home, ui.Images());
     TCfgRotForm* cfgRotForm = cfgRot.get();
+    // Likewise the report screen holds its preview window.
+    auto visRel = std::make_unique<TVisRelForm>();
+    TVisRelForm* visRelForm = visRel.get();
 
     m_nut = std::make_unique<TNutForm>(ui, m_home, m_table);
     m_screens.push_back(m_nut.get());                                       // 1
@@ -76,10 +81,10 @@ void VelmaroApp::CreateScreens() {
     auto* medCas = Own<TCadMedCas2Form>(ui, m_home);                        // 6
     auto* cfgNut = Own<TCfgNutForm>(ui, m_home);                            // 7
     auto* cadTab = Own<TCadTabForm>(ui, m_home);                            // 8
-    OwnPlain("TSelRelForm", "RELATÓRIOS DA FICHA TÉCNICA");                 // 9
+    auto* selRel = Own<TSelRelForm>(ui, m_home, ui.Images(), *visRelForm);  // 9
     auto* gruIng = Own<TCadGruIngForm>(ui, m_home);                         // 10
     auto* gruPre = Own<TCadGruPreForm>(ui, m_home);                         // 11
-    Own<TVisLisIngForm>(ui, m_home, m_table);                               // 12
+    auto* visLisIng = Own<TVisLisIngForm>(ui, m_home, m_table);             // 12
     m_screens.push_back(&ui.MesDlg());                                      // 13
     auto* cadIng = Own<TCadIngForm>(ui, m_home, m_table, m_propagation);    // 14
     auto* impRot = Own<TImpRotForm>(ui, m_home, ui.Images(), *cfgRotForm);  // 15
@@ -87,12 +92,15 @@ void VelmaroApp::CreateScreens() {
     OwnPlain("TCadIngFicTecForm", "INGREDIENTES DA PREPARAÇÃO");            // 17
     m_screens.push_back(&ui.Con());                                         // 18
     m_screens.push_back(&ui.AltNom());                                      // 19
-    OwnPlain("TVisRelForm", "VISUALIZA RELATÓRIO");                         // 20
-    m_screens.push_back(cfgRotForm);                                        // 21
+    m_screens.push_back(visRelForm);                                        // 20
+    m_owned.push_back(std::move(visRel));
+    m_screens.push_back(cfgRotForm);  // 21
     m_owned.push_back(std::move(cfgRot));
     m_screens.push_back(&ui.IteVer());                                 // 22
     auto* visLisValRef = Own<TVisLisValRefForm>(ui, m_home);           // 23
     auto* cadValRef = Own<TCadValRefForm>(ui, m_home, *visLisValRef);  // 24
+
+    cadIng->listViewer = visLisIng;
 
     // The screens the preparation register opens.
     cadFicTec->UseMethodTextScreen(*cadRec);
@@ -100,6 +108,11 @@ void VelmaroApp::CreateScreens() {
     cadFicTec->targets.label.prepare = [impRot](const std::string& table,
                                                 const std::string& preparation) {
         impRot->Prepare(table, preparation);
+    };
+    cadFicTec->targets.reports.form = selRel;
+    cadFicTec->targets.reports.prepare = [selRel](const std::string& table,
+                                                  const std::string& preparation) {
+        selRel->Prepare(table, preparation);
     };
     cadFicTec->targets.referenceValue = ReferenceValueTargetFor(*cadValRef);
     cadFicTec->listViewer = visLis;

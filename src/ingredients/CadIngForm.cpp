@@ -406,7 +406,20 @@ void TCadIngForm::UnsavedChanges() {
 // ---- Lista ----
 
 TCadIngForm::ListChoice TCadIngForm::OpenIngredientList() {
-    return {RegisterScreen::ChooseRecord(), false};
+    if (listViewer == nullptr) {
+        return {RegisterScreen::ChooseRecord(), false};
+    }
+    listViewer->Prepare(tableName, table, currentIndex);
+    m_ui.ShowModal(*listViewer);
+    if (listViewer->copied && !listViewer->wroteFile) {
+        unsavedTable = true;  // the copies are in memory: written at Retorna
+    }
+    ListChoice choice;
+    choice.wroteFile = listViewer->wroteFile;
+    if (listViewer->chosenIndex >= 0 && listViewer->chosenIndex < table.keys.Count()) {
+        choice.index = listViewer->chosenIndex;
+    }
+    return choice;
 }
 
 std::optional<int> TCadIngForm::ChooseRecord() {

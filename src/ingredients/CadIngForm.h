@@ -17,6 +17,7 @@
 #include "platform/Ui.h"
 #include "shell/ActiveTable.h"
 #include "shell/RegisterScreen.h"
+#include "shell/VisLisIngForm.h"
 
 namespace velmaro {
 
@@ -60,6 +61,8 @@ class TCadIngForm : public RegisterScreen {
 
     // The ingredient file in memory differs from the file on disk; Retorna writes it.
     bool unsavedTable = false;
+    // The ingredient list viewer Lista opens (the list picker when none is set).
+    TVisLisIngForm* listViewer = nullptr;
 
     // Handlers of the screen's own controls.
     void DatCotMaskEditExit(Control* next);
@@ -103,8 +106,9 @@ class TCadIngForm : public RegisterScreen {
     void UnsavedChanges() override;
     void LogicError() override;
 
-    // Lista: the record chosen (nothing when the list was not opened) and whether the
-    // list wrote the ingredient file itself. For now the list picker with the names.
+    // Lista opens the ingredient list viewer when one is set (the list picker with the
+    // names otherwise): the record chosen (nothing when none is) and whether the viewer
+    // wrote the ingredient file itself (after copying ingredients into this table).
     struct ListChoice {
         std::optional<int> index;
         bool wroteFile = false;
