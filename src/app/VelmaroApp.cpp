@@ -6,6 +6,7 @@
 #include "ingredients/CadGruForm.h"
 #include "ingredients/CadIngForm.h"
 #include "ingredients/CadMedCas2Form.h"
+#include "ingredients/SuppliedTables.h"
 #include "output/CfgRotForm.h"
 #include "output/ImpRotForm.h"
 #include "output/SelRelForm.h"
@@ -55,6 +56,14 @@ std::string VelmaroApp::PrepareHome() {
         picture = m_deliveredDir / kDialogPicture;
     }
     m_ui->MesDlg().DesImage.filePath = picture.string();
+    if (error.empty()) {
+        // The composition tables delivered with the program, built once per data home;
+        // a failure is told and the start goes on (the next start tries again).
+        const std::string notice = InstallSuppliedTables(m_deliveredDir, m_home);
+        if (!notice.empty()) {
+            m_ui->ShowMessageBox(notice, MessageKind::Ok);
+        }
+    }
     return error;
 }
 
