@@ -197,5 +197,44 @@ TEST_F(MainMenuE2e, EveryButtonOpensItsScreenForTheFixedTable) {
     EXPECT_TRUE(driver.App().Table().fixed);
 }
 
+TEST_F(MainMenuE2e, APreparationAndItsMethodTextAreTypedThroughTheWindows) {
+    WriteBytes(Home() / "Dados" / "ArqTab.dad",
+               Pad("Minha", 20) + "|" + Pad("Tabela", 65) + "|1|\r\n");
+    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("Minha", 20) + "|\r\n");
+    driver.Click("TNutForm", "CadFicTecRotRotBitBtn")
+        .Type("TCadFicTecRotForm", "NomPreMaskEdit", "Bolo de milho")
+        .Key("TCadFicTecRotForm", "NomPreMaskEdit", Qt::Key_Return)
+        .Click("TCadFicTecRotForm", "RenPesMaskEdit")
+        .Type("TCadFicTecRotForm", "RenPesMaskEdit", "1000")
+        .Click("TCadFicTecRotForm", "NumPorMaskEdit")
+        .Type("TCadFicTecRotForm", "NumPorMaskEdit", "10")
+        .Click("TCadFicTecRotForm", "RenColSopMaskEdit")
+        .Type("TCadFicTecRotForm", "RenColSopMaskEdit", "15")
+        .Click("TCadFicTecRotForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadFicTecRotForm", "RecBitBtn")
+        .Type("TCadRecForm", "RecMemo", "Misture tudo e asse.")
+        .Click("TCadRecForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadRecForm", "RetBitBtn")
+        .Click("TCadFicTecRotForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    EXPECT_EQ(driver.Messages(),
+              (std::vector<std::string>{"Confirma inclusão?", "Inclusão efetuada com sucesso!",
+                                        "Grava receita?", "Receita gravada com sucesso!"}));
+    const std::string list =
+        ReadBytes(Home() / "Dados" / "Minha" / "Ficha Tecnica" / "ArqFicTec.dad");
+    ASSERT_EQ(list.rfind(Pad("Bolo de milho", 40) + "|", 0), 0u) << list;
+    // Yield 1000 g in 10 portions: portion weight 100 g; the tablespoon 15 g.
+    EXPECT_NE(list.find("|    10|"), std::string::npos) << list;
+    const std::string method =
+        ReadBytes(Home() / "Dados" / "Minha" / "Receita" / "Bolo de milho.rec");
+    EXPECT_EQ(method, "Misture tudo e asse.\r\n");
+}
+
 }  // namespace
 }  // namespace velmaro::test
