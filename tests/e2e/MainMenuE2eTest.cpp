@@ -9,8 +9,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <QListWidget>
+
 #include "e2e/AppDriver.h"
 #include "storage/Cp1252.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
 #include "support/TestEnv.h"
 
 namespace velmaro::test {
@@ -234,6 +238,49 @@ TEST_F(MainMenuE2e, APreparationAndItsMethodTextAreTypedThroughTheWindows) {
     const std::string method =
         ReadBytes(Home() / "Dados" / "Minha" / "Receita" / "Bolo de milho.rec");
     EXPECT_EQ(method, "Misture tudo e asse.\r\n");
+}
+
+TEST_F(MainMenuE2e, TheIngredientListFindsAKeywordAndADoubleClickShowsThatIngredient) {
+    WriteBytes(Home() / "Dados" / "ArqTab.dad",
+               Pad("Minha", 20) + "|" + Pad("Tabela", 65) + "|1|\r\n");
+    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("Minha", 20) + "|\r\n");
+    LineTable ingredients;
+    for (const char* name : {"Arroz cozido", "Feij\xE3o preto cozido", "Milho verde"}) {
+        InsertRecord(ingredients, Pad(name, 60) + "| 100,00|" + std::string(28, '|'));
+    }
+    NullProgress progress;
+    SaveScrambledLineTable(IngredientFilePath(Home(), "Minha"), ingredients.lines, progress);
+
+    int rows = -1;
+    QString shown;
+    bool deleteEnabled = false;
+    driver.Click("TNutForm", "CadIngBitBtn")
+        .Click("TCadIngForm", "LisBitBtn")
+        .Click("TVisLisIngForm", "PalChaCheckBox")
+        .Type("TVisLisIngForm", "PalChaMaskEdit", "FEIJAO")
+        .Click("TVisLisIngForm", "PalChaBitBtn")
+        .On("TVisLisIngForm",
+            [&] {
+                auto* list = qobject_cast<QListWidget*>(
+                    AppDriver::Widget("TVisLisIngForm", "LisFilOrdListBox"));
+                ASSERT_NE(list, nullptr);
+                rows = list->count();
+                ASSERT_GE(rows, 1);
+                const QRect row = list->visualItemRect(list->item(0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            })
+        .On("TCadIngForm",
+            [&] {
+                shown = Text("TCadIngForm", "IngMaskEdit");
+                deleteEnabled = AppDriver::Widget("TCadIngForm", "ExcBitBtn")->isEnabled();
+            })
+        .Click("TCadIngForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_EQ(rows, 1);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Feijão preto cozido"))) << shown.toStdString();
+    EXPECT_TRUE(deleteEnabled);  // the record is shown (Exclui works only then)
 }
 
 }  // namespace
