@@ -110,8 +110,9 @@ bool AppDriver::OnTop(const std::string& className) const {
     QWidget* window = Window(className);
     // A desktop dialog (files, printer) in front blocks the screen below it.
     QWidget* modal = QApplication::activeModalWidget();
-    return top != nullptr && top->ClassName() == className && window != nullptr &&
-           (modal == nullptr || modal == window);
+    // A screen is ready for the user once its activation has run (it clears startPending).
+    return top != nullptr && top->ClassName() == className && !top->startPending &&
+           window != nullptr && (modal == nullptr || modal == window);
 }
 
 void AppDriver::Tick() {
