@@ -72,28 +72,28 @@ std::string Amount(long double value) {
 }  // namespace
 
 std::string MakePreparationFolder(const std::filesystem::path& home,
-                                  const PreparationFolderSpec& spec) {
-    std::mt19937 rng(spec.seed);
-    const std::string table = spec.table;
-    std::string used = spec.ingredient;
+                                  const PreparationFolderSpec& setup) {
+    std::mt19937 rng(setup.seed);
+    const std::string table = setup.table;
+    std::string used = setup.ingredient;
     used.resize(60, ' ');
-    const std::vector<std::string> others = MakeIngredientRecords(200, spec.seed + 1);
+    const std::vector<std::string> others = MakeIngredientRecords(200, setup.seed + 1);
     const std::filesystem::path folder = home / "Dados" / table / "Ficha Tecnica";
     std::filesystem::create_directories(folder);
-    const std::size_t every = spec.users == 0
-                                  ? spec.preparations + 1
-                                  : std::max<std::size_t>(1, spec.preparations / spec.users);
-    std::size_t usersLeft = spec.users;
+    const std::size_t every = setup.users == 0
+                                  ? setup.preparations + 1
+                                  : std::max<std::size_t>(1, setup.preparations / setup.users);
+    std::size_t usersLeft = setup.users;
 
     std::vector<std::string> list;
-    list.reserve(spec.preparations);
-    for (std::size_t p = 0; p < spec.preparations; ++p) {
+    list.reserve(setup.preparations);
+    for (std::size_t p = 0; p < setup.preparations; ++p) {
         std::string name = "Preparação " + std::to_string(p);
         const bool user = usersLeft > 0 && p % every == 0;
         usersLeft -= user ? 1 : 0;
         std::vector<std::string> lines;
         long double totals[11] = {};
-        for (std::size_t l = 0; l < spec.linesPerPreparation; ++l) {
+        for (std::size_t l = 0; l < setup.linesPerPreparation; ++l) {
             const std::string& other = others[(p * 7 + l * 13) % others.size()];
             const std::string key = user && l == 0 ? used : other.substr(0, 60);
             const long double net = 10 + static_cast<long double>(rng() % 2000) / 10;

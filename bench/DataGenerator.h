@@ -23,11 +23,11 @@ struct PreparationFolderSpec {
     unsigned seed = 1;
 };
 
-// Writes the preparation list and the preparations' ingredient files of the spec's table
+// Writes the preparation list and the preparations' ingredient files of the setup's table
 // under the data home `home` (as the register screens would have written them: 56-field
 // records, 22-field lines with consistent amounts, totals and per-portion values). Gives
 // the ingredient's stored key.
 std::string MakePreparationFolder(const std::filesystem::path& home,
-                                  const PreparationFolderSpec& spec);
+                                  const PreparationFolderSpec& setup);
 
 }  // namespace velmaro::bench

@@ -75,14 +75,14 @@ DataHome& HomeOf(const benchmark::State& state) {
     static std::map<std::pair<int64_t, int64_t>, DataHome> homes;
     auto [it, fresh] = homes.try_emplace(std::make_pair(state.range(0), state.range(1)));
     if (fresh) {
-        PreparationFolderSpec spec;
-        spec.preparations = static_cast<std::size_t>(state.range(0));
-        spec.users = static_cast<std::size_t>(state.range(1));
+        PreparationFolderSpec setup;
+        setup.preparations = static_cast<std::size_t>(state.range(0));
+        setup.users = static_cast<std::size_t>(state.range(1));
         it->second.home =
-            Folder() / (std::to_string(spec.preparations) + "-" + std::to_string(spec.users));
-        it->second.table = spec.table;
+            Folder() / (std::to_string(setup.preparations) + "-" + std::to_string(setup.users));
+        it->second.table = setup.table;
         it->second.table.resize(20, ' ');
-        it->second.ingredient = MakePreparationFolder(it->second.home, spec);
+        it->second.ingredient = MakePreparationFolder(it->second.home, setup);
     }
     return it->second;
 }

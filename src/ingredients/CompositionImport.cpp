@@ -159,16 +159,16 @@ int FindColumn(const std::vector<std::string>& header, const std::string& name) 
 // The text of a value cell in its mask, blank for "no value"; nothing (and a problem)
 // when the cell cannot be stored.
 std::optional<std::string> ValueText(std::string_view rawCell, const ValueField& field,
-                                     const CompositionTableSpec& spec, std::string& problem) {
+                                     const CompositionTableSpec& setup, std::string& problem) {
     const std::string cell = CleanSpaces(rawCell);
     const int width = MaskWidth(field.mask);
     const int decimals = MaskDecimals(field.mask);
     const std::string shown = Quoted(*Utf8ToCp1252(cell, '?'));
     const std::string of = W(" de ") + W(field.caption);
-    if (cell.empty() || IsOneOf(cell, spec.blankCodes)) {
+    if (cell.empty() || IsOneOf(cell, setup.blankCodes)) {
         return BlankMaskText(field.mask);
     }
-    if (IsOneOf(cell, spec.traceCodes)) {
+    if (IsOneOf(cell, setup.traceCodes)) {
         return FormatNumber(decimals, width, 0);
     }
     const auto value = ParseNumber(cell);
@@ -198,10 +198,10 @@ struct TableTexts {
     std::string flag;
 };
 
-void CheckTable(const CompositionTableSpec& spec, TableTexts& out,
+void CheckTable(const CompositionTableSpec& setup, TableTexts& out,
                 std::vector<ImportError>& errors) {
     std::string problem;
-    const std::string cleanName = CleanSpaces(spec.tableName);
+    const std::string cleanName = CleanSpaces(setup.tableName);
     if (cleanName.empty()) {
         errors.push_back({0, W("O nome da tabela está em branco.")});
     } else if (auto name = ToCp1252(cleanName, W("O nome da tabela"), problem); !name) {
@@ -213,7 +213,7 @@ void CheckTable(const CompositionTableSpec& spec, TableTexts& out,
     } else {
         out.name = Pad(*name, kTableNameWidth);
     }
-    const std::string cleanDescription = CleanSpaces(spec.description);
+    const std::string cleanDescription = CleanSpaces(setup.description);
     if (auto description = ToCp1252(cleanDescription, W("A descrição da tabela"), problem);
         !description) {
         errors.push_back({0, problem});
@@ -223,12 +223,12 @@ void CheckTable(const CompositionTableSpec& spec, TableTexts& out,
     } else {
         out.description = Pad(*description, kDescriptionWidth);
     }
-    if (spec.flag.size() != 1 || static_cast<unsigned char>(spec.flag[0]) < 32 ||
-        spec.flag[0] == '|' || static_cast<unsigned char>(spec.flag[0]) > 126) {
+    if (setup.flag.size() != 1 || static_cast<unsigned char>(setup.flag[0]) < 32 ||
+        setup.flag[0] == '|' || static_cast<unsigned char>(setup.flag[0]) > 126) {
         errors.push_back({0, W("A marca da tabela deve ser um só caracter (\"1\" para uma tabela "
                                "do usuário).")});
     } else {
-        out.flag = spec.flag;
+        out.flag = setup.flag;
     }
 }
 
@@ -244,9 +244,9 @@ void Fill(LineTable& table, std::vector<std::string> lines) {
     SortLineTable(table);
 }
 
-void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& parsed,
+void ParseRows(const CompositionTableSpec& setup, std::istream& csv, Parsed& parsed,
                std::vector<ImportError>& errors) {
-    CsvReader reader(csv, spec.separator);
+    CsvReader reader(csv, setup.separator);
     auto refuse = [&](int line, const std::string& message) {
         errors.push_back({line, AtLine(line, message)});
     };
@@ -269,11 +269,11 @@ void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& pars
             }
             return index;
         };
-        columns.name = need(spec.nameColumn, true);
-        columns.group = need(spec.groupColumn, false);
-        columns.source = need(spec.sourceColumn, false);
+        columns.name = need(setup.nameColumn, true);
+        columns.group = need(setup.groupColumn, false);
+        columns.source = need(setup.sourceColumn, false);
         for (size_t i = 0; i < columns.values.size(); ++i) {
-            columns.values[i] = need(spec.valueColumns[i], true);
+            columns.values[i] = need(setup.valueColumns[i], true);
         }
         if (missing) {
             return;
@@ -301,7 +301,7 @@ void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& pars
 
             // Name.
             std::string name = CleanSpaces(cell(columns.name));
-            if (auto renamed = spec.renamedFoods.find(name); renamed != spec.renamedFoods.end()) {
+            if (auto renamed = setup.renamedFoods.find(name); renamed != setup.renamedFoods.end()) {
                 name = CleanSpaces(renamed->second);
             }
             std::string nameText;
@@ -330,7 +330,7 @@ void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& pars
 
             // Group.
             std::string group = CleanSpaces(cell(columns.group));
-            if (auto mapped = spec.groupNames.find(group); mapped != spec.groupNames.end()) {
+            if (auto mapped = setup.groupNames.find(group); mapped != setup.groupNames.end()) {
                 group = CleanSpaces(mapped->second);
             }
             std::string groupText;
@@ -351,7 +351,7 @@ void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& pars
             // Source.
             std::string source = CleanSpaces(cell(columns.source));
             if (source.empty()) {
-                source = CleanSpaces(spec.sourceText);
+                source = CleanSpaces(setup.sourceText);
             }
             std::string sourceText;
             if (auto cp = ToCp1252(source, W("a fonte"), problem); !cp) {
@@ -367,7 +367,7 @@ void ParseRows(const CompositionTableSpec& spec, std::istream& csv, Parsed& pars
             // Values.
             std::array<std::string, 10> values;
             for (size_t i = 0; i < values.size(); ++i) {
-                auto text = ValueText(cell(columns.values[i]), kValueFields[i], spec, problem);
+                auto text = ValueText(cell(columns.values[i]), kValueFields[i], setup, problem);
                 if (!text) {
                     refuse(line, problem);
                     rowOk = false;
@@ -416,13 +416,13 @@ bool HoldsOtherData(const fs::path& path, const std::string& bytes) {
 
 }  // namespace
 
-ImportResult ImportCompositionTable(const fs::path& home, const CompositionTableSpec& spec,
+ImportResult ImportCompositionTable(const fs::path& home, const CompositionTableSpec& setup,
                                     std::istream& csv) {
     ImportResult result;
     TableTexts table;
-    CheckTable(spec, table, result.errors);
+    CheckTable(setup, table, result.errors);
     Parsed parsed;
-    ParseRows(spec, csv, parsed, result.errors);
+    ParseRows(setup, csv, parsed, result.errors);
     if (!result.errors.empty()) {
         result.status = ImportStatus::InvalidData;
         return result;

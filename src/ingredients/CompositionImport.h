@@ -81,6 +81,6 @@ struct ImportResult {
 // already in the table list, or existing files of that table that hold other data
 // are refused as a whole.
 ImportResult ImportCompositionTable(const std::filesystem::path& home,
-                                    const CompositionTableSpec& spec, std::istream& csv);
+                                    const CompositionTableSpec& setup, std::istream& csv);
 
 }  // namespace velmaro

@@ -13,20 +13,20 @@ namespace velmaro {
 namespace fs = std::filesystem;
 
 CompositionTableSpec TacoSpec() {
-    CompositionTableSpec spec;
-    spec.tableName = kTacoTableName;
-    spec.description = kTacoDescription;
-    spec.flag = "0";
-    spec.nameColumn = "descricao";
-    spec.groupColumn = "categoria";
-    spec.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
+    CompositionTableSpec setup;
+    setup.tableName = kTacoTableName;
+    setup.description = kTacoDescription;
+    setup.flag = "0";
+    setup.nameColumn = "descricao";
+    setup.groupColumn = "categoria";
+    setup.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
                          "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
                          "ferro_mg",           "sodio_mg"};
-    spec.sourceText = kTacoSource;
-    spec.traceCodes = {"Tr"};
+    setup.sourceText = kTacoSource;
+    setup.traceCodes = {"Tr"};
     // "SEM_LINHA_AG": the food is not in the fatty-acid table, so no saturated fat.
-    spec.blankCodes = {"NA", "*", "SEM_LINHA_AG"};
-    spec.renamedFoods = {
+    setup.blankCodes = {"NA", "*", "SEM_LINHA_AG"};
+    setup.renamedFoods = {
         // Footnote markers of the alcohol content.
         {"Cana, aguardente 1", "Cana, aguardente"},
         {"Cerveja, pilsen 2", "Cerveja, pilsen"},
@@ -37,14 +37,14 @@ CompositionTableSpec TacoSpec() {
          "Margarina, óleo interesterificado, sem sal (65% de lipídeos)"},
     };
     // The categories longer than the 20 characters of a group name.
-    spec.groupNames = {
+    setup.groupNames = {
         {"Bebidas (alcoólicas e não alcoólicas)", "Bebidas"},
         {"Leguminosas e derivados", "Leguminosas"},
         {"Outros alimentos industrializados", "Industrializados"},
         {"Pescados e frutos do mar", "Pescados e mariscos"},
         {"Verduras, hortaliças e derivados", "Verduras, hortaliças"},
     };
-    return spec;
+    return setup;
 }
 
 namespace {
@@ -66,23 +66,23 @@ std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& 
         return {};  // not delivered with this program
     }
     try {
-        const CompositionTableSpec spec = TacoSpec();
+        const CompositionTableSpec setup = TacoSpec();
         LineTable list;
         LoadLineTable(TableListPath(home), list);
-        std::string key = W(spec.tableName);
+        std::string key = W(setup.tableName);
         key.resize(20, ' ');
         // A table of that name in the list (the user's own, or this one from an earlier
         // start whose marker was lost) is left as it is.
         if (!FindKey(list.keys, key).found) {
             std::ifstream csv(csvPath, std::ios::binary);
             if (!csv) {
-                return InstallMessage(spec.tableName, W("o arquivo ") + W(csvPath.string()) +
+                return InstallMessage(setup.tableName, W("o arquivo ") + W(csvPath.string()) +
                                                           W(" não pode ser lido."));
             }
-            const ImportResult result = ImportCompositionTable(home, spec, csv);
+            const ImportResult result = ImportCompositionTable(home, setup, csv);
             if (result.status == ImportStatus::InvalidData ||
                 result.status == ImportStatus::WriteFailed) {
-                return InstallMessage(spec.tableName, result.errors.front().message);
+                return InstallMessage(setup.tableName, result.errors.front().message);
             }
             // Imported, or the user's own files stand in its folder: either way done.
         }

@@ -110,12 +110,12 @@ TCfgRotForm::TCfgRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
                &DesFERMaskEdit,    &DesSODMaskEdit} {
     caption = W(kCaption);
     for (size_t i = 0; i < kSheetFieldCount; ++i) {
-        const SheetField& spec = SheetFields()[i];
+        const SheetField& setup = SheetFields()[i];
         MaskEdit& field = *m_fields[i];
-        field.SetMask(spec.mask);
+        field.SetMask(setup.mask);
         field.hint = W(kFieldTexts[i].hint);
         field.onChange = [this] { dirty = true; };
-        switch (spec.kind) {
+        switch (setup.kind) {
             case SheetFieldKind::Millimetres:
                 field.onKeyPress = [](char& key) { key = MillimetreKeyPress(key); };
                 field.onExit = [this, &field](Control* next) { MillimetreFieldExit(field, next); };
@@ -137,12 +137,12 @@ TCfgRotForm::TCfgRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
                 break;
         }
         m_texts.push_back(
-            std::make_unique<Label>(*this, spec.key + "Label", W(kFieldTexts[i].caption)));
+            std::make_unique<Label>(*this, setup.key + "Label", W(kFieldTexts[i].caption)));
         m_captionLabels[i] = m_texts.back().get();
         m_captionLabels[i]->hint = field.hint;
         if (!kFieldTexts[i].unit.empty()) {
             m_texts.push_back(
-                std::make_unique<Label>(*this, spec.key + "UniLabel", W(kFieldTexts[i].unit)));
+                std::make_unique<Label>(*this, setup.key + "UniLabel", W(kFieldTexts[i].unit)));
             m_unitLabels[i] = m_texts.back().get();
         }
     }

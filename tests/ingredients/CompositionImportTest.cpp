@@ -19,24 +19,24 @@ using test::ReadBytes;
 using test::WriteBytes;
 
 CompositionTableSpec FixtureSpec() {
-    CompositionTableSpec spec;
-    spec.tableName = "Teste";
-    spec.description = "Tabela de teste";
-    spec.flag = "1";
-    spec.nameColumn = "descricao";
-    spec.groupColumn = "categoria";
-    spec.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
+    CompositionTableSpec setup;
+    setup.tableName = "Teste";
+    setup.description = "Tabela de teste";
+    setup.flag = "1";
+    setup.nameColumn = "descricao";
+    setup.groupColumn = "categoria";
+    setup.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
                          "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
                          "ferro_mg",           "sodio_mg"};
-    spec.sourceText = "Fonte padrão";
-    return spec;
+    setup.sourceText = "Fonte padrão";
+    return setup;
 }
 
 ImportResult ImportFixture(const fs::path& home, std::string_view fixture,
-                           const CompositionTableSpec& spec = FixtureSpec()) {
+                           const CompositionTableSpec& setup = FixtureSpec()) {
     std::ifstream in(FixturePath(fixture), std::ios::binary);
     EXPECT_TRUE(in) << fixture;
-    return ImportCompositionTable(home, spec, in);
+    return ImportCompositionTable(home, setup, in);
 }
 
 // The record of an ingredient: name, ten values, the empty field 12, the group, blank
@@ -60,9 +60,9 @@ class CompositionImportTest : public test::DataHomeTest {};
 // The fixture starts with a UTF-8 byte-order mark, has CR LF line ends and its columns in
 // another order than TACO's.
 TEST_F(CompositionImportTest, CodesValuesGroupsAndSources) {
-    CompositionTableSpec spec = FixtureSpec();
-    spec.sourceColumn = "fonte";
-    const ImportResult result = ImportFixture(Home(), "taco-codes.csv", spec);
+    CompositionTableSpec setup = FixtureSpec();
+    setup.sourceColumn = "fonte";
+    const ImportResult result = ImportFixture(Home(), "taco-codes.csv", setup);
     ASSERT_TRUE(result.Ok()) << (result.errors.empty() ? "" : result.errors[0].message);
     EXPECT_EQ(result.ingredientCount, 3);
     EXPECT_EQ(result.groupCount, 2);
@@ -146,11 +146,11 @@ TEST_F(CompositionImportTest, MalformedFileAndTableTexts) {
         "gordura_saturada_g,colesterol_mg,fibra_alimentar_g,calcio_mg,ferro_mg,sodio_mg\n";
     auto run = [&](const std::string& csv, const std::string& tableName,
                    const std::string& description) {
-        CompositionTableSpec spec = FixtureSpec();
-        spec.tableName = tableName;
-        spec.description = description;
+        CompositionTableSpec setup = FixtureSpec();
+        setup.tableName = tableName;
+        setup.description = description;
         std::istringstream in(csv);
-        const ImportResult result = ImportCompositionTable(Home(), spec, in);
+        const ImportResult result = ImportCompositionTable(Home(), setup, in);
         EXPECT_EQ(result.status, ImportStatus::InvalidData);
         EXPECT_FALSE(fs::exists(DataFolder(Home())));
         std::vector<std::string> messages;

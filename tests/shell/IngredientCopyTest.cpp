@@ -93,9 +93,9 @@ TEST_F(IngredientCopyTest, FromAUserTableTheSourcesStayAsTheyWere) {
 }
 
 TEST(WithSourcesFrom, TrimsTheDescriptionAndKeepsTheCostSourceToItsWidth) {
-    test::IngredientSpec spec("X", "  10,00");
-    spec.cost = "     1,00";
-    std::string row = test::IngredientRow(spec);
+    test::IngredientSpec setup("X", "  10,00");
+    setup.cost = "     1,00";
+    std::string row = test::IngredientRow(setup);
     SetField(3, row, "");  // a field without even its blank text holds no value
     const std::string description = Pad(W("Tabela Brasileira de Composição de Alimentos"), 65);
     const std::string copied = WithSourcesFrom(row, description);

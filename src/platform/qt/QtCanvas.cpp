@@ -9,22 +9,22 @@
 
 namespace velmaro::qt {
 
-QFont CanvasFont(const FontSpec& spec, int dpi) {
-    QFont font(MapFontFamily(spec.family));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+QFont CanvasFont(const FontSpec& setup, int dpi) {
+    QFont font(MapFontFamily(setup.family));
+    font.setBold(setup.bold);
+    font.setItalic(setup.italic);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferNoHinting);
-    if (spec.height > 0) {
+    if (setup.height > 0) {
         // The cell height (ascent + descent) is given: find the em size that gives it.
-        font.setPixelSize(spec.height);
+        font.setPixelSize(setup.height);
         const double cell = QFontMetricsF(font).height();
         if (cell > 0) {
             font.setPixelSize(
-                std::max(1, static_cast<int>(std::lround(spec.height * spec.height / cell))));
+                std::max(1, static_cast<int>(std::lround(setup.height * setup.height / cell))));
         }
     } else {
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.size * dpi / 72.0))));
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(setup.size * dpi / 72.0))));
     }
     return font;
 }

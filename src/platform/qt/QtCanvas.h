@@ -18,7 +18,7 @@ namespace velmaro::qt {
 
 // The font of a FontSpec at `dpi` dots per inch: `size` points, or a character cell
 // `height` dots high when that is given.
-QFont CanvasFont(const FontSpec& spec, int dpi);
+QFont CanvasFont(const FontSpec& setup, int dpi);
 
 class QtCanvas : public Canvas {
   public:

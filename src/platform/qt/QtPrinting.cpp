@@ -48,10 +48,10 @@ bool PrintTextLines(QPrinter& printer, const TextPrintJob& job) {
         return false;
     }
     const int dpi = printer.resolution();
-    FontSpec spec;
-    spec.family = job.fontFamily.empty() ? std::string("Courier New") : job.fontFamily;
-    spec.size = job.fontSize > 0 ? job.fontSize : 10;
-    painter.setFont(CanvasFont(spec, dpi));
+    FontSpec setup;
+    setup.family = job.fontFamily.empty() ? std::string("Courier New") : job.fontFamily;
+    setup.size = job.fontSize > 0 ? job.fontSize : 10;
+    painter.setFont(CanvasFont(setup, dpi));
     painter.setPen(Qt::black);
     const QFontMetrics fm(painter.font(), &printer);
     const int margin = static_cast<int>(std::lround(10.0 * dpi / 25.4));  // 10 mm
