@@ -1,7 +1,11 @@
 #include "DataGenerator.h"
 
+#include <stdlib.h>
 #include <algorithm>
 #include <fstream>
+
+#include <cstdlib>
+#include <map>
 #include <random>
 
 #include "storage/Cp1252.h"
@@ -25,6 +29,19 @@ std::string Number(std::mt19937& rng, int decimals, int width, double maximum) {
 }
 
 }  // namespace
+
+const std::filesystem::path& BenchFolder(const std::string& prefix) {
+    static std::map<std::string, std::filesystem::path> folders;
+    auto [it, fresh] = folders.try_emplace(prefix);
+    if (fresh) {
+        std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (::mkdtemp(tmpl.data()) == nullptr) {
+            std::abort();
+        }
+        it->second = tmpl;
+    }
+    return it->second;
+}
 
 std::vector<std::string> MakeIngredientRecords(std::size_t count, unsigned seed) {
     std::mt19937 rng(seed);

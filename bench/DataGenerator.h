@@ -11,6 +11,9 @@
 namespace velmaro::bench {
 
 // `count` distinct ingredient records (plain lines), in no particular order.
+// A fresh temporary folder named after `prefix`, made once per prefix and process.
+const std::filesystem::path& BenchFolder(const std::string& prefix);
+
 std::vector<std::string> MakeIngredientRecords(std::size_t count, unsigned seed = 1);
 
 // A table's preparations: the preparation list and one ingredient file per preparation.

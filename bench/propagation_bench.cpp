@@ -54,14 +54,7 @@ class QuietUi final : public Ui {
 };
 
 const fs::path& Folder() {
-    static const fs::path folder = [] {
-        std::string tmpl = (fs::temp_directory_path() / "velmaro-prop-bench-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) {
-            std::abort();
-        }
-        return fs::path(tmpl);
-    }();
-    return folder;
+    return BenchFolder("velmaro-prop-bench");
 }
 
 struct DataHome {

@@ -20,14 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path& Folder() {
-    static const fs::path folder = [] {
-        std::string tmpl = (fs::temp_directory_path() / "velmaro-bench-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) {
-            std::abort();
-        }
-        return fs::path(tmpl);
-    }();
-    return folder;
+    return BenchFolder("velmaro-bench");
 }
 
 struct Fixture {
