@@ -1,11 +1,15 @@
 #include "ingredients/CompositionImport.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string_view>
 
+#include "ingredients/CompositionColumns.h"
 #include "ingredients/CsvReader.h"
 #include "shell/NameRules.h"
+#include "shell/ShortDate.h"
 #include "storage/Collation.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
@@ -25,25 +29,20 @@ constexpr size_t kNameWidth = ing::kNameWidth;
 constexpr size_t kGroupWidth = 20;
 constexpr size_t kTableNameWidth = 20;
 constexpr size_t kDescriptionWidth = 65;
+constexpr size_t kCostSourceWidth = ing::kCostSourceMaxLength;
 
-struct ValueField {
-    const char* caption;  // UTF-8, as the ingredient screen labels the field
-    std::string_view mask;
-};
+// The numeric fields of the ingredient record that a file may give.
+constexpr std::array<int, 13> kValueFields = {
+    ing::kEnergy,         ing::kCarbohydrate,     ing::kProtein,
+    ing::kTotalFat,       ing::kSaturatedFat,     ing::kCholesterol,
+    ing::kFibre,          ing::kCalcium,          ing::kIron,
+    ing::kSodium,         ing::kCorrectionFactor, ing::kCookingFactor,
+    ing::kCostPerKilogram};
 
-// Fields 2 to 11 of the ingredient record, in the nutrient order.
-constexpr std::array<ValueField, ing::kNutrientCount> kValueFields = {{
-    {"Calorias (KCal)", ing::ValueMask(ing::kEnergy)},
-    {"Glicídios (g)", ing::ValueMask(ing::kCarbohydrate)},
-    {"Proteínas (g)", ing::ValueMask(ing::kProtein)},
-    {"Gordura Total (g)", ing::ValueMask(ing::kTotalFat)},
-    {"Gordura Saturada (g)", ing::ValueMask(ing::kSaturatedFat)},
-    {"Colesterol (mg)", ing::ValueMask(ing::kCholesterol)},
-    {"Fibra (g)", ing::ValueMask(ing::kFibre)},
-    {"Cálcio (mg)", ing::ValueMask(ing::kCalcium)},
-    {"Ferro (mg)", ing::ValueMask(ing::kIron)},
-    {"Sódio (mg)", ing::ValueMask(ing::kSodium)},
-}};
+// The source field (18 to 30) of each entry of kValueFields, in the same order.
+constexpr int SourceField(size_t valueIndex) {
+    return ing::kFirstSource + static_cast<int>(valueIndex);
+}
 
 std::string Quoted(std::string_view cp1252) {
     return "\"" + std::string(cp1252) + "\"";
@@ -64,8 +63,13 @@ bool IsBlankChar(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Ends trimmed, inner runs of white space made one space.
-std::string CleanSpaces(std::string_view text) {
+// Ends trimmed; inner runs of white space made one space when `collapse` is set.
+std::string CleanSpaces(std::string_view text, bool collapse = true) {
+    if (!collapse) {
+        const auto first = std::find_if_not(text.begin(), text.end(), IsBlankChar);
+        const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankChar).base();
+        return first < last ? std::string(first, last) : std::string();
+    }
     std::string out;
     bool pendingSpace = false;
     for (char c : text) {
@@ -139,11 +143,74 @@ std::optional<std::string> ToCp1252(std::string_view utf8, std::string_view what
     return text;
 }
 
+// True when the bytes are well-formed UTF-8 (shortest forms, no surrogates).
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        char32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1Fu;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0Fu;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + extra >= text.size()) {
+            return false;
+        }
+        for (size_t k = 1; k <= extra; ++k) {
+            const auto d = static_cast<unsigned char>(text[i + k]);
+            if ((d & 0xC0u) != 0x80u) {
+                return false;
+            }
+            cp = (cp << 6) | (d & 0x3Fu);
+        }
+        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))) {
+            return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+// ";" when the first line that holds anything has one outside quotes, else ",".
+char DetectSeparator(std::string_view text) {
+    bool quoted = false;
+    bool seen = false;
+    for (char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == '\n' || c == '\r')) {
+            if (seen) {
+                break;
+            }
+        } else if (!quoted && c == ';') {
+            return ';';
+        } else if (!IsBlankChar(c)) {
+            seen = true;
+        }
+    }
+    return ',';
+}
+
+// The column of each field of the record (index: field number; -1 none) and of the one
+// source of every value.
 struct Columns {
-    int name = -1;
-    int group = -1;
+    std::array<int, ing::kFieldCount + 1> field{};
     int source = -1;
-    std::array<int, 10> values{};
+    Columns() { field.fill(-1); }
 };
 
 int FindColumn(const std::vector<std::string>& header, const std::string& name) {
@@ -156,17 +223,18 @@ int FindColumn(const std::vector<std::string>& header, const std::string& name) 
     return -1;
 }
 
-// The text of a value cell in its mask, blank for "no value"; nothing (and a problem)
-// when the cell cannot be stored.
-std::optional<std::string> ValueText(std::string_view rawCell, const ValueField& field,
+// The text of a numeric cell in the mask of its field, blank for "no value"; nothing (and
+// a problem) when the cell cannot be stored.
+std::optional<std::string> ValueText(std::string_view rawCell, int field,
                                      const CompositionTableSpec& setup, std::string& problem) {
+    const std::string_view mask = ing::ValueMask(field);
     const std::string cell = CleanSpaces(rawCell);
-    const int width = MaskWidth(field.mask);
-    const int decimals = MaskDecimals(field.mask);
+    const int width = MaskWidth(mask);
+    const int decimals = MaskDecimals(mask);
     const std::string shown = Quoted(*Utf8ToCp1252(cell, '?'));
-    const std::string of = W(" de ") + W(field.caption);
+    const std::string of = W(" de ") + FieldCaption(field);
     if (cell.empty() || IsOneOf(cell, setup.blankCodes)) {
-        return BlankMaskText(field.mask);
+        return BlankMaskText(mask);
     }
     if (IsOneOf(cell, setup.traceCodes)) {
         return FormatNumber(decimals, width, 0);
@@ -186,10 +254,75 @@ std::optional<std::string> ValueText(std::string_view rawCell, const ValueField&
     }
     if (digits.size() > static_cast<size_t>(width)) {
         problem = W("o valor ") + shown + of + W(" não cabe no campo (máximo ") +
-                  std::string(MaskPattern(field.mask)) + ").";
+                  std::string(MaskPattern(mask)) + ").";
         return std::nullopt;
     }
     return PadLeft(digits, width);
+}
+
+// Digits only, 1 to `maxDigits` of them.
+std::optional<int> SmallNumber(std::string_view text, size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::string TwoDigits(int value) {
+    return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
+           static_cast<char>('0' + value % 10);
+}
+
+// A quotation date as "dd/mm/yy": from "d/m/yy", "dd/mm/yyyy" (years 1950 to 2049, those a
+// two-digit year stands for) or "yyyy-mm-dd"; blank for an empty cell or a "no value" code.
+std::optional<std::string> DateText(std::string_view rawCell, const CompositionTableSpec& setup,
+                                    std::string& problem) {
+    const std::string cell = CleanSpaces(rawCell);
+    if (cell.empty() || IsOneOf(cell, setup.blankCodes)) {
+        return BlankMaskText(ing::kDateMask);
+    }
+    std::vector<std::string> parts;
+    char separator = cell.find('-') != std::string::npos ? '-' : '/';
+    size_t start = 0;
+    for (size_t i = 0; i <= cell.size(); ++i) {
+        if (i == cell.size() || cell[i] == separator) {
+            parts.push_back(cell.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    std::optional<int> day;
+    std::optional<int> month;
+    std::optional<int> year;
+    if (parts.size() == 3 && separator == '-' && parts[0].size() == 4) {
+        year = SmallNumber(parts[0], 4);
+        month = SmallNumber(parts[1], 2);
+        day = SmallNumber(parts[2], 2);
+    } else if (parts.size() == 3 && separator == '/' &&
+               (parts[2].size() == 2 || parts[2].size() == 4)) {
+        day = SmallNumber(parts[0], 2);
+        month = SmallNumber(parts[1], 2);
+        year = SmallNumber(parts[2], 4);
+        if (year && parts[2].size() == 2) {
+            year = FullYear(*year);
+        }
+    }
+    if (day && month && year && *year >= 1950 && *year <= 2049) {
+        const std::string text = TwoDigits(*day) + "/" + TwoDigits(*month) + "/" + TwoDigits(*year);
+        if (ParseShortDate(text)) {
+            return text;
+        }
+    }
+    problem = W("a data ") + Quoted(*Utf8ToCp1252(cell, '?')) + W(" de ") +
+              FieldCaption(ing::kQuotationDate) +
+              W(" não é uma data válida (dd/mm/aa, entre 1950 e 2049).");
+    return std::nullopt;
 }
 
 struct TableTexts {
@@ -232,57 +365,105 @@ void CheckTable(const CompositionTableSpec& setup, TableTexts& out,
     }
 }
 
-struct Parsed {
-    LineTable ingredients;
-    LineTable groups;
+// One valid row of the file: the food's name and the texts of the fields the file has a
+// column for (values in their masks, the group trimmed and not yet padded, sources as
+// given).
+struct ParsedRow {
+    int line = 0;
+    std::string name;  // Windows-1252, trimmed
+    std::array<std::optional<std::string>, ing::kFieldCount + 1> fields;
+    std::string source;  // the one source of every value present; may be empty
 };
 
-void Fill(LineTable& table, std::vector<std::string> lines) {
-    table.Clear();
-    table.lines.SetSorted(false);
-    table.lines.Assign(std::move(lines));
-    SortLineTable(table);
-}
+struct Parsed {
+    std::vector<ParsedRow> rows;
+    std::vector<std::string> ignoredColumns;
+    bool fatal = false;  // an error of the whole file: nothing can be imported
+    int refused = 0;
+};
 
-void ParseRows(const CompositionTableSpec& setup, std::istream& csv, Parsed& parsed,
-               std::vector<ImportError>& errors) {
-    CsvReader reader(csv, setup.separator);
-    auto refuse = [&](int line, const std::string& message) {
-        errors.push_back({line, AtLine(line, message)});
+// The columns of the header, by the names the setup gives or by their Portuguese names.
+// False (with the errors noted) when the file cannot be read with them.
+bool ReadHeader(const CompositionTableSpec& setup, const CsvRecord& header, Columns& columns,
+                Parsed& parsed, std::vector<ImportError>& errors) {
+    auto refuse = [&](const std::string& message) {
+        errors.push_back({header.line, AtLine(header.line, message)});
     };
-    try {
-        const auto header = reader.Next();
-        if (!header) {
-            errors.push_back({0, W("O arquivo está vazio: falta a linha de cabeçalho.")});
-            return;
-        }
-        Columns columns;
-        bool missing = false;
+    bool ok = true;
+    if (!setup.recogniseColumns) {
         auto need = [&](const std::string& name, bool required) {
             if (name.empty() && !required) {
                 return -1;
             }
-            const int index = FindColumn(header->fields, name);
+            const int index = FindColumn(header.fields, name);
             if (index < 0) {
-                refuse(header->line, W("falta a coluna ") + Quoted(*Utf8ToCp1252(name, '?')) + ".");
-                missing = true;
+                refuse(W("falta a coluna ") + Quoted(*Utf8ToCp1252(name, '?')) + ".");
+                ok = false;
             }
             return index;
         };
-        columns.name = need(setup.nameColumn, true);
-        columns.group = need(setup.groupColumn, false);
+        columns.field[ing::kName] = need(setup.nameColumn, true);
+        columns.field[ing::kGroup] = need(setup.groupColumn, false);
         columns.source = need(setup.sourceColumn, false);
-        for (size_t i = 0; i < columns.values.size(); ++i) {
-            columns.values[i] = need(setup.valueColumns[i], true);
+        for (size_t i = 0; i < setup.valueColumns.size(); ++i) {
+            columns.field[static_cast<size_t>(ing::NutrientField(static_cast<int>(i)))] =
+                need(setup.valueColumns[i], true);
         }
-        if (missing) {
+        return ok;
+    }
+    for (size_t i = 0; i < header.fields.size(); ++i) {
+        const std::string cell = CleanSpaces(header.fields[i]);
+        const RecognisedColumn column = RecogniseColumn(cell);
+        int* slot = column.generalSource ? &columns.source
+                    : column.field > 0   ? &columns.field[static_cast<size_t>(column.field)]
+                                         : nullptr;
+        if (slot == nullptr) {
+            if (!cell.empty()) {
+                parsed.ignoredColumns.push_back(*Utf8ToCp1252(cell, '?'));
+            }
+            continue;
+        }
+        if (*slot >= 0) {
+            const std::string first = CleanSpaces(header.fields[static_cast<size_t>(*slot)]);
+            refuse(W("as colunas ") + Quoted(*Utf8ToCp1252(first, '?')) + W(" e ") +
+                   Quoted(*Utf8ToCp1252(cell, '?')) + W(" são do mesmo campo."));
+            ok = false;
+            continue;
+        }
+        *slot = static_cast<int>(i);
+    }
+    if (columns.field[ing::kName] < 0) {
+        refuse(W("falta a coluna \"nome\"."));
+        ok = false;
+    }
+    return ok;
+}
+
+void ParseRows(const CompositionTableSpec& setup, const std::string& text, Parsed& parsed,
+               std::vector<ImportError>& errors) {
+    std::istringstream in(text);
+    const char separator =
+        setup.separator == kDetectSeparator ? DetectSeparator(text) : setup.separator;
+    CsvReader reader(in, separator);
+    auto refuse = [&](int line, const std::string& message) {
+        errors.push_back({line, AtLine(line, message)});
+    };
+    const bool collapse = setup.collapseSpaces;
+    try {
+        const auto header = reader.Next();
+        if (!header) {
+            errors.push_back({0, W("O arquivo está vazio: falta a linha de cabeçalho.")});
+            parsed.fatal = true;
+            return;
+        }
+        Columns columns;
+        if (!ReadHeader(setup, *header, columns, parsed, errors)) {
+            parsed.fatal = true;
             return;
         }
 
-        // Keys (by the collation of the line tables) of the names and groups already seen.
+        // Keys (by the collation of the line tables) of the names already seen.
         std::map<std::string, int> nameLines;
-        std::map<std::string, std::string> groupSpelling;
-        std::vector<std::string> records;
         int rows = 0;
         while (const auto row = reader.Next()) {
             ++rows;
@@ -291,127 +472,240 @@ void ParseRows(const CompositionTableSpec& setup, std::istream& csv, Parsed& par
                 refuse(line, W("a linha tem ") + std::to_string(row->fields.size()) +
                                  W(" campos, mas o cabeçalho tem ") +
                                  std::to_string(header->fields.size()) + ".");
+                ++parsed.refused;
                 continue;
             }
             auto cell = [&](int index) {
                 return index < 0 ? std::string() : row->fields[static_cast<size_t>(index)];
             };
+            ParsedRow out;
+            out.line = line;
             bool rowOk = true;
             std::string problem;
+            auto fail = [&](const std::string& message) {
+                refuse(line, message);
+                rowOk = false;
+            };
 
             // Name.
-            std::string name = CleanSpaces(cell(columns.name));
+            std::string name = CleanSpaces(cell(columns.field[ing::kName]), collapse);
             if (auto renamed = setup.renamedFoods.find(name); renamed != setup.renamedFoods.end()) {
-                name = CleanSpaces(renamed->second);
+                name = CleanSpaces(renamed->second, collapse);
             }
-            std::string nameText;
             if (name.empty()) {
-                refuse(line, W("o nome do alimento está em branco."));
-                rowOk = false;
+                fail(W("o nome do alimento está em branco."));
             } else if (auto cp = ToCp1252(name, W("o nome"), problem); !cp) {
-                refuse(line, problem);
-                rowOk = false;
+                fail(problem);
             } else if (auto p = NameProblem(*cp, W("o nome"), kNameWidth, true)) {
-                refuse(line, *p);
-                rowOk = false;
+                fail(*p);
             } else if (IsEscapingName(*cp)) {
-                refuse(line, W(kEscapingNameMessage));
-                rowOk = false;
+                fail(W(kEscapingNameMessage));
             } else {
-                nameText = *cp;
-                const auto [it, isNew] = nameLines.emplace(CollationKey(nameText), line);
+                out.name = *cp;
+                const auto [it, isNew] = nameLines.emplace(CollationKey(out.name), line);
                 if (!isNew) {
-                    refuse(line, W("o nome ") + Quoted(nameText) + W(" repete o da linha ") +
-                                     std::to_string(it->second) +
-                                     W(" (maiúsculas e minúsculas não distinguem nomes)."));
-                    rowOk = false;
+                    fail(W("o nome ") + Quoted(out.name) + W(" repete o da linha ") +
+                         std::to_string(it->second) +
+                         W(" (maiúsculas e minúsculas não distinguem nomes)."));
                 }
             }
 
             // Group.
-            std::string group = CleanSpaces(cell(columns.group));
-            if (auto mapped = setup.groupNames.find(group); mapped != setup.groupNames.end()) {
-                group = CleanSpaces(mapped->second);
-            }
-            std::string groupText;
-            if (!group.empty()) {
-                if (auto cp = ToCp1252(group, W("o grupo"), problem); !cp) {
-                    refuse(line, problem);
-                    rowOk = false;
+            if (const int column = columns.field[ing::kGroup]; column >= 0) {
+                std::string group = CleanSpaces(cell(column), collapse);
+                if (auto mapped = setup.groupNames.find(group); mapped != setup.groupNames.end()) {
+                    group = CleanSpaces(mapped->second, collapse);
+                }
+                if (group.empty()) {
+                    out.fields[ing::kGroup] = std::string();
+                } else if (auto cp = ToCp1252(group, W("o grupo"), problem); !cp) {
+                    fail(problem);
                 } else if (auto p = NameProblem(*cp, W("o grupo"), kGroupWidth, true)) {
-                    refuse(line, *p);
-                    rowOk = false;
+                    fail(*p);
                 } else {
-                    // Groups that differ only in case are one group, spelt as first seen.
-                    groupText = groupSpelling.emplace(CollationKey(*cp), Pad(*cp, kGroupWidth))
-                                    .first->second;
+                    out.fields[ing::kGroup] = *cp;
                 }
             }
 
-            // Source.
-            std::string source = CleanSpaces(cell(columns.source));
+            // The one source of every value present.
+            std::string source = CleanSpaces(cell(columns.source), collapse);
             if (source.empty()) {
-                source = CleanSpaces(setup.sourceText);
+                source = CleanSpaces(setup.sourceText, collapse);
             }
-            std::string sourceText;
             if (auto cp = ToCp1252(source, W("a fonte"), problem); !cp) {
-                refuse(line, problem);
-                rowOk = false;
+                fail(problem);
             } else if (auto p = NameProblem(*cp, W("a fonte"), 0, false)) {
-                refuse(line, *p);
-                rowOk = false;
+                fail(*p);
             } else {
-                sourceText = *cp;
+                out.source = *cp;
             }
 
-            // Values.
-            std::array<std::string, 10> values;
-            for (size_t i = 0; i < values.size(); ++i) {
-                auto text = ValueText(cell(columns.values[i]), kValueFields[i], setup, problem);
-                if (!text) {
-                    refuse(line, problem);
-                    rowOk = false;
-                } else {
-                    values[i] = *text;
+            // Values, and the source of each.
+            for (size_t i = 0; i < kValueFields.size(); ++i) {
+                const int field = kValueFields[i];
+                if (const int column = columns.field[static_cast<size_t>(field)]; column >= 0) {
+                    if (auto value = ValueText(cell(column), field, setup, problem)) {
+                        out.fields[static_cast<size_t>(field)] = *value;
+                    } else {
+                        fail(problem);
+                    }
                 }
             }
-            if (!rowOk) {
-                continue;
+            if (const int column = columns.field[ing::kQuotationDate]; column >= 0) {
+                if (auto date = DateText(cell(column), setup, problem)) {
+                    out.fields[ing::kQuotationDate] = *date;
+                } else {
+                    fail(problem);
+                }
+            }
+            for (size_t i = 0; i < kValueFields.size(); ++i) {
+                const int field = SourceField(i);
+                const int column = columns.field[static_cast<size_t>(field)];
+                if (column < 0) {
+                    continue;
+                }
+                const std::string what = W("a fonte de ") + FieldCaption(kValueFields[i]);
+                const size_t width = field == ing::kLastSource ? kCostSourceWidth : 0;
+                if (auto cp = ToCp1252(CleanSpaces(cell(column), collapse), what, problem); !cp) {
+                    fail(problem);
+                } else if (auto p = NameProblem(*cp, what, width, false)) {
+                    fail(*p);
+                } else {
+                    out.fields[static_cast<size_t>(field)] = *cp;
+                }
             }
 
-            std::string record = Pad(nameText, kNameWidth) + "|";
-            for (const auto& value : values) {
-                record += value + "|";
+            if (rowOk) {
+                parsed.rows.push_back(std::move(out));
+            } else {
+                ++parsed.refused;
             }
-            record += "|" + groupText + "|";
-            record += BlankMaskText(ing::kFactorMask) + "|" + BlankMaskText(ing::kFactorMask) + "|";
-            record += BlankMaskText(ing::kCostMask) + "|" + BlankMaskText(ing::kDateMask) + "|";
-            for (size_t i = 0; i < values.size(); ++i) {
-                const bool blank = values[i] == BlankMaskText(kValueFields[i].mask);
-                record += (blank ? std::string() : sourceText) + "|";
-            }
-            record += "|||";  // sources of the factors and of the cost
-            records.push_back(std::move(record));
         }
         if (rows == 0) {
             errors.push_back({0, W("O arquivo não tem nenhum alimento.")});
+            parsed.fatal = true;
         }
-        // Sorted once at the end: the names are known to be unique by now.
-        Fill(parsed.ingredients, std::move(records));
-        std::vector<std::string> groupRecords;
-        for (const auto& [key, spelling] : groupSpelling) {
-            groupRecords.push_back(spelling + "|");
-        }
-        Fill(parsed.groups, std::move(groupRecords));
     } catch (const CsvError& e) {
         refuse(e.line, e.what());
+        parsed.fatal = true;
     }
+}
+
+void Fill(LineTable& table, std::vector<std::string> lines) {
+    table.Clear();
+    table.lines.SetSorted(false);
+    table.lines.Assign(std::move(lines));
+    SortLineTable(table);
+}
+
+// The record of a row: over the food's stored record when the table has it (its key and
+// the fields the file has no column for stay), else over a record of blank fields.
+// `group` is the group's key as the group file holds it.
+std::string ComposeRecord(const ParsedRow& row, const std::string* stored, const std::string& key,
+                          const std::string& group) {
+    std::array<std::string, ing::kFieldCount + 1> f;
+    for (int n = ing::kEnergy; n <= ing::kFieldCount; ++n) {
+        const auto i = static_cast<size_t>(n);
+        if (stored != nullptr) {
+            f[i] = GetField(n, *stored);
+        } else if (n == ing::kQuotationDate) {
+            f[i] = BlankMaskText(ing::kDateMask);
+        } else if ((n >= ing::kEnergy && n <= ing::kSodium) ||
+                   (n >= ing::kCorrectionFactor && n <= ing::kCostPerKilogram)) {
+            f[i] = BlankMaskText(ing::ValueMask(n));
+        }
+    }
+    f[ing::kReserved].clear();
+    if (row.fields[ing::kGroup]) {
+        f[ing::kGroup] = group;
+    }
+    if (row.fields[ing::kQuotationDate]) {
+        f[ing::kQuotationDate] = *row.fields[ing::kQuotationDate];
+    }
+    for (size_t i = 0; i < kValueFields.size(); ++i) {
+        const auto value = static_cast<size_t>(kValueFields[i]);
+        const auto source = static_cast<size_t>(SourceField(i));
+        const bool valueGiven = row.fields[value].has_value();
+        if (valueGiven) {
+            f[value] = *row.fields[value];
+        }
+        const bool blank = f[value] == BlankMaskText(ing::ValueMask(kValueFields[i]));
+        if (row.fields[source] && (!row.fields[source]->empty() || !valueGiven || blank)) {
+            f[source] = *row.fields[source];  // a source column of its own, blank values too
+        } else if (valueGiven && blank) {
+            f[source].clear();
+        } else if (valueGiven && !row.source.empty()) {
+            f[source] = row.source;
+        } else if (row.fields[source]) {
+            f[source].clear();
+        }
+    }
+    std::string record = key + "|";
+    for (int n = ing::kEnergy; n <= ing::kFieldCount; ++n) {
+        record += f[static_cast<size_t>(n)] + "|";
+    }
+    return record;
+}
+
+// The rows merged into the table's ingredients and groups (both sorted again once).
+void MergeRows(const std::vector<ParsedRow>& rows, LineTable& ingredients, LineTable& groups,
+               ImportResult& result) {
+    // Groups new to the table, spelt as first seen (groups that differ only in case are
+    // one group).
+    std::map<std::string, std::string> newGroups;
+    auto groupKey = [&](const std::optional<std::string>& text) -> std::string {
+        if (!text || text->empty()) {
+            return {};
+        }
+        const std::string padded = Pad(*text, kGroupWidth);
+        if (const FindResult found = FindKey(groups.keys, padded); found.found) {
+            return groups.keys[found.index];
+        }
+        return newGroups.emplace(CollationKey(*text), padded).first->second;
+    };
+
+    std::vector<std::string> lines = ingredients.lines.Items();
+    lines.reserve(lines.size() + rows.size());
+    for (const ParsedRow& row : rows) {
+        const std::string padded = Pad(row.name, kNameWidth);
+        const std::string group = groupKey(row.fields[ing::kGroup]);
+        const FindResult found = FindKey(ingredients.keys, padded);
+        if (found.found) {
+            const auto index = static_cast<size_t>(found.index);
+            const std::string key = ingredients.keys[found.index];
+            lines[index] = ComposeRecord(row, &lines[index], key, group);
+            result.replacedNames.push_back(key);
+            ++result.replaced;
+        } else {
+            lines.push_back(ComposeRecord(row, nullptr, padded, group));
+            ++result.added;
+        }
+    }
+    Fill(ingredients, std::move(lines));
+
+    if (!newGroups.empty()) {
+        std::vector<std::string> groupLines = groups.lines.Items();
+        for (const auto& [key, spelling] : newGroups) {
+            groupLines.push_back(spelling + "|");
+        }
+        Fill(groups, std::move(groupLines));
+    }
+    result.groupCount = static_cast<int>(newGroups.size());
 }
 
 // A file of the table that already holds something other than what the import writes.
 bool HoldsOtherData(const fs::path& path, const std::string& bytes) {
     const std::string existing = ReadFileBytes(path);
     return !existing.empty() && existing != bytes;
+}
+
+// The text of the file as UTF-8.
+std::string DecodedText(const CompositionTableSpec& setup, std::istream& csv) {
+    std::string text{std::istreambuf_iterator<char>(csv), std::istreambuf_iterator<char>()};
+    if (setup.encoding == CompositionTableSpec::Encoding::Detect && !IsValidUtf8(text)) {
+        text = Cp1252ToUtf8(text);
+    }
+    return text;
 }
 
 }  // namespace
@@ -421,14 +715,21 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
     ImportResult result;
     TableTexts table;
     CheckTable(setup, table, result.errors);
+    const bool tableOk = result.errors.empty();
     Parsed parsed;
-    ParseRows(setup, csv, parsed, result.errors);
-    if (!result.errors.empty()) {
+    ParseRows(setup, DecodedText(setup, csv), parsed, result.errors);
+    result.refusedRows = parsed.refused;
+    result.ignoredColumns = parsed.ignoredColumns;
+    if (!tableOk || parsed.fatal || (parsed.refused > 0 && !setup.importValidRows)) {
         result.status = ImportStatus::InvalidData;
         return result;
     }
-    result.ingredientCount = parsed.ingredients.lines.Count();
-    result.groupCount = parsed.groups.lines.Count();
+    if (parsed.rows.empty()) {
+        result.status = ImportStatus::InvalidData;
+        result.errors.push_back({0, W("Nenhuma linha do arquivo pôde ser importada.")});
+        return result;
+    }
+    result.ingredientCount = static_cast<int>(parsed.rows.size());
     const std::string shownName = Quoted(TrimTrailingSpaces(table.name));
 
     struct Written {
@@ -437,23 +738,41 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
     };
     std::vector<Written> written;
     try {
-        // An existing table is never written over: neither a record in the table list
-        // nor files left in the table's folder (a table deleted from the list keeps them).
         LineTable list;
         const fs::path listPath = TableListPath(home);
         LoadLineTable(listPath, list);
-        if (FindKey(list.keys, table.name).found) {
-            result.status = ImportStatus::TableExists;
-            result.errors.push_back(
-                {0, W("A tabela ") + shownName + W(" já existe na lista de tabelas!")});
-            return result;
+        const FindResult listed = FindKey(list.keys, table.name);
+        LineTable ingredients;
+        LineTable groups;
+        std::string key = table.name;
+        if (listed.found) {
+            // An existing table is written over only when that is asked for, and a table
+            // for consultation only when the import is for such a table.
+            if (!setup.addToExistingTable) {
+                result.status = ImportStatus::TableExists;
+                result.errors.push_back(
+                    {0, W("A tabela ") + shownName + W(" já existe na lista de tabelas!")});
+                return result;
+            }
+            key = list.keys[listed.index];
+            if (GetRecordField(list.lines, listed.index, 3) != "1" && setup.flag == "1") {
+                result.status = ImportStatus::ReadOnlyTable;
+                result.errors.push_back({0, W("A tabela ") + Quoted(TrimTrailingSpaces(key)) +
+                                                W(" é somente para consulta.")});
+                return result;
+            }
+            NullProgress progress;
+            LoadScrambledLineTable(IngredientFilePath(home, key), ingredients, progress);
+            LoadLineTable(IngredientGroupsPath(home, key), groups);
         }
-        const std::string ingredientBytes = ScrambledLineTableBytes(parsed.ingredients.lines);
-        const std::string groupBytes = LineTableBytes(parsed.groups.lines);
+        MergeRows(parsed.rows, ingredients, groups, result);
+        const std::string ingredientBytes = ScrambledLineTableBytes(ingredients.lines);
+        const std::string groupBytes = LineTableBytes(groups.lines);
         std::error_code ec;
-        if (fs::exists(TableFolder(home, table.name), ec)) {
-            if (HoldsOtherData(IngredientFilePath(home, table.name), ingredientBytes) ||
-                HoldsOtherData(IngredientGroupsPath(home, table.name), groupBytes)) {
+        // Files left in the folder of a table deleted from the list are never replaced.
+        if (!listed.found && fs::exists(TableFolder(home, key), ec)) {
+            if (HoldsOtherData(IngredientFilePath(home, key), ingredientBytes) ||
+                HoldsOtherData(IngredientGroupsPath(home, key), groupBytes)) {
                 result.status = ImportStatus::TableExists;
                 result.errors.push_back(
                     {0, W("A pasta da tabela ") + shownName +
@@ -462,16 +781,20 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             }
         }
 
-        // The table appears in the list only once its files are complete.
-        NullProgress progress;
-        const fs::path ingredientPath = IngredientFilePath(home, table.name);
+        // A new table appears in the list only once its files are complete.
+        const fs::path ingredientPath = IngredientFilePath(home, key);
         written.push_back({ingredientPath, ReadFileBytes(ingredientPath)});
-        SaveScrambledLineTable(ingredientPath, parsed.ingredients.lines, progress);
-        const fs::path groupPath = IngredientGroupsPath(home, table.name);
-        written.push_back({groupPath, ReadFileBytes(groupPath)});
-        SaveLineTable(groupPath, parsed.groups.lines);
-        InsertRecord(list, table.name + "|" + table.description + "|" + table.flag + "|");
-        SaveLineTable(listPath, list.lines);
+        WriteFileAtomic(ingredientPath, ingredientBytes);
+        if (!listed.found || result.groupCount > 0) {
+            const fs::path groupPath = IngredientGroupsPath(home, key);
+            written.push_back({groupPath, ReadFileBytes(groupPath)});
+            WriteFileAtomic(groupPath, groupBytes);
+        }
+        if (!listed.found) {
+            InsertRecord(list, table.name + "|" + table.description + "|" + table.flag + "|");
+            SaveLineTable(listPath, list.lines);
+            result.tableCreated = true;
+        }
     } catch (const std::exception& e) {
         for (auto it = written.rbegin(); it != written.rend(); ++it) {
             try {

@@ -45,7 +45,7 @@ fs::path Ensured(const fs::path& path) {
 
 fs::path InTable(const fs::path& base, std::string_view table, const char* sub,
                  std::string_view prep, const char* ext) {
-    return TableFolder(base, table) / sub / NamePath(SafeFileName(prep) + ext);
+    return RecordFileIn(TableFolder(base, table) / sub, prep, ext);
 }
 
 }  // namespace
@@ -145,8 +145,40 @@ fs::path TableFolder(const fs::path& base, std::string_view table) {
     return DataFolder(base) / NamePath(TableFolderName(table));
 }
 
+fs::path TableListLocation(const fs::path& base) {
+    return DataFolder(base) / "ArqTab.dad";
+}
+
+fs::path IngredientFileLocation(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "Ingrediente" / "ArqIng.dad";
+}
+
+fs::path IngredientGroupsLocation(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "ArqGruIng.dad";
+}
+
+fs::path PreparationFolder(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "Ficha Tecnica";
+}
+
+fs::path PreparationListLocation(const fs::path& base, std::string_view table) {
+    return PreparationFolder(base, table) / "ArqFicTec.dad";
+}
+
+fs::path LabelFolder(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "Rotulo";
+}
+
+fs::path MeasureFolder(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "Medidas";
+}
+
+fs::path RecordFileIn(const fs::path& folder, std::string_view name, std::string_view extension) {
+    return folder / NamePath(SafeFileName(name) + std::string(extension));
+}
+
 fs::path TableListPath(const fs::path& base) {
-    return Ensured(DataFolder(base) / "ArqTab.dad");
+    return Ensured(TableListLocation(base));
 }
 
 fs::path ReferenceTablePath(const fs::path& base) {
@@ -158,11 +190,11 @@ fs::path ReferenceValuesPath(const fs::path& base) {
 }
 
 fs::path IngredientFilePath(const fs::path& base, std::string_view table) {
-    return Ensured(TableFolder(base, table) / "Ingrediente" / "ArqIng.dad");
+    return Ensured(IngredientFileLocation(base, table));
 }
 
 fs::path IngredientGroupsPath(const fs::path& base, std::string_view table) {
-    return Ensured(TableFolder(base, table) / "ArqGruIng.dad");
+    return Ensured(IngredientGroupsLocation(base, table));
 }
 
 fs::path PreparationGroupsPath(const fs::path& base, std::string_view table) {
@@ -170,7 +202,7 @@ fs::path PreparationGroupsPath(const fs::path& base, std::string_view table) {
 }
 
 fs::path PreparationListPath(const fs::path& base, std::string_view table) {
-    return Ensured(TableFolder(base, table) / "Ficha Tecnica" / "ArqFicTec.dad");
+    return Ensured(PreparationListLocation(base, table));
 }
 
 fs::path PreparationFilePath(const fs::path& base, std::string_view table, std::string_view prep) {
@@ -203,9 +235,9 @@ fs::path RecipeTextPath(const fs::path& base, std::string_view table, std::strin
 
 fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::string_view ingredient,
                          bool create) {
-    const fs::path folder = TableFolder(base, table) / "Medidas";
+    const fs::path folder = MeasureFolder(base, table);
     EnsureFolder(folder);
-    const fs::path path = folder / NamePath(SafeFileName(ingredient) + ".med");
+    const fs::path path = RecordFileIn(folder, ingredient, ".med");
     if (create) {
         EnsureFile(path);
     }

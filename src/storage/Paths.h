@@ -64,4 +64,18 @@ fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::stri
 // "Ajuda.hlp" directly in the data home; not created.
 fs::path HelpFilePath(const fs::path& base);
 
+// The same places with nothing created, for looking at a data folder as it stands: the
+// table list, a table's ingredient file and preparation list, the folders of its
+// preparation ingredient files ("Ficha Tecnica"), label data files ("Rotulo") and
+// household measures files ("Medidas"), and the file of a record name in one of them.
+fs::path TableListLocation(const fs::path& base);
+fs::path IngredientFileLocation(const fs::path& base, std::string_view table);
+fs::path IngredientGroupsLocation(const fs::path& base, std::string_view table);
+fs::path PreparationListLocation(const fs::path& base, std::string_view table);
+fs::path PreparationFolder(const fs::path& base, std::string_view table);
+fs::path LabelFolder(const fs::path& base, std::string_view table);
+fs::path MeasureFolder(const fs::path& base, std::string_view table);
+// folder / SafeFileName(name) + extension (".dad", ".rot", ".med").
+fs::path RecordFileIn(const fs::path& folder, std::string_view name, std::string_view extension);
+
 }  // namespace velmaro

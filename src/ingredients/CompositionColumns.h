@@ -1,0 +1,69 @@
+#pragma once
+
+// The columns of a composition spreadsheet by their Portuguese names: which field of the
+// ingredient record a column header names ("Energia (kcal)", "proteína", "Gordura total",
+// "Fonte cálcio", "data_cotacao" ...), and the header the export writes, which the import
+// reads back.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace velmaro {
+
+// What a recognised column holds: a field of the ingredient record (1 to 30, 12 never),
+// or the one source text of every value present in the row.
+struct RecognisedColumn {
+    int field = 0;               // 0: not a column of the record
+    bool generalSource = false;  // "fonte": the source of every value present
+};
+
+// The column a header names. Case, accents, units in parentheses or after the name
+// ("kcal", "g", "mg", "R$/kg") and the separators "_", "-", "/" are ignored, and the dots
+// of abbreviations ("F.C.C." is "fcc"). Headers are UTF-8.
+RecognisedColumn RecogniseColumn(std::string_view utf8Header);
+
+// The header names the export writes, one per exported field, in this order: name,
+// group, energy to sodium, F.C., F.C.C., cost, quotation date and the thirteen sources
+// (UTF-8).
+struct ExportColumn {
+    int field;
+    std::string_view header;
+};
+inline constexpr std::array<ExportColumn, 29> kExportColumns = {{
+    {1, "nome"},
+    {13, "grupo"},
+    {2, "energia (kcal)"},
+    {3, "carboidrato (g)"},
+    {4, "proteína (g)"},
+    {5, "lipídeos (g)"},
+    {6, "saturada (g)"},
+    {7, "colesterol (mg)"},
+    {8, "fibra (g)"},
+    {9, "cálcio (mg)"},
+    {10, "ferro (mg)"},
+    {11, "sódio (mg)"},
+    {14, "fc"},
+    {15, "fcc"},
+    {16, "custo (R$/kg)"},
+    {17, "data cotação"},
+    {18, "fonte energia"},
+    {19, "fonte carboidrato"},
+    {20, "fonte proteína"},
+    {21, "fonte lipídeos"},
+    {22, "fonte saturada"},
+    {23, "fonte colesterol"},
+    {24, "fonte fibra"},
+    {25, "fonte cálcio"},
+    {26, "fonte ferro"},
+    {27, "fonte sódio"},
+    {28, "fonte fc"},
+    {29, "fonte fcc"},
+    {30, "fonte custo"},
+}};
+
+// How a field is named in messages ("Calorias (KCal)", "F.C", "Data cotação"), as the
+// ingredient screen labels it; Windows-1252.
+std::string FieldCaption(int field);
+
+}  // namespace velmaro
