@@ -31,29 +31,8 @@ constexpr std::string_view kLabelWriteFailed = "Erro durante a gravação dos da
 constexpr std::string_view kSheetNotDrawable =
     "A folha de etiquetas não pode ser gerada em PDF! Verifique a configuração das etiquetas.";
 
-// The largest page a PDF file can hold: 200 inches.
-constexpr double kMaxPdfMm = 200 * 25.4;
-
 std::string PathText(const std::filesystem::path& path) {
     return W(path.string());
-}
-
-// The sheet as a page: the labels with the left and top margins on every side, in dots.
-std::optional<PageArea> SheetPage(const LabelGeometry& g) {
-    if (g.resolution <= 0 || g.across <= 0 || g.down <= 0 || g.labelWidth <= 0 ||
-        g.labelHeight <= 0) {
-        return std::nullopt;
-    }
-    const long long width = 2LL * g.left + static_cast<long long>(g.across) * g.labelWidth +
-                            (static_cast<long long>(g.across) - 1) * g.gapAcross;
-    const long long height = 2LL * g.top + static_cast<long long>(g.down) * g.labelHeight +
-                             (static_cast<long long>(g.down) - 1) * g.gapDown;
-    const double maxDots = kMaxPdfMm * g.resolution / 25.4;
-    if (width <= 0 || height <= 0 || static_cast<double>(width) > maxDots ||
-        static_cast<double>(height) > maxDots) {
-        return std::nullopt;
-    }
-    return PageArea{static_cast<int>(width), static_cast<int>(height)};
 }
 
 }  // namespace
@@ -290,7 +269,7 @@ void TImpRotForm::PdfBitBtnClick() {
     try {
         const IniFile ini(LabelFile());
         const LabelGeometry sheet = SheetGeometry(ini);
-        const std::optional<PageArea> page = SheetPage(sheet);
+        const std::optional<PageArea> page = LabelSheetPage(sheet);
         if (!page) {
             m_ui.ShowMessageBox(W(kSheetNotDrawable), MessageKind::Ok);
             return;

@@ -496,6 +496,25 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
                choice.layout, choice.withName, progress, area);
 }
 
+std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {
+    // The largest page a PDF file can hold: 200 inches.
+    constexpr double kMaxPageMm = 200 * 25.4;
+    if (g.resolution <= 0 || g.across <= 0 || g.down <= 0 || g.labelWidth <= 0 ||
+        g.labelHeight <= 0) {
+        return std::nullopt;
+    }
+    const long long width = 2LL * g.left + static_cast<long long>(g.across) * g.labelWidth +
+                            (static_cast<long long>(g.across) - 1) * g.gapAcross;
+    const long long height = 2LL * g.top + static_cast<long long>(g.down) * g.labelHeight +
+                             (static_cast<long long>(g.down) - 1) * g.gapDown;
+    const double maxDots = kMaxPageMm * g.resolution / 25.4;
+    if (width <= 0 || height <= 0 || static_cast<double>(width) > maxDots ||
+        static_cast<double>(height) > maxDots) {
+        return std::nullopt;
+    }
+    return PageArea{static_cast<int>(width), static_cast<int>(height)};
+}
+
 LabelFit LabelsFittingPage(const LabelGeometry& sheet, const PageArea& page) {
     LabelFit fit;
     if (sheet.across <= 0 || sheet.down <= 0) {

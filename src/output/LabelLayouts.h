@@ -103,6 +103,12 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
                     std::string_view record, const LabelChoice& choice, ProgressSink* progress,
                     std::optional<PageArea> area = std::nullopt);
 
+// The whole sheet as a page, in dots of its resolution: the labels with the left and top
+// margins repeated on the right and at the bottom. Nothing when the sheet has no label or
+// a label of no size, or when the page would be larger than 200 inches (the largest page a
+// PDF file holds).
+std::optional<PageArea> LabelSheetPage(const LabelGeometry& sheet);
+
 // How many labels of a sheet lie wholly on a printable area (in dots of the sheet
 // resolution), out of how many the sheet has.
 struct LabelFit {

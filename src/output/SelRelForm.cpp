@@ -29,7 +29,6 @@ constexpr std::string_view kInvalidResolution = "Resolução inválida! Será ma
 constexpr std::string_view kResolutionNotStored =
     "Erro durante a gravação da resolução da impressora!";
 constexpr const char* kResolutionMask = "99999;0;_";
-constexpr int kMaxResolution = 99999;
 
 // The whole number a resolution field holds: digits only, spaces around them allowed,
 // above 0.
@@ -136,13 +135,8 @@ void TSelRelForm::FormActivate() {
     RelCozRadioButton.checked = false;
     resolution = cfg::kDefaultResolution;
     try {
-        const IniFile ini(ConfigFilePath());
-        const int stored =
-            ini.ReadInteger(W(cfg::kTechnicianSection), cfg::kResImp, cfg::kDefaultResolution);
         // A value the field cannot hold, or no resolution at all, gives the default.
-        if (stored > 0 && stored <= kMaxResolution) {
-            resolution = stored;
-        }
+        resolution = StoredReportResolution(IniFile(ConfigFilePath()));
     } catch (const StorageError&) {
         resolution = cfg::kDefaultResolution;
     }
@@ -254,14 +248,7 @@ void TSelRelForm::SaveReportFile(ReportKind kind, const ReportData& data) {
     }
     try {
         if (IsPdf(path)) {
-            const int dpi = resolution;
-            const int left = PdfLeft(kind, dpi);
-            const int top = PdfTop(kind, dpi);
-            m_images.SavePdfPages(
-                [&](Canvas& canvas, int page) {
-                    DrawReport(canvas, kind, data, dpi, page, left, top);
-                },
-                ReportPageCount(kind, data), PageWidthMm(kind), PageHeightMm(kind), dpi, path);
+            SaveReportPdf(m_images, kind, data, resolution, path);
         } else {
             m_images.SaveMonochromeBmp(
                 [&](Canvas& canvas) { DrawReport(canvas, kind, data, kPreviewResolution); },

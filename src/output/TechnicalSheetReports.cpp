@@ -729,4 +729,21 @@ std::string ReadPreparationRecord(const std::filesystem::path& home, std::string
     return found.found ? list.lines[found.index] : std::string();
 }
 
+int StoredReportResolution(const IniFile& config) {
+    const int stored =
+        config.ReadInteger(W(cfg::kTechnicianSection), cfg::kResImp, cfg::kDefaultResolution);
+    return stored > 0 && stored <= kMaxReportResolution ? stored : cfg::kDefaultResolution;
+}
+
+void SaveReportPdf(ImageOutput& images, ReportKind kind, const ReportData& data, int resolution,
+                   const std::filesystem::path& path) {
+    const int left = PdfLeft(kind, resolution);
+    const int top = PdfTop(kind, resolution);
+    images.SavePdfPages(
+        [&](Canvas& canvas, int page) {
+            DrawReport(canvas, kind, data, resolution, page, left, top);
+        },
+        ReportPageCount(kind, data), PageWidthMm(kind), PageHeightMm(kind), resolution, path);
+}
+
 }  // namespace velmaro

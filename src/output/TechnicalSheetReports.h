@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/ImageOutput.h"
 #include "storage/IniFile.h"
 
 namespace velmaro {
@@ -95,6 +96,18 @@ int ReportPageCount(ReportKind kind, const ReportData& data);
 inline constexpr int kWholeReport = -1;
 void DrawReport(Canvas& canvas, ReportKind kind, const ReportData& data, long double resolution,
                 int page = kWholeReport, int left = 0, int top = 0);
+
+// The resolution reports are printed at, as the report screen starts with it: ResImp of
+// section "Técnico" of the configuration, or 300 when that is absent or not a whole number
+// from 1 to 99999.
+int StoredReportResolution(const IniFile& config);
+inline constexpr int kMaxReportResolution = 99999;
+
+// The report as a PDF file at the printer's geometry for `resolution`: its A4 pages one
+// after the other, the report centred on each. Throws StorageError when the file cannot
+// be written.
+void SaveReportPdf(ImageOutput& images, ReportKind kind, const ReportData& data, int resolution,
+                   const std::filesystem::path& path);
 
 // The texts of the two header rows.
 std::string TechnicianHeader(ReportKind kind, const ReportData& data);

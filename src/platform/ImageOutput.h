@@ -1,9 +1,9 @@
 #pragma once
 
 // Pictures the logic draws through a Canvas and the platform makes real: a picture shown
-// in an Image control (previews, diagrams), a monochrome BMP file and a vector PDF file of
-// one page or several. The drawing is a callback so the same routine serves every target; the Qt
-// skin paints it with QPainter on a QImage or a QPdfWriter, tests record it.
+// in an Image control (previews, diagrams), a monochrome BMP or PNG file and a vector PDF
+// file of one page or several. The drawing is a callback so the same routine serves every target;
+// the Qt skin paints it with QPainter on a QImage or a QPdfWriter, tests record it.
 
 #include <filesystem>
 #include <functional>
@@ -29,6 +29,9 @@ class ImageOutput {
     // into its header. Throws StorageError when the file cannot be written.
     virtual void SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                                    const std::filesystem::path& path) = 0;
+    // The same one-bit picture as a PNG file, its resolution in its header.
+    virtual void SaveMonochromePng(const Drawing& draw, int width, int height, int dpi,
+                                   const std::filesystem::path& path) = 0;
     // A PDF file of one page of widthMm x heightMm millimetres, drawn by `draw` in vector
     // form on a canvas whose dots are those of `dpi` (so a drawing made for a printer of
     // that resolution comes out at its real size). Replaces an earlier file. Throws
@@ -40,8 +43,8 @@ class ImageOutput {
     // A PDF file of `pages` pages (at least 1), each widthMm x heightMm millimetres and
     // drawn as SavePdf draws its one page, page after page in order. Replaces an earlier
     // file. Throws StorageError when the file cannot be written.
-    virtual void SavePdfPages(const PageDrawing& draw, int pages, double widthMm,
-                              double heightMm, int dpi, const std::filesystem::path& path) = 0;
+    virtual void SavePdfPages(const PageDrawing& draw, int pages, double widthMm, double heightMm,
+                              int dpi, const std::filesystem::path& path) = 0;
 };
 
 }  // namespace velmaro

@@ -31,8 +31,18 @@ void RecordingImageOutput::RenderToImage(const Drawing& draw, int width, int hei
 
 void RecordingImageOutput::SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                                              const std::filesystem::path& path) {
+    SaveBitmap(RecordedImage::Kind::Bmp, draw, width, height, dpi, path);
+}
+
+void RecordingImageOutput::SaveMonochromePng(const Drawing& draw, int width, int height, int dpi,
+                                             const std::filesystem::path& path) {
+    SaveBitmap(RecordedImage::Kind::Png, draw, width, height, dpi, path);
+}
+
+void RecordingImageOutput::SaveBitmap(RecordedImage::Kind kind, const Drawing& draw, int width,
+                                      int height, int dpi, const std::filesystem::path& path) {
     RecordedImage r;
-    r.kind = RecordedImage::Kind::Bmp;
+    r.kind = kind;
     r.width = width;
     r.height = height;
     r.dpi = dpi;

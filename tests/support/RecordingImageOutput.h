@@ -1,6 +1,6 @@
 #pragma once
 
-// An ImageOutput for screen tests: every picture, BMP and PDF asked for is recorded with
+// An ImageOutput for screen tests: every picture, BMP, PNG and PDF asked for is recorded with
 // its size, resolution and path, and drawn on a RecordingCanvas so tests can read what it
 // showed. A picture put into an Image control is white; `failWrites` makes the files fail
 // as a full disk would.
@@ -15,7 +15,7 @@
 namespace velmaro::test {
 
 struct RecordedImage {
-    enum class Kind { Picture, Bmp, Pdf };
+    enum class Kind { Picture, Bmp, Png, Pdf };
     Kind kind = Kind::Picture;
     int width = 0;  // pixels or dots
     int height = 0;
@@ -32,6 +32,8 @@ class RecordingImageOutput : public ImageOutput {
     void RenderToImage(const Drawing& draw, int width, int height, int dpi, Image& image) override;
     void SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                            const std::filesystem::path& path) override;
+    void SaveMonochromePng(const Drawing& draw, int width, int height, int dpi,
+                           const std::filesystem::path& path) override;
     void SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
                  const std::filesystem::path& path) override;
     void SavePdfPages(const PageDrawing& draw, int pages, double widthMm, double heightMm, int dpi,
@@ -42,6 +44,10 @@ class RecordingImageOutput : public ImageOutput {
 
     std::vector<RecordedImage> records;
     bool failWrites = false;
+
+  private:
+    void SaveBitmap(RecordedImage::Kind kind, const Drawing& draw, int width, int height, int dpi,
+                    const std::filesystem::path& path);
 };
 
 }  // namespace velmaro::test

@@ -1,11 +1,13 @@
 #include "platform/qt/QtCanvas.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPen>
 #include <cmath>
 
 #include "platform/qt/QtText.h"
 #include "storage/FileIo.h"
+#include "storage/StorageError.h"
 
 namespace velmaro::qt {
 
@@ -149,6 +151,10 @@ void QtBitmap::SaveMonochromeBmp(const std::filesystem::path& path) {
     WriteFileAtomic(path, MonochromeBmpBytes(Image(), m_dpi));
 }
 
+void QtBitmap::SaveMonochromePng(const std::filesystem::path& path) {
+    WriteFileAtomic(path, MonochromePngBytes(Image(), m_dpi));
+}
+
 namespace {
 
 void Put16(std::string& out, unsigned value) {
@@ -204,6 +210,31 @@ std::string MonochromeBmpBytes(const QImage& image, int dpi) {
         out += bits;
     }
     return out;
+}
+
+std::string MonochromePngBytes(const QImage& image, int dpi) {
+    // Black where the BMP has black: luminance below one half.
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    QImage mono(gray.width(), gray.height(), QImage::Format_Mono);
+    mono.setColorCount(2);
+    mono.setColor(0, qRgb(0, 0, 0));
+    mono.setColor(1, qRgb(255, 255, 255));
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        for (int x = 0; x < gray.width(); ++x) {
+            mono.setPixel(x, y, row[x] >= 128 ? 1U : 0U);
+        }
+    }
+    const int dotsPerMeter = static_cast<int>(std::lround(std::max(dpi, 1) / 0.0254));
+    mono.setDotsPerMeterX(dotsPerMeter);
+    mono.setDotsPerMeterY(dotsPerMeter);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!mono.save(&buffer, "PNG")) {
+        throw StorageError("Não foi possível compor a imagem PNG");
+    }
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 }  // namespace velmaro::qt

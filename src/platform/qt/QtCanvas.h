@@ -61,6 +61,8 @@ class QtBitmap {
     std::vector<unsigned char> GrayPixels();
     // The drawing as a monochrome BMP file (throws StorageError when it cannot be written).
     void SaveMonochromeBmp(const std::filesystem::path& path);
+    // The same as a one-bit PNG file.
+    void SaveMonochromePng(const std::filesystem::path& path);
     const QImage& Image();
 
   private:
@@ -73,5 +75,7 @@ class QtBitmap {
 // The bytes of a one-bit-per-pixel BMP file of the image: dark pixels (luminance below
 // one half) black, the others white; `dpi` goes into the header.
 std::string MonochromeBmpBytes(const QImage& image, int dpi);
+// The same picture as the bytes of a one-bit-per-pixel PNG file.
+std::string MonochromePngBytes(const QImage& image, int dpi);
 
 }  // namespace velmaro::qt

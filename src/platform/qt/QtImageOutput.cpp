@@ -34,6 +34,15 @@ void QtImageOutput::SaveMonochromeBmp(const Drawing& draw, int width, int height
     bitmap.SaveMonochromeBmp(path);
 }
 
+void QtImageOutput::SaveMonochromePng(const Drawing& draw, int width, int height, int dpi,
+                                      const std::filesystem::path& path) {
+    QtBitmap bitmap(width, height, dpi);
+    if (draw) {
+        draw(bitmap.PageCanvas());
+    }
+    bitmap.SaveMonochromePng(path);
+}
+
 void QtImageOutput::SavePdf(const Drawing& draw, double widthMm, double heightMm, int dpi,
                             const std::filesystem::path& path) {
     SavePdfPages(
