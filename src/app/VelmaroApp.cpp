@@ -13,6 +13,7 @@
 #include "output/ValRefForms.h"
 #include "output/VisRelForm.h"
 #include "preparations/CadFicTecRotForm.h"
+#include "preparations/CadIngFicTecForm.h"
 #include "preparations/CadRecForm.h"
 #include "shell/CadTabForm.h"
 #include "shell/CfgNutForm.h"
@@ -98,7 +99,7 @@ void VelmaroApp::CreateScreens() {
     auto* cadIng = Own<TCadIngForm>(ui, m_home, m_table, m_propagation);    // 14
     auto* impRot = Own<TImpRotForm>(ui, m_home, ui.Images(), *cfgRotForm);  // 15
     auto* visLis = Own<TVisLisForm>(ui);                                    // 16
-    OwnPlain("TCadIngFicTecForm", "INGREDIENTES DA PREPARAÇÃO");            // 17
+    auto* ingFicTec = Own<TCadIngFicTecForm>(ui, m_home);                   // 17
     m_screens.push_back(&ui.Con());                                         // 18
     m_screens.push_back(&ui.AltNom());                                      // 19
     m_screens.push_back(visRelForm);                                        // 20
@@ -125,6 +126,16 @@ void VelmaroApp::CreateScreens() {
     };
     cadFicTec->targets.referenceValue = ReferenceValueTargetFor(*cadValRef);
     cadFicTec->listViewer = visLis;
+    // "&Ingredientes": the preparation's ingredients, writing the totals into the
+    // register's list, with the register's list view for the copy.
+    ingFicTec->ingredientViewer = visLisIng;
+    ingFicTec->listViewer = visLis;
+    cadFicTec->targets.ingredients.form = ingFicTec;
+    cadFicTec->targets.ingredients.prepare =
+        [ingFicTec, cadFicTec](const std::string& table, const std::string& preparation) {
+            ingFicTec->Prepare(table, preparation, cadFicTec->table, cadFicTec->currentIndex,
+                               cadFicTec->ListView());
+        };
 
     // The main menu opens the screens built so far; the others answer with a notice.
     auto registerTarget = [](MenuTarget& target, RegisterScreen* screen, bool empty) {

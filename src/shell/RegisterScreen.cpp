@@ -335,7 +335,7 @@ void RegisterScreen::GraBitBtnClick() {
         if (RefuseReadOnly()) {
             return;
         }
-        if (RefuseEscapingName(m_ui, m_keyField->text)) {
+        if (m_keyField != nullptr && RefuseEscapingName(m_ui, m_keyField->text)) {
             mode = ScreenMode::Empty;
             ApplyMode();
             return;
@@ -503,7 +503,7 @@ void RegisterScreen::UnsavedChanges() {
     }
     if (Ask(msg::kUnsavedRecord) == kAnswerYes) {
         const bool insert = mode == ScreenMode::Inserting;
-        if (insert && RefuseEscapingName(m_ui, m_keyField->text)) {
+        if (insert && m_keyField != nullptr && RefuseEscapingName(m_ui, m_keyField->text)) {
             dirty = false;
             return;
         }

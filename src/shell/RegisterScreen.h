@@ -90,7 +90,8 @@ class RegisterScreen : public Form {
 
   protected:
     // Wiring, called by the derived constructor once its controls exist.
-    // The key field: the key field exit rule and the forbidden characters.
+    // The key field: the key field exit rule and the forbidden characters. A screen whose
+    // key is chosen from a drop-down list sets none and handles its own choice.
     void SetKeyField(MaskEdit& key);
     // A data field holding a name or free text: forbidden characters refused, any edit
     // sets the dirty flag.
