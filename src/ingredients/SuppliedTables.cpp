@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "ingredients/SuppliedMeasures.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
@@ -20,8 +21,8 @@ CompositionTableSpec TacoSpec() {
     setup.nameColumn = "descricao";
     setup.groupColumn = "categoria";
     setup.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
-                         "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
-                         "ferro_mg",           "sodio_mg"};
+                          "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
+                          "ferro_mg",           "sodio_mg"};
     setup.sourceText = kTacoSource;
     setup.traceCodes = {"Tr"};
     // "SEM_LINHA_AG": the food is not in the fatty-acid table, so no saturated fat.
@@ -53,9 +54,7 @@ std::string InstallMessage(std::string_view table, const std::string& detail) {
     return W("Não foi possível instalar a tabela ") + W(table) + ": " + detail;
 }
 
-}  // namespace
-
-std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
+std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
     std::error_code ec;
     const fs::path marker = DataFolder(home) / kTacoMarker;
     if (fs::exists(marker, ec) || ec) {
@@ -77,7 +76,7 @@ std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& 
             std::ifstream csv(csvPath, std::ios::binary);
             if (!csv) {
                 return InstallMessage(setup.tableName, W("o arquivo ") + W(csvPath.string()) +
-                                                          W(" não pode ser lido."));
+                                                           W(" não pode ser lido."));
             }
             const ImportResult result = ImportCompositionTable(home, setup, csv);
             if (result.status == ImportStatus::InvalidData ||
@@ -93,6 +92,59 @@ std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& 
         return InstallMessage(kTacoTableName, *Utf8ToCp1252(e.what(), '?'));
     }
     return {};
+}
+
+// The household measures of TACO, once per data home, after the table: on the start that
+// installs the table, or on the first start of a program that delivers them in a data
+// home that got the table from an earlier one. They go only into the delivered table (a
+// user's table called TACO has flag "1"), and never over a measures file that holds
+// measures already; measures the user deletes later do not come back.
+std::string InstallTacoMeasures(const fs::path& deliveredDir, const fs::path& home) {
+    std::error_code ec;
+    const fs::path marker = DataFolder(home) / kTacoMeasuresMarker;
+    if (fs::exists(marker, ec) || ec) {
+        return {};
+    }
+    const fs::path csvPath = deliveredDir / kTacoMeasuresCsv;
+    if (!fs::is_regular_file(csvPath, ec) || !fs::exists(DataFolder(home) / kTacoMarker, ec)) {
+        return {};  // not delivered, or the table itself not dealt with yet
+    }
+    try {
+        LineTable list;
+        LoadLineTable(TableListPath(home), list);
+        std::string key = W(kTacoTableName);
+        key.resize(20, ' ');
+        const FindResult found = FindKey(list.keys, key);
+        if (found.found && GetRecordField(list.lines, found.index, 3) == "0") {
+            std::ifstream csv(csvPath, std::ios::binary);
+            if (!csv) {
+                return W("Não foi possível instalar as medidas caseiras da tabela TACO: o "
+                         "arquivo ") +
+                       W(csvPath.string()) + W(" não pode ser lido.");
+            }
+            const MeasureInstallResult result = InstallMeasures(home, list.keys[found.index], csv);
+            if (!result.Ok()) {
+                return result.error;
+            }
+        }
+        WriteFileAtomic(marker, W("Medidas caseiras da tabela TACO fornecidas com o programa: "
+                                  "já tratadas nesta pasta de dados. Para instalá-las de novo "
+                                  "(só nos ingredientes sem medidas), exclua este arquivo.\r\n"));
+    } catch (const std::exception& e) {
+        return W("Não foi possível instalar as medidas caseiras da tabela TACO: ") +
+               *Utf8ToCp1252(e.what(), '?');
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
+    const std::string notice = InstallTaco(deliveredDir, home);
+    if (!notice.empty()) {
+        return notice;
+    }
+    return InstallTacoMeasures(deliveredDir, home);
 }
 
 }  // namespace velmaro

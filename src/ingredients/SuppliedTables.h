@@ -28,8 +28,13 @@ CompositionTableSpec TacoSpec();
 // Installs every delivered table that the data home never had (no marker yet): the table
 // is imported from `deliveredDir` and the marker written. A table list that already names
 // the table, or a table folder that holds other data, is left alone and only marked.
+// Then, once per data home as well (a marker of their own, so that a home that got the
+// table before the measures were delivered gets them too), the table's household
+// measures (SuppliedMeasures.h): into the delivered table only, and only for ingredients
+// whose measures file holds no measure yet.
 // Returns an empty text when all is well, or a message in Portuguese (Windows-1252) when
-// a table could not be installed (nothing is marked then; a later start tries again).
+// a table or its measures could not be installed (that step is not marked then; a later
+// start tries again).
 std::string InstallSuppliedTables(const std::filesystem::path& deliveredDir,
                                   const std::filesystem::path& home);
 
