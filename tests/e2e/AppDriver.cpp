@@ -131,7 +131,10 @@ void AppDriver::Tick() {
     }
     const size_t index = m_next++;
     if (std::getenv("VELMARO_E2E_TRACE") != nullptr) {
-        std::fprintf(stderr, "step %zu: %s\n", index + 1, m_steps[index].what.c_str());
+        const Form* top = m_app->Ui().Renderer().TopForm();
+        const Control* active = top != nullptr ? top->ActiveControl() : nullptr;
+        std::fprintf(stderr, "step %zu: %s (focus: %s)\n", index + 1, m_steps[index].what.c_str(),
+                     active != nullptr ? active->Name().c_str() : "none");
     }
     // The step acts from a timer of its own: acting may open a modal window, whose loop
     // must go on running the ticker for the steps that follow (a timer does not fire
@@ -155,6 +158,10 @@ bool AppDriver::Run(int timeoutMs) {
                             ? "timed out waiting for step " + std::to_string(m_next + 1) + ": " +
                                   m_steps[m_next].what
                             : "timed out after the last step";
+            const Form* top = m_app->Ui().Renderer().TopForm();
+            m_failure += top != nullptr ? " (on top: " + top->ClassName() +
+                                              (top->startPending ? ", not yet activated)" : ")")
+                                        : " (no screen on top)";
         }
         Tick();
     });

@@ -11,7 +11,7 @@
 
 #include <QListWidget>
 
-#include "e2e/AppDriver.h"
+#include "e2e/AppFixture.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -20,23 +20,7 @@
 namespace velmaro::test {
 namespace {
 
-class MainMenuE2e : public DataHomeTest {
-  protected:
-    MainMenuE2e() {
-        EXPECT_EQ(driver.App().PrepareHome(), "");
-        driver.App().CreateScreens();
-    }
-    static QString Text(const std::string& className, const std::string& control) {
-        if (auto* button = qobject_cast<QPushButton*>(AppDriver::Widget(className, control))) {
-            return button->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
-        }
-        if (auto* edit = qobject_cast<QLineEdit*>(AppDriver::Widget(className, control))) {
-            return edit->text();
-        }
-        return {};
-    }
-    AppDriver driver;
-};
+class MainMenuE2e : public AppE2e {};
 
 TEST_F(MainMenuE2e, ShowsTheNineButtonsOpensTheTableRegisterAndEndsWithFim) {
     std::vector<std::string> classes;
@@ -176,9 +160,7 @@ TEST_F(MainMenuE2e, ATableCreatedInItsRegisterAndFixedInTheConfigurationNamesThe
 }
 
 TEST_F(MainMenuE2e, EveryButtonOpensItsScreenForTheFixedTable) {
-    WriteBytes(Home() / "Dados" / "ArqTab.dad",
-               Pad("Minha", 20) + "|" + Pad("Tabela", 65) + "|1|\r\n");
-    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("Minha", 20) + "|\r\n");
+    FixUserTable("Minha");
     std::vector<std::string> opened;
     const std::vector<std::pair<std::string, std::string>> buttons{
         {"FimBitBtn", "TAjuForm"},
@@ -202,9 +184,7 @@ TEST_F(MainMenuE2e, EveryButtonOpensItsScreenForTheFixedTable) {
 }
 
 TEST_F(MainMenuE2e, APreparationAndItsMethodTextAreTypedThroughTheWindows) {
-    WriteBytes(Home() / "Dados" / "ArqTab.dad",
-               Pad("Minha", 20) + "|" + Pad("Tabela", 65) + "|1|\r\n");
-    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("Minha", 20) + "|\r\n");
+    FixUserTable("Minha");
     driver.Click("TNutForm", "CadFicTecRotRotBitBtn")
         .Type("TCadFicTecRotForm", "NomPreMaskEdit", "Bolo de milho")
         .Key("TCadFicTecRotForm", "NomPreMaskEdit", Qt::Key_Return)
@@ -241,15 +221,12 @@ TEST_F(MainMenuE2e, APreparationAndItsMethodTextAreTypedThroughTheWindows) {
 }
 
 TEST_F(MainMenuE2e, TheIngredientListFindsAKeywordAndADoubleClickShowsThatIngredient) {
-    WriteBytes(Home() / "Dados" / "ArqTab.dad",
-               Pad("Minha", 20) + "|" + Pad("Tabela", 65) + "|1|\r\n");
-    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("Minha", 20) + "|\r\n");
-    LineTable ingredients;
+    FixUserTable("Minha");
+    std::vector<std::string> records;
     for (const char* name : {"Arroz cozido", "Feij\xE3o preto cozido", "Milho verde"}) {
-        InsertRecord(ingredients, Pad(name, 60) + "| 100,00|" + std::string(28, '|'));
+        records.push_back(Pad(name, 60) + "| 100,00|" + std::string(28, '|'));
     }
-    NullProgress progress;
-    SaveScrambledLineTable(IngredientFilePath(Home(), "Minha"), ingredients.lines, progress);
+    WriteIngredients("Minha", records);
 
     int rows = -1;
     QString shown;

@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
 
 #include "platform/MaskLogic.h"
 #include "platform/qt/QtText.h"
@@ -70,8 +71,16 @@ int MaskEditWidget::FieldWidth(const MaskEdit& edit) const {
     return std::max(fm.horizontalAdvance(sample), fm.horizontalAdvance(QStringLiteral("000"))) + 12;
 }
 
+template <typename Handle>
+void MaskEditWidget::ByUser(Handle handle) {
+    const bool was = m_byUser;
+    m_byUser = true;
+    handle();
+    m_byUser = was;
+}
+
 void MaskEditWidget::ReportCaret() {
-    if (m_showing || !m_actions.caretMoved) {
+    if (m_showing || !m_byUser || !m_actions.caretMoved) {
         return;
     }
     if (hasSelectedText()) {
@@ -83,7 +92,7 @@ void MaskEditWidget::ReportCaret() {
 
 void MaskEditWidget::keyPressEvent(QKeyEvent* event) {
     if (event == QKeySequence::Copy || event == QKeySequence::SelectAll) {
-        QLineEdit::keyPressEvent(event);
+        ByUser([this, event] { QLineEdit::keyPressEvent(event); });
         return;
     }
     if (event == QKeySequence::Cut) {
@@ -101,7 +110,7 @@ void MaskEditWidget::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Right:
         case Qt::Key_Home:
         case Qt::Key_End:
-            QLineEdit::keyPressEvent(event);
+            ByUser([this, event] { QLineEdit::keyPressEvent(event); });
             return;
         case Qt::Key_Backspace:
             if (m_actions.type) {
@@ -153,6 +162,22 @@ void MaskEditWidget::inputMethodEvent(QInputMethodEvent* event) {
 
 void MaskEditWidget::contextMenuEvent(QContextMenuEvent* event) {
     event->ignore();
+}
+
+void MaskEditWidget::mousePressEvent(QMouseEvent* event) {
+    ByUser([this, event] { QLineEdit::mousePressEvent(event); });
+}
+
+void MaskEditWidget::mouseMoveEvent(QMouseEvent* event) {
+    ByUser([this, event] { QLineEdit::mouseMoveEvent(event); });
+}
+
+void MaskEditWidget::mouseReleaseEvent(QMouseEvent* event) {
+    ByUser([this, event] { QLineEdit::mouseReleaseEvent(event); });
+}
+
+void MaskEditWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    ByUser([this, event] { QLineEdit::mouseDoubleClickEvent(event); });
 }
 
 }  // namespace velmaro::qt

@@ -38,12 +38,24 @@ class MaskEditWidget : public QLineEdit {
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void ReportCaret();
+    // Runs the line edit's own handling of a user's key or mouse action: the caret and
+    // selection it leaves are the user's and go to the model.
+    template <typename Handle>
+    void ByUser(Handle handle);
 
     Actions m_actions;
     bool m_showing = false;
+    // Only the user moves the model's caret: the line edit also moves its cursor by
+    // itself (deferred updates after a text was shown, focus changes), which must not
+    // undo the selection the model put on a field it entered.
+    bool m_byUser = false;
 };
 
 }  // namespace velmaro::qt
