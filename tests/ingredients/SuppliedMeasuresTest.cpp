@@ -16,6 +16,7 @@
 #include "GroupMeasureFixtures.h"
 #include "ingredients/CadMedCas2Form.h"
 #include "ingredients/SuppliedTables.h"
+#include "shell/DataHome.h"
 #include "shell/NameRules.h"
 #include "shell/ViewerFixtures.h"
 #include "storage/Cp1252.h"
@@ -74,6 +75,10 @@ class SuppliedMeasuresTest : public test::DataHomeTest {
 };
 
 TEST_F(SuppliedMeasuresTest, AFreshHomeGetsTheMeasuresOfTacoWithTheTable) {
+    // As at start: the delivered files, then the supplied tables. The measures are read
+    // where they are delivered, never copied into the data home.
+    ASSERT_EQ(PrepareDataHome(DeliveredData(), Home()), "");
+    EXPECT_FALSE(fs::exists(Home() / "taco"));
     ASSERT_EQ(InstallSuppliedTables(DeliveredData(), Home()), "");
     EXPECT_TRUE(fs::exists(DataFolder(Home()) / kTacoMeasuresMarker));
 
