@@ -508,12 +508,17 @@ void TCadIngFicTecForm::SelectIngredient(int index) {
 }
 
 void TCadIngFicTecForm::ShowComposition() {
-    if (m_chosenIngredient < 0 || m_chosenIngredient >= m_ingredients.lines.Count()) {
-        return;
-    }
     m_measures.Clear();
     NomMedCasComboBox.items.clear();
     ClearMeasure();
+    if (m_chosenIngredient < 0 || m_chosenIngredient >= m_ingredients.lines.Count()) {
+        // A line whose ingredient is no longer in the table: no composition and no
+        // measures (not those of the ingredient shown before).
+        for (const Field f : kPerHundredFields) {
+            (this->*f).Clear();
+        }
+        return;
+    }
     LoadMeasures();
     NomMedCasComboBox.items = m_measures.keys.Items();
     const std::string record = ChosenRecord();
