@@ -110,9 +110,24 @@ bool AppDriver::OnTop(const std::string& className) const {
     QWidget* window = Window(className);
     // A desktop dialog (files, printer) in front blocks the screen below it.
     QWidget* modal = QApplication::activeModalWidget();
-    // A screen is ready for the user once its activation has run (it clears startPending).
+    // A screen is ready for the user once its activation has run (it clears startPending)
+    // and its window is the active one: a window activated again after a progress window
+    // closed gets the keyboard focus only then.
     return top != nullptr && top->ClassName() == className && !top->startPending &&
-           window != nullptr && (modal == nullptr || modal == window);
+           window != nullptr && (modal == nullptr || modal == window) &&
+           QApplication::activeWindow() == window;
+}
+
+// Offscreen there is no window manager to give the activation back when a window on top
+// goes away (a progress window, a desktop dialog, a drop-down list): the driver does it,
+// as a desktop would, for the screen on top.
+void AppDriver::ActivateTopWindow() {
+    QWidget* top = m_app->Ui().Renderer().TopWindow();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (top != nullptr && top->isVisible() && QApplication::activeWindow() != top &&
+        QApplication::activePopupWidget() == nullptr && (modal == nullptr || modal == top)) {
+        top->activateWindow();
+    }
 }
 
 void AppDriver::Tick() {
@@ -126,6 +141,7 @@ void AppDriver::Tick() {
         m_app->Ui().Renderer().AbortAll();
         return;
     }
+    ActivateTopWindow();
     if (m_actPending || m_next >= m_steps.size() || !m_steps[m_next].ready()) {
         return;
     }

@@ -59,6 +59,7 @@ class AppDriver {
         std::function<void()> act;
     };
     void Tick();
+    void ActivateTopWindow();
 
     std::unique_ptr<VelmaroApp> m_app;
     std::vector<Step> m_steps;

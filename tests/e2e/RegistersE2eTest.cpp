@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QRegularExpression>
 
 #include "e2e/AppFixture.h"
 #include "storage/Cp1252.h"
@@ -13,10 +14,12 @@ namespace {
 
 class RegistersE2e : public AppE2e {};
 
-// Picks the item of a drop-down that starts with `text`.
+// Picks the item of a drop-down that starts with `text`, as a user who went to the
+// drop-down (leaving the control that had the focus) and chose there.
 void Choose(const std::string& className, const std::string& control, const QString& text) {
     auto* combo = qobject_cast<QComboBox*>(AppDriver::Widget(className, control));
     ASSERT_NE(combo, nullptr);
+    combo->setFocus(Qt::MouseFocusReason);
     const int index = combo->findText(text, Qt::MatchStartsWith);
     ASSERT_GE(index, 0) << text.toStdString();
     combo->setCurrentIndex(index);
@@ -75,6 +78,87 @@ TEST_F(RegistersE2e, AGroupGivenToAnIngredientCannotBeDeleted) {
     EXPECT_EQ(report.filter(QStringLiteral("Arroz")).size(), 1) << report.join('\n').toStdString();
     EXPECT_NE(ReadBytes(IngredientGroupsPath(Home(), "Minha")).find(Pad("Cereais", 20) + "|"),
               std::string::npos);
+}
+
+TEST_F(RegistersE2e, ANewEnergyTypedInTheRegisterReachesEveryPreparationUsingTheIngredient) {
+    std::filesystem::copy(FixturePath("ingredient-used-by-preparations"), Home(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    FixUserTable("Minha");
+    // Arroz as the preparations were computed with: 100 kcal per 100 g.
+    WriteIngredients("Minha", {Pad("Arroz", 60) +
+                               "| 100,00|  28,00|   2,50|   0,20|   0,10|    ,  |   1,60|"
+                               "   4,00|   0,20|    1,00|||  1,67|   ,  |     8,00|01/10/25|" +
+                               std::string(13, '|')});
+    const auto preparation = [this](const std::string& name) {
+        return ReadBytes(Home() / "Dados" / "Minha" / "Ficha Tecnica" / (name + ".dad"));
+    };
+    const std::string saladBefore = preparation("Salada");
+
+    QStringList report;
+    driver.Click("TNutForm", "CadIngBitBtn")
+        .Type("TCadIngForm", "IngMaskEdit", "Arroz")
+        .Key("TCadIngForm", "IngMaskEdit", Qt::Key_Return)
+        .Type("TCadIngForm", "kalMaskEdit", "120")
+        .Click("TCadIngForm", "GraBitBtn")
+        .On("TIteVerForm", [&] { report = Rows("TIteVerForm", "IteVerListBox"); })
+        .Click("TIteVerForm", "BitBtn3")
+        .Answer("SimBitBtn")
+        .Click("TCadIngForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure() << "\n" << Said(driver);
+
+    EXPECT_EQ(driver.Messages(), std::vector<std::string>{"Confirma alteração?"});
+    EXPECT_EQ(report.filter(QStringLiteral("Arroz doce")).size(), 1)
+        << report.join('\n').toStdString();
+    // 150,0 g of Arroz at 120 kcal per 100 g; the preparation's total with Leite's 122,00.
+    const std::string line = preparation("Arroz doce");
+    EXPECT_NE(line.find("|   180,00|"), std::string::npos) << line;
+    const std::string list = preparation("ArqFicTec");
+    EXPECT_NE(list.find(Pad("Arroz doce", 40) + "|   300|   302,00|"), std::string::npos) << list;
+    EXPECT_EQ(preparation("Salada"), saladBefore);
+    // The ingredient file is written when the register is left.
+    LineTable stored;
+    NullProgress progress;
+    LoadScrambledLineTable(IngredientFilePath(Home(), "Minha"), stored, progress);
+    ASSERT_EQ(stored.lines.Count(), 1);
+    EXPECT_EQ(stored.lines[0].substr(60, 9), "| 120,00|");
+}
+
+TEST_F(RegistersE2e, TheDeliveredTacoTableIsConsultedWithItsSourcesAndHouseholdMeasures) {
+    WriteBytes(Config(), "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=" + Pad("TACO", 20) + "|\r\n");
+    QString first;
+    QString source;
+    bool gravaEnabled = true;
+    QStringList measures;
+    driver.Click("TNutForm", "CadIngBitBtn")
+        .On("TCadIngForm",
+            [&] {
+                first = Text("TCadIngForm", "IngMaskEdit");
+                source = Text("TCadIngForm", "KALFonMaskEdit");
+                gravaEnabled = AppDriver::Widget("TCadIngForm", "GraBitBtn")->isEnabled();
+            })
+        .Click("TCadIngForm", "RetBitBtn")
+        .Click("TNutForm", "MedCasBitBtn")
+        .On("TCadMedCas2Form",
+            [] { Choose("TCadMedCas2Form", "NomIngComboBox", "Arroz, tipo 1, cozido"); })
+        .Click("TCadMedCas2Form", "LisBitBtn")
+        .On("TLisForm", [&] { measures = Rows("TLisForm", "ListBox"); })
+        .Key("TLisForm", "ListBox", Qt::Key_Return)
+        .Click("TCadMedCas2Form", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure() << "\n" << Said(driver);
+
+    // A table delivered with the program is only consulted: it opens on its first food,
+    // each value's source naming the table.
+    EXPECT_TRUE(first.startsWith(QStringLiteral("Abacate, cru"))) << first.toStdString();
+    EXPECT_TRUE(source.startsWith(QStringLiteral("TACO"))) << source.toStdString();
+    EXPECT_FALSE(gravaEnabled);
+    EXPECT_TRUE(measures
+                    .filter(QRegularExpression(QStringLiteral("^Colher servir cheia *\\|"
+                                                              " +45,0\\|$")))
+                    .size() == 1)
+        << measures.join('\n').toStdString();
 }
 
 }  // namespace
