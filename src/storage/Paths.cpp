@@ -157,6 +157,10 @@ fs::path IngredientGroupsLocation(const fs::path& base, std::string_view table) 
     return TableFolder(base, table) / "ArqGruIng.dad";
 }
 
+fs::path PreparationGroupsLocation(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "ArqGruPre.dad";
+}
+
 fs::path PreparationFolder(const fs::path& base, std::string_view table) {
     return TableFolder(base, table) / "Ficha Tecnica";
 }
@@ -198,7 +202,7 @@ fs::path IngredientGroupsPath(const fs::path& base, std::string_view table) {
 }
 
 fs::path PreparationGroupsPath(const fs::path& base, std::string_view table) {
-    return Ensured(TableFolder(base, table) / "ArqGruPre.dad");
+    return Ensured(PreparationGroupsLocation(base, table));
 }
 
 fs::path PreparationListPath(const fs::path& base, std::string_view table) {

@@ -71,6 +71,7 @@ fs::path HelpFilePath(const fs::path& base);
 fs::path TableListLocation(const fs::path& base);
 fs::path IngredientFileLocation(const fs::path& base, std::string_view table);
 fs::path IngredientGroupsLocation(const fs::path& base, std::string_view table);
+fs::path PreparationGroupsLocation(const fs::path& base, std::string_view table);
 fs::path PreparationListLocation(const fs::path& base, std::string_view table);
 fs::path PreparationFolder(const fs::path& base, std::string_view table);
 fs::path LabelFolder(const fs::path& base, std::string_view table);

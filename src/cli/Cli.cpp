@@ -1,0 +1,295 @@
+#include "cli/Cli.h"
+
+#include <algorithm>
+#include <exception>
+#include <string_view>
+
+#include "cli/Commands.h"
+#include "storage/StorageError.h"
+
+namespace velmaro::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "velmaro-cli";
+
+struct Command {
+    std::string_view group;  // "tabela" for "tabela importar"; empty for a single word
+    std::string_view name;
+    std::string_view usage;  // the usage lines, without "Uso: "
+    std::string_view help;   // what the command does, and its options
+    std::vector<OptionSpec> options;
+    size_t minOperands;
+    size_t maxOperands;
+    int (*run)(const Arguments&, CliIo&);
+};
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"tabela",
+         "importar",
+         "velmaro-cli tabela importar NOME ARQUIVO.csv [--descricao TEXTO] [--fornecida] "
+         "[--forcar]",
+         R"(Importa os ingredientes de uma planilha CSV para a tabela de composição NOME.
+A tabela é criada quando não existe (editável; só para consulta com --fornecida).
+Numa tabela que já existe, os ingredientes de mesmo nome (sem distinguir maiúsculas)
+são substituídos e os outros acrescentados. O arquivo de ingredientes é gravado uma só vez.
+
+O arquivo: UTF-8 ou Windows-1252 e separador ";" ou "," (ambos detectados), vírgula ou
+ponto decimal, e uma linha de cabeçalho com os nomes das colunas (maiúsculas, acentos e
+unidades entre parênteses não importam):
+  nome, grupo, energia (kcal), carboidrato, proteína, lipídeos (ou gordura total),
+  saturada, colesterol, fibra, cálcio, ferro, sódio, fc, fcc, custo, data cotação,
+  fonte (a fonte de todos os valores presentes na linha) e uma fonte por valor
+  (fonte energia, fonte carboidrato, ..., fonte sódio, fonte fc, fonte fcc, fonte custo).
+Só a coluna nome é obrigatória; colunas com outros nomes são ignoradas e listadas.
+Num ingrediente que já existe, os campos sem coluna no arquivo ficam como estavam.
+"Tr" (traços) vale 0; "NA", "*", "-" e células vazias deixam o valor em branco.
+Os grupos citados no arquivo são acrescentados aos grupos de ingredientes da tabela.
+
+Linhas com erro (nome em branco, com mais de 60 caracteres ou com caracteres proibidos,
+nome repetido, valor que não cabe no campo, data inválida...) são listadas com o número
+da linha e o motivo, e nada é gravado.
+
+Opções:
+  --descricao TEXTO  a descrição de uma tabela nova (até 65 caracteres)
+  --fornecida        cria a tabela só para consulta (marca "0"); é preciso também para
+                     importar numa tabela que já existe e é só para consulta
+  --forcar           importa só as linhas válidas e deixa de fora as linhas com erro)",
+         {{"descricao", true}, {"fornecida", false}, {"forcar", false}},
+         2,
+         2,
+         TableImportCommand},
+        {"tabela",
+         "exportar",
+         "velmaro-cli tabela exportar NOME ARQUIVO.csv",
+         R"(Grava os ingredientes da tabela NOME num arquivo CSV: UTF-8 (com a marca de ordem de
+bytes, para as planilhas), separador ";", vírgula decimal e o cabeçalho que a importação
+reconhece; o arquivo pode ser importado de novo sem mudança. Com ARQUIVO "-", o CSV vai
+para a saída padrão.)",
+         {},
+         2,
+         2,
+         TableExportCommand},
+        {"tabela",
+         "listar",
+         "velmaro-cli tabela listar",
+         R"(Mostra as tabelas de composição: nome, descrição, se é editável ou só para consulta
+e quantos ingredientes tem.)",
+         {},
+         0,
+         0,
+         TableListCommand},
+        {"",
+         "rotulo",
+         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4 [--nome] [--folha] --saida "
+         "ARQUIVO.(bmp|png|pdf)\n"
+         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4 [--nome]]",
+         R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
+dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
+escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado.
+A extensão do arquivo de saída dá o formato: .bmp ou .png (monocromático) ou .pdf.
+
+Opções:
+  --modelo N     o modelo do rótulo, que fica gravado como o escolhido
+  --nome         imprime o nome da preparação acima do rótulo
+  --folha        a folha de etiquetas inteira, na geometria da configuração das
+                 etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
+  --saida ARQ    o arquivo a gerar
+  --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
+                 gravados, um por linha (sem --modelo, o modelo gravado é mantido))",
+         {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
+         2,
+         2,
+         LabelCommand},
+        {"",
+         "relatorio",
+         "velmaro-cli relatorio TABELA PREPARACAO --tipo 1|2|3 --saida ARQUIVO.(bmp|png|pdf)",
+         R"(Gera o relatório da ficha técnica da preparação como a tela de relatórios o desenha:
+1 Análise Química - Completo, 2 Ficha Técnica, 3 Medidas Caseiras - Modo de Preparo.
+.pdf: o relatório em folhas A4, na resolução da impressora da configuração (ResImp);
+.bmp ou .png: a imagem da visualização, monocromática.
+
+Opções:
+  --tipo N       o relatório
+  --saida ARQ    o arquivo a gerar)",
+         {{"tipo", true}, {"saida", true}},
+         2,
+         2,
+         ReportCommand},
+        {"",
+         "lote",
+         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4 [--nome] [--folha]] "
+         "[--tipo 1|2|3] [--formato pdf|bmp|png]",
+         R"(Gera os rótulos (com --modelo) e/ou os relatórios (com --tipo) de todas as
+preparações da tabela na PASTA, criada quando não existe: "PREPARACAO-rotulo.pdf" e
+"PREPARACAO-relatorioN.pdf". Cada rótulo é composto e gravado como no comando rotulo.
+O progresso aparece no terminal. Uma preparação que falha é informada e as outras são
+geradas; o código de saída é então 1.
+
+Opções:
+  --saida PASTA  a pasta dos arquivos
+  --modelo N     gera os rótulos nesse modelo (--nome e --folha como no comando rotulo)
+  --tipo N       gera os relatórios desse tipo
+  --formato F    pdf (o padrão), bmp ou png)",
+         {{"saida", true},
+          {"modelo", true},
+          {"nome", false},
+          {"folha", false},
+          {"tipo", true},
+          {"formato", true}},
+         1,
+         1,
+         BatchCommand},
+        {"",
+         "recalcular",
+         "velmaro-cli recalcular TABELA [--simular]",
+         R"(Recalcula todas as preparações da tabela com o arquivo de ingredientes atual. Em cada
+linha: o custo unitário e a data de cotação do ingrediente, o F.C. e o F.C.C., o custo e
+as quantidades de nutrientes a partir dos pesos gravados, como a tela de ingredientes da
+preparação calcula; depois os totais e as linhas da porção, da colher de sopa e da porção
+do rótulo. Mostra o que mudou. Linhas de ingredientes que não existem mais na tabela
+ficam como estavam (e são avisadas).
+
+Opções:
+  --simular      só mostra o que mudaria, sem gravar nada)",
+         {{"simular", false}},
+         1,
+         1,
+         RecomputeCommand},
+        {"",
+         "verificar",
+         "velmaro-cli verificar [TABELA]",
+         R"(Verifica a pasta de dados (todas as tabelas, ou só TABELA) sem mudar nada: linhas do
+arquivo de ingredientes que não se decifram em 30 campos, registros com o número errado
+de campos, preparações com ingredientes que não existem na tabela, arquivos de medidas
+caseiras sem ingrediente, totais diferentes da soma das linhas e arquivos de rótulo de
+preparações que não existem mais. Mostra uma linha por problema encontrado; o código de
+saída é 1 quando há algum.)",
+         {},
+         0,
+         1,
+         CheckCommand},
+    };
+    return commands;
+}
+
+std::string FullName(const Command& command) {
+    return command.group.empty() ? std::string(command.name)
+                                 : std::string(command.group) + " " + std::string(command.name);
+}
+
+std::string CommandUsage(const Command& command) {
+    return "Uso: " + std::string(command.usage) + "\n";
+}
+
+std::string CommandHelp(const Command& command) {
+    return CommandUsage(command) + "\n" + std::string(command.help) + "\n";
+}
+
+int Usage(CliIo& io, const std::string& reason, const Command* command) {
+    io.err << kProgram << ": " << reason << "\n";
+    io.err << (command != nullptr ? CommandUsage(*command) : UsageText());
+    if (command != nullptr) {
+        io.err << "Use \"" << kProgram << " " << FullName(*command)
+               << " --help\" para mais informações.\n";
+    }
+    return kExitUsage;
+}
+
+}  // namespace
+
+std::string UsageText() {
+    std::string text =
+        "Uso: velmaro-cli [--home PASTA] [--config ARQUIVO] COMANDO [ARGUMENTOS]\n\nComandos:\n";
+    for (const Command& command : Commands()) {
+        // Each usage line without the program's name.
+        std::string_view usage = command.usage;
+        while (!usage.empty()) {
+            const size_t end = std::min(usage.find('\n'), usage.size());
+            std::string_view line = usage.substr(0, end);
+            line.remove_prefix(std::min(line.find(kProgram) + kProgram.size() + 1, line.size()));
+            text += "  " + std::string(line) + "\n";
+            usage.remove_prefix(std::min(end + 1, usage.size()));
+        }
+    }
+    text +=
+        "\n--home e --config como no programa principal. Use \"velmaro-cli COMANDO --help\" "
+        "para a ajuda de um comando.\n"
+        "Código de saída: 0 sucesso, 1 erro (o motivo em uma linha), 2 uso incorreto.\n";
+    return text;
+}
+
+int RunCli(const std::vector<std::string>& args, CliIo& io) {
+    if (args.empty()) {
+        return Usage(io, "falta o comando.", nullptr);
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
+        io.out << UsageText();
+        return kExitOk;
+    }
+    const Command* command = nullptr;
+    size_t consumed = 1;
+    for (const Command& c : Commands()) {
+        if (c.group.empty() && args[0] == c.name) {
+            command = &c;
+            break;
+        }
+        if (!c.group.empty() && args[0] == c.group) {
+            if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
+                // The group alone: the usage of its commands.
+                std::string lines;
+                for (const Command& g : Commands()) {
+                    if (g.group == c.group) {
+                        lines += CommandUsage(g);
+                    }
+                }
+                if (args.size() >= 2) {
+                    io.out << lines;
+                    return kExitOk;
+                }
+                io.err << kProgram << ": falta o comando de " << c.group << ".\n" << lines;
+                return kExitUsage;
+            }
+            if (args[1] == c.name) {
+                command = &c;
+                consumed = 2;
+                break;
+            }
+        }
+    }
+    if (command == nullptr) {
+        const std::string shown =
+            args.size() >= 2 && args[0] == "tabela" ? args[0] + " " + args[1] : args[0];
+        return Usage(io, "comando desconhecido: " + shown, nullptr);
+    }
+
+    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(consumed),
+                                        args.end());
+    try {
+        const Arguments arguments = ParseArguments(rest, command->options);
+        if (arguments.help) {
+            io.out << CommandHelp(*command);
+            return kExitOk;
+        }
+        if (arguments.operands.size() < command->minOperands) {
+            return Usage(io, "faltam argumentos.", command);
+        }
+        if (arguments.operands.size() > command->maxOperands) {
+            return Usage(io, "argumentos a mais: " + arguments.operands[command->maxOperands],
+                         command);
+        }
+        return command->run(arguments, io);
+    } catch (const UsageError& e) {
+        return Usage(io, e.what(), command);
+    } catch (const UserError& e) {
+        io.err << kProgram << ": " << e.what() << "\n";
+    } catch (const StorageError& e) {
+        io.err << kProgram << ": erro de arquivo: " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        io.err << kProgram << ": erro: " << e.what() << "\n";
+    }
+    return kExitError;
+}
+
+}  // namespace velmaro::cli

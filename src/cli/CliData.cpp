@@ -1,0 +1,115 @@
+#include "cli/CliData.h"
+
+#include <system_error>
+
+#include "cli/CliSupport.h"
+#include "storage/FileIo.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
+#include "storage/Text.h"
+
+namespace velmaro::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kTableNameWidth = 20;
+constexpr size_t kPreparationNameWidth = 40;
+
+bool Exists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+LineTable LoadIfAny(const fs::path& path) {
+    LineTable table;
+    if (Exists(path)) {
+        LoadLineTable(path, table);
+    }
+    return table;
+}
+
+std::string Padded(std::string text, size_t width) {
+    if (text.size() < width) {
+        text.append(width - text.size(), ' ');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadLinesIfAny(const fs::path& path) {
+    return Exists(path) ? SplitLines(ReadFileBytes(path)) : std::vector<std::string>();
+}
+
+std::string ShownName(std::string_view key) {
+    return Utf8(TrimTrailingSpaces(key));
+}
+
+std::vector<TableEntry> ReadTableList(const fs::path& home) {
+    std::vector<TableEntry> tables;
+    for (const std::string& line : ReadLinesIfAny(TableListLocation(home))) {
+        if (IsAllSpaces(RecordKey(line))) {
+            continue;
+        }
+        tables.push_back({RecordKey(line), GetField(2, line), GetField(3, line)});
+    }
+    return tables;
+}
+
+TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
+    const std::string name = FromUtf8(utf8Name, "O nome da tabela");
+    const LineTable list = LoadIfAny(TableListLocation(home));
+    const FindResult found = FindKey(list.keys, Padded(name, kTableNameWidth));
+    if (name.size() > kTableNameWidth || !found.found) {
+        throw UserError("a tabela \"" + std::string(utf8Name) + "\" não existe.");
+    }
+    const std::string& line = list.lines[found.index];
+    return {list.keys[found.index], GetField(2, line), GetField(3, line)};
+}
+
+std::vector<PreparationEntry> ReadPreparations(const fs::path& home, std::string_view table) {
+    std::vector<PreparationEntry> preparations;
+    for (std::string& line : ReadLinesIfAny(PreparationListLocation(home, table))) {
+        std::string key = GetField(PreparationRecordField::kName, line);
+        if (!IsAllSpaces(key)) {
+            preparations.push_back({std::move(key), std::move(line)});
+        }
+    }
+    return preparations;
+}
+
+PreparationEntry FindPreparation(const fs::path& home, std::string_view table,
+                                 std::string_view utf8Name) {
+    const std::string name = FromUtf8(utf8Name, "O nome da preparação");
+    const LineTable list = LoadIfAny(PreparationListLocation(home, table));
+    const FindResult found = FindKey(list.keys, Padded(name, kPreparationNameWidth));
+    if (name.size() > kPreparationNameWidth || !found.found) {
+        throw UserError("a preparação \"" + std::string(utf8Name) + "\" não existe na tabela \"" +
+                        ShownName(table) + "\".");
+    }
+    return {list.keys[found.index], list.lines[found.index]};
+}
+
+int PreparationsUsing(const fs::path& home, std::string_view table,
+                      const std::vector<std::string>& ingredients) {
+    if (ingredients.empty()) {
+        return 0;
+    }
+    int count = 0;
+    for (const PreparationEntry& preparation : ReadPreparations(home, table)) {
+        const LineTable lines =
+            LoadIfAny(RecordFileIn(PreparationFolder(home, table), preparation.key, ".dad"));
+        for (const std::string& ingredient : ingredients) {
+            if (FindKey(lines.keys, ingredient).found) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace velmaro::cli

@@ -1,0 +1,48 @@
+#pragma once
+
+// The table list and the preparations of a data home as the commands find them: read as
+// they stand, with no file or folder created, and looked up by the names typed on the
+// command line (without regard to case, as the screens look keys up).
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmaro::cli {
+
+struct TableEntry {
+    std::string key;  // as stored: 20 characters, padded
+    std::string description;
+    std::string flag;  // "1": a table of the user's; any other: consultation only
+    bool Editable() const { return flag == "1"; }
+};
+
+// The records of the table list in file order; none when the data home has no list.
+std::vector<TableEntry> ReadTableList(const std::filesystem::path& home);
+// The table a name typed on the command line (UTF-8) names; UserError when none does.
+TableEntry FindTable(const std::filesystem::path& home, std::string_view utf8Name);
+
+struct PreparationEntry {
+    std::string key;     // as stored: 40 characters, padded
+    std::string record;  // the whole line of the preparation list
+};
+
+// The records of the table's preparation list in file order, those with a name.
+std::vector<PreparationEntry> ReadPreparations(const std::filesystem::path& home,
+                                               std::string_view table);
+PreparationEntry FindPreparation(const std::filesystem::path& home, std::string_view table,
+                                 std::string_view utf8Name);
+
+// The plain lines of a file, none when it does not exist.
+std::vector<std::string> ReadLinesIfAny(const std::filesystem::path& path);
+
+// How many preparations of the table have a line for one of the ingredients (keys as
+// stored, compared without regard to case).
+int PreparationsUsing(const std::filesystem::path& home, std::string_view table,
+                      const std::vector<std::string>& ingredients);
+
+// A table or preparation key without its padding, as shown (UTF-8).
+std::string ShownName(std::string_view key);
+
+}  // namespace velmaro::cli

@@ -1,0 +1,222 @@
+#include "cli/DataCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <system_error>
+
+#include "cli/CliData.h"
+#include "cli/CliSupport.h"
+#include "preparations/PreparationTotals.h"
+#include "preparations/ValueLimits.h"
+#include "storage/IngredientRecord.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
+#include "storage/Scramble.h"
+#include "storage/StorageError.h"
+#include "storage/Text.h"
+
+namespace velmaro::cli {
+
+namespace fs = std::filesystem;
+namespace L = IngredientLineField;
+namespace R = PreparationRecordField;
+
+namespace {
+
+constexpr int kTableListFields = 3;
+constexpr int kGroupFields = 1;
+constexpr int kMeasureFields = 2;
+
+constexpr std::array<std::string_view, 10> kNutrientNames = {
+    "energia",    "carboidrato", "proteína", "lipídeos", "saturada",
+    "colesterol", "fibra",       "cálcio",   "ferro",    "sódio"};
+
+// The fields of a record: every field ends with "|", so the count of "|" when the line
+// ends with one.
+int FieldCount(std::string_view line) {
+    const auto bars = static_cast<int>(std::count(line.begin(), line.end(), '|'));
+    return !line.empty() && line.back() == '|' ? bars : -1;
+}
+
+std::string FieldCountText(int count) {
+    return count < 0    ? "não termina em \"|\""
+           : count == 1 ? "tem 1 campo"
+                        : "tem " + std::to_string(count) + " campos";
+}
+
+class Checker {
+  public:
+    explicit Checker(fs::path home) : m_home(std::move(home)) {}
+
+    std::vector<std::string> findings;
+
+    void TableList() {
+        const std::vector<std::string> lines = ReadLinesIfAny(TableListLocation(m_home));
+        Records("lista de tabelas", lines, kTableListFields);
+    }
+
+    void Table(const std::string& key) {
+        m_prefix = ShownName(key) + ": ";
+        const LineTable ingredients = Ingredients(key);
+        Records("grupos de ingredientes", ReadLinesIfAny(IngredientGroupsLocation(m_home, key)),
+                kGroupFields);
+        Records("grupos de preparações", ReadLinesIfAny(PreparationGroupsLocation(m_home, key)),
+                kGroupFields);
+        const std::vector<std::string> list = ReadLinesIfAny(PreparationListLocation(m_home, key));
+        Records("lista de preparações", list, R::kCount);
+        std::set<fs::path> preparationFiles;  // label file names of the preparations
+        for (const std::string& record : list) {
+            const std::string name = GetField(R::kName, record);
+            if (IsAllSpaces(name)) {
+                continue;
+            }
+            try {
+                preparationFiles.insert(RecordFileIn({}, name, ".rot"));
+                if (FieldCount(record) == R::kCount) {
+                    Preparation(key, name, record, ingredients);
+                }
+            } catch (const StorageError&) {
+                Report("preparação \"" + ShownName(name) +
+                       "\": o nome não serve como nome de arquivo.");
+            }
+        }
+        Measures(key, ingredients);
+        Labels(key, preparationFiles);
+    }
+
+  private:
+    void Report(const std::string& text) { findings.push_back(m_prefix + text); }
+
+    void Records(const std::string& what, const std::vector<std::string>& lines, int fields) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const int count = FieldCount(lines[i]);
+            if (count != fields) {
+                Report(what + ", linha " + std::to_string(i + 1) + ": " + FieldCountText(count) +
+                       "; deveria ter " + std::to_string(fields) + ".");
+            }
+        }
+    }
+
+    // The ingredients that unscramble to a record; the others are reported.
+    LineTable Ingredients(const std::string& table) {
+        const std::vector<std::string> lines =
+            ReadLinesIfAny(IngredientFileLocation(m_home, table));
+        std::vector<std::string> records;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            std::string plain = UnscrambleLine(i, lines[i]);
+            const int count = FieldCount(plain);
+            if (count != ing::kFieldCount) {
+                Report("ingredientes, linha " + std::to_string(i + 1) +
+                       ": não se decifra nos 30 campos de um ingrediente (" +
+                       FieldCountText(count) + ").");
+                continue;
+            }
+            records.push_back(std::move(plain));
+        }
+        LineTable ingredients;
+        ingredients.lines.SetSorted(false);
+        ingredients.lines.Assign(std::move(records));
+        SortLineTable(ingredients);
+        return ingredients;
+    }
+
+    void Preparation(const std::string& table, const std::string& name, const std::string& record,
+                     const LineTable& ingredients) {
+        const std::string shown = "preparação \"" + ShownName(name) + "\"";
+        const std::vector<std::string> lines =
+            ReadLinesIfAny(RecordFileIn(PreparationFolder(m_home, table), name, ".dad"));
+        Records(shown, lines, L::kCount);
+        LineList valid;
+        valid.SetSorted(false);
+        for (const std::string& line : lines) {
+            if (FieldCount(line) != L::kCount) {
+                continue;
+            }
+            valid.Add(line);
+            const std::string ingredient = RecordKey(line);
+            if (!FindKey(ingredients.keys, ingredient).found) {
+                Report(shown + ": o ingrediente \"" + ShownName(ingredient) +
+                       "\" não existe na tabela.");
+            }
+        }
+        auto compare = [&](int recordField, int lineField, std::string_view what) {
+            long double sum = SumRecordField(valid, lineField);
+            sum = AboveAmountLimit(sum) ? kAmountLimit : sum;
+            const std::string stored = GetField(recordField, record);
+            if (std::fabs(TextToNumber(stored) - sum) >= 0.005L) {
+                Report(shown + ": o total de " + std::string(what) + " (" +
+                       Utf8(RemoveSpaces(stored).empty() ? "vazio" : RemoveSpaces(stored)) +
+                       ") difere da soma das linhas (" +
+                       Utf8(RemoveSpaces(FormatNumber(2, 9, sum))) + ").");
+            }
+        };
+        for (size_t i = 0; i < kNutrients.size(); ++i) {
+            compare(kNutrients[i].recordField, kNutrients[i].lineField, kNutrientNames[i]);
+        }
+        compare(R::kCostTotal, L::kComputedCost, "custo");
+    }
+
+    void Measures(const std::string& table, const LineTable& ingredients) {
+        std::set<fs::path> names;
+        for (const std::string& key : ingredients.keys.Items()) {
+            try {
+                names.insert(RecordFileIn({}, key, ".med"));
+            } catch (const StorageError&) {
+                Report("ingrediente \"" + ShownName(key) +
+                       "\": o nome não serve como nome de arquivo.");
+            }
+        }
+        for (const fs::path& file : FilesIn(MeasureFolder(m_home, table), ".med")) {
+            const std::string shown = "medidas caseiras \"" + file.filename().string() + "\"";
+            Records(shown, ReadLinesIfAny(file), kMeasureFields);
+            if (!names.contains(file.filename())) {
+                Report(shown + ": nenhum ingrediente da tabela tem esse nome.");
+            }
+        }
+    }
+
+    void Labels(const std::string& table, const std::set<fs::path>& preparationFiles) {
+        for (const fs::path& file : FilesIn(LabelFolder(m_home, table), ".rot")) {
+            if (!preparationFiles.contains(file.filename())) {
+                Report("rótulo \"" + file.filename().string() +
+                       "\": a preparação não existe mais.");
+            }
+        }
+    }
+
+    // The files of a folder with an extension, in the order of their names.
+    static std::vector<fs::path> FilesIn(const fs::path& folder, std::string_view extension) {
+        std::vector<fs::path> files;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            if (it->is_regular_file(ec) && it->path().extension() == extension) {
+                files.push_back(it->path());
+            }
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    fs::path m_home;
+    std::string m_prefix;
+};
+
+}  // namespace
+
+std::vector<std::string> CheckDataFolder(const fs::path& home,
+                                         const std::optional<std::string>& table) {
+    Checker checker(home);
+    checker.TableList();
+    if (table) {
+        checker.Table(*table);
+    } else {
+        for (const TableEntry& entry : ReadTableList(home)) {
+            checker.Table(entry.key);
+        }
+    }
+    return std::move(checker.findings);
+}
+
+}  // namespace velmaro::cli

@@ -1,0 +1,332 @@
+// rotulo, relatorio, lote: the label and the reports of preparations as files, composed
+// and drawn by the functions the label and report screens call.
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "cli/CliData.h"
+#include "cli/Commands.h"
+#include "cli/TerminalProgress.h"
+#include "output/ImpRotForm.h"
+#include "output/LabelComposition.h"
+#include "output/LabelLayouts.h"
+#include "output/TechnicalSheetReports.h"
+#include "storage/IniFile.h"
+#include "storage/Paths.h"
+#include "storage/StorageError.h"
+#include "storage/Text.h"
+
+namespace velmaro::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class FileKind { Bmp, Png, Pdf };
+
+// The largest picture file drawn in memory: 200 million dots (a sheet larger than that
+// goes to PDF).
+constexpr long long kMaxPictureDots = 200'000'000;
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::optional<FileKind> KindOfName(const std::string& name) {
+    const std::string lower = Lower(name);
+    if (lower == "bmp") {
+        return FileKind::Bmp;
+    }
+    if (lower == "png") {
+        return FileKind::Png;
+    }
+    if (lower == "pdf") {
+        return FileKind::Pdf;
+    }
+    return std::nullopt;
+}
+
+std::string Extension(FileKind kind) {
+    return kind == FileKind::Bmp ? "bmp" : kind == FileKind::Png ? "png" : "pdf";
+}
+
+// The output file of --saida and its kind, by its extension.
+std::pair<fs::path, FileKind> OutputFile(const Arguments& arguments) {
+    const std::optional<std::string> value = arguments.Value("saida");
+    if (!value || value->empty()) {
+        throw UsageError("falta --saida ARQUIVO");
+    }
+    const fs::path path = ArgumentPath(*value);
+    std::string extension = path.extension().string();
+    const auto kind = KindOfName(extension.empty() ? extension : extension.substr(1));
+    if (!kind) {
+        throw UsageError("o arquivo de --saida deve terminar em .bmp, .png ou .pdf");
+    }
+    return {path, *kind};
+}
+
+void SavePicture(ImageOutput& images, FileKind kind, const ImageOutput::Drawing& draw, int width,
+                 int height, int dpi, const fs::path& path) {
+    if (kind == FileKind::Png) {
+        images.SaveMonochromePng(draw, width, height, dpi, path);
+    } else if (kind == FileKind::Bmp) {
+        images.SaveMonochromeBmp(draw, width, height, dpi, path);
+    } else {
+        images.SavePdf(draw, width * 25.4 / dpi, height * 25.4 / dpi, dpi, path);
+    }
+}
+
+// What a label command asks for.
+struct LabelRequest {
+    std::optional<int> layout;  // none: the layout stored for the preparation
+    bool withName = false;
+    bool sheet = false;
+};
+
+LabelRequest LabelRequestOf(const Arguments& arguments) {
+    LabelRequest request;
+    if (arguments.Value("modelo")) {
+        request.layout = ChoiceValue(arguments, "modelo", 1, 4);
+    } else if (arguments.Has("nome") || arguments.Has("folha")) {
+        throw UsageError("--nome e --folha acompanham --modelo");
+    }
+    request.withName = arguments.Has("nome");
+    request.sheet = arguments.Has("folha");
+    return request;
+}
+
+// The label as the label screen composes it on opening: the choice stored in the label
+// data file (or the one asked for), then section DadRot written from the preparation's
+// record, in one write. Gives the file as written and the choice.
+std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEntry& table,
+                                             const PreparationEntry& preparation,
+                                             const LabelRequest& request) {
+    IniFile ini(LabelFilePath(home, table.key, preparation.key));
+    LabelChoice choice = LoadLabelChoice(ini);
+    if (request.layout) {
+        choice.layout = *request.layout;
+        choice.withName = request.withName;
+    }
+    ini.Hold();
+    SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
+    ini.Commit();
+    return {std::move(ini), choice};
+}
+
+// The label drawn into a file: the preview (500 x 258 at 96 dots per inch), or the whole
+// sheet at its geometry as the label screen's PDF has it.
+void DrawLabel(ImageOutput& images, const IniFile& ini, const PreparationEntry& preparation,
+               const LabelChoice& choice, bool sheet, FileKind kind, const fs::path& path) {
+    const std::string name = TrimTrailingSpaces(preparation.key);
+    if (!sheet) {
+        SavePicture(
+            images, kind,
+            [&](Canvas& canvas) { RedrawPreview(canvas, ini, name, preparation.record, choice); },
+            kPreviewWidth, kPreviewHeight, TImpRotForm::kPreviewDpi, path);
+        return;
+    }
+    const LabelGeometry geometry = SheetGeometry(ini);
+    const std::optional<PageArea> page = LabelSheetPage(geometry);
+    if (!page) {
+        throw UserError(
+            "a folha de etiquetas não pode ser gerada; verifique a configuração das etiquetas "
+            "da preparação \"" +
+            ShownName(preparation.key) + "\".");
+    }
+    if (kind != FileKind::Pdf &&
+        static_cast<long long>(page->width) * page->height > kMaxPictureDots) {
+        throw UserError("a folha de etiquetas tem " + std::to_string(page->width) + " x " +
+                        std::to_string(page->height) +
+                        " pontos, grande demais para uma imagem; gere-a em PDF.");
+    }
+    SavePicture(
+        images, kind,
+        [&](Canvas& canvas) {
+            DrawLabelSheet(canvas, ini, name, preparation.record, choice, nullptr, page);
+        },
+        page->width, page->height, geometry.resolution, path);
+}
+
+// The report drawn into a file: PDF pages at the printer's geometry, or the preview.
+void DrawReportFile(ImageOutput& images, const ReportData& data, ReportKind kind, int resolution,
+                    FileKind fileKind, const fs::path& path) {
+    if (fileKind == FileKind::Pdf) {
+        SaveReportPdf(images, kind, data, resolution, path);
+        return;
+    }
+    SavePicture(
+        images, fileKind,
+        [&](Canvas& canvas) { DrawReport(canvas, kind, data, kPreviewResolution); },
+        PreviewWidth(kind), PreviewHeight(kind), kPreviewDpi, path);
+}
+
+// The configuration as the report screen reads it.
+IniFile Configuration() {
+    return IniFile(ConfigFilePath());
+}
+
+void Generated(CliIo& io, const fs::path& path) {
+    io.out << "Foi gerado o arquivo: " << Shown(path) << "\n";
+}
+
+// A file that could not be written, as the user is told.
+UserError NotGenerated(const fs::path& path, const StorageError& e) {
+    return UserError("não foi possível gerar o arquivo \"" + Shown(path) + "\" (" + e.what() +
+                     ").");
+}
+
+}  // namespace
+
+int LabelCommand(const Arguments& arguments, CliIo& io) {
+    const bool dataOnly = arguments.Has("dados");
+    const LabelRequest request = LabelRequestOf(arguments);
+    std::optional<std::pair<fs::path, FileKind>> output;
+    if (dataOnly) {
+        if (arguments.Value("saida") || request.sheet) {
+            throw UsageError("--dados não leva --saida nem --folha");
+        }
+    } else {
+        if (!request.layout) {
+            throw UsageError("falta --modelo 1|2|3|4");
+        }
+        output = OutputFile(arguments);
+    }
+    const TableEntry table = FindTable(io.home, arguments.operands[0]);
+    const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
+    std::optional<std::pair<IniFile, LabelChoice>> label;
+    try {
+        label.emplace(ComposeLabel(io.home, table, preparation, request));
+    } catch (const StorageError& e) {
+        throw UserError("erro durante a gravação dos dados do rótulo (" + std::string(e.what()) +
+                        ").");
+    }
+    const IniFile& ini = label->first;
+    if (dataOnly) {
+        for (const char* key : {"DesDad", "ValPor", "ValDia", "ValRef"}) {
+            io.out << Utf8(ini.ReadString(kLabelDataSection, key, "")) << "\n";
+        }
+        return kExitOk;
+    }
+    try {
+        DrawLabel(io.images, ini, preparation, label->second, request.sheet, output->second,
+                  output->first);
+    } catch (const StorageError& e) {
+        throw NotGenerated(output->first, e);
+    }
+    Generated(io, output->first);
+    return kExitOk;
+}
+
+int ReportCommand(const Arguments& arguments, CliIo& io) {
+    if (!arguments.Value("tipo")) {
+        throw UsageError("falta --tipo 1|2|3");
+    }
+    const auto kind = static_cast<ReportKind>(ChoiceValue(arguments, "tipo", 1, 3));
+    const auto [path, fileKind] = OutputFile(arguments);
+    const TableEntry table = FindTable(io.home, arguments.operands[0]);
+    const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
+    const IniFile config = Configuration();
+    const ReportData data =
+        LoadReportData(io.home, config, table.key, preparation.key, preparation.record);
+    try {
+        DrawReportFile(io.images, data, kind, StoredReportResolution(config), fileKind, path);
+    } catch (const StorageError& e) {
+        throw NotGenerated(path, e);
+    }
+    Generated(io, path);
+    return kExitOk;
+}
+
+int BatchCommand(const Arguments& arguments, CliIo& io) {
+    const std::optional<std::string> folderText = arguments.Value("saida");
+    if (!folderText || folderText->empty()) {
+        throw UsageError("falta --saida PASTA");
+    }
+    const bool labels = arguments.Value("modelo").has_value();
+    const LabelRequest request = LabelRequestOf(arguments);
+    std::optional<ReportKind> report;
+    if (arguments.Value("tipo")) {
+        report = static_cast<ReportKind>(ChoiceValue(arguments, "tipo", 1, 3));
+    }
+    if (!labels && !report) {
+        throw UsageError("diga o que gerar: --modelo (rótulos) e/ou --tipo (relatórios)");
+    }
+    FileKind kind = FileKind::Pdf;
+    if (const auto format = arguments.Value("formato")) {
+        const auto chosen = KindOfName(*format);
+        if (!chosen) {
+            throw UsageError("--formato deve ser pdf, bmp ou png");
+        }
+        kind = *chosen;
+    }
+
+    const TableEntry table = FindTable(io.home, arguments.operands[0]);
+    const std::vector<PreparationEntry> preparations = ReadPreparations(io.home, table.key);
+    const fs::path folder = ArgumentPath(*folderText);
+    try {
+        EnsureFolder(folder);
+    } catch (const StorageError&) {
+        throw UserError("não foi possível criar a pasta \"" + Shown(folder) + "\".");
+    }
+    std::optional<IniFile> config;
+    int resolution = 0;
+    if (report) {
+        config.emplace(Configuration());
+        resolution = StoredReportResolution(*config);
+    }
+
+    std::vector<std::string> failures;
+    int labelFiles = 0;
+    int reportFiles = 0;
+    TerminalProgress progress(io.err, io.errIsTerminal, io.terminalColumns);
+    progress.Begin(static_cast<int>(preparations.size()));
+    for (size_t i = 0; i < preparations.size(); ++i) {
+        const PreparationEntry& preparation = preparations[i];
+        const std::string shown = ShownName(preparation.key);
+        try {
+            if (labels) {
+                const fs::path path =
+                    RecordFileIn(folder, preparation.key, "-rotulo." + Extension(kind));
+                const auto [ini, choice] = ComposeLabel(io.home, table, preparation, request);
+                DrawLabel(io.images, ini, preparation, choice, request.sheet, kind, path);
+                ++labelFiles;
+            }
+            if (report) {
+                const fs::path path =
+                    RecordFileIn(folder, preparation.key,
+                                 "-relatorio" + std::to_string(static_cast<int>(*report)) + "." +
+                                     Extension(kind));
+                const ReportData data = LoadReportData(io.home, *config, table.key, preparation.key,
+                                                       preparation.record);
+                DrawReportFile(io.images, data, *report, resolution, kind, path);
+                ++reportFiles;
+            }
+        } catch (const UserError& e) {
+            failures.push_back(shown + ": " + e.what());
+        } catch (const StorageError& e) {
+            failures.push_back(shown + ": erro de arquivo: " + e.what());
+        }
+        progress.Step(static_cast<int>(i + 1), shown);
+    }
+    progress.End();
+
+    for (const std::string& failure : failures) {
+        io.err << "velmaro-cli: " << failure << "\n";
+    }
+    io.out << preparations.size() << (preparations.size() == 1 ? " preparação: " : " preparações: ")
+           << labelFiles << (labelFiles == 1 ? " rótulo e " : " rótulos e ") << reportFiles
+           << (reportFiles == 1 ? " relatório gerado" : " relatórios gerados") << " em \""
+           << Shown(folder) << "\".\n";
+    if (!failures.empty()) {
+        io.err << "velmaro-cli: " << failures.size()
+               << (failures.size() == 1 ? " preparação falhou." : " preparações falharam.") << "\n";
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+}  // namespace velmaro::cli

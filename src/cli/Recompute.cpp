@@ -1,0 +1,289 @@
+#include "cli/Recompute.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "cli/CliData.h"
+#include "cli/CliSupport.h"
+#include "cli/CliUi.h"
+#include "preparations/IngredientLine.h"
+#include "preparations/PreparationScaling.h"
+#include "preparations/PreparationTotals.h"
+#include "storage/FileIo.h"
+#include "storage/IngredientRecord.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
+#include "storage/StorageError.h"
+#include "storage/Text.h"
+
+namespace velmaro::cli {
+
+namespace fs = std::filesystem;
+namespace L = IngredientLineField;
+namespace R = PreparationRecordField;
+
+namespace {
+
+constexpr std::array<std::string_view, 10> kNutrientNames = {
+    "energia",    "carboidrato", "proteína", "lipídeos", "saturada",
+    "colesterol", "fibra",       "cálcio",   "ferro",    "sódio"};
+
+struct NamedField {
+    int field;
+    std::string_view name;
+};
+
+// The fields of an ingredient line the recomputation may change, with their names.
+std::vector<NamedField> LineFields() {
+    std::vector<NamedField> fields = {{L::kCorrectionFactor, "F.C."},
+                                      {L::kCookingFactor, "F.C.C."},
+                                      {L::kUnitCost, "custo unitário"},
+                                      {L::kComputedCost, "custo"},
+                                      {L::kQuotationDate, "data de cotação"}};
+    for (size_t i = 0; i < kNutrients.size(); ++i) {
+        fields.push_back({kNutrients[i].lineField, kNutrientNames[i]});
+    }
+    return fields;
+}
+
+std::vector<NamedField> TotalFields() {
+    std::vector<NamedField> fields;
+    for (size_t i = 0; i < kNutrients.size(); ++i) {
+        fields.push_back({kNutrients[i].recordField, kNutrientNames[i]});
+    }
+    fields.push_back({R::kCostTotal, "custo"});
+    return fields;
+}
+
+std::string ShownValue(std::string_view text) {
+    return IsAllSpaces(RemoveAll(RemoveAll(text, ","), "/")) ? "(vazio)" : Utf8(RemoveSpaces(text));
+}
+
+// "name a -> b; ..." for the fields whose texts differ; empty when none does.
+std::string Differences(const std::vector<NamedField>& fields, std::string_view before,
+                        std::string_view after) {
+    std::string out;
+    for (const NamedField& f : fields) {
+        const std::string a = GetField(f.field, before);
+        const std::string b = GetField(f.field, after);
+        if (a != b) {
+            out += (out.empty() ? "" : "; ") + std::string(f.name) + " " + ShownValue(a) + " -> " +
+                   ShownValue(b);
+        }
+    }
+    return out;
+}
+
+bool HasFields(std::string_view line, int count) {
+    return !line.empty() && line.back() == '|' &&
+           std::count(line.begin(), line.end(), '|') == count;
+}
+
+std::string TextOr(std::string text, std::string_view blank) {
+    return text.empty() ? std::string(blank) : text;
+}
+
+// One ingredient line computed again from the ingredient's record, as the ingredients
+// screen computes a line from its weights: the ingredient's price and its date, the
+// factors, the cost, the amounts of the net weight (blank without one).
+void RecomputeLine(IngredientLine& line, Ui& ui) {
+    line.unitCost =
+        TextOr(GetField(ing::kCostPerKilogram, line.ingredientRecord), BlankMaskText(kMoneyMask));
+    line.quotationDate =
+        TextOr(GetField(ing::kQuotationDate, line.ingredientRecord), BlankMaskText(kDateMask));
+    ComputeCorrectionFactor(line, ui);
+    ComputeCookingFactor(line, ui);
+    ComputeLineCost(line, ui);
+    if (IsBlankValue(line.netWeight)) {
+        for (std::string& amount : line.amounts) {
+            amount = BlankMaskText(kAmountMask);
+        }
+    } else {
+        ComputeLineNutrients(line, ui);
+    }
+}
+
+// What the recomputation of one preparation gives.
+struct Outcome {
+    std::vector<std::string> notes;   // UTF-8, indented
+    std::optional<std::string> file;  // the new ingredient file, when it changes
+    std::string record;
+};
+
+Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
+                             const std::string& record) {
+    Outcome outcome;
+    outcome.record = record;
+    CliUi ui;
+    auto takeMessages = [&] {
+        for (const std::string& message : ui.TakeMessages()) {
+            outcome.notes.push_back("  aviso: " + Utf8(message));
+        }
+    };
+
+    LineTable lines;
+    std::error_code ec;
+    if (fs::is_regular_file(file, ec)) {
+        LoadLineTable(file, lines);
+    }
+    bool linesChanged = false;
+    for (int i = 0; i < lines.lines.Count(); ++i) {
+        const std::string stored = lines.lines[i];
+        const std::string shownName = "\"" + ShownName(RecordKey(stored)) + "\"";
+        if (!HasFields(stored, L::kCount)) {
+            outcome.notes.push_back("  aviso: a linha de " + shownName + " não tem os " +
+                                    std::to_string(L::kCount) +
+                                    " campos de uma linha de ingrediente; ficou como estava.");
+            continue;
+        }
+        const FindResult found = FindKey(ingredients.keys, RecordKey(stored));
+        if (!found.found) {
+            outcome.notes.push_back("  aviso: o ingrediente " + shownName +
+                                    " não existe na tabela; a linha ficou como estava.");
+            continue;
+        }
+        IngredientLine line = ReadIngredientLine(stored);
+        line.ingredientRecord = ingredients.lines[found.index];
+        RecomputeLine(line, ui);
+        takeMessages();
+        const std::string recomputed = ComposeIngredientLine(line);
+        if (recomputed != stored) {
+            outcome.notes.push_back("  " + shownName + ": " +
+                                    Differences(LineFields(), stored, recomputed));
+            ReplaceRecord(lines.lines, i, recomputed);
+            linesChanged = true;
+        }
+    }
+    if (linesChanged) {
+        outcome.file = LineTableBytes(lines.lines);
+    }
+
+    // The totals, as the ingredients screen writes them into the record, and the rows
+    // scaled from them, as the preparation register scales them.
+    LineList one;
+    one.SetSorted(false);
+    one.Add(record);
+    UpdatePreparationTotals(lines.lines, one, 0, ui);
+    takeMessages();
+    outcome.record = one[0];
+    for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
+        ScaleFromYield(outcome.record, row);
+    }
+    if (const std::string totals = Differences(TotalFields(), record, outcome.record);
+        !totals.empty()) {
+        outcome.notes.push_back("  totais: " + totals);
+    }
+    bool rowsChanged = false;
+    for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
+        const int first = RowFields(row).first;
+        for (int k = 0; k < 11; ++k) {
+            rowsChanged =
+                rowsChanged || GetField(first + k, record) != GetField(first + k, outcome.record);
+        }
+    }
+    if (rowsChanged) {
+        outcome.notes.push_back(
+            "  valores da porção, da colher de sopa e da porção do rótulo recalculados");
+    }
+    return outcome;
+}
+
+}  // namespace
+
+RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, bool write,
+                               ProgressSink& progress) {
+    RecomputeReport report;
+    LineTable ingredients;
+    {
+        NullProgress quiet;
+        if (std::error_code ec; fs::is_regular_file(IngredientFileLocation(home, table), ec)) {
+            LoadScrambledLineTable(IngredientFileLocation(home, table), ingredients, quiet);
+        }
+    }
+    const fs::path listPath = PreparationListLocation(home, table);
+    std::vector<std::string> records = ReadLinesIfAny(listPath);
+    const fs::path folder = PreparationFolder(home, table);
+
+    // Everything read and computed first.
+    struct Change {
+        size_t index;
+        std::optional<std::string> file;
+        fs::path path;
+        std::string record;
+    };
+    std::vector<Change> changes;
+    progress.Begin(static_cast<int>(records.size()));
+    for (size_t i = 0; i < records.size(); ++i) {
+        progress.SetPosition(static_cast<int>(i));
+        const std::string& record = records[i];
+        const std::string key = GetField(R::kName, record);
+        if (IsAllSpaces(key)) {
+            continue;
+        }
+        ++report.preparations;
+        const std::string title = "Preparação \"" + ShownName(key) + "\":";
+        if (!HasFields(record, R::kCount)) {
+            report.lines.push_back(title);
+            report.lines.push_back("  aviso: o registro não tem os " + std::to_string(R::kCount) +
+                                   " campos de uma preparação; não foi recalculada.");
+            continue;
+        }
+        const fs::path path = RecordFileIn(folder, key, ".dad");
+        Outcome outcome = RecomputePreparation(ingredients, path, record);
+        const bool changed = outcome.file.has_value() || outcome.record != record;
+        if (changed) {
+            ++report.changed;
+            changes.push_back({i, std::move(outcome.file), path, std::move(outcome.record)});
+        }
+        if (!outcome.notes.empty()) {
+            report.lines.push_back(title);
+            report.lines.insert(report.lines.end(), outcome.notes.begin(), outcome.notes.end());
+        }
+    }
+    progress.End();
+    if (!write || changes.empty()) {
+        return report;
+    }
+
+    // Then the changed ingredient files together, and the list once with the records of
+    // the preparations whose files were written.
+    FileBatch files;
+    std::vector<size_t> fileOrder;  // index into `changes` of each file added
+    for (size_t c = 0; c < changes.size(); ++c) {
+        if (changes[c].file) {
+            files.Add(changes[c].path, *changes[c].file);
+            fileOrder.push_back(c);
+        }
+    }
+    auto writeList = [&](size_t committedFiles) {
+        std::vector<bool> take(changes.size(), true);
+        for (size_t k = committedFiles; k < fileOrder.size(); ++k) {
+            take[fileOrder[k]] = false;
+        }
+        for (size_t c = 0; c < changes.size(); ++c) {
+            if (take[c]) {
+                records[changes[c].index] = changes[c].record;
+            }
+        }
+        WriteFileAtomic(listPath, JoinLinesCrLf(records));
+    };
+    try {
+        files.Commit();
+    } catch (const StorageError&) {
+        if (files.Committed() > 0) {
+            try {
+                writeList(files.Committed());
+            } catch (const StorageError&) {
+                // The first error is the one reported.
+            }
+        }
+        throw;
+    }
+    writeList(fileOrder.size());
+    return report;
+}
+
+}  // namespace velmaro::cli
