@@ -1,13 +1,17 @@
 // A TACO ingredient copied into a table of the user's brings the household measures
-// delivered with TACO, and a preparation line turns a number of them into its net weight.
+// delivered with TACO, and the preparation ingredients screen offers them and turns a
+// number of them into the line's net weight.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "ingredients/SuppliedTables.h"
-#include "preparations/IngredientLine.h"
+#include "platform/Interaction.h"
+#include "preparations/CadIngFicTecForm.h"
+#include "preparations/PreparationRecordFixture.h"
 #include "shell/IngredientCopy.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
@@ -38,31 +42,39 @@ TEST_F(TacoMeasureLineTest, TwoServingSpoonsOfCopiedRiceAreItsNetWeight) {
     const FindResult row = FindKey(tacoIngredients.keys, arroz);
     ASSERT_TRUE(row.found);
 
+    // The copy that the ingredient viewer makes, into the table "Minha".
     test::ScriptedUi ui;
     LineTable active;
     ui.AnswerYes();
     ASSERT_TRUE(CopyIngredient(ui, Home(), true, minha, active,
                                {taco, Pad(W(kTacoDescription), 65), "0"},
                                tacoIngredients.lines[row.index]));
+    SaveScrambledLineTable(IngredientFilePath(Home(), minha), active.lines, progress);
 
-    // The measures the preparation ingredients screen offers for the copied ingredient.
-    LineTable measures;
-    LoadLineTable(MeasureFilePath(Home(), minha, arroz, false), measures);
-    const FindResult spoon = FindKey(measures.keys, Pad("Colher servir cheia", 20));
-    ASSERT_TRUE(spoon.found);
-
-    IngredientLine line = BlankIngredientLine();
-    line.ingredient = arroz;
-    line.ingredientRecord = active.lines[FindKey(active.keys, arroz).index];
-    TakeIngredientDefaults(line);
-    line.measure = measures.keys[spoon.index];
-    line.measureWeight = GetRecordField(measures.lines, spoon.index, 2);
-    line.measureCount = "  2,00";
-    AfterMeasureCount(line, ui);
-    EXPECT_EQ(line.measureWeight, "    45,0");
-    EXPECT_EQ(line.netWeight, "    90,0");
-    EXPECT_EQ(line.amounts[0], "   115,20");  // 128 kcal per 100 g
-    EXPECT_EQ(line.amounts[1], "    25,29");  // 28,1 g of carbohydrate per 100 g
+    // A preparation of "Minha" gets the rice by two serving spoons.
+    LineTable preparations;
+    LoadLineTableFromBytes(test::PreparationLine("Arroz de forno") + "\r\n", preparations);
+    TCadIngFicTecForm form{ui, Home()};
+    form.Prepare(minha, Pad("Arroz de forno", 40), preparations, 0, ListViewerInput{});
+    ui.Activate(form);
+    ui.ClearMessages();
+    ui.MoveFocus(form, form.NomIngComboBox);
+    UserSelect(form.NomIngComboBox, 0);
+    ui.MoveFocus(form, form.IngFicTecListBox);
+    ASSERT_EQ(form.NomIngComboBox.text, arroz);
+    const auto& offered = form.NomMedCasComboBox.items;
+    EXPECT_EQ(offered.size(), 13u);
+    const auto spoon = std::find(offered.begin(), offered.end(), Pad("Colher servir cheia", 20));
+    ASSERT_NE(spoon, offered.end());
+    UserSelect(form.NomMedCasComboBox, static_cast<int>(spoon - offered.begin()));
+    EXPECT_EQ(form.UmaMedCasMaskEdit.text, "    45,0");
+    PressEnter(form);
+    ASSERT_EQ(form.ActiveControl(), &form.QuaMedCasMaskEdit);
+    ui.Type(form, form.QuaMedCasMaskEdit, "2");
+    PressEnter(form);
+    EXPECT_EQ(form.QuaMedCasMaskEdit.text, "  2,00");
+    EXPECT_EQ(form.PesLiqMaskEdit.text, "    90,0");
+    EXPECT_EQ(form.PesPorKalMaskEdit.text, "   115,20");  // 128 kcal per 100 g
 }
 
 }  // namespace
