@@ -65,12 +65,21 @@ AppDriver& AppDriver::Type(const std::string& className, const std::string& cont
         });
 }
 
-AppDriver& AppDriver::Key(const std::string& className, const std::string& control, int qtKey) {
+AppDriver& AppDriver::Fill(const std::string& className, const std::string& control,
+                           const std::string& utf8Text) {
+    return Click(className, control)
+        .Key(className, control, Qt::Key_Home)
+        .Key(className, control, Qt::Key_End, Qt::ShiftModifier)
+        .Type(className, control, utf8Text);
+}
+
+AppDriver& AppDriver::Key(const std::string& className, const std::string& control, int qtKey,
+                          Qt::KeyboardModifiers modifiers) {
     return Then(
         "key into " + className + "." + control,
         [this, className, control] { return OnTop(className) && Widget(className, control); },
-        [className, control, qtKey] {
-            QTest::keyClick(Widget(className, control), static_cast<Qt::Key>(qtKey));
+        [className, control, qtKey, modifiers] {
+            QTest::keyClick(Widget(className, control), static_cast<Qt::Key>(qtKey), modifiers);
         });
 }
 

@@ -35,7 +35,12 @@ class AppDriver {
     // Types into a control (each character as a key) once its screen is on top.
     AppDriver& Type(const std::string& className, const std::string& control,
                     const std::string& utf8Text);
-    AppDriver& Key(const std::string& className, const std::string& control, int qtKey);
+    // Clicks into a field, selects its whole text with the keyboard and types over it, as
+    // a user replaces what a field holds.
+    AppDriver& Fill(const std::string& className, const std::string& control,
+                    const std::string& utf8Text);
+    AppDriver& Key(const std::string& className, const std::string& control, int qtKey,
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Answers the message dialog with one of its buttons ("SimBitBtn", "NaoBitBtn",
     // "OkBitBtn"), recording the message's text.
     AppDriver& Answer(const std::string& button);
