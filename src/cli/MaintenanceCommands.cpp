@@ -24,12 +24,18 @@ int RecomputeCommand(const Arguments& arguments, CliIo& io) {
     for (const std::string& line : report.lines) {
         io.out << line << "\n";
     }
-    io.out << report.changed << " de " << report.preparations
-           << (report.preparations == 1 ? " preparação " : " preparações ")
-           << (simulate
-                   ? (report.changed == 1 ? "mudaria" : "mudariam")
-                   : (report.changed == 1 ? "recalculada e gravada" : "recalculadas e gravadas"))
-           << (simulate ? " (simulação: nada foi gravado)." : ".") << "\n";
+    const int changed = report.changed;
+    io.out << report.preparations
+           << (report.preparations == 1 ? " preparação recalculada; "
+                                        : " preparações recalculadas; ");
+    if (changed == 0) {
+        io.out << "nenhuma " << (simulate ? "seria alterada" : "alterada");
+    } else if (simulate) {
+        io.out << changed << (changed == 1 ? " seria alterada" : " seriam alteradas");
+    } else {
+        io.out << changed << (changed == 1 ? " alterada e gravada" : " alteradas e gravadas");
+    }
+    io.out << (simulate ? " (simulação: nada foi gravado)." : ".") << "\n";
     return kExitOk;
 }
 

@@ -1,0 +1,330 @@
+// rotulo, relatorio, lote: what they compose and draw against what the label and report
+// screens compose and draw for the same preparation.
+
+#include <gtest/gtest.h>
+
+#include "cli/CliFixtures.h"
+#include "cli/TerminalProgress.h"
+#include "output/CfgRotForm.h"
+#include "output/ImpRotForm.h"
+#include "output/LabelLayouts.h"
+#include "output/SelRelForm.h"
+#include "output/TechnicalSheetReports.h"
+#include "output/VisRelForm.h"
+#include "storage/Config.h"
+#include "storage/IniFile.h"
+#include "support/ScriptedUi.h"
+
+namespace velmaro {
+namespace {
+
+using test::CliRun;
+using test::RecordedImage;
+using Kind = RecordedImage::Kind;
+
+const std::string kTable = test::Pad("Minha", 20);
+const std::string kArroz = test::Pad(W("Arroz com feijão"), 40);
+
+class OutputCommandsTest : public test::CliTest {
+  protected:
+    void SetUp() override { MakeKitchen(); }
+
+    fs::path LabelFile(const std::string& preparation = kArroz) const {
+        return LabelFilePath(Home(), kTable, preparation);
+    }
+
+    // The label screen opened on the preparation, as the register opens it: it composes
+    // the label into the label data file and draws its preview.
+    struct LabelScreen {
+        test::ScriptedUi ui;
+        test::RecordingImageOutput images;
+        TCfgRotForm cfg;
+        TImpRotForm form;
+        LabelScreen(const fs::path& home, const std::string& preparation)
+            : cfg(ui, home, images), form(ui, home, images, cfg) {
+            form.Prepare(kTable, preparation);
+            ui.Activate(form);
+        }
+    };
+
+    const RecordedImage& Only(Kind kind) {
+        const auto of = images.Of(kind);
+        EXPECT_EQ(of.size(), 1u);
+        static RecordedImage none;
+        none = of.empty() ? RecordedImage{} : of.back();
+        return none;
+    }
+};
+
+TEST_F(OutputCommandsTest, LabelRowsAreThoseTheLabelScreenWrites) {
+    LabelScreen screen(Home(), kArroz);
+    const std::string written = test::ReadBytes(LabelFile());
+    const IniFile ini(LabelFile());
+    ASSERT_TRUE(ini.ValueExists(kLabelDataSection, "ValPor"));
+    const auto preview = screen.images.Of(Kind::Picture);
+    ASSERT_EQ(preview.size(), 1u);
+    fs::remove(LabelFile());
+
+    const fs::path out = Scratch() / "arroz.bmp";
+    CliRun run =
+        Cli({"rotulo", "minha", "ARROZ COM FEIJÃO", "--modelo", "1", "--saida", out.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Foi gerado o arquivo: " + out.string() + "\n");
+    EXPECT_EQ(test::ReadBytes(LabelFile()), written);
+    const RecordedImage& bmp = Only(Kind::Bmp);
+    EXPECT_EQ(bmp.path, out);
+    EXPECT_EQ(bmp.width, 500);
+    EXPECT_EQ(bmp.height, 258);
+    EXPECT_EQ(bmp.dpi, 96);
+    EXPECT_EQ(bmp.calls, preview[0].calls);
+
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--dados"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string expected;
+    for (const char* key : {"DesDad", "ValPor", "ValDia", "ValRef"}) {
+        expected += Cp1252ToUtf8(ini.ReadString(kLabelDataSection, key, "")) + "\n";
+    }
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "Quantidade por porção|Valor calórico|Carboidratos|Proteínas|Gorduras totais|"
+              "Gorduras saturadas|Colesterol|Fibra alimentar|Cálcio|Ferro|Sódio|");
+    EXPECT_EQ(test::ReadBytes(LabelFile()), written);  // the stored layout kept
+}
+
+// Each kind of file at the size the screens use: the label preview in BMP, PNG or PDF,
+// the whole sheet at its geometry (the PDF drawn as the label screen's PDF button draws
+// it), the report's preview picture and its PDF at the configured printer resolution.
+TEST_F(OutputCommandsTest, FilesOfTheRightKindAndSize) {
+    IniFile(ConfigFilePath()).WriteInteger(W(cfg::kTechnicianSection), cfg::kResImp, 600);
+    const double previewWidthMm = 500 * 25.4 / 96;
+    const double previewHeightMm = 258 * 25.4 / 96;
+    const LabelGeometry sheet = SheetGeometry(IniFile::FromBytes(""));
+    const PageArea page = *LabelSheetPage(sheet);
+    const ReportData report = LoadReportData(Home(), IniFile(ConfigFilePath()), kTable, kArroz,
+                                             ReadPreparationRecord(Home(), kTable, kArroz));
+    struct Case {
+        std::vector<std::string> args;
+        Kind kind;
+        int width, height, dpi;  // pictures
+        double widthMm, heightMm;
+        int pages;
+    };
+    const std::vector<Case> cases = {
+        {{"rotulo", "--modelo", "2", "--saida", "r.png"}, Kind::Png, 500, 258, 96, 0, 0, 1},
+        {{"rotulo", "--modelo", "3", "--saida", "r.PDF"},
+         Kind::Pdf,
+         0,
+         0,
+         96,
+         previewWidthMm,
+         previewHeightMm,
+         1},
+        {{"rotulo", "--modelo", "1", "--folha", "--saida", "f.bmp"},
+         Kind::Bmp,
+         page.width,
+         page.height,
+         300,
+         0,
+         0,
+         1},
+        {{"rotulo", "--modelo", "4", "--nome", "--folha", "--saida", "f.pdf"},
+         Kind::Pdf,
+         0,
+         0,
+         300,
+         page.width * 25.4 / 300,
+         page.height * 25.4 / 300,
+         1},
+        {{"relatorio", "--tipo", "2", "--saida", "r.bmp"}, Kind::Bmp, 1000, 743, 94, 0, 0, 1},
+        {{"relatorio", "--tipo", "3", "--saida", "r.png"}, Kind::Png, 743, 1000, 94, 0, 0, 1},
+        {{"relatorio", "--tipo", "1", "--saida", "r.pdf"},
+         Kind::Pdf,
+         0,
+         0,
+         600,
+         210,
+         297,
+         ReportPageCount(ReportKind::Complete, report)},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {c.args[0], "Minha", "Arroz com feijão"};
+        args.insert(args.end(), c.args.begin() + 1, c.args.end());
+        SCOPED_TRACE(args[3] + args[4] + args.back());
+        images.records.clear();
+        const CliRun run = Cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const RecordedImage& file = Only(c.kind);
+        EXPECT_EQ(file.path.filename(), c.args.back());
+        EXPECT_EQ(file.dpi, c.dpi);
+        EXPECT_EQ(file.pages, c.pages);
+        if (c.kind == Kind::Pdf) {
+            EXPECT_NEAR(file.widthMm, c.widthMm, 1e-9);
+            EXPECT_NEAR(file.heightMm, c.heightMm, 1e-9);
+        } else {
+            EXPECT_EQ(file.width, c.width);
+            EXPECT_EQ(file.height, c.height);
+        }
+        EXPECT_FALSE(file.calls.empty());
+    }
+
+    // The sheet PDF and the report PDF drawn exactly as the screens draw them.
+    const auto cliPdfs = images.Of(Kind::Pdf);
+    {
+        LabelScreen screen(Home(), kArroz);
+        screen.ui.AnswerYes();
+        screen.form.PdfBitBtnClick();
+        const auto pdfs = screen.images.Of(Kind::Pdf);
+        ASSERT_EQ(pdfs.size(), 1u);
+        // The screen took the layout the command stored last: 4, with the name.
+        EXPECT_TRUE(screen.form.choice.withName);
+        EXPECT_EQ(screen.form.choice.layout, 4);
+        images.records.clear();
+        ASSERT_EQ(Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "4", "--nome", "--folha",
+                       "--saida", "g.pdf"})
+                      .status,
+                  0);
+        EXPECT_EQ(Only(Kind::Pdf).calls, pdfs[0].calls);
+    }
+    {
+        test::ScriptedUi ui;
+        test::RecordingImageOutput screenImages;
+        TVisRelForm visRel;
+        TSelRelForm form(ui, Home(), screenImages, visRel);
+        form.Prepare(kTable, kArroz);
+        ui.Activate(form);
+        ui.AnswerYes();
+        ui.SaveAs((Scratch() / "tela.pdf").string());
+        form.VisBitBtnClick();
+        const auto pdfs = screenImages.Of(Kind::Pdf);
+        ASSERT_EQ(pdfs.size(), 1u);
+        EXPECT_EQ(pdfs[0].dpi, 600);
+        EXPECT_EQ(pdfs[0].calls, cliPdfs.back().calls);
+    }
+}
+
+TEST_F(OutputCommandsTest, BadUsageAndUserErrors) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string firstLine;  // of the error stream
+    };
+    const std::vector<Case> cases = {
+        {{}, 2, "velmaro-cli: falta o comando."},
+        {{"imprimir"}, 2, "velmaro-cli: comando desconhecido: imprimir"},
+        {{"tabela", "apagar"}, 2, "velmaro-cli: comando desconhecido: tabela apagar"},
+        {{"tabela"}, 2, "velmaro-cli: falta o comando de tabela."},
+        {{"recalcular"}, 2, "velmaro-cli: faltam argumentos."},
+        {{"verificar", "a", "b"}, 2, "velmaro-cli: argumentos a mais: b"},
+        {{"rotulo", "Minha", "Salada", "--saida", "x.bmp"},
+         2,
+         "velmaro-cli: falta --modelo 1|2|3|4"},
+        {{"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", "x.bmp"},
+         2,
+         "velmaro-cli: --modelo deve ser um número de 1 a 4 (recebido \"5\")"},
+        {{"rotulo", "Minha", "Salada", "--modelo", "1", "--saida", "x.gif"},
+         2,
+         "velmaro-cli: o arquivo de --saida deve terminar em .bmp, .png ou .pdf"},
+        {{"rotulo", "Minha", "Salada", "--modelo", "1", "--cor", "x"},
+         2,
+         "velmaro-cli: opção desconhecida: --cor"},
+        {{"relatorio", "Minha", "Salada", "--saida", "x.pdf"},
+         2,
+         "velmaro-cli: falta --tipo 1|2|3"},
+        {{"lote", "Minha", "--saida", "x"},
+         2,
+         "velmaro-cli: diga o que gerar: --modelo (rótulos) e/ou --tipo (relatórios)"},
+        {{"rotulo", "Nenhuma", "Salada", "--modelo", "1", "--saida", "x.bmp"},
+         1,
+         "velmaro-cli: a tabela \"Nenhuma\" não existe."},
+        {{"relatorio", "Minha", "Bolo", "--tipo", "1", "--saida", "x.pdf"},
+         1,
+         "velmaro-cli: a preparação \"Bolo\" não existe na tabela \"Minha\"."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.firstLine);
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.firstLine);
+        if (c.status == 2) {
+            EXPECT_NE(run.err.find("Uso: velmaro-cli"), std::string::npos);
+        } else {
+            EXPECT_EQ(run.err, c.firstLine + "\n");  // one line
+        }
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_TRUE(images.records.empty());
+}
+
+TEST_F(OutputCommandsTest, HelpOfEachCommandInPortuguese) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"tabela", "importar", "--help"},
+                                                                  {"tabela", "exportar", "-h"},
+                                                                  {"tabela", "listar", "--help"},
+                                                                  {"rotulo", "--help"},
+                                                                  {"relatorio", "--help"},
+                                                                  {"lote", "--help"},
+                                                                  {"recalcular", "--help"},
+                                                                  {"verificar", "--help"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.rfind("Uso: velmaro-cli " + args[0], 0), 0u) << run.out;
+        EXPECT_GT(run.out.size(), 150u);
+    }
+    const CliRun run = Cli({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("  recalcular TABELA [--simular]\n"), std::string::npos);
+}
+
+TEST_F(OutputCommandsTest, BatchOfLabelsAndReportsWithItsProgress) {
+    const fs::path folder = Scratch() / "lote";
+    CliRun run = Cli(
+        {"lote", "Minha", "--saida", folder.string(), "--modelo", "2", "--nome", "--tipo", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, " 50% 1/2 Arroz com feijão\n100% 2/2 Salada\n");
+    EXPECT_EQ(run.out,
+              "2 preparações: 2 rótulos e 2 relatórios gerados em \"" + folder.string() + "\".\n");
+    std::vector<fs::path> paths;
+    for (const RecordedImage& r : images.records) {
+        EXPECT_EQ(r.kind, Kind::Pdf);
+        paths.push_back(r.path);
+    }
+    EXPECT_EQ(paths, (std::vector<fs::path>{folder / "Arroz com feijão-rotulo.pdf",
+                                            folder / "Arroz com feijão-relatorio3.pdf",
+                                            folder / "Salada-rotulo.pdf",
+                                            folder / "Salada-relatorio3.pdf"}));
+    EXPECT_TRUE(fs::is_directory(folder));
+    const LabelChoice stored = LoadLabelChoice(IniFile(LabelFile(test::Pad("Salada", 40))));
+    EXPECT_EQ(stored.layout, 2);
+    EXPECT_TRUE(stored.withName);
+
+    // On a terminal the bar is redrawn in place and the line closed at the end.
+    images.records.clear();
+    run =
+        Cli({"lote", "Minha", "--saida", folder.string(), "--tipo", "1", "--formato", "png"}, true);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(images.Of(Kind::Png).size(), 2u);
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
+    EXPECT_NE(run.err.find("\r[###############---------------]  50% 1/2 Arroz com feijão"),
+              std::string::npos);
+    EXPECT_NE(run.err.find("\r[##############################] 100% 2/2 Salada"),
+              std::string::npos);
+
+    // A preparation that fails is told; the others are made.
+    images.records.clear();
+    const fs::path salada = LabelFile(test::Pad("Salada", 40));
+    fs::remove(salada);
+    fs::create_directories(salada);
+    run = Cli({"lote", "Minha", "--saida", folder.string(), "--modelo", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(images.records.size(), 1u);
+    EXPECT_NE(run.err.find("velmaro-cli: Salada: "), std::string::npos);
+    EXPECT_NE(run.err.find("velmaro-cli: 1 preparação falhou.\n"), std::string::npos);
+}
+
+TEST(TerminalProgressTest, BarText) {
+    EXPECT_EQ(cli::ProgressBarText(1, 4, 8), "[##------]  25% 1/4");
+    EXPECT_EQ(cli::ProgressBarText(0, 0, 4), "[####] 100% 0/0");
+    EXPECT_EQ(cli::ProgressBarText(7, 7, 4), "[####] 100% 7/7");
+}
+
+}  // namespace
+}  // namespace velmaro
