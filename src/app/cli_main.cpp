@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -17,6 +18,17 @@
 #include "storage/Paths.h"
 
 namespace {
+
+// Qt's notes about the session it runs in (no runtime folder, an off-screen platform) say
+// nothing to the user of a command; warnings about the drawing still show.
+void QuietSession(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg ||
+        message.startsWith(QStringLiteral("QStandardPaths:")) ||
+        message.startsWith(QStringLiteral("This plugin does not support"))) {
+        return;
+    }
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 
 // The Qt image output, with Qt started the first time a picture is drawn: the commands
 // that draw nothing run without it. Pictures are drawn off screen, so no display is needed.
@@ -55,6 +67,7 @@ class LazyQtImages final : public velmaro::ImageOutput {
         if (m_app) {
             return;
         }
+        qInstallMessageHandler(QuietSession);
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }

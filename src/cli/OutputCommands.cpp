@@ -319,8 +319,9 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     }
     io.out << preparations.size() << (preparations.size() == 1 ? " preparação: " : " preparações: ")
            << labelFiles << (labelFiles == 1 ? " rótulo e " : " rótulos e ") << reportFiles
-           << (reportFiles == 1 ? " relatório gerado" : " relatórios gerados") << " em \""
-           << Shown(folder) << "\".\n";
+           << (reportFiles == 1 ? " relatório" : " relatórios")
+           << (labelFiles + reportFiles == 1 ? " gerado" : " gerados") << " em \"" << Shown(folder)
+           << "\".\n";
     if (!failures.empty()) {
         io.err << "velmaro-cli: " << failures.size()
                << (failures.size() == 1 ? " preparação falhou." : " preparações falharam.") << "\n";
