@@ -3,10 +3,13 @@
 // A test of the real application offscreen: a temporary data home prepared as at start,
 // every screen created, and the driver that walks the windows.
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "e2e/AppDriver.h"
 #include "storage/LineTable.h"
@@ -32,6 +35,18 @@ class AppE2e : public DataHomeTest {
             return edit->text();
         }
         return {};
+    }
+
+    // Goes to a drop-down (leaving the control that had the focus) and picks the item
+    // that starts with `text`, as a user does.
+    static void Choose(const std::string& className, const std::string& control,
+                       const QString& text) {
+        auto* combo = qobject_cast<QComboBox*>(AppDriver::Widget(className, control));
+        ASSERT_NE(combo, nullptr);
+        combo->setFocus(Qt::MouseFocusReason);
+        const int index = combo->findText(text, Qt::MatchStartsWith);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
     }
 
     // A user table `name` in the table list, fixed as the active table.

@@ -14,17 +14,6 @@ namespace {
 
 class RegistersE2e : public AppE2e {};
 
-// Picks the item of a drop-down that starts with `text`, as a user who went to the
-// drop-down (leaving the control that had the focus) and chose there.
-void Choose(const std::string& className, const std::string& control, const QString& text) {
-    auto* combo = qobject_cast<QComboBox*>(AppDriver::Widget(className, control));
-    ASSERT_NE(combo, nullptr);
-    combo->setFocus(Qt::MouseFocusReason);
-    const int index = combo->findText(text, Qt::MatchStartsWith);
-    ASSERT_GE(index, 0) << text.toStdString();
-    combo->setCurrentIndex(index);
-}
-
 QStringList Rows(const std::string& className, const std::string& control) {
     QStringList rows;
     if (auto* list = qobject_cast<QListWidget*>(AppDriver::Widget(className, control))) {

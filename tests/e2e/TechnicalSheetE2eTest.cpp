@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QListWidget>
+#include <QTest>
 
 #include "e2e/AppFixture.h"
 #include "storage/Cp1252.h"
@@ -13,16 +15,6 @@ namespace velmaro::test {
 namespace {
 
 class TechnicalSheetE2e : public AppE2e {};
-
-// Goes to a drop-down and picks the item that starts with `text`.
-void Choose(const std::string& className, const std::string& control, const QString& text) {
-    auto* combo = qobject_cast<QComboBox*>(AppDriver::Widget(className, control));
-    ASSERT_NE(combo, nullptr);
-    combo->setFocus(Qt::MouseFocusReason);
-    const int index = combo->findText(text, Qt::MatchStartsWith);
-    ASSERT_GE(index, 0) << text.toStdString();
-    combo->setCurrentIndex(index);
-}
 
 // An ingredient record: name, the ten values per 100 g, the factors, the cost per kg.
 std::string Ingredient(const std::string& name, const std::string& values,
@@ -123,6 +115,84 @@ TEST_F(TechnicalSheetE2e, ThreeLinesByNetWeightGrossWeightAndMeasureGiveTheValue
     EXPECT_NE(list.find("|    89,82|    18,77|"), std::string::npos) << list;
     EXPECT_NE(list.find("|     3,35|"), std::string::npos) << list;
     EXPECT_EQ(perPortion, QStringLiteral("____89,82"));
+}
+
+TEST_F(TechnicalSheetE2e, AReferenceValueFoundByGroupAndKeywordFillsTheLabelPortion) {
+    FixUserTable("Minha");
+    // Reference values made up for the test (not those of any regulation).
+    const std::string breads = Pad("Grupo de teste A", 76);
+    const std::string milks = Pad("Grupo de teste B", 76);
+    WriteBytes(ReferenceTablePath(Home()), breads + "|\r\n" + milks + "|\r\n");
+    const auto record = [](const char* food, const char* value, const char* unit,
+                           const char* presentation, const std::string& group) {
+        return Pad(W(food), 140) + "|" + Pad(value, 70) + "|" + Pad(unit, 2) + "|" +
+               Pad("fatia", 60) + "|" + Pad("25 g", 70) + "|" + Pad(presentation, 70) + "|" +
+               group + "|\r\n";
+    };
+    WriteBytes(ReferenceValuesPath(Home()),
+               record("Biscoito salgado", "30", "g", "6 unidades", breads) +
+                   record("Leite de teste", "200", "ml", "1 copo", milks) +
+                   record("Pão de forma", "50", "g", "2 fatias", breads) +
+                   record("Pão doce", "50 a 60", "g", "1 unidade", milks));
+
+    QStringList shown;
+    QString portion;
+    QString unit;
+    QString norm;
+    QString measure;
+    driver.Click("TNutForm", "CadFicTecRotRotBitBtn")
+        .Type("TCadFicTecRotForm", "NomPreMaskEdit", "Torrada")
+        .Key("TCadFicTecRotForm", "NomPreMaskEdit", Qt::Key_Return)
+        .Click("TCadFicTecRotForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadFicTecRotForm", "SelValRefBitBtn")
+        .Click("TCadValRefForm", "LisBitBtn")
+        .Click("TVisLisValRefForm", "AtiFilCheckBox")
+        .On("TVisLisValRefForm",
+            [] {
+                Choose("TVisLisValRefForm", "NomGruComboBox", QStringLiteral("Grupo de teste A"));
+            })
+        .Click("TVisLisValRefForm", "PalChaCheckBox")
+        .Type("TVisLisValRefForm", "PalChaMaskEdit", "pão")
+        .Click("TVisLisValRefForm", "PalChaBitBtn")
+        .On("TVisLisValRefForm",
+            [&] {
+                auto* list = qobject_cast<QListWidget*>(
+                    AppDriver::Widget("TVisLisValRefForm", "LisFilOrdListBox"));
+                ASSERT_NE(list, nullptr);
+                for (int i = 0; i < list->count(); ++i) {
+                    shown << list->item(i)->text().trimmed();
+                }
+                ASSERT_EQ(list->count(), 1);
+                const QRect row = list->visualItemRect(list->item(0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            })
+        .Click("TCadValRefForm", "AjuBitBtn")
+        .On("TCadFicTecRotForm",
+            [&] {
+                portion = Text("TCadFicTecRotForm", "RenRotMaskEdit");
+                unit = Text("TCadFicTecRotForm", "UniPorMaskEdit");
+                norm = Text("TCadFicTecRotForm", "NorValRefMaskEdit");
+                measure = Text("TCadFicTecRotForm", "AMCMaskEdit");
+            })
+        .Click("TCadFicTecRotForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadFicTecRotForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    // Only the bread of group A holds the keyword "PAO" (the accent folded).
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Pão de forma")});
+    EXPECT_EQ(portion.remove(QLatin1Char('_')).trimmed(), QStringLiteral("50"));
+    EXPECT_EQ(unit.trimmed(), QStringLiteral("g"));
+    EXPECT_EQ(norm.trimmed(), QStringLiteral("50g"));
+    EXPECT_EQ(measure.trimmed(), QStringLiteral("2 fatias"));
+    const std::string list =
+        ReadBytes(Home() / "Dados" / "Minha" / "Ficha Tecnica" / "ArqFicTec.dad");
+    EXPECT_NE(list.find(W("|Pão de forma|")), std::string::npos) << list;
 }
 
 }  // namespace
