@@ -150,5 +150,48 @@ TEST_F(RegistersE2e, TheDeliveredTacoTableIsConsultedWithItsSourcesAndHouseholdM
         << measures.join('\n').toStdString();
 }
 
+TEST_F(RegistersE2e, AMeasureIsAddedAndAMeasureInUseIsRenamedInThePreparations) {
+    std::filesystem::copy(FixturePath("ingredient-used-by-preparations"), Home(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    FixUserTable("Minha");
+    WriteIngredients("Minha", {Pad("Arroz", 60) + "| 100,00|" + std::string(28, '|'),
+                               Pad("Leite", 60) + "|  61,00|" + std::string(28, '|')});
+    const auto dir = Home() / "Dados" / "Minha";
+    WriteBytes(dir / "Medidas" / "Arroz.med", Pad("Concha", 20) + "|   100,0|\r\n");
+    // The rice of "Arroz doce" is measured in ladles.
+    const auto sweet = dir / "Ficha Tecnica" / "Arroz doce.dad";
+    std::string lines = ReadBytes(sweet);
+    const size_t at = lines.find("|01/10/25||");
+    ASSERT_NE(at, std::string::npos);
+    lines.replace(at, 11, "|01/10/25|" + Pad("Concha", 20) + "|");
+    WriteBytes(sweet, lines);
+
+    driver.Click("TNutForm", "MedCasBitBtn")
+        .On("TCadMedCas2Form", [] { Choose("TCadMedCas2Form", "NomIngComboBox", "Arroz"); })
+        .Fill("TCadMedCas2Form", "MedCasMaskEdit", "Xícara")
+        .Key("TCadMedCas2Form", "MedCasMaskEdit", Qt::Key_Return)
+        .Fill("TCadMedCas2Form", "QuaMaskEdit", "120")
+        .Click("TCadMedCas2Form", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Fill("TCadMedCas2Form", "MedCasMaskEdit", "Concha")
+        .Key("TCadMedCas2Form", "MedCasMaskEdit", Qt::Key_Return)
+        .Click("TCadMedCas2Form", "AltNomBitBtn")
+        .Type("TAltNomForm", "NovNomMaskEdit", "Concha grande")
+        .Click("TAltNomForm", "ConBitBtn")
+        .Click("TCadMedCas2Form", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure() << "\n" << Said(driver);
+
+    EXPECT_EQ(driver.Messages(),
+              (std::vector<std::string>{"Confirma inclusão?", "Inclusão efetuada com sucesso!"}));
+    EXPECT_EQ(
+        ReadBytes(dir / "Medidas" / "Arroz.med"),
+        Pad("Concha grande", 20) + "|   100,0|\r\n" + Pad(W("Xícara"), 20) + "|   120,0|\r\n");
+    EXPECT_NE(ReadBytes(sweet).find("|01/10/25|" + Pad("Concha grande", 20) + "|"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace velmaro::test
