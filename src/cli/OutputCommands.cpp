@@ -101,7 +101,8 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
 
 // The label as the label screen composes it on opening: the choice stored in the label
 // data file (or the one asked for), then section DadRot written from the preparation's
-// record, in one write. Gives the file as written and the choice.
+// record, in one write (none when the file holds that already). Gives the file as written
+// and the choice.
 std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEntry& table,
                                              const PreparationEntry& preparation,
                                              const LabelRequest& request) {
@@ -111,9 +112,13 @@ std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEn
         choice.layout = *request.layout;
         choice.withName = request.withName;
     }
+    const std::string before = ini.Bytes();
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
-    ini.Commit();
+    // A label composed as it already stands is not written again.
+    if (ini.Bytes() != before) {
+        ini.Commit();
+    }
     return {std::move(ini), choice};
 }
 
