@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "storage/DataHomeLock.h"
 #include "storage/StorageError.h"
 
 namespace velmaro::cli {
@@ -22,7 +23,13 @@ struct Command {
     size_t minOperands;
     size_t maxOperands;
     int (*run)(const Arguments&, CliIo&);
+    // Whether the command, so called, writes into the data home (none: it only reads).
+    bool (*writes)(const Arguments&) = nullptr;
 };
+
+bool Always(const Arguments&) {
+    return true;
+}
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
@@ -59,14 +66,16 @@ Opções:
          {{"descricao", true}, {"fornecida", false}, {"forcar", false}},
          2,
          2,
-         TableImportCommand},
+         TableImportCommand,
+         Always},
         {"tabela",
          "exportar",
          "velmaro-cli tabela exportar NOME ARQUIVO.csv",
          R"(Grava os ingredientes da tabela NOME num arquivo CSV: UTF-8 (com a marca de ordem de
 bytes, para as planilhas), separador ";", vírgula decimal e o cabeçalho que a importação
 reconhece; o arquivo pode ser importado de novo sem mudança. Com ARQUIVO "-", o CSV vai
-para a saída padrão.)",
+para a saída padrão. Linhas do arquivo de ingredientes que não se leem como ingredientes
+ficam de fora e são informadas (o código de saída é então 1).)",
          {},
          2,
          2,
@@ -101,7 +110,8 @@ Opções:
          {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
          2,
          2,
-         LabelCommand},
+         LabelCommand,
+         Always},
         {"",
          "relatorio",
          "velmaro-cli relatorio TABELA PREPARACAO --tipo 1|2|3 --saida ARQUIVO.(bmp|png|pdf)",
@@ -140,7 +150,9 @@ Opções:
           {"formato", true}},
          1,
          1,
-         BatchCommand},
+         BatchCommand,
+         // The labels are composed and stored; the reports only read.
+         [](const Arguments& a) { return a.Value("modelo").has_value(); }},
         {"",
          "recalcular",
          "velmaro-cli recalcular TABELA [--simular]",
@@ -156,7 +168,8 @@ Opções:
          {{"simular", false}},
          1,
          1,
-         RecomputeCommand},
+         RecomputeCommand,
+         [](const Arguments& a) { return !a.Has("simular"); }},
         {"",
          "verificar",
          "velmaro-cli verificar [TABELA]",
@@ -278,6 +291,16 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
         if (arguments.operands.size() > command->maxOperands) {
             return Usage(io, "argumentos a mais: " + arguments.operands[command->maxOperands],
                          command);
+        }
+        // A command that writes takes the data home as the desktop program does, so that
+        // neither replaces what the other saved; one that only reads runs beside it.
+        DataHomeLock lock;
+        if (command->writes != nullptr && command->writes(arguments) &&
+            lock.Acquire(io.home) == DataHomeLock::State::Busy) {
+            throw UserError("a pasta de dados \"" + Shown(io.home) +
+                            "\" está em uso pelo programa Velmaro Nutricional (ou por outro "
+                            "comando que grava nela); feche o programa e tente de novo. Os "
+                            "comandos que só leem funcionam com o programa aberto.");
         }
         return command->run(arguments, io);
     } catch (const UsageError& e) {

@@ -87,11 +87,16 @@ TEST_F(TableCommandsTest, EncodingsAndSeparatorsGiveTheSameRecords) {
 }
 
 TEST_F(TableCommandsTest, TracesBlanksFactorsCostDatesAndSources) {
-    ImportCsv("Minha",
-              "nome;energia;carboidrato;proteína;gordura total;saturada;colesterol;fc;F.C.C.;"
-              "custo (R$/kg);data_cotacao;fonte;fonte custo;Observação\n"
-              "Leite integral;61;4,7;2,9;3,2;TR;10;1;1,2;4,5;5/3/2024;TBCA;Mercado X;ok\n"
-              "Ovo;146;0,6;13,3;9,5;*;NA;-;;;2024-03-05;;;\n");
+    const CliRun run =
+        Cli({"tabela", "importar", "Minha",
+             Csv("leite.csv",
+                 "nome;energia;carboidrato;proteína;gordura total;saturada;colesterol;fc;F.C.C.;"
+                 "custo (R$/kg);data_cotacao;fonte;fonte custo;Observação\n"
+                 "Leite integral;61;4,7;2,9;3,2;TR;10;1;1,2;4,5;5/3/2024;TBCA;Mercado X;ok\n"
+                 "Ovo;146;0,6;13,3;9,5;*;NA;-;;;2024-03-05;;;\n")
+                 .string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "Colunas ignoradas (nomes não reconhecidos): \"Observação\"\n");
     EXPECT_EQ(
         Lines("Minha"),
         (std::vector<std::string>{
@@ -171,6 +176,11 @@ TEST_F(TableCommandsTest, BadLinesAreListedAndNothingIsWrittenUnlessForced) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(ErrorLines(run), (std::vector<std::string>{"Linha 1: falta a coluna \"nome\".",
                                                          "velmaro-cli: nada foi importado."}));
+    run = Cli({"tabela", "importar", "Outra",
+               Csv("y.csv", "Nome;Energia (kcal);Calorias\nSal;0;0\n").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(ErrorLines(run)[0],
+              "Linha 1: as colunas \"Energia (kcal)\" e \"Calorias\" são do mesmo campo.");
     run = Cli({"tabela", "importar", "Outra", (Scratch() / "nada.csv").string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "velmaro-cli: não foi possível ler o arquivo \"" +
