@@ -18,6 +18,7 @@
 #include "shell/CadTabForm.h"
 #include "shell/CfgNutForm.h"
 #include "shell/DataHome.h"
+#include "shell/SingleInstance.h"
 #include "shell/VisLisForm.h"
 #include "shell/VisLisIngForm.h"
 #include "storage/Cp1252.h"
@@ -45,6 +46,10 @@ VelmaroApp::VelmaroApp(fs::path deliveredDir)
 VelmaroApp::~VelmaroApp() {
     // The windows go before the screens they show.
     m_ui.reset();
+}
+
+bool VelmaroApp::ClaimHome() {
+    return ClaimDataHome(*m_ui, m_home, m_homeLock);
 }
 
 std::string VelmaroApp::PrepareHome() {

@@ -15,6 +15,7 @@
 #include "preparations/IngredientPropagation.h"
 #include "shell/ActiveTable.h"
 #include "shell/NutForm.h"
+#include "storage/DataHomeLock.h"
 
 namespace velmaro {
 
@@ -26,6 +27,9 @@ class VelmaroApp {
     VelmaroApp(const VelmaroApp&) = delete;
     VelmaroApp& operator=(const VelmaroApp&) = delete;
 
+    // The data home taken for this run, before anything of it is read or written; false
+    // (after the user was told) when another copy of the program holds it.
+    bool ClaimHome();
     // The data home made ready: its folders, and the delivered files installed where
     // missing. Empty on success, else the message to show (Windows-1252).
     std::string PrepareHome();
@@ -62,6 +66,8 @@ class VelmaroApp {
 
     std::filesystem::path m_deliveredDir;
     std::filesystem::path m_home;
+    // Held from ClaimHome to the end of the run.
+    DataHomeLock m_homeLock;
     std::unique_ptr<QtUi> m_ui;
     ActiveTable m_table;
     // What the ingredient register carries into the preparations.

@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     velmaro::VelmaroApp velmaro(velmaro::DeliveredDataDir());
+    if (!velmaro.ClaimHome()) {
+        return 1;
+    }
     const std::string error = velmaro.PrepareHome();
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", velmaro::Cp1252ToUtf8(error).c_str());

@@ -172,6 +172,10 @@ void AppDriver::Tick() {
 }
 
 bool AppDriver::Run(int timeoutMs) {
+    return RunStart([this] { m_app->Run(); }, timeoutMs);
+}
+
+bool AppDriver::RunStart(const std::function<void()>& start, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     QTimer ticker;
@@ -191,7 +195,7 @@ bool AppDriver::Run(int timeoutMs) {
         Tick();
     });
     ticker.start();
-    m_app->Run();
+    start();
     ticker.stop();
     if (m_failure.empty() && m_next < m_steps.size()) {
         m_failure = "the program ended before step " + std::to_string(m_next + 1) + ": " +

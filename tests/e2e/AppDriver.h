@@ -48,6 +48,9 @@ class AppDriver {
     // Runs the application until its main menu ends. False (with the reason in
     // Failure()) when a step did not come within the time or steps were left.
     bool Run(int timeoutMs = 20000);
+    // The same for a step of the start (`start` may show messages before the main menu),
+    // with the steps driving the windows it shows.
+    bool RunStart(const std::function<void()>& start, int timeoutMs = 20000);
     const std::string& Failure() const { return m_failure; }
     // The texts of the messages answered, in order (UTF-8).
     const std::vector<std::string>& Messages() const { return m_messages; }

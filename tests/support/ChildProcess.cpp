@@ -1,0 +1,76 @@
+#include "support/ChildProcess.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace velmaro::test {
+
+ChildProcess::ChildProcess(const Body& body) {
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    m_pid = ::fork();
+    if (m_pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        throw std::runtime_error("fork failed");
+    }
+    if (m_pid == 0) {
+        ::close(fds[0]);
+        const int writeFd = fds[1];
+        int status = 0;
+        try {
+            body([writeFd] {
+                const char byte = 1;
+                while (::write(writeFd, &byte, 1) < 0 && errno == EINTR) {
+                }
+            });
+        } catch (...) {
+            status = 1;
+        }
+        ::_exit(status);
+    }
+    ::close(fds[1]);
+    m_readyFd = fds[0];
+}
+
+ChildProcess::~ChildProcess() {
+    if (!m_reaped) {
+        Kill();
+    }
+    if (m_readyFd >= 0) {
+        ::close(m_readyFd);
+    }
+}
+
+bool ChildProcess::WaitReady() {
+    char byte = 0;
+    ssize_t n = 0;
+    do {
+        n = ::read(m_readyFd, &byte, 1);
+    } while (n < 0 && errno == EINTR);
+    return n == 1;
+}
+
+void ChildProcess::Kill() {
+    if (!m_reaped) {
+        ::kill(m_pid, SIGKILL);
+        Wait();
+    }
+}
+
+int ChildProcess::Wait() {
+    if (!m_reaped) {
+        while (::waitpid(m_pid, &m_status, 0) < 0 && errno == EINTR) {
+        }
+        m_reaped = true;
+    }
+    return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
+}
+
+}  // namespace velmaro::test
