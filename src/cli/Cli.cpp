@@ -229,6 +229,9 @@ std::string UsageText() {
     text +=
         "\n--home e --config como no programa principal. Use \"velmaro-cli COMANDO --help\" "
         "para a ajuda de um comando.\n"
+        "Os comandos que gravam na pasta de dados (tabela importar, rotulo, lote com --modelo,\n"
+        "recalcular sem --simular) não rodam enquanto o programa está aberto nela; os outros "
+        "rodam.\n"
         "Código de saída: 0 sucesso, 1 erro (o motivo em uma linha), 2 uso incorreto.\n";
     return text;
 }

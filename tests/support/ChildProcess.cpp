@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
+#include <ctime>
 #include <stdexcept>
 
 namespace velmaro::test {
@@ -71,6 +74,40 @@ int ChildProcess::Wait() {
         m_reaped = true;
     }
     return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
+}
+
+KillCount KillAtRandomMoments(
+    int rounds, std::chrono::microseconds maxDelay, std::mt19937& random,
+    const std::function<void(int round, const std::function<void()>& ready)>& work,
+    const std::function<void(int round)>& check) {
+    KillCount count;
+    std::uniform_int_distribution<long> delay(0, static_cast<long>(maxDelay.count()));
+    for (int round = 0; round < rounds; ++round) {
+        {
+            ChildProcess child(
+                [&work, round](const std::function<void()>& ready) { work(round, ready); });
+            if (!child.WaitReady()) {
+                ADD_FAILURE() << "round " << round << ": the child ended before its work began";
+                return count;
+            }
+            const long us = delay(random);
+            const timespec pause{0, us * 1000};
+            ::nanosleep(&pause, nullptr);
+            ::kill(child.Pid(), SIGKILL);
+            ++count.rounds;
+            const int status = child.Wait();
+            if (status < 0) {
+                ++count.interrupted;
+            } else if (status != 0) {
+                ADD_FAILURE() << "round " << round << ": the work failed in the child";
+            }
+        }
+        check(round);
+        if (::testing::Test::HasFatalFailure()) {
+            break;
+        }
+    }
+    return count;
 }
 
 }  // namespace velmaro::test

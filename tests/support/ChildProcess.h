@@ -6,7 +6,9 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
+#include <random>
 
 namespace velmaro::test {
 
@@ -34,5 +36,19 @@ class ChildProcess {
     bool m_reaped = false;
     int m_status = 0;
 };
+
+// Interrupts a piece of work at random moments, as a crash or a power cut of the program
+// would. Each round forks a child that runs `work(round, ready)`; once the child called
+// ready() (just before the part to interrupt), it is killed with SIGKILL after a random
+// delay of up to `maxDelay`, and `check(round)` looks at what it left on disk. A child
+// that ends without calling ready() fails the test.
+struct KillCount {
+    int rounds = 0;
+    int interrupted = 0;  // the child was still at work when it was killed
+};
+KillCount KillAtRandomMoments(
+    int rounds, std::chrono::microseconds maxDelay, std::mt19937& random,
+    const std::function<void(int round, const std::function<void()>& ready)>& work,
+    const std::function<void(int round)>& check);
 
 }  // namespace velmaro::test

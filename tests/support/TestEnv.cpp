@@ -1,5 +1,7 @@
 #include "support/TestEnv.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,8 +11,10 @@
 
 namespace velmaro::test {
 
-TempDir::TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "velmaro-test-XXXXXX").string();
+TempDir::TempDir() : TempDir(fs::temp_directory_path()) {}
+
+TempDir::TempDir(const fs::path& parent) {
+    std::string tmpl = (parent / "velmaro-test-XXXXXX").string();
     if (::mkdtemp(tmpl.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
@@ -26,6 +30,15 @@ TempDir::~TempDir() {
 DataHomeTest::DataHomeTest() {
     fs::create_directories(Home());
     SetLocations({Home(), Config()});
+}
+
+fs::path MemoryTempRoot() {
+    const fs::path shm = "/dev/shm";
+    std::error_code ec;
+    if (fs::is_directory(shm, ec) && ::access(shm.c_str(), W_OK | X_OK) == 0) {
+        return shm;
+    }
+    return fs::temp_directory_path();
 }
 
 std::string ReadBytes(const fs::path& path) {

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 class TempDir {
 public:
     TempDir();
+    explicit TempDir(const fs::path& parent);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -37,6 +38,10 @@ protected:
 private:
     TempDir m_dir;
 };
+
+// A folder in memory (/dev/shm) when the system has one, else the temporary folder: for
+// tests that save many times over, where the flushes of a real disk would only slow them.
+fs::path MemoryTempRoot();
 
 std::string ReadBytes(const fs::path& path);
 void WriteBytes(const fs::path& path, std::string_view bytes);
