@@ -176,8 +176,9 @@ Opções:
          R"(Verifica a pasta de dados (todas as tabelas, ou só TABELA) sem mudar nada: linhas do
 arquivo de ingredientes que não se decifram em 30 campos, registros com o número errado
 de campos, preparações com ingredientes que não existem na tabela, arquivos de medidas
-caseiras sem ingrediente, totais diferentes da soma das linhas e arquivos de rótulo de
-preparações que não existem mais. Mostra uma linha por problema encontrado; o código de
+caseiras sem ingrediente, totais diferentes da soma das linhas e arquivos de preparações
+que não existem mais (ingredientes, modo de preparo, etiquetas, rótulo), como os que uma
+renomeação interrompida deixa. Mostra uma linha por problema encontrado; o código de
 saída é 1 quando há algum.)",
          {},
          0,

@@ -66,14 +66,14 @@ class Checker {
                 kGroupFields);
         const std::vector<std::string> list = ReadLinesIfAny(PreparationListLocation(m_home, key));
         Records("lista de preparações", list, R::kCount);
-        std::set<fs::path> preparationFiles;  // label file names of the preparations
+        std::set<fs::path> preparationFiles;  // file names of the preparations, no extension
         for (const std::string& record : list) {
             const std::string name = GetField(R::kName, record);
             if (IsAllSpaces(name)) {
                 continue;
             }
             try {
-                preparationFiles.insert(RecordFileIn({}, name, ".rot"));
+                preparationFiles.insert(RecordFileIn({}, name, ""));
                 if (FieldCount(record) == R::kCount) {
                     Preparation(key, name, record, ingredients);
                 }
@@ -83,7 +83,7 @@ class Checker {
             }
         }
         Measures(key, ingredients);
-        Labels(key, preparationFiles);
+        LeftFiles(key, preparationFiles);
     }
 
   private:
@@ -177,10 +177,28 @@ class Checker {
         }
     }
 
-    void Labels(const std::string& table, const std::set<fs::path>& preparationFiles) {
-        for (const fs::path& file : FilesIn(LabelFolder(m_home, table), ".rot")) {
-            if (!preparationFiles.contains(file.filename())) {
-                Report("rótulo \"" + file.filename().string() +
+    // Files of preparations the list does not have that still hold something: left by a
+    // deletion or a rename that did not end. An empty file holds nothing to lose.
+    void LeftFiles(const std::string& table, const std::set<fs::path>& preparations) {
+        struct Kind {
+            fs::path folder;
+            std::string_view extension;
+            std::string_view what;
+        };
+        const fs::path folder = TableFolder(m_home, table);
+        const Kind kinds[] = {{PreparationFolder(m_home, table), ".dad", "ingredientes"},
+                              {folder / "Receita", ".rec", "modo de preparo"},
+                              {folder / "Etiqueta", ".eti", "folha de etiquetas"},
+                              {LabelFolder(m_home, table), ".rot", "rótulo"}};
+        const fs::path list = PreparationListLocation(m_home, table).filename();
+        for (const Kind& kind : kinds) {
+            for (const fs::path& file : FilesIn(kind.folder, kind.extension)) {
+                std::error_code ec;
+                if (file.filename() == list || preparations.contains(file.stem()) ||
+                    fs::file_size(file, ec) == 0) {
+                    continue;
+                }
+                Report(std::string(kind.what) + " \"" + file.filename().string() +
                        "\": a preparação não existe mais.");
             }
         }

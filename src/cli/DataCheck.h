@@ -10,7 +10,8 @@
 // - preparation totals (energy to sodium and the cost) that differ from the sums of their
 //   lines by a cent or more;
 // - household measures files whose name is no ingredient's;
-// - label data files of preparations that no longer exist.
+// - files of preparations that are not in the list (ingredients, method text, label sheet,
+//   label data) and are not empty: left by a rename or a deletion that did not end.
 
 #include <filesystem>
 #include <optional>

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <stdexcept>
@@ -81,7 +82,12 @@ KillCount KillAtRandomMoments(
     const std::function<void(int round, const std::function<void()>& ready)>& work,
     const std::function<void(int round)>& check) {
     KillCount count;
-    std::uniform_int_distribution<long> delay(0, static_cast<long>(maxDelay.count()));
+    // The delays are drawn up to a limit that follows the work: it shrinks when the work
+    // ended before its kill and grows back (up to maxDelay) when it was cut short, so that
+    // about two kills in three come during the work, spread over all of it, however fast
+    // the machine is.
+    const double most = static_cast<double>(maxDelay.count());
+    double limit = most;
     for (int round = 0; round < rounds; ++round) {
         {
             ChildProcess child(
@@ -90,7 +96,8 @@ KillCount KillAtRandomMoments(
                 ADD_FAILURE() << "round " << round << ": the child ended before its work began";
                 return count;
             }
-            const long us = delay(random);
+            const long us =
+                std::uniform_int_distribution<long>(0, static_cast<long>(limit))(random);
             const timespec pause{0, us * 1000};
             ::nanosleep(&pause, nullptr);
             ::kill(child.Pid(), SIGKILL);
@@ -98,8 +105,12 @@ KillCount KillAtRandomMoments(
             const int status = child.Wait();
             if (status < 0) {
                 ++count.interrupted;
-            } else if (status != 0) {
-                ADD_FAILURE() << "round " << round << ": the work failed in the child";
+                limit = std::min(most, limit * 1.05);
+            } else {
+                limit = std::max(most / 50, limit * 0.9);
+                if (status != 0) {
+                    ADD_FAILURE() << "round " << round << ": the work failed in the child";
+                }
             }
         }
         check(round);

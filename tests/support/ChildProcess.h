@@ -40,8 +40,9 @@ class ChildProcess {
 // Interrupts a piece of work at random moments, as a crash or a power cut of the program
 // would. Each round forks a child that runs `work(round, ready)`; once the child called
 // ready() (just before the part to interrupt), it is killed with SIGKILL after a random
-// delay of up to `maxDelay`, and `check(round)` looks at what it left on disk. A child
-// that ends without calling ready() fails the test.
+// delay of up to `maxDelay` (less for work that often ends before its kill), and
+// `check(round)` looks at what it left on disk. A child that ends without calling ready(),
+// or whose work throws, fails the test.
 struct KillCount {
     int rounds = 0;
     int interrupted = 0;  // the child was still at work when it was killed
