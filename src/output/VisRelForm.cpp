@@ -25,7 +25,7 @@ void TVisRelForm::RelImageDblClick() {
 }
 
 LayoutItem TVisRelForm::Layout() {
-    return LayoutItem::Column({LayoutItem::Of(RelImage)});
+    return LayoutItem::Scroll(LayoutItem::Of(RelImage));
 }
 
 }  // namespace velmaro

@@ -13,7 +13,9 @@ class Control;
 struct LayoutItem {
     // Absolute: the children are controls placed at their own left, top, width and height
     // in the form's client area (the form gives its width and height).
-    enum class Kind { Control, Row, Column, Grid, Group, Stretch, Spacing, Absolute };
+    // Scroll: one child shown at its own size in an area of the form's size, with scroll
+    // bars when it is larger.
+    enum class Kind { Control, Row, Column, Grid, Group, Stretch, Spacing, Absolute, Scroll };
     Kind kind = Kind::Column;
     Control* control = nullptr;
     std::vector<LayoutItem> children;
@@ -27,7 +29,9 @@ struct LayoutItem {
         i.control = &c;
         return i;
     }
-    static LayoutItem Row(std::vector<LayoutItem> items) { return Make(Kind::Row, std::move(items)); }
+    static LayoutItem Row(std::vector<LayoutItem> items) {
+        return Make(Kind::Row, std::move(items));
+    }
     static LayoutItem Column(std::vector<LayoutItem> items) {
         return Make(Kind::Column, std::move(items));
     }
@@ -44,6 +48,9 @@ struct LayoutItem {
     static LayoutItem Absolute(std::vector<LayoutItem> items) {
         return Make(Kind::Absolute, std::move(items));
     }
+    static LayoutItem Scroll(LayoutItem content) {
+        return Make(Kind::Scroll, {std::move(content)});
+    }
     static LayoutItem Stretch() { return Make(Kind::Stretch, {}); }
     static LayoutItem Spacing(int pixels) {
         LayoutItem i = Make(Kind::Spacing, {});
@@ -51,7 +58,7 @@ struct LayoutItem {
         return i;
     }
 
-private:
+  private:
     static LayoutItem Make(Kind k, std::vector<LayoutItem> items) {
         LayoutItem i;
         i.kind = k;

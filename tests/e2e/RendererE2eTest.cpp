@@ -13,9 +13,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "e2e/AppDriver.h"
+#include "output/VisRelForm.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/Text.h"
@@ -235,6 +238,42 @@ TEST_F(RendererE2e, TheProgressWindowShowsWithoutTakingTheActivation) {
     ASSERT_NE(topWhileShown, nullptr);
     EXPECT_EQ(topWhileShown->ClassName(), "TNutForm");
     EXPECT_TRUE(hiddenAfter);
+}
+
+TEST_F(RendererE2e, AReportPreviewLargerThanItsWindowScrollsAndADoubleClickClosesIt) {
+    driver.App().CreateScreens();
+    QtUi& ui = driver.App().Ui();
+    auto* preview = dynamic_cast<TVisRelForm*>(driver.App().Screen("TVisRelForm"));
+    ASSERT_NE(preview, nullptr);
+    // A landscape report page: 1000 x 743, white with a black last column and row.
+    preview->RelImage.pixelWidth = 1000;
+    preview->RelImage.pixelHeight = 743;
+    preview->RelImage.pixels.assign(1000u * 743u, 255);
+    ++preview->RelImage.revision;
+    preview->FitToImage();
+
+    QSize window;
+    int horizontalRange = -1;
+    int verticalRange = -1;
+    driver.On("TNutForm", [&] { ui.ShowModal(*preview); })
+        .On("TVisRelForm",
+            [&] {
+                QWidget* shown = AppDriver::Window("TVisRelForm");
+                window = shown->size();
+                auto* area = shown->findChild<QScrollArea*>();
+                ASSERT_NE(area, nullptr);
+                horizontalRange = area->horizontalScrollBar()->maximum();
+                verticalRange = area->verticalScrollBar()->maximum();
+                QWidget* picture = AppDriver::Widget("TVisRelForm", "RelImage");
+                ASSERT_NE(picture, nullptr);
+                QTest::mouseDClick(picture, Qt::LeftButton, {}, QPoint(10, 10));
+            })
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_EQ(window, QSize(780, 540));
+    // What does not fit the window is reached with the scroll bars.
+    EXPECT_GE(horizontalRange, 1000 - 780);
+    EXPECT_GE(verticalRange, 743 - 540);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTextBlock>
 #include <QWindow>
 #include <algorithm>
@@ -427,7 +428,9 @@ class FormWindow : public QDialog {
             }
         } else {
             auto* layout = new QVBoxLayout(this);
-            layout->setContentsMargins(8, 8, 8, 8);
+            // A scrolled picture fills the window to its edges.
+            const int margin = root.kind == LayoutItem::Kind::Scroll ? 0 : 8;
+            layout->setContentsMargins(margin, margin, margin, margin);
             AddItem(layout, root);
         }
         // A control the layout leaves out still gets its widget (at the end).
@@ -471,6 +474,22 @@ class FormWindow : public QDialog {
                 AddItem(inner, child);
             }
             return group;
+        }
+        if (item.kind == LayoutItem::Kind::Scroll && !item.children.empty()) {
+            auto* area = new QScrollArea;
+            area->setFrameShape(QFrame::NoFrame);
+            area->setAlignment(Qt::AlignCenter);
+            // The content keeps at least its own size: the bars scroll what does not fit.
+            area->setWidgetResizable(true);
+            QWidget* content = BuildItemWidget(item.children.front());
+            if (content == nullptr) {
+                content = new QWidget;
+                if (QLayout* l = BuildItemLayout(item.children.front())) {
+                    content->setLayout(l);
+                }
+            }
+            area->setWidget(content);
+            return area;
         }
         if (item.kind == LayoutItem::Kind::Absolute) {
             auto* area = new QWidget;
