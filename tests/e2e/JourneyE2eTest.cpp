@@ -21,6 +21,21 @@
 namespace velmaro::test {
 namespace {
 
+// "BM <width> x <height> x <bits per pixel>" of a BMP file.
+std::string BmpHead(const std::string& bmp) {
+    if (bmp.size() < 30) {
+        return "(short)";
+    }
+    const auto little = [&bmp](size_t at, size_t count) {
+        unsigned long value = 0;
+        for (size_t i = count; i-- > 0;) {
+            value = (value << 8) | static_cast<unsigned char>(bmp[at + i]);
+        }
+        return std::to_string(value);
+    };
+    return bmp.substr(0, 2) + " " + little(18, 4) + " x " + little(22, 4) + " x " + little(28, 2);
+}
+
 class JourneyE2e : public AppE2e {
   protected:
     // An ingredient typed into the register: its ten values per 100 g (energy to sodium),
@@ -238,8 +253,8 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
             .Answer("OkBitBtn")
             .On("TImpRotForm", [this, &labelHeads] {
                 labelHeads.push_back(
-                    ReadBytes(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")))
-                        .substr(0, 2) +
+                    BmpHead(ReadBytes(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")))) +
+                    " " +
                     ReadBytes(LabelPdfPath(Home(), "Cozinha", W("Arroz com feijão"))).substr(0, 5));
                 std::filesystem::remove(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")));
                 std::filesystem::remove(LabelPdfPath(Home(), "Cozinha", W("Arroz com feijão")));
@@ -334,10 +349,12 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
         EXPECT_EQ(message.rfind("Erro", 0), std::string::npos) << message;
         EXPECT_EQ(message.rfind("Atenção", 0), std::string::npos) << message;
     }
-    EXPECT_EQ(labelHeads, std::vector<std::string>(4, "BM%PDF-"));
-    EXPECT_EQ(ReadBytes(Scratch() / "analise.bmp").substr(0, 2), "BM");
+    // The label picture is the preview of 500 x 258, the reports' pictures their page
+    // images, all of one bit per pixel.
+    EXPECT_EQ(labelHeads, std::vector<std::string>(4, "BM 500 x 258 x 1 %PDF-"));
+    EXPECT_EQ(BmpHead(ReadBytes(Scratch() / "analise.bmp")), "BM 743 x 1039 x 1");
     EXPECT_EQ(ReadBytes(Scratch() / "ficha.pdf").substr(0, 5), "%PDF-");
-    EXPECT_EQ(ReadBytes(Scratch() / "medidas.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(BmpHead(ReadBytes(Scratch() / "medidas.bmp")), "BM 743 x 1000 x 1");
     EXPECT_EQ(groupReport.filter(QStringLiteral("Arroz")).size(), 1)
         << groupReport.join('\n').toStdString();
 
