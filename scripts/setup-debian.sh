@@ -7,6 +7,7 @@ packages=(
   libicu-dev libjpeg-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "platform/MaskLogic.h"
 
+#include <algorithm>
+
 namespace velmaro {
 
 namespace {
@@ -45,6 +47,17 @@ std::string Display(const MaskInfo& info, std::string_view text) {
         }
     }
     return out;
+}
+
+// The field's text at the width of its mask: a screen may have put a shorter or longer
+// text in it (a record of a damaged file), which a key must not write past.
+void FitText(std::string_view mask, std::string& text) {
+    const std::string empty = MaskEmptyText(mask);
+    if (text.size() < empty.size()) {
+        text += empty.substr(text.size());  // the positions missing, literals in place
+    } else if (text.size() > empty.size()) {
+        text.resize(empty.size());
+    }
 }
 
 }  // namespace
@@ -152,9 +165,7 @@ std::string MaskTextFromDisplay(std::string_view mask, std::string_view display)
 bool MaskTypeChar(std::string_view mask, std::string& text, int& caret, char ch) {
     const MaskInfo info = ParseMask(mask);
     const int width = static_cast<int>(info.slots.size());
-    if (text.size() != MaskEmptyText(mask).size()) {
-        text.resize(MaskEmptyText(mask).size(), ' ');
-    }
+    FitText(mask, text);
     if (caret < 0) {
         caret = 0;
     }
@@ -188,6 +199,8 @@ bool MaskTypeChar(std::string_view mask, std::string& text, int& caret, char ch)
 
 void MaskBackspace(std::string_view mask, std::string& text, int& caret) {
     const MaskInfo info = ParseMask(mask);
+    FitText(mask, text);
+    caret = std::clamp(caret, 0, static_cast<int>(info.slots.size()));
     int pos = caret - 1;
     while (pos >= 0 && info.slots[static_cast<size_t>(pos)].kind == MaskSlot::Kind::Literal) {
         --pos;
@@ -202,7 +215,8 @@ void MaskBackspace(std::string_view mask, std::string& text, int& caret) {
 void MaskDelete(std::string_view mask, std::string& text, int caret) {
     const MaskInfo info = ParseMask(mask);
     const int width = static_cast<int>(info.slots.size());
-    int pos = caret;
+    FitText(mask, text);
+    int pos = std::max(caret, 0);
     while (pos < width && info.slots[static_cast<size_t>(pos)].kind == MaskSlot::Kind::Literal) {
         ++pos;
     }

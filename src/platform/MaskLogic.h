@@ -33,6 +33,10 @@ std::string MaskDisplayText(std::string_view mask, std::string_view text);
 // The field's text from a displayed text (the inverse of MaskDisplayText).
 std::string MaskTextFromDisplay(std::string_view mask, std::string_view display);
 
+// The keys below first bring a text of another width than the mask's (one a screen put
+// in the field) to the mask's width: the missing positions added blank (literals in
+// place), or the surplus dropped.
+
 // Typing one character at the caret (a display position). A literal typed where the
 // next literal of the mask stands moves the caret past it. Returns false when the
 // character is refused (a letter in a digit position, a full field).

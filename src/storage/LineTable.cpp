@@ -156,26 +156,17 @@ void SortLineTable(LineTable& table) {
     table.lines.m_sorted = true;
 }
 
-void LoadLineTableFromBytes(std::string_view bytes, LineTable& table) {
+namespace {
+
+// The last steps of a load: the lines, in file order, sorted into the table.
+void FillLineTable(std::vector<std::string> lines, LineTable& table) {
     table.Clear();
     table.lines.SetSorted(false);
-    table.lines.Assign(SplitLines(bytes));
+    table.lines.Assign(std::move(lines));
     SortLineTable(table);
 }
 
-void LoadLineTable(const std::filesystem::path& path, LineTable& table) {
-    LoadLineTableFromBytes(ReadFileBytes(path), table);
-}
-
-void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
-                            ProgressSink& progress) {
-    table.Clear();
-    table.lines.SetSorted(false);
-    std::vector<std::string> lines;
-    {
-        const std::string bytes = ReadFileBytes(path);
-        lines = SplitLines(bytes);
-    }
+void UnscrambleLines(std::vector<std::string>& lines, ProgressSink& progress) {
     progress.Begin(100);
     const size_t count = lines.size();
     for (size_t i = 0; i < count; ++i) {
@@ -184,8 +175,33 @@ void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
         lines[i] = UnscrambleLine(i, lines[i]);
     }
     progress.End();
-    table.lines.Assign(std::move(lines));
-    SortLineTable(table);
+}
+
+}  // namespace
+
+void LoadLineTableFromBytes(std::string_view bytes, LineTable& table) {
+    FillLineTable(SplitLines(bytes), table);
+}
+
+void LoadLineTable(const std::filesystem::path& path, LineTable& table) {
+    // The bytes of the file go before the lines are sorted: a large file is not held twice
+    // while its keys are collated.
+    std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
+    FillLineTable(std::move(lines), table);
+}
+
+void LoadScrambledLineTableFromBytes(std::string_view bytes, LineTable& table,
+                                     ProgressSink& progress) {
+    std::vector<std::string> lines = SplitLines(bytes);
+    UnscrambleLines(lines, progress);
+    FillLineTable(std::move(lines), table);
+}
+
+void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
+                            ProgressSink& progress) {
+    std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
+    UnscrambleLines(lines, progress);
+    FillLineTable(std::move(lines), table);
 }
 
 std::string LineTableBytes(const LineList& list) {

@@ -86,6 +86,8 @@ void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,
                             ProgressSink& progress);
 // In-memory forms of the same, for formats and tests.
 void LoadLineTableFromBytes(std::string_view bytes, LineTable& table);
+void LoadScrambledLineTableFromBytes(std::string_view bytes, LineTable& table,
+                                     ProgressSink& progress);
 std::string LineTableBytes(const LineList& list);
 std::string ScrambledLineTableBytes(const LineList& list);
 

@@ -60,6 +60,32 @@ TEST(MaskLogic, BackspaceAndDeleteSkipLiterals) {
     EXPECT_EQ(text, "  12, 0");
 }
 
+// A screen may put a text of another width in a field (a record of a damaged file): the
+// keys bring it to the mask's width and never write past its end.
+TEST(MaskLogic, KeysOnATextOfAnotherWidth) {
+    std::string text = "1";
+    int caret = 6;
+    MaskBackspace("9999,99;1;_", text, caret);
+    EXPECT_EQ(text, "1   ,  ");
+    EXPECT_EQ(caret, 5);
+    text = "12";
+    MaskDelete("9999,99;1;_", text, 3);
+    EXPECT_EQ(text, "12  ,  ");
+    text = "123456789";
+    caret = 99;
+    MaskBackspace("99/99/99;1;_", text, caret);
+    EXPECT_EQ(text, "1234567 ");
+    EXPECT_EQ(caret, 7);
+
+    Form form("TTest");
+    MaskEdit edit(form, "NomMaskEdit", "ccccc;1;_");
+    edit.text = "ab";
+    edit.caret = 1;
+    edit.selLength = 4;  // the user selected to the end of the field as shown
+    TypeChar(form, edit, 'x');
+    EXPECT_EQ(edit.text, "ax   ");
+}
+
 // The numeric field rule on a real field: a "," aligns the integer part first, then the
 // caret jumps past the comma.
 TEST(MaskLogic, NumericRuleThroughTheForm) {
