@@ -44,7 +44,13 @@ constexpr int SourceField(size_t valueIndex) {
     return ing::kFirstSource + static_cast<int>(valueIndex);
 }
 
+// A text of the file in a message, in quotes; a very long one (a damaged file's cell of
+// megabytes) shown by its start.
 std::string Quoted(std::string_view cp1252) {
+    constexpr size_t kShown = 100;
+    if (cp1252.size() > kShown) {
+        return "\"" + std::string(cp1252.substr(0, kShown)) + "...\"";
+    }
     return "\"" + std::string(cp1252) + "\"";
 }
 

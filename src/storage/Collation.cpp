@@ -37,6 +37,15 @@ void ToUtf16(std::string_view text, std::vector<UChar>& out) {
     }
 }
 
+// The conversion buffers are kept between calls, up to a size: a huge text (a damaged
+// file's line) does not keep its buffer for the rest of the run.
+void Trim(std::vector<UChar>& buffer) {
+    constexpr size_t kKept = 64 * 1024;
+    if (buffer.capacity() > kKept) {
+        std::vector<UChar>().swap(buffer);
+    }
+}
+
 }  // namespace
 
 int CompareText(std::string_view a, std::string_view b) {
@@ -46,6 +55,8 @@ int CompareText(std::string_view a, std::string_view b) {
     ToUtf16(b, ub);
     const auto r = ucol_strcoll(Collator(), ua.data(), static_cast<int32_t>(ua.size()), ub.data(),
                                 static_cast<int32_t>(ub.size()));
+    Trim(ua);
+    Trim(ub);
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
 
@@ -63,6 +74,7 @@ std::string CollationKey(std::string_view text) {
                                           static_cast<int32_t>(key.size()));
         if (static_cast<size_t>(n) <= key.size()) {
             key.resize(n > 0 ? static_cast<size_t>(n) - 1 : 0);  // drop the final NUL
+            Trim(u);
             return key;
         }
         key.resize(static_cast<size_t>(n));

@@ -24,7 +24,17 @@ std::string ReadFileBytes(const fs::path& path) {
     }
     std::string bytes;
     try {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        // Room for the whole file at once, so that a large file is not copied over and
+        // over while it grows in memory; the size is only a hint.
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path, ec);
+        if (!ec) {
+            bytes.reserve(static_cast<size_t>(size));
+        }
+        char buffer[1 << 16];
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+            bytes.append(buffer, static_cast<size_t>(in.gcount()));
+        }
     } catch (const std::exception&) {
         // The stream buffer throws on a read error (a folder in place of the file, say).
         throw StorageError("Erro de leitura no arquivo " + path.string());
