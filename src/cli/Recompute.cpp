@@ -270,19 +270,7 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
         }
         WriteFileAtomic(listPath, JoinLinesCrLf(records));
     };
-    try {
-        files.Commit();
-    } catch (const StorageError&) {
-        if (files.Committed() > 0) {
-            try {
-                writeList(files.Committed());
-            } catch (const StorageError&) {
-                // The first error is the one reported.
-            }
-        }
-        throw;
-    }
-    writeList(fileOrder.size());
+    files.CommitThen(writeList);
     return report;
 }
 

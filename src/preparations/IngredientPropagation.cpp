@@ -118,19 +118,7 @@ void UpdatePreparations(Ui& ui, const fs::path& home, std::string_view table,
         }
         WriteFileAtomic(list.path, JoinLinesCrLf(list.records));
     };
-    try {
-        files.Commit();
-    } catch (const StorageError&) {
-        if (files.Committed() > 0) {
-            try {
-                writeList(files.Committed());
-            } catch (const StorageError&) {
-                // The first error is the one reported.
-            }
-        }
-        throw;
-    }
-    writeList(records.size());
+    files.CommitThen(writeList);
 }
 
 // The edited values of the ingredient as a record, for the line computation.

@@ -176,6 +176,22 @@ void FileBatch::Add(const fs::path& path, std::string_view bytes) {
     m_files.push_back({path, std::move(temporary)});
 }
 
+void FileBatch::CommitThen(const std::function<void(std::size_t written)>& afterFiles) {
+    try {
+        Commit();
+    } catch (const StorageError&) {
+        if (m_committed > 0) {
+            try {
+                afterFiles(m_committed);
+            } catch (const StorageError&) {
+                // The first error is the one reported.
+            }
+        }
+        throw;
+    }
+    afterFiles(m_files.size());
+}
+
 void FileBatch::Commit() {
     // One flush per file system holding the temporary files, so that every new content
     // is on disk before any target is replaced.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,12 @@ class FileBatch {
     void Commit();
     std::size_t Size() const { return m_files.size(); }
     std::size_t Committed() const { return m_committed; }
+
+    // Commits the batch, then calls `afterFiles` with how many of its files were written:
+    // all of them after a success; after a failure part-way, those written so far, so that
+    // an index of the files can be kept in step with them. The failure is then passed on
+    // (a failure of `afterFiles` in that case gives way to it).
+    void CommitThen(const std::function<void(std::size_t written)>& afterFiles);
 
   private:
     struct Pending {
