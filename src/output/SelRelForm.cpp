@@ -54,12 +54,13 @@ std::optional<int> ResolutionOf(std::string_view text) {
     return value;
 }
 
-bool IsPdf(const std::filesystem::path& path) {
+// The file name's extension in lower case (".pdf", ".png", ...).
+std::string Extension(const std::filesystem::path& path) {
     std::string ext = path.extension().string();
     for (char& c : ext) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    return ext == ".pdf";
+    return ext;
 }
 
 }  // namespace
@@ -247,12 +248,19 @@ void TSelRelForm::SaveReportFile(ReportKind kind, const ReportData& data) {
         path += ".bmp";
     }
     try {
-        if (IsPdf(path)) {
+        const auto draw = [&](Canvas& canvas) {
+            DrawReport(canvas, kind, data, kPreviewResolution);
+        };
+        const std::string ext = Extension(path);
+        if (ext == ".pdf") {
             SaveReportPdf(m_images, kind, data, resolution, path);
+        } else if (ext == ".png") {
+            // A name the user gave as a PNG picture gets a PNG file, not BMP bytes.
+            m_images.SaveMonochromePng(draw, PreviewWidth(kind), PreviewHeight(kind), kPreviewDpi,
+                                       path);
         } else {
-            m_images.SaveMonochromeBmp(
-                [&](Canvas& canvas) { DrawReport(canvas, kind, data, kPreviewResolution); },
-                PreviewWidth(kind), PreviewHeight(kind), kPreviewDpi, path);
+            m_images.SaveMonochromeBmp(draw, PreviewWidth(kind), PreviewHeight(kind), kPreviewDpi,
+                                       path);
         }
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(kNotGenerated) + W(path.string()), MessageKind::Ok);

@@ -269,6 +269,16 @@ TEST_F(SelRelFormTest, ThePreviewIsSavedAsBmpOrTheReportAsPdf) {
     Preview();
     EXPECT_EQ(images.records.size(), saved + 1);  // the picture only
 
+    // A name given as a PNG picture gets a PNG file.
+    ui.AnswerYes();
+    ui.SaveAs((Scratch() / "Ficha.png").string());
+    Preview();
+    const auto pngs = images.Of(RecordedImage::Kind::Png);
+    ASSERT_EQ(pngs.size(), 1u);
+    EXPECT_EQ(pngs[0].path, Scratch() / "Ficha.png");
+    EXPECT_EQ(pngs[0].width, 1000);
+    EXPECT_EQ(pngs[0].height, 743);
+
     // A file that cannot be written is told.
     images.failWrites = true;
     ui.AnswerYes();
