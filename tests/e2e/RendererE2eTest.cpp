@@ -241,7 +241,6 @@ TEST_F(RendererE2e, TheProgressWindowShowsWithoutTakingTheActivation) {
 }
 
 TEST_F(RendererE2e, AReportPreviewLargerThanItsWindowScrollsAndADoubleClickClosesIt) {
-    driver.App().CreateScreens();
     QtUi& ui = driver.App().Ui();
     auto* preview = dynamic_cast<TVisRelForm*>(driver.App().Screen("TVisRelForm"));
     ASSERT_NE(preview, nullptr);
