@@ -1,6 +1,8 @@
 #include "storage/IniFile.h"
 
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <system_error>
 
 #include "storage/FileIo.h"
@@ -139,7 +141,11 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
 
 double IniFile::ReadFloat(std::string_view section, std::string_view key, double def) const {
     const auto parsed = ParseNumber(ReadString(section, key, ""));
-    return parsed ? static_cast<double>(*parsed) : def;
+    // A number beyond what a double holds (1e400 in a damaged file) does not parse either.
+    if (!parsed || std::fabs(*parsed) > std::numeric_limits<double>::max()) {
+        return def;
+    }
+    return static_cast<double>(*parsed);
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {

@@ -24,7 +24,8 @@ class IniFile {
     int ReadInteger(std::string_view section, std::string_view key, int def) const;
     // True when the integer value is not 0.
     bool ReadBool(std::string_view section, std::string_view key, bool def) const;
-    // Read with "," (or ".") as decimal sign; a value that does not parse gives the default.
+    // Read with "," (or ".") as decimal sign; a value that does not parse, or is beyond
+    // the range of a double, gives the default.
     double ReadFloat(std::string_view section, std::string_view key, double def) const;
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;

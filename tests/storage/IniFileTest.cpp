@@ -12,7 +12,7 @@ TEST(IniFile, ReadsWithDefaultsAndCaseInsensitiveNames) {
     const IniFile ini = IniFile::FromBytes(
         "[Fixa Tabela]\r\nFixTab=1\r\nNomTab=TACO   |\r\n[T\xC9"
         "CNICO]\r\nNomTec=  Ana  \r\n"
-        "ResImp=abc\r\nDec=12,5\r\nBad=1,2,3\r\nNeg=-4\r\n");
+        "ResImp=abc\r\nDec=12,5\r\nBad=1,2,3\r\nNeg=-4\r\nHuge=5e666\r\n");
     EXPECT_TRUE(ini.ReadBool("fixa tabela", "fixtab", false));
     EXPECT_EQ(ReadPaddedName(ini, "Fixa Tabela", "NomTab"), "TACO   ");
     EXPECT_EQ(ini.ReadString(W("Técnico"), "nomtec", "x"), "Ana");  // spaces around are lost
@@ -20,6 +20,7 @@ TEST(IniFile, ReadsWithDefaultsAndCaseInsensitiveNames) {
     EXPECT_EQ(ini.ReadInteger(W("Técnico"), "Neg", 0), -4);
     EXPECT_DOUBLE_EQ(ini.ReadFloat(W("Técnico"), "Dec", 0), 12.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat(W("Técnico"), "Bad", 7), 7);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat(W("Técnico"), "Huge", 7), 7);  // beyond a double
     EXPECT_EQ(ini.ReadString("Nada", "NomTab", "padrao"), "padrao");
     EXPECT_EQ(ReadPaddedName(ini, "Nada", "NomTab"), "");
 }
