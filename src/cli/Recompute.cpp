@@ -248,8 +248,10 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
         return report;
     }
 
-    // Then the changed ingredient files together, and the list once with the records of
-    // the preparations whose files were written.
+    // Then the changed ingredient files and the list together, every new content before
+    // any file is replaced (a disk that fills up changes nothing); should a replacement
+    // fail part-way, the list once more with the records of the preparations whose files
+    // were written.
     FileBatch files;
     std::vector<size_t> fileOrder;  // index into `changes` of each file added
     for (size_t c = 0; c < changes.size(); ++c) {
@@ -270,7 +272,17 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
         }
         WriteFileAtomic(listPath, JoinLinesCrLf(records));
     };
-    files.CommitThen(writeList);
+    std::vector<std::string> changed = records;
+    for (const Change& change : changes) {
+        changed[change.index] = change.record;
+    }
+    files.Add(listPath, JoinLinesCrLf(changed));
+    files.CommitThen([&](size_t written) {
+        if (written > fileOrder.size()) {
+            return;  // the list went with the files
+        }
+        writeList(written);
+    });
     return report;
 }
 

@@ -445,21 +445,13 @@ std::string TCadIngForm::RenameExistsMessage() const {
     return W("Já existe um ingrediente com o novo nome!");
 }
 
-// The measures file and the preparations take the new name first (all of them or none),
-// then the ingredient file; when that cannot be written they go back to the old name and
-// the register puts its table back as it was.
+// The measures file, the preparations and the ingredient file take the new name in one
+// go: every new content is written before any file is replaced, so that a disk that
+// fills up half-way leaves all of them with the old name (a second rename back could not
+// be written either). On a failure the register puts its table back as it was.
 void TCadIngForm::SaveRenamed(const std::string& oldName, const std::string& newName) {
-    m_changes.RenameIngredient(m_ui, programFolder, tableName, oldName, newName);
-    try {
-        SaveTable();
-    } catch (const StorageError&) {
-        try {
-            m_changes.RenameIngredient(m_ui, programFolder, tableName, newName, oldName);
-        } catch (const StorageError&) {
-            // The first error is the one reported.
-        }
-        throw;
-    }
+    m_changes.RenameIngredient(m_ui, programFolder, tableName, oldName, newName,
+                               {{TablePath(), ScrambledLineTableBytes(table.lines)}});
 }
 
 void TCadIngForm::AfterRename(const std::string& /*oldName*/, const std::string& newName) {

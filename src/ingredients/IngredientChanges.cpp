@@ -1,5 +1,7 @@
 #include "ingredients/IngredientChanges.h"
 
+#include "storage/FileIo.h"
+
 namespace velmaro {
 
 int IngredientEdit::Slot(int field) {
@@ -19,6 +21,16 @@ bool IngredientEdit::Changed(int field) const {
 std::string IngredientEdit::Edited(int field) const {
     const int slot = Slot(field);
     return slot >= 0 ? edited[static_cast<size_t>(slot)] : std::string();
+}
+
+void NoIngredientChanges::RenameIngredient(Ui&, const std::filesystem::path&, std::string_view,
+                                           std::string_view, std::string_view,
+                                           const std::vector<FileContent>& withFiles) {
+    FileBatch files;
+    for (const FileContent& file : withFiles) {
+        files.Add(file.path, file.bytes);
+    }
+    files.Commit();
 }
 
 }  // namespace velmaro

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Ui.h"
 #include "storage/IngredientRecord.h"
@@ -41,6 +42,12 @@ struct IngredientEdit {
 
 enum class IngredientUse { Alteration, Deletion };
 
+// A file's whole new content, to be written together with others.
+struct FileContent {
+    std::filesystem::path path;
+    std::string bytes;
+};
+
 // Every operation works on the files of table `table` under the data home `home`,
 // shows the progress window while it walks the preparations, and throws StorageError
 // when a file cannot be read or written.
@@ -61,14 +68,17 @@ class IngredientChangeHandler {
                                                   std::string_view table,
                                                   std::string_view name) = 0;
     // Carries a new name into the ingredient's household measures file and into every
-    // preparation ingredient file. On failure every one of those files is left as it
-    // was before the call.
+    // preparation ingredient file, and writes `withFiles` (the ingredient file under the
+    // new name) in the same go: every new content is on disk before any file is
+    // replaced, so that a disk that fills up changes nothing. On failure every one of
+    // those files is left as it was before the call.
     virtual void RenameIngredient(Ui& ui, const std::filesystem::path& home, std::string_view table,
-                                  std::string_view oldName, std::string_view newName) = 0;
+                                  std::string_view oldName, std::string_view newName,
+                                  const std::vector<FileContent>& withFiles) = 0;
 };
 
-// A handler that touches no file: for a register used without preparations (tests of
-// the register's own behaviour).
+// A handler that touches no file but those it is given to write: for a register used
+// without preparations (tests of the register's own behaviour).
 class NoIngredientChanges final : public IngredientChangeHandler {
   public:
     bool CheckIngredientInUse(Ui&, const std::filesystem::path&, std::string_view, std::string_view,
@@ -80,7 +90,7 @@ class NoIngredientChanges final : public IngredientChangeHandler {
     void RemoveIngredientFromPreparations(Ui&, const std::filesystem::path&, std::string_view,
                                           std::string_view) override {}
     void RenameIngredient(Ui&, const std::filesystem::path&, std::string_view, std::string_view,
-                          std::string_view) override {}
+                          std::string_view, const std::vector<FileContent>& withFiles) override;
 };
 
 }  // namespace velmaro

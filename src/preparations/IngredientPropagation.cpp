@@ -86,9 +86,10 @@ void ScaleRows(std::string& record) {
 
 // Updates the preparations whose ingredient file holds the ingredient (by key).
 // `change` alters the preparation's lines and its record. Every file is read and
-// changed in memory first; the changed ingredient files are then written together, and
-// the list with the records of exactly the preparations whose files were written (all
-// of them, or those written before a write failed).
+// changed in memory first; the changed ingredient files and then the list are written
+// together, every new content before any file is replaced (a disk that fills up changes
+// nothing). Should a replacement fail part-way, the list is written again with the
+// records of exactly the preparations whose files were written.
 void UpdatePreparations(Ui& ui, const fs::path& home, std::string_view table,
                         std::string_view ingredient,
                         const std::function<void(LineTable&, int, std::string&)>& change) {
@@ -112,13 +113,21 @@ void UpdatePreparations(Ui& ui, const fs::path& home, std::string_view table,
     if (records.empty()) {
         return;
     }
-    auto writeList = [&list, &records](size_t count) {
-        for (size_t k = 0; k < count; ++k) {
+    std::vector<std::string> changed = list.records;
+    for (const auto& [index, record] : records) {
+        changed[index] = record;
+    }
+    files.Add(list.path, JoinLinesCrLf(changed));
+    const size_t preparations = records.size();
+    files.CommitThen([&list, &records, preparations](size_t written) {
+        if (written > preparations) {
+            return;  // the list went with the files
+        }
+        for (size_t k = 0; k < written; ++k) {
             list.records[records[k].first] = std::move(records[k].second);
         }
         WriteFileAtomic(list.path, JoinLinesCrLf(list.records));
-    };
-    files.CommitThen(writeList);
+    });
 }
 
 // The edited values of the ingredient as a record, for the line computation.
@@ -252,7 +261,8 @@ Rewrite ReadForRewrite(const fs::path& path) {
 }  // namespace
 
 void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
-                      std::string_view oldName, std::string_view newName) {
+                      std::string_view oldName, std::string_view newName,
+                      const std::vector<FileContent>& withFiles) {
     // Read everything first: a file that cannot be read stops the rename before any
     // file has changed.
     Rewrite oldMeasures = ReadForRewrite(MeasureFilePath(home, table, oldName, false));
@@ -287,6 +297,13 @@ void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
         }
     });
 
+    std::vector<Rewrite> others;
+    for (const FileContent& file : withFiles) {
+        Rewrite rewrite = ReadForRewrite(file.path);
+        rewrite.after = file.bytes;
+        others.push_back(std::move(rewrite));
+    }
+
     // Then write them together; when that fails, what was replaced is put back.
     FileBatch files;
     std::vector<const Rewrite*> order;
@@ -294,9 +311,11 @@ void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
         files.Add(newMeasures.path, newMeasures.after);
         order.push_back(&newMeasures);
     }
-    for (const Rewrite& file : preparations) {
-        files.Add(file.path, file.after);
-        order.push_back(&file);
+    for (const std::vector<Rewrite>* group : {&preparations, &others}) {
+        for (const Rewrite& file : *group) {
+            files.Add(file.path, file.after);
+            order.push_back(&file);
+        }
     }
     try {
         files.Commit();
@@ -330,8 +349,9 @@ void IngredientPropagation::RemoveIngredientFromPreparations(Ui& ui, const fs::p
 }
 
 void IngredientPropagation::RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
-                                             std::string_view oldName, std::string_view newName) {
-    velmaro::RenameIngredient(ui, home, table, oldName, newName);
+                                             std::string_view oldName, std::string_view newName,
+                                             const std::vector<FileContent>& withFiles) {
+    velmaro::RenameIngredient(ui, home, table, oldName, newName, withFiles);
 }
 
 }  // namespace velmaro

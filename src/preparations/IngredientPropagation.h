@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "ingredients/IngredientChanges.h"
 #include "platform/Ui.h"
@@ -45,11 +46,14 @@ void RemoveIngredientFromPreparations(Ui& ui, const std::filesystem::path& home,
 
 // The new name in the ingredient's household measures file (its lines move to the file
 // of the new name; the file of the old name goes) and in field 1 of the ingredient
-// files of the preparations (the first occurrence of the old name, exact text). Every
-// file is read before any is written; when a write fails, the files already written
-// are put back as they were and StorageError is thrown.
+// files of the preparations (the first occurrence of the old name, exact text), with
+// `withFiles` (the ingredient file) written last in the same batch. Every file is read
+// before any is written, and every new content is written before any file is replaced;
+// when a write fails, the files already replaced are put back as they were and
+// StorageError is thrown.
 void RenameIngredient(Ui& ui, const std::filesystem::path& home, std::string_view table,
-                      std::string_view oldName, std::string_view newName);
+                      std::string_view oldName, std::string_view newName,
+                      const std::vector<FileContent>& withFiles = {});
 
 // The operations above, for the ingredient register.
 class IngredientPropagation final : public IngredientChangeHandler {
@@ -61,7 +65,8 @@ class IngredientPropagation final : public IngredientChangeHandler {
     void RemoveIngredientFromPreparations(Ui& ui, const std::filesystem::path& home,
                                           std::string_view table, std::string_view name) override;
     void RenameIngredient(Ui& ui, const std::filesystem::path& home, std::string_view table,
-                          std::string_view oldName, std::string_view newName) override;
+                          std::string_view oldName, std::string_view newName,
+                          const std::vector<FileContent>& withFiles) override;
 };
 
 }  // namespace velmaro

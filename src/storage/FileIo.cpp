@@ -93,6 +93,11 @@ namespace {
     throw StorageError(message);
 }
 
+std::function<int(const fs::path&)>& WriteFaultHook() {
+    static std::function<int(const fs::path&)> hook;
+    return hook;
+}
+
 // Writes `bytes` to a new temporary file beside `path`, with the permissions of the file
 // it will replace; syncs it when asked. Gives the temporary file's name.
 std::string WriteTemporary(const fs::path& path, std::string_view bytes, bool sync) {
@@ -100,6 +105,11 @@ std::string WriteTemporary(const fs::path& path, std::string_view bytes, bool sy
     std::string tempName = ".";
     tempName.append(path.filename().string()).append(".XXXXXX");
     std::string tmpl = (dir / tempName).string();
+    if (WriteFaultHook()) {
+        if (const int err = WriteFaultHook()(path); err != 0) {
+            Fail(path, "escrita", err);
+        }
+    }
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         Fail(path, "criar temporário", errno);
@@ -159,6 +169,10 @@ void SyncFolder(const fs::path& dir) {
 }
 
 }  // namespace
+
+void SetWriteFaultHook(std::function<int(const fs::path& target)> hook) {
+    WriteFaultHook() = std::move(hook);
+}
 
 void WriteFileAtomic(const fs::path& path, std::string_view bytes) {
     RenameOver(WriteTemporary(path, bytes, true), path);

@@ -24,6 +24,12 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // Throws StorageError on any failure, with the target untouched.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
+// For tests: the disk failing on purpose. While a hook is set, every write of a file's
+// new content (WriteFileAtomic, FileBatch::Add) asks it first with the target's path; a
+// nonzero error number it gives fails that write as the system would (ENOSPC: no space
+// left; EACCES: permission denied), with the target untouched. An empty hook: none.
+void SetWriteFaultHook(std::function<int(const std::filesystem::path& target)> hook);
+
 // Many files replaced in one go, as WriteFileAtomic replaces one, with one flush of the
 // file system for all of them instead of one per file: Add writes each new content to a
 // temporary file beside its target; Commit makes all of them durable, then renames each

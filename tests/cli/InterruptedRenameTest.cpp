@@ -18,6 +18,7 @@
 #include "shell/ActiveTable.h"
 #include "storage/FileIo.h"
 #include "support/ChildProcess.h"
+#include "support/FailingDisk.h"
 #include "support/ScriptedUi.h"
 
 namespace velmaro {
@@ -67,9 +68,10 @@ class SignallingPropagation final : public IngredientChangeHandler {
         m_real.RemoveIngredientFromPreparations(ui, home, table, name);
     }
     void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
-                          std::string_view oldName, std::string_view newName) override {
+                          std::string_view oldName, std::string_view newName,
+                          const std::vector<FileContent>& withFiles) override {
         m_renameStarts();
-        m_real.RenameIngredient(ui, home, table, oldName, newName);
+        m_real.RenameIngredient(ui, home, table, oldName, newName, withFiles);
     }
 
   private:
@@ -229,6 +231,100 @@ TEST_F(InterruptedRenameTest, AnIngredientRenamedInItsMeasuresAndThePreparations
             throw std::runtime_error("the rename failed");
         }
     });
+}
+
+// The same renames on a disk that fails (no space left at one write; permission denied
+// from one write on): whichever write fails, the register says "Erro durante a
+// alteração!" and every file is as it was.
+TEST_F(InterruptedRenameTest, RenamesOnAFailingDisk) {
+    const std::vector<std::pair<const char*, std::function<void(test::ScriptedUi&)>>> renames = {
+        {"preparation",
+         [this](test::ScriptedUi& ui) {
+             TCadFicTecRotForm form(ui, home);
+             form.tableName = kTable;
+             form.startPending = true;
+             ui.Activate(form);
+             ui.Type(form, form.NomPreMaskEdit, "Salada");
+             ui.MoveFocus(form, form.DatPreMaskEdit);
+             ui.Rename(true, Pad("Salada verde", 40));
+             ui.Press(form, form.AltNomBitBtn);
+         }},
+        {"ingredient",
+         [this](test::ScriptedUi& ui) {
+             ActiveTable active;
+             active.name = kTable;
+             active.editable = true;
+             IngredientPropagation propagation;
+             TCadIngForm form(ui, home, active, propagation);
+             form.tableName = kTable;
+             form.mode = ScreenMode::Empty;
+             form.startPending = true;
+             ui.Activate(form);
+             ui.Type(form, form.IngMaskEdit, "Alface, crespa, crua");
+             ui.MoveFocus(form, form.kalMaskEdit);
+             ui.Rename(true, "Alface crespa");
+             ui.Press(form, form.AltNomBitBtn);
+         }},
+    };
+    for (const auto& [what, rename] : renames) {
+        for (const auto& [error, stays] : {std::pair{ENOSPC, false}, std::pair{EACCES, true}}) {
+            SCOPED_TRACE(std::string(what) + (stays ? ", read-only" : ", no space"));
+            const int writes =
+                test::FailEachWriteInTurn(error, stays, [&](const test::FailingDisk& disk) {
+                    Restore();
+                    test::ScriptedUi ui;
+                    rename(ui);
+                    if (disk.Failed()) {
+                        EXPECT_EQ(ui.MessageTexts(),
+                                  std::vector<std::string>{W("Erro durante a alteração!")});
+                        EXPECT_EQ(Contents(home), original);
+                        EXPECT_TRUE(Check().empty()) << Check()[0];
+                    } else {
+                        EXPECT_TRUE(ui.Messages().empty());
+                        EXPECT_NE(Contents(home), original);
+                    }
+                });
+            EXPECT_GE(writes, 1);
+            RecordProperty(std::string(what) + "_writes", writes);
+        }
+    }
+}
+
+// An ingredient's energy altered in its register and carried into the preparations that
+// use it, on a disk that fails at any write: "Erro durante a alteração!", and the
+// preparations' files and list as they were (the ingredient file is written at Retorna).
+TEST_F(InterruptedRenameTest, AnAlterationCarriedOnAFailingDisk) {
+    for (const auto& [error, stays] : {std::pair{ENOSPC, false}, std::pair{EACCES, true}}) {
+        const int writes =
+            test::FailEachWriteInTurn(error, stays, [&](const test::FailingDisk& disk) {
+                Restore();
+                test::ScriptedUi ui;
+                ActiveTable active;
+                active.name = kTable;
+                active.editable = true;
+                IngredientPropagation propagation;
+                TCadIngForm form(ui, home, active, propagation);
+                form.tableName = kTable;
+                form.mode = ScreenMode::Empty;
+                form.startPending = true;
+                ui.Activate(form);
+                ui.Type(form, form.IngMaskEdit, "Alface, crespa, crua");
+                ui.MoveFocus(form, form.kalMaskEdit);
+                form.kalMaskEdit.SelectAll();
+                ui.Type(form, form.kalMaskEdit, "15");
+                ui.MoveFocus(form, form.KALFonMaskEdit);
+                ui.AnswerYes();
+                ui.Press(form, form.GraBitBtn);
+                if (disk.Failed()) {
+                    EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+                    EXPECT_EQ(Contents(home), original);
+                } else {
+                    EXPECT_NE(Contents(home), original);
+                    EXPECT_TRUE(Check().empty()) << Check()[0];
+                }
+            });
+        EXPECT_EQ(writes, 3) << "two preparations and their list";
+    }
 }
 
 // What a rename or a deletion cut short leaves: files of a preparation the list does not

@@ -45,13 +45,17 @@ struct RecordingChanges final : IngredientChangeHandler {
                                           std::string_view name) override {
         calls.push_back("remove " + TrimTrailingSpaces(name));
     }
-    void RenameIngredient(Ui&, const fs::path&, std::string_view, std::string_view oldName,
-                          std::string_view newName) override {
+    // Writes the files it is given (the ingredient file), as the real handler does with
+    // its own.
+    void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
+                          std::string_view oldName, std::string_view newName,
+                          const std::vector<FileContent>& withFiles) override {
         calls.push_back("rename " + TrimTrailingSpaces(oldName) + " > " +
                         TrimTrailingSpaces(newName));
         if (failRename) {
             throw StorageError("rename");
         }
+        NoIngredientChanges().RenameIngredient(ui, home, table, oldName, newName, withFiles);
     }
     std::vector<std::string> calls;
     std::vector<IngredientEdit> edits;
@@ -537,7 +541,8 @@ TEST_F(CadIngFormTest, RenameWritesTheFileAtOnceOrPutsEverythingBack) {
     EXPECT_EQ(Stored(), (std::vector<std::string>{Ingredient("Arroz"), Ingredient("Feijao")}));
     EXPECT_EQ(form.table.lines.Items(), Stored());
 
-    // The ingredient file cannot be written: the preparations take the old name back.
+    // The ingredient file cannot be written: it goes with the preparations' files, which
+    // keep the old name as it does.
     changes.failRename = false;
     changes.calls.clear();
     ui.ClearMessages();
@@ -547,8 +552,7 @@ TEST_F(CadIngFormTest, RenameWritesTheFileAtOnceOrPutsEverythingBack) {
         ui.Press(form, form.AltNomBitBtn);
     }
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Erro durante a alteração!")});
-    EXPECT_EQ(changes.calls, (std::vector<std::string>{"rename Feijao > Feijao preto",
-                                                       "rename Feijao preto > Feijao"}));
+    EXPECT_EQ(changes.calls, (std::vector<std::string>{"rename Feijao > Feijao preto"}));
     EXPECT_EQ(form.IngMaskEdit.text, Pad("Feijao", 60));
     EXPECT_EQ(Stored(), (std::vector<std::string>{Ingredient("Arroz"), Ingredient("Feijao")}));
 
