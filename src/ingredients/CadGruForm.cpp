@@ -116,18 +116,14 @@ std::string TCadGruForm::RenameExistsMessage() const {
     return W("Nome do grupo já existe!");
 }
 
-// The records that use the group are read and renamed in memory first; their file is
-// written, then the group file. A failure puts back what was written, and the base undoes
-// the rename in memory and reports it.
+// The records that use the group are read and renamed in memory first; their file and
+// the group file are then written together (both or neither), and on a failure the base
+// undoes the rename in memory and reports it.
 void TCadGruForm::SaveRenamed(const std::string& oldName, const std::string& newName) {
     ProgressSink& progress = m_ui.Progress();
-    const GroupUsers before = ReadGroupUsers(m_kind, programFolder, tableName, progress);
-    GroupUsers after = before;
-    RenameGroupInRecords(after, oldName, newName, progress);
-    WriteAllOrRestore({
-        {[&] { WriteGroupUsers(after, progress); }, [&] { WriteGroupUsers(before, progress); }},
-        {[this] { SaveTable(); }, {}},
-    });
+    GroupUsers users = ReadGroupUsers(m_kind, programFolder, tableName, progress);
+    RenameGroupInRecords(users, oldName, newName, progress);
+    WriteAllOrRestore({{users.path, GroupUsersBytes(users)}, {TablePath(), TableBytes()}});
 }
 
 TCadGruIngForm::TCadGruIngForm(Ui& ui, std::filesystem::path folder)

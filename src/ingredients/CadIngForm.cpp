@@ -451,7 +451,7 @@ std::string TCadIngForm::RenameExistsMessage() const {
 // be written either). On a failure the register puts its table back as it was.
 void TCadIngForm::SaveRenamed(const std::string& oldName, const std::string& newName) {
     m_changes.RenameIngredient(m_ui, programFolder, tableName, oldName, newName,
-                               {{TablePath(), ScrambledLineTableBytes(table.lines)}});
+                               {{TablePath(), TableBytes()}});
 }
 
 void TCadIngForm::AfterRename(const std::string& /*oldName*/, const std::string& newName) {

@@ -185,12 +185,12 @@ std::string TCadMedCas2Form::RenameExistsMessage() const {
 }
 
 // The preparations' ingredient files are read and renamed in memory first; the changed
-// ones are written, then the measures file. A failure puts back what was written, and
-// the base undoes the rename in memory and reports it.
+// ones and the measures file are then written together (all of them or none), and on a
+// failure the base undoes the rename in memory and reports it.
 void TCadMedCas2Form::SaveRenamed(const std::string& oldName, const std::string& newName) {
     std::vector<FileRewrite> rewrites = MeasureRenameRewrites(
         programFolder, tableName, currentIngredient, oldName, newName, m_ui.Progress());
-    rewrites.push_back({[this] { SaveTable(); }, {}});
+    rewrites.push_back({TablePath(), TableBytes()});
     WriteAllOrRestore(rewrites);
 }
 

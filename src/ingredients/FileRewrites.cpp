@@ -1,6 +1,7 @@
 #include "ingredients/FileRewrites.h"
 
-#include <exception>
+#include <optional>
+#include <system_error>
 #include <utility>
 
 #include "storage/FileIo.h"
@@ -10,19 +11,29 @@
 namespace velmaro {
 
 void WriteAllOrRestore(const std::vector<FileRewrite>& rewrites) {
-    size_t done = 0;
+    // What each file held, to put back after a replacement that fails part-way.
+    std::vector<std::optional<std::string>> before;
+    for (const FileRewrite& rewrite : rewrites) {
+        std::error_code ec;
+        before.push_back(std::filesystem::exists(rewrite.path, ec)
+                             ? std::optional<std::string>(ReadFileBytes(rewrite.path))
+                             : std::nullopt);
+    }
+    FileBatch files;
+    for (const FileRewrite& rewrite : rewrites) {
+        files.Add(rewrite.path, rewrite.bytes);
+    }
     try {
-        for (; done < rewrites.size(); ++done) {
-            rewrites[done].write();
-        }
+        files.Commit();
     } catch (const StorageError&) {
-        while (done > 0) {
-            --done;
-            if (!rewrites[done].restore) {
-                continue;
-            }
+        for (size_t i = files.Committed(); i > 0; --i) {
             try {
-                rewrites[done].restore();
+                if (before[i - 1]) {
+                    WriteFileAtomic(rewrites[i - 1].path, *before[i - 1]);
+                } else {
+                    std::error_code ec;
+                    std::filesystem::remove(rewrites[i - 1].path, ec);
+                }
             } catch (const StorageError&) {
                 // The disk refuses even the old content: the others are still put back.
             }
@@ -42,10 +53,9 @@ void WritePlainLines(const std::filesystem::path& path, std::vector<std::string>
     SaveLineTable(path, list);
 }
 
-FileRewrite PlainFileRewrite(const std::filesystem::path& path, std::vector<std::string> before,
-                             std::vector<std::string> after) {
-    return {[path, lines = std::move(after)] { WritePlainLines(path, lines); },
-            [path, lines = std::move(before)] { WritePlainLines(path, lines); }};
+FileRewrite PlainFileRewrite(const std::filesystem::path& path,
+                             const std::vector<std::string>& lines) {
+    return {path, JoinLinesCrLf(lines)};
 }
 
 }  // namespace velmaro

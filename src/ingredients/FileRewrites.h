@@ -1,24 +1,24 @@
 #pragma once
 
 // Files that one operation changes together (a rename carried into the files that hold
-// the name): each is written whole through the atomic savers, and when one write fails
-// the files written before it get their old content back, so that the files are either
-// all changed or all as they were.
+// the name): every new content is written beside its file first, then the files are
+// replaced in order, so that they are either all changed or all as they were, also on a
+// disk that fills up or refuses writes half-way.
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace velmaro {
 
 struct FileRewrite {
-    std::function<void()> write;    // writes the new content; throws StorageError
-    std::function<void()> restore;  // writes the content it had before (may be empty)
+    std::filesystem::path path;
+    std::string bytes;  // the new content, whole
 };
 
-// Runs the writes in order. When one throws, the rewrites already done are restored in
-// reverse order (as far as the disk allows) and the error is thrown again.
+// Writes the new contents, then replaces the files in order (FileBatch). A failure
+// before the replacements leaves every file untouched; a replacement that fails puts
+// back, as far as the disk allows, the files replaced before it. Throws StorageError.
 void WriteAllOrRestore(const std::vector<FileRewrite>& rewrites);
 
 // A plain data file as its lines in file order, and back in the order given (not
@@ -26,8 +26,8 @@ void WriteAllOrRestore(const std::vector<FileRewrite>& rewrites);
 std::vector<std::string> ReadPlainLines(const std::filesystem::path& path);
 void WritePlainLines(const std::filesystem::path& path, std::vector<std::string> lines);
 
-// Rewrites a plain file from `before` to `after`, restoring `before` on a failure.
-FileRewrite PlainFileRewrite(const std::filesystem::path& path, std::vector<std::string> before,
-                             std::vector<std::string> after);
+// A plain file rewritten with `lines` in the order given, each followed by CR LF.
+FileRewrite PlainFileRewrite(const std::filesystem::path& path,
+                             const std::vector<std::string>& lines);
 
 }  // namespace velmaro

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ingredients/FileRewrites.h"
+#include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -38,6 +39,15 @@ void WriteGroupUsers(const GroupUsers& users, ProgressSink& progress) {
     } else {
         WritePlainLines(users.path, users.lines);
     }
+}
+
+std::string GroupUsersBytes(const GroupUsers& users) {
+    if (users.kind == GroupKind::Ingredient) {
+        LineList list;
+        list.Assign(users.lines);
+        return ScrambledLineTableBytes(list);
+    }
+    return JoinLinesCrLf(users.lines);
 }
 
 std::vector<std::string> RecordsInGroup(const GroupUsers& users, std::string_view group,

@@ -33,6 +33,8 @@ GroupUsers ReadGroupUsers(GroupKind kind, const std::filesystem::path& programFo
 // Writes the file back whole: scrambled for the ingredient file, plain lines in the
 // order read for the preparation list. Throws StorageError.
 void WriteGroupUsers(const GroupUsers& users, ProgressSink& progress);
+// What WriteGroupUsers writes.
+std::string GroupUsersBytes(const GroupUsers& users);
 
 // The names (field 1, as stored) of the records whose group field holds `group`, in
 // file order; the progress bar goes from 0 to the number of records.

@@ -94,7 +94,7 @@ std::vector<FileRewrite> MeasureRenameRewrites(const std::filesystem::path& prog
                 changed = true;
             }
             if (changed) {
-                rewrites.push_back(PlainFileRewrite(path, lines, std::move(renamed)));
+                rewrites.push_back(PlainFileRewrite(path, renamed));
             }
         });
     return rewrites;

@@ -117,6 +117,10 @@ void RegisterScreen::SaveTable() {
     }
 }
 
+std::string RegisterScreen::TableBytes() const {
+    return Scrambled() ? ScrambledLineTableBytes(table.lines) : LineTableBytes(table.lines);
+}
+
 void RegisterScreen::StartScreen() {
     ClearScreen();
     ApplyMode();

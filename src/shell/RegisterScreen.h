@@ -121,6 +121,8 @@ class RegisterScreen : public Form {
     virtual void LoadTable();
     // Writes `table` to the screen's file now; throws StorageError on failure.
     virtual void SaveTable();
+    // What SaveTable writes, for a save made together with other files.
+    std::string TableBytes() const;
     // The write after a confirmed inclusion, alteration or deletion: SaveTable. A screen
     // that writes its file later (at Retorna) marks the table instead.
     virtual void SaveAfterChange() { SaveTable(); }
