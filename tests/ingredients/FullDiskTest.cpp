@@ -10,8 +10,10 @@
 
 #include "GroupMeasureFixtures.h"
 #include "ingredients/CadGruForm.h"
+#include "ingredients/CadIngForm.h"
 #include "ingredients/CadMedCas2Form.h"
 #include "platform/Interaction.h"
+#include "shell/ActiveTable.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 #include "support/FailingDisk.h"
@@ -147,6 +149,46 @@ TEST_F(FullDiskTest, HouseholdMeasures) {
             ui.Press(form, form.AltNomBitBtn);
         },
         "Erro durante a alteração!");
+}
+
+// The ingredient register writes its file at Retorna: on a failing disk it says so and
+// stays open with what was confirmed, the file as before; the next Retorna writes it.
+TEST_F(FullDiskTest, IngredientRegisterRetorna) {
+    for (const auto& [error, stays] : {std::pair{ENOSPC, false}, std::pair{EACCES, true}}) {
+        const int writes =
+            test::FailEachWriteInTurn(error, stays, [&](const test::FailingDisk& disk) {
+                test::ScriptedUi ui;
+                ActiveTable active;
+                active.name = kTable;
+                active.editable = true;
+                NoIngredientChanges changes;
+                TCadIngForm form(ui, Home(), active, changes);
+                form.tableName = kTable;
+                form.mode = ScreenMode::Empty;
+                form.startPending = true;
+                ui.Activate(form);
+                ui.Type(form, form.IngMaskEdit, "Feijao");
+                ui.MoveFocus(form, form.kalMaskEdit);
+                ui.AnswerYes();
+                ui.Press(form, form.GraBitBtn);
+                ui.Press(form, form.RetBitBtn);
+                if (disk.Failed()) {
+                    EXPECT_FALSE(form.CloseRequested());
+                    EXPECT_EQ(ui.LastMessage(),
+                              W("Erro durante a gravação do arquivo de ingredientes! As alterações "
+                                "foram mantidas na tela; tente novamente."));
+                    EXPECT_EQ(test::DataFiles(Home()), before);
+                    EXPECT_EQ(form.table.lines.Count(), 3);
+                } else {
+                    EXPECT_TRUE(form.CloseRequested());
+                    EXPECT_EQ(test::ReadIngredients(Home(), kTable).size(), 3u);
+                }
+            });
+        EXPECT_EQ(writes, 1);
+        test::WriteIngredients(Home(), kTable,
+                               {IngredientRecord("Arroz", Pad("Cereais", 20)),
+                                IngredientRecord("Chuchu", Pad("Legumes", 20))});
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "support/FailingDisk.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
@@ -327,6 +329,57 @@ TEST_F(CadIngFicTecFormTest, AnIngredientAlreadyInThePreparationShowsItsStoredLi
     EXPECT_EQ(ui.MessageTexts(),
               (Texts{W("Confirma alteração?"), W("Alteração efetuada com sucesso!")}));
     EXPECT_EQ(ReadBytes(FilePath("Bolo")), Lines({kArrozLine, kIntegralLine}));
+}
+
+// A line stored or deleted on a disk that fails at its write (no space left, permission
+// denied): the screen's message, the preparation's file as it was, and the screen goes on.
+TEST_F(CadIngFicTecFormTest, StoringAndDeletingOnAFailingDisk) {
+    const std::string bolo = ReadBytes(FilePath("Bolo"));
+    struct Operation {
+        const char* what;
+        std::function<void()> act;
+        const char* failed;
+    };
+    const Operation operations[] = {
+        {"alteration",
+         [&] {
+             Choose("Arroz branco");
+             ui.AnswerYes();
+             ui.Press(form, form.GraBitBtn);
+         },
+         "Erro durante a alteração!"},
+        {"deletion",
+         [&] {
+             Choose("Arroz integral");
+             ui.AnswerYes();
+             ui.Press(form, form.ExcBitBtn);
+         },
+         "Erro durante exclusão!"},
+    };
+    for (const Operation& op : operations) {
+        for (const auto& [error, stays] : {std::pair{ENOSPC, false}, std::pair{EACCES, true}}) {
+            SCOPED_TRACE(std::string(op.what) + (stays ? ", read-only" : ", no space"));
+            const int writes =
+                test::FailEachWriteInTurn(error, stays, [&](const test::FailingDisk& disk) {
+                    Open();
+                    op.act();
+                    if (disk.Failed()) {
+                        EXPECT_EQ(ui.LastMessage(), W(op.failed));
+                        EXPECT_EQ(ReadBytes(FilePath("Bolo")), bolo);
+                        EXPECT_EQ(form.IngFicTecListBox.items.size(), 2u);
+                    } else {
+                        EXPECT_NE(ui.LastMessage(), W(op.failed));
+                        WriteBytes(FilePath("Bolo"), bolo);
+                    }
+                    if (form.dirty) {
+                        ui.AnswerNo();
+                    }
+                    ui.Press(form, form.RetBitBtn);
+                    EXPECT_TRUE(form.CloseRequested());
+                });
+            EXPECT_EQ(writes, 1);
+        }
+    }
 }
 
 TEST_F(CadIngFicTecFormTest, RowsThatShareAPrefixEachShowTheirOwnLine) {
