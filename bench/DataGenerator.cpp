@@ -89,7 +89,7 @@ std::string Amount(long double value) {
 }  // namespace
 
 std::string MakePreparationFolder(const std::filesystem::path& home,
-                                  const PreparationFolderSpec& setup) {
+                                  const PreparationFolderSetup& setup) {
     std::mt19937 rng(setup.seed);
     const std::string table = setup.table;
     std::string used = setup.ingredient;

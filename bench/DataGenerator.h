@@ -17,7 +17,7 @@ const std::filesystem::path& BenchFolder(const std::string& prefix);
 std::vector<std::string> MakeIngredientRecords(std::size_t count, unsigned seed = 1);
 
 // A table's preparations: the preparation list and one ingredient file per preparation.
-struct PreparationFolderSpec {
+struct PreparationFolderSetup {
     std::string table = "Bench";      // the table's name (padded to 20 in the files' keys)
     std::size_t preparations = 2000;  // records of the preparation list
     std::size_t linesPerPreparation = 20;
@@ -31,6 +31,6 @@ struct PreparationFolderSpec {
 // records, 22-field lines with consistent amounts, totals and per-portion values). Gives
 // the ingredient's stored key.
 std::string MakePreparationFolder(const std::filesystem::path& home,
-                                  const PreparationFolderSpec& setup);
+                                  const PreparationFolderSetup& setup);
 
 }  // namespace velmaro::bench

@@ -96,7 +96,7 @@ void BM_ImportOverExistingTable(benchmark::State& state) {
 const fs::path& Kitchen(int count) {
     static const fs::path home = [count] {
         const fs::path h = Folder() / "cozinha";
-        PreparationFolderSpec setup;
+        PreparationFolderSetup setup;
         setup.preparations = static_cast<size_t>(count);
         setup.users = 0;
         MakePreparationFolder(h, setup);

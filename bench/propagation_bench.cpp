@@ -68,7 +68,7 @@ DataHome& HomeOf(const benchmark::State& state) {
     static std::map<std::pair<int64_t, int64_t>, DataHome> homes;
     auto [it, fresh] = homes.try_emplace(std::make_pair(state.range(0), state.range(1)));
     if (fresh) {
-        PreparationFolderSpec setup;
+        PreparationFolderSetup setup;
         setup.preparations = static_cast<std::size_t>(state.range(0));
         setup.users = static_cast<std::size_t>(state.range(1));
         it->second.home =

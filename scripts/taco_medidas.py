@@ -54,7 +54,7 @@ TACO_CSV = os.path.join(REPO, "data", "taco", "taco4_nutrientes_rotulo.csv")
 OUTPUT = os.path.join(REPO, "data", "taco", "medidas.csv")
 
 # The names the installation of the TACO table stores in place of the file's (after its
-# spaces are cleaned): the same list as TacoSpec() in src/ingredients/SuppliedTables.cpp.
+# spaces are cleaned): the same list as TacoSetup() in src/ingredients/SuppliedTables.cpp.
 RENAMED_FOODS = {
     "Cana, aguardente 1": "Cana, aguardente",
     "Cerveja, pilsen 2": "Cerveja, pilsen",

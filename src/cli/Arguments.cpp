@@ -15,7 +15,7 @@ std::optional<std::string> Arguments::Value(std::string_view name) const {
 }
 
 Arguments ParseArguments(const std::vector<std::string>& args,
-                         const std::vector<OptionSpec>& options) {
+                         const std::vector<CliOption>& options) {
     Arguments parsed;
     bool onlyOperands = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -41,15 +41,15 @@ Arguments ParseArguments(const std::vector<std::string>& args,
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const auto spec = std::find_if(options.begin(), options.end(),
-                                       [&](const OptionSpec& o) { return o.name == name; });
-        if (spec == options.end()) {
+        const auto option = std::find_if(options.begin(), options.end(),
+                                         [&](const CliOption& o) { return o.name == name; });
+        if (option == options.end()) {
             throw UsageError("opção desconhecida: --" + name);
         }
         if (parsed.values.contains(name) || parsed.flags.contains(name)) {
             throw UsageError("a opção --" + name + " foi dada mais de uma vez");
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (value) {
                 throw UsageError("a opção --" + name + " não leva valor");
             }

@@ -13,7 +13,7 @@
 
 namespace velmaro::cli {
 
-struct OptionSpec {
+struct CliOption {
     std::string_view name;  // without the leading "--"
     bool takesValue = false;
 };
@@ -30,7 +30,7 @@ struct Arguments {
 
 // Throws UsageError for an unknown option, an option given twice, or a value missing.
 Arguments ParseArguments(const std::vector<std::string>& args,
-                         const std::vector<OptionSpec>& options);
+                         const std::vector<CliOption>& options);
 
 // The whole number of an option that must be one of `low` to `high`; UsageError otherwise.
 int ChoiceValue(const Arguments& arguments, std::string_view option, int low, int high);

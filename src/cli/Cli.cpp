@@ -19,7 +19,7 @@ struct Command {
     std::string_view name;
     std::string_view usage;  // the usage lines, without "Uso: "
     std::string_view help;   // what the command does, and its options
-    std::vector<OptionSpec> options;
+    std::vector<CliOption> options;
     size_t minOperands;
     size_t maxOperands;
     int (*run)(const Arguments&, CliIo&);

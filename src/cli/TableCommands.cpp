@@ -19,13 +19,13 @@ namespace fs = std::filesystem;
 namespace {
 
 // How the command line reads a spreadsheet: what it names, how it is written.
-CompositionTableSpec ImportSpec(const Arguments& arguments) {
-    CompositionTableSpec setup;
+CompositionTableSetup ImportSetup(const Arguments& arguments) {
+    CompositionTableSetup setup;
     setup.tableName = arguments.operands[0];
     setup.description = arguments.Value("descricao").value_or("");
     setup.flag = arguments.Has("fornecida") ? "0" : "1";
     setup.separator = kDetectSeparator;
-    setup.encoding = CompositionTableSpec::Encoding::Detect;
+    setup.encoding = CompositionTableSetup::Encoding::Detect;
     setup.recogniseColumns = true;
     setup.traceCodes = {"Tr"};
     setup.blankCodes = {"NA", "*", "-"};
@@ -64,7 +64,7 @@ int TableImportCommand(const Arguments& arguments, CliIo& io) {
     if (!in || fs::is_directory(file, ec)) {
         throw UserError("não foi possível ler o arquivo \"" + Shown(file) + "\".");
     }
-    const CompositionTableSpec setup = ImportSpec(arguments);
+    const CompositionTableSetup setup = ImportSetup(arguments);
     const ImportResult result = ImportCompositionTable(io.home, setup, in);
 
     if (!result.ignoredColumns.empty()) {

@@ -232,7 +232,7 @@ int FindColumn(const std::vector<std::string>& header, const std::string& name) 
 // The text of a numeric cell in the mask of its field, blank for "no value"; nothing (and
 // a problem) when the cell cannot be stored.
 std::optional<std::string> ValueText(std::string_view rawCell, int field,
-                                     const CompositionTableSpec& setup, std::string& problem) {
+                                     const CompositionTableSetup& setup, std::string& problem) {
     const std::string_view mask = ing::ValueMask(field);
     const std::string cell = CleanSpaces(rawCell);
     const int width = MaskWidth(mask);
@@ -288,7 +288,7 @@ std::string TwoDigits(int value) {
 
 // A quotation date as "dd/mm/yy": from "d/m/yy", "dd/mm/yyyy" (years 1950 to 2049, those a
 // two-digit year stands for) or "yyyy-mm-dd"; blank for an empty cell or a "no value" code.
-std::optional<std::string> DateText(std::string_view rawCell, const CompositionTableSpec& setup,
+std::optional<std::string> DateText(std::string_view rawCell, const CompositionTableSetup& setup,
                                     std::string& problem) {
     const std::string cell = CleanSpaces(rawCell);
     if (cell.empty() || IsOneOf(cell, setup.blankCodes)) {
@@ -337,7 +337,7 @@ struct TableTexts {
     std::string flag;
 };
 
-void CheckTable(const CompositionTableSpec& setup, TableTexts& out,
+void CheckTable(const CompositionTableSetup& setup, TableTexts& out,
                 std::vector<ImportError>& errors) {
     std::string problem;
     const std::string cleanName = CleanSpaces(setup.tableName);
@@ -390,7 +390,7 @@ struct Parsed {
 
 // The columns of the header, by the names the setup gives or by their Portuguese names.
 // False (with the errors noted) when the file cannot be read with them.
-bool ReadHeader(const CompositionTableSpec& setup, const CsvRecord& header, Columns& columns,
+bool ReadHeader(const CompositionTableSetup& setup, const CsvRecord& header, Columns& columns,
                 Parsed& parsed, std::vector<ImportError>& errors) {
     auto refuse = [&](const std::string& message) {
         errors.push_back({header.line, AtLine(header.line, message)});
@@ -445,7 +445,7 @@ bool ReadHeader(const CompositionTableSpec& setup, const CsvRecord& header, Colu
     return ok;
 }
 
-void ParseRows(const CompositionTableSpec& setup, const std::string& text, Parsed& parsed,
+void ParseRows(const CompositionTableSetup& setup, const std::string& text, Parsed& parsed,
                std::vector<ImportError>& errors) {
     std::istringstream in(text);
     const char separator =
@@ -706,9 +706,9 @@ bool HoldsOtherData(const fs::path& path, const std::string& bytes) {
 }
 
 // The text of the file as UTF-8.
-std::string DecodedText(const CompositionTableSpec& setup, std::istream& csv) {
+std::string DecodedText(const CompositionTableSetup& setup, std::istream& csv) {
     std::string text{std::istreambuf_iterator<char>(csv), std::istreambuf_iterator<char>()};
-    if (setup.encoding == CompositionTableSpec::Encoding::Detect && !IsValidUtf8(text)) {
+    if (setup.encoding == CompositionTableSetup::Encoding::Detect && !IsValidUtf8(text)) {
         text = Cp1252ToUtf8(text);
     }
     return text;
@@ -716,7 +716,7 @@ std::string DecodedText(const CompositionTableSpec& setup, std::istream& csv) {
 
 }  // namespace
 
-ImportResult ImportCompositionTable(const fs::path& home, const CompositionTableSpec& setup,
+ImportResult ImportCompositionTable(const fs::path& home, const CompositionTableSetup& setup,
                                     std::istream& csv) {
     ImportResult result;
     TableTexts table;

@@ -17,7 +17,7 @@
 namespace velmaro {
 
 // Where the import finds its data and how it reads it. Texts are UTF-8, as in the CSV.
-struct CompositionTableSpec {
+struct CompositionTableSetup {
     std::string tableName;    // the table-list key: up to 20 characters
     std::string description;  // up to 65 characters
     std::string flag = "1";   // "1": a table of the user's; any other: consultation only
@@ -124,6 +124,6 @@ struct ImportResult {
 // (unless addToExistingTable), or existing files of a table not in the list that hold
 // other data are refused as a whole. The ingredient file is written once, scrambled.
 ImportResult ImportCompositionTable(const std::filesystem::path& home,
-                                    const CompositionTableSpec& setup, std::istream& csv);
+                                    const CompositionTableSetup& setup, std::istream& csv);
 
 }  // namespace velmaro

@@ -13,8 +13,8 @@ namespace velmaro {
 
 namespace fs = std::filesystem;
 
-CompositionTableSpec TacoSpec() {
-    CompositionTableSpec setup;
+CompositionTableSetup TacoSetup() {
+    CompositionTableSetup setup;
     setup.tableName = kTacoTableName;
     setup.description = kTacoDescription;
     setup.flag = "0";
@@ -65,7 +65,7 @@ std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
         return {};  // not delivered with this program
     }
     try {
-        const CompositionTableSpec setup = TacoSpec();
+        const CompositionTableSetup setup = TacoSetup();
         LineTable list;
         LoadLineTable(TableListPath(home), list);
         std::string key = W(setup.tableName);

@@ -23,7 +23,7 @@ inline constexpr const char* kTacoCsv = "taco/taco4_nutrientes_rotulo.csv";
 inline constexpr const char* kTacoMarker = ".instalado-taco";
 
 // How the delivered CSV is read: its columns, codes, group names and name fixes.
-CompositionTableSpec TacoSpec();
+CompositionTableSetup TacoSetup();
 
 // Installs every delivered table that the data home never had (no marker yet): the table
 // is imported from `deliveredDir` and the marker written. A table list that already names

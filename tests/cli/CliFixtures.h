@@ -36,7 +36,7 @@ struct CliRun {
 
 // One ingredient line of a preparation: the ingredient's name (UTF-8) and its weights as
 // typed ("120,0"; empty for none).
-struct LineSpec {
+struct PlannedLine {
     std::string ingredient;
     std::string net;
     std::string gross;
@@ -81,24 +81,25 @@ class CliTest : public DataHomeTest {
     // the weights typed (net, then gross), the totals of the lines in the record and the
     // rows per portion, tablespoon and label portion scaled from them.
     void AddPreparation(const std::string& table, const std::string& name,
-                        const std::vector<LineSpec>& specs, const std::string& yield = "  1000",
+                        const std::vector<PlannedLine>& plannedLines,
+                        const std::string& yield = "  1000",
                         const std::string& portions = "    10") {
         namespace F = PreparationRecordField;
         const std::string tableKey = Key(table, 20);
         const LineTable ingredients = Ingredients(table);
         cli::CliUi ui;
         LineTable lines;
-        for (const LineSpec& spec : specs) {
-            const FindResult found = FindKey(ingredients.keys, Key(spec.ingredient, 60));
-            ASSERT_TRUE(found.found) << spec.ingredient;
+        for (const PlannedLine& planned : plannedLines) {
+            const FindResult found = FindKey(ingredients.keys, Key(planned.ingredient, 60));
+            ASSERT_TRUE(found.found) << planned.ingredient;
             IngredientLine line = BlankIngredientLine();
             line.ingredient = ingredients.keys[found.index];
             line.ingredientRecord = ingredients.lines[found.index];
             TakeIngredientDefaults(line);
-            line.netWeight = FormatNumber(1, 8, TextToNumber(spec.net));
+            line.netWeight = FormatNumber(1, 8, TextToNumber(planned.net));
             AfterNetWeight(line, ui);
-            if (!spec.gross.empty()) {
-                line.grossWeight = FormatNumber(1, 8, TextToNumber(spec.gross));
+            if (!planned.gross.empty()) {
+                line.grossWeight = FormatNumber(1, 8, TextToNumber(planned.gross));
                 AfterGrossWeight(line, ui);
             }
             InsertRecord(lines, ComposeIngredientLine(line));

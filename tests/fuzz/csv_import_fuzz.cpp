@@ -72,13 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::error_code ec;
     fs::remove_all(Home() / "Dados", ec);
-    CompositionTableSpec setup;
+    CompositionTableSetup setup;
     setup.tableName = "Fuzz";
     setup.description = "Tabela importada";
     setup.flag = (flags & 2) != 0 ? "0" : "1";
     setup.separator = (flags & 4) != 0 ? kDetectSeparator : ';';
-    setup.encoding = (flags & 8) != 0 ? CompositionTableSpec::Encoding::Detect
-                                      : CompositionTableSpec::Encoding::Utf8;
+    setup.encoding = (flags & 8) != 0 ? CompositionTableSetup::Encoding::Detect
+                                      : CompositionTableSetup::Encoding::Utf8;
     setup.recogniseColumns = (flags & 16) == 0;
     if (!setup.recogniseColumns) {
         // The columns of the supplied table's source file.

@@ -18,22 +18,22 @@ using test::Pad;
 using test::ReadBytes;
 using test::WriteBytes;
 
-CompositionTableSpec FixtureSpec() {
-    CompositionTableSpec setup;
+CompositionTableSetup FixtureSetup() {
+    CompositionTableSetup setup;
     setup.tableName = "Teste";
     setup.description = "Tabela de teste";
     setup.flag = "1";
     setup.nameColumn = "descricao";
     setup.groupColumn = "categoria";
     setup.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
-                         "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
-                         "ferro_mg",           "sodio_mg"};
+                          "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
+                          "ferro_mg",           "sodio_mg"};
     setup.sourceText = "Fonte padrão";
     return setup;
 }
 
 ImportResult ImportFixture(const fs::path& home, std::string_view fixture,
-                           const CompositionTableSpec& setup = FixtureSpec()) {
+                           const CompositionTableSetup& setup = FixtureSetup()) {
     std::ifstream in(FixturePath(fixture), std::ios::binary);
     EXPECT_TRUE(in) << fixture;
     return ImportCompositionTable(home, setup, in);
@@ -60,7 +60,7 @@ class CompositionImportTest : public test::DataHomeTest {};
 // The fixture starts with a UTF-8 byte-order mark, has CR LF line ends and its columns in
 // another order than TACO's.
 TEST_F(CompositionImportTest, CodesValuesGroupsAndSources) {
-    CompositionTableSpec setup = FixtureSpec();
+    CompositionTableSetup setup = FixtureSetup();
     setup.sourceColumn = "fonte";
     const ImportResult result = ImportFixture(Home(), "taco-codes.csv", setup);
     ASSERT_TRUE(result.Ok()) << (result.errors.empty() ? "" : result.errors[0].message);
@@ -146,7 +146,7 @@ TEST_F(CompositionImportTest, MalformedFileAndTableTexts) {
         "gordura_saturada_g,colesterol_mg,fibra_alimentar_g,calcio_mg,ferro_mg,sodio_mg\n";
     auto run = [&](const std::string& csv, const std::string& tableName,
                    const std::string& description) {
-        CompositionTableSpec setup = FixtureSpec();
+        CompositionTableSetup setup = FixtureSetup();
         setup.tableName = tableName;
         setup.description = description;
         std::istringstream in(csv);

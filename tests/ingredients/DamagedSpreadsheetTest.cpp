@@ -16,10 +16,10 @@ namespace {
 class DamagedSpreadsheetTest : public test::DataHomeTest {
   protected:
     ImportResult Import(const std::string& csv) {
-        CompositionTableSpec setup;
+        CompositionTableSetup setup;
         setup.tableName = "Planilha";
         setup.separator = kDetectSeparator;
-        setup.encoding = CompositionTableSpec::Encoding::Detect;
+        setup.encoding = CompositionTableSetup::Encoding::Detect;
         setup.recogniseColumns = true;
         std::istringstream in(csv);
         return ImportCompositionTable(Home(), setup, in);

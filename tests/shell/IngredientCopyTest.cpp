@@ -24,7 +24,7 @@ const std::string kCopied = W("O ingrediente foi copiado com sucesso para a tabe
 class IngredientCopyTest : public test::IngredientViewerTest {
   protected:
     IngredientCopyTest() {
-        test::IngredientSpec lentilha("Lentilha", "  93,00", "Leguminosas");
+        test::TestIngredient lentilha("Lentilha", "  93,00", "Leguminosas");
         lentilha.protein = "   6,30";
         lentilha.cost = "    12,00";
         oficial = {
@@ -58,7 +58,7 @@ class IngredientCopyTest : public test::IngredientViewerTest {
     }
     fs::path ActiveGroups() const { return IngredientGroupsPath(Home(), kMinha); }
 
-    std::vector<test::IngredientSpec> oficial;
+    std::vector<test::TestIngredient> oficial;
 };
 
 TEST_F(IngredientCopyTest, FromASuppliedTableTheFilledValuesTakeItsDescriptionAsSource) {
@@ -93,7 +93,7 @@ TEST_F(IngredientCopyTest, FromAUserTableTheSourcesStayAsTheyWere) {
 }
 
 TEST(WithSourcesFrom, TrimsTheDescriptionAndKeepsTheCostSourceToItsWidth) {
-    test::IngredientSpec setup("X", "  10,00");
+    test::TestIngredient setup("X", "  10,00");
     setup.cost = "     1,00";
     std::string row = test::IngredientRow(setup);
     SetField(3, row, "");  // a field without even its blank text holds no value

@@ -20,8 +20,8 @@ namespace velmaro::test {
 
 // An ingredient record: the name, energy (field 2), group (13); every other value blank
 // and every source "Fonte <field>".
-struct IngredientSpec {
-    IngredientSpec(std::string n, std::string e = "       ", std::string g = {})
+struct TestIngredient {
+    TestIngredient(std::string n, std::string e = "       ", std::string g = {})
         : name(std::move(n)), energy(std::move(e)), group(std::move(g)) {}
     std::string name;  // UTF-8
     std::string energy;
@@ -30,7 +30,7 @@ struct IngredientSpec {
     std::string cost = "         ";
 };
 
-inline std::string IngredientRow(const IngredientSpec& s) {
+inline std::string IngredientRow(const TestIngredient& s) {
     std::array<std::string, 31> f;
     f[1] = Pad(W(s.name), 60);
     for (int i = 2; i <= 10; ++i) {
@@ -54,10 +54,10 @@ inline std::string IngredientRow(const IngredientSpec& s) {
     return row;
 }
 
-inline LineTable TableOf(const std::vector<IngredientSpec>& specs) {
+inline LineTable TableOf(const std::vector<TestIngredient>& ingredients) {
     LineTable t;
     std::string bytes;
-    for (const auto& s : specs) {
+    for (const auto& s : ingredients) {
         bytes += IngredientRow(s) + "\r\n";
     }
     LoadLineTableFromBytes(bytes, t);
@@ -70,8 +70,8 @@ inline std::string TableRecord(const std::string& name, const std::string& descr
 }
 
 inline void WriteIngredientFile(const fs::path& home, const std::string& table,
-                                const std::vector<IngredientSpec>& specs) {
-    LineTable t = TableOf(specs);
+                                const std::vector<TestIngredient>& ingredients) {
+    LineTable t = TableOf(ingredients);
     NullProgress progress;
     SaveScrambledLineTable(IngredientFilePath(home, Pad(table, 20)), t.lines, progress);
 }

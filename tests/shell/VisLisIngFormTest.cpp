@@ -124,11 +124,11 @@ TEST_F(VisLisIngFormTest, MovementStepsByAQuarterOfTheRowsWithinTheList) {
         {0, -1, &TVisLisIngForm::BitBtn3, -1},
     };
     for (const auto& c : cases) {
-        std::vector<test::IngredientSpec> specs;
+        std::vector<test::TestIngredient> ingredients;
         for (int i = 0; i < c.rows; ++i) {
-            specs.emplace_back("Item " + std::to_string(i));
+            ingredients.emplace_back("Item " + std::to_string(i));
         }
-        active = test::TableOf(specs);
+        active = test::TableOf(ingredients);
         Open(c.start);
         ui.Press(form, form.*c.button);
         EXPECT_EQ(form.LisFilOrdListBox.itemIndex, c.expected)
