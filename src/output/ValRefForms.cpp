@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "shell/ListBuilding.h"
+#include "shell/ListViewer.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
@@ -166,15 +167,9 @@ void TVisLisValRefForm::NomGruComboBoxChange() {
 }
 
 void TVisLisValRefForm::PalChaCheckBoxClick() {
-    if (PalChaCheckBox.checked) {
-        PalChaMaskEdit.enabled = true;
-        PalChaBitBtn.enabled = true;
-        SetFocus(&PalChaMaskEdit);
+    if (!ToggleKeywordFilter(*this, PalChaCheckBox, PalChaMaskEdit, PalChaBitBtn)) {
         return;
     }
-    PalChaMaskEdit.Clear();
-    PalChaMaskEdit.enabled = false;
-    PalChaBitBtn.enabled = false;
     BuildKeywords();
     BuildList();
 }

@@ -162,4 +162,15 @@ int ListViewerCore::ChosenIndex(const KeyList& keys) const {
     return found.found ? found.index : -1;
 }
 
+bool ToggleKeywordFilter(Form& form, const CheckBox& box, MaskEdit& words, Button& ok) {
+    words.enabled = box.checked;
+    ok.enabled = box.checked;
+    if (box.checked) {
+        form.SetFocus(&words);
+        return false;
+    }
+    words.Clear();
+    return true;
+}
+
 }  // namespace velmaro

@@ -15,6 +15,11 @@
 
 namespace velmaro {
 
+// The keyword filter's check box of a viewer: on, the keyword field and its "Ok" open and
+// the field takes the focus; off, they close and the field empties. True when the filter
+// was turned off: the viewer then forgets its keywords and builds its list again.
+bool ToggleKeywordFilter(Form& form, const CheckBox& box, MaskEdit& words, Button& ok);
+
 class ListViewerCore {
   public:
     ListViewerCore(Form& form, CheckBox& filterBox, ComboBox& groupBox, CheckBox& orderBox,

@@ -309,15 +309,9 @@ void TVisLisIngForm::NomCamComboBoxChange() {
 }
 
 void TVisLisIngForm::PalChaCheckBoxClick() {
-    if (PalChaCheckBox.checked) {
-        PalChaMaskEdit.enabled = true;
-        PalChaBitBtn.enabled = true;
-        SetFocus(&PalChaMaskEdit);
+    if (!ToggleKeywordFilter(*this, PalChaCheckBox, PalChaMaskEdit, PalChaBitBtn)) {
         return;
     }
-    PalChaMaskEdit.Clear();
-    PalChaMaskEdit.enabled = false;
-    PalChaBitBtn.enabled = false;
     m_words.clear();
     BuildList();
 }
