@@ -166,16 +166,6 @@ void VelmaroApp::CreateScreens() {
     };
 }
 
-// Screens whose own behaviour is built later: a form with its class name and caption, so
-// that each of them exists from the start as the others do.
-Form* VelmaroApp::OwnPlain(const char* className, const char* utf8Caption) {
-    Form* form = Own<Form>(className);
-    form->caption = W(utf8Caption);
-    form->width = 640;
-    form->height = 420;
-    return form;
-}
-
 Form* VelmaroApp::Screen(const std::string& className) const {
     for (Form* f : m_screens) {
         if (f->ClassName() == className) {

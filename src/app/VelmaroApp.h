@@ -61,8 +61,6 @@ class VelmaroApp {
         m_owned.push_back(std::move(screen));
         return made;
     }
-    // A screen whose own behaviour is not built yet: its class name and caption.
-    Form* OwnPlain(const char* className, const char* utf8Caption);
 
     std::filesystem::path m_deliveredDir;
     std::filesystem::path m_home;
