@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "ingredients/ExtraValues.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
+#include "support/FailingDisk.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
@@ -581,6 +583,143 @@ TEST_F(CadIngFormTest, ListaPicksFromTheNamesAndReloadsTheGroups) {
     EXPECT_EQ(form.mode, ScreenMode::Showing);
     EXPECT_EQ(form.NomGruComboBox.items, std::vector<std::string>{Pad("Massas", 20)});
     EXPECT_EQ(form.NomGruComboBox.itemIndex, 0);
+}
+
+// ---- sugars and trans fat, kept beside the record ----
+
+ExtraValues Extras(std::string total, std::string added, std::string trans,
+                   std::array<std::string, 3> sources = {}) {
+    ExtraValues v;
+    v.values = {std::move(total), std::move(added), std::move(trans)};
+    v.sources = std::move(sources);
+    return v;
+}
+
+TEST_F(CadIngFormTest, SugarsAndTransFatAreEditedBesideTheOthersAndWrittenInTheirOwnFile) {
+    Store({Ingredient("Arroz")});
+    const std::string ingredientFile = test::ReadBytes(IngredientFilePath(Home(), kTable));
+    const fs::path extrasFile = ExtraValuesFileLocation(Home(), kTable);
+    Open();
+    EXPECT_EQ(form.ACTMaskEdit.label, W("Açúcares totais (g)"));
+    EXPECT_EQ(form.ACAMaskEdit.label, W("Açúcares adicionados (g)"));
+    EXPECT_EQ(form.TRAMaskEdit.label, W("Gorduras trans (g)"));
+    EXPECT_EQ(form.TraFonMaskEdit.label, "Fonte do dado");
+
+    // Opened and left with a change of another value: a home without the file gets none.
+    Show("Arroz");
+    EXPECT_EQ(form.ACTMaskEdit.text, kBlankValue);
+    // Enter walks from sodium's source into them, then on to F.C.
+    EXPECT_EQ(form.NextControl(&form.SodFonMaskEdit), &form.ACTMaskEdit);
+    EXPECT_EQ(form.NextControl(&form.TraFonMaskEdit), &form.FCMaskEdit);
+    EXPECT_TRUE(form.TRAMaskEdit.enabled);
+    Retype(form.kalMaskEdit, "128");
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_FALSE(fs::exists(extrasFile));
+    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), " 128,00");
+
+    // The numeric field rule, as for carbohydrate; 0 is a value, blank is not known.
+    Open();
+    Show("Feijao");
+    Retype(form.ACTMaskEdit, "0.5");
+    ui.MoveFocus(form, form.ACTFonMaskEdit);
+    EXPECT_EQ(form.ACTMaskEdit.text, "   0,50");
+    ui.Type(form, form.ACTFonMaskEdit, "TBCA|");
+    EXPECT_EQ(form.ACTFonMaskEdit.text, "TBCA") << "forbidden characters refused";
+    Retype(form.TRAMaskEdit, "0");
+    ui.MoveFocus(form, form.TraFonMaskEdit);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_FALSE(fs::exists(extrasFile)) << "written at Retorna, with the ingredient file";
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_EQ(test::ReadBytes(extrasFile),
+              Pad("Feijao", 60) + "|   0,50|    ,  |   0,00|TBCA|||\r\n");
+    const std::vector<std::string> stored = Stored();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1], Ingredient("Feijao")) << "the 30-field record is unchanged";
+    EXPECT_NE(test::ReadBytes(IngredientFilePath(Home(), kTable)), ingredientFile);
+
+    // Shown again; a rename takes them along, a deletion takes them away.
+    Open();
+    Show("feijao");
+    EXPECT_EQ(form.ACTMaskEdit.text, "   0,50");
+    EXPECT_EQ(form.ACTFonMaskEdit.text, "TBCA");
+    EXPECT_EQ(form.ACAMaskEdit.text, kBlankValue);
+    EXPECT_EQ(form.TRAMaskEdit.text, "   0,00");
+    ui.Rename(true, "Feijao preto");
+    ui.Press(form, form.AltNomBitBtn);
+    EXPECT_EQ(LoadExtraValuesFile(extrasFile).Names(),
+              std::vector<std::string>{Pad("Feijao preto", 60)});
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(changes.calls.back(), "remove Feijao preto");
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_EQ(test::ReadBytes(extrasFile), "");
+    EXPECT_EQ(Stored(), std::vector<std::string>{Ingredient("Arroz", {{ing::kEnergy, " 128,00"}})});
+}
+
+TEST_F(CadIngFormTest, SugarsAndTransFatOfAConsultationTableAreShownWithTheTableAsSource) {
+    active.name = Pad("TACO", 20);
+    active.editable = false;
+    Store({Ingredient("Arroz"), Ingredient("Biscoito")});
+    ExtraValuesTable extras;
+    extras.Set("Arroz", Extras("    ,  ", "    ,  ", "   0,00", {"", "", "TACO 4"}));
+    extras.Set("Biscoito", Extras("  20,00", "    ,  ", "   1,58", {"x", "y", "z"}));
+    test::WriteBytes(ExtraValuesFileLocation(Home(), active.name), extras.Bytes());
+    Open();
+    EXPECT_EQ(form.IngMaskEdit.text, Pad("Arroz", 60));
+    EXPECT_EQ(form.TRAMaskEdit.text, "   0,00");
+    EXPECT_EQ(form.TraFonMaskEdit.text, Pad("TACO", 20));
+    EXPECT_EQ(form.ACTFonMaskEdit.text, "") << "an unknown value has no source";
+    EXPECT_FALSE(form.TRAMaskEdit.enabled);
+    EXPECT_FALSE(form.TraFonMaskEdit.enabled);
+    ui.Press(form, form.ProBitBtn);
+    EXPECT_EQ(form.ACTMaskEdit.text, "  20,00");
+    EXPECT_EQ(form.ACTFonMaskEdit.text, Pad("TACO", 20));
+    EXPECT_EQ(form.ACAFonMaskEdit.text, "");
+}
+
+TEST_F(CadIngFormTest, ADamagedFileOfSugarsKeepsTheTableToConsultation) {
+    Store({Ingredient("Arroz")});
+    const std::string damaged = Pad("Arroz", 60) + "|   1,00|\r\n";
+    test::WriteBytes(ExtraValuesFileLocation(Home(), kTable), damaged);
+    Open();
+    EXPECT_EQ(ui.LastMessage().find(W("está danificado (linha 1): registro incompleto")) !=
+                  std::string::npos,
+              true)
+        << ui.LastMessage();
+    EXPECT_EQ(form.mode, ScreenMode::ReadOnly);
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_EQ(test::ReadBytes(ExtraValuesFileLocation(Home(), kTable)), damaged);
+}
+
+// The ingredient file and the file beside it are written together or not at all.
+TEST_F(CadIngFormTest, RetornaWritesBothFilesOrNeither) {
+    Store({Ingredient("Arroz")});
+    const std::string ingredientFile = test::ReadBytes(IngredientFilePath(Home(), kTable));
+    const fs::path extrasFile = ExtraValuesFileLocation(Home(), kTable);
+    test::WriteBytes(extrasFile, "");
+    Open();
+    Show("Arroz");
+    Retype(form.kalMaskEdit, "10");
+    Retype(form.ACAMaskEdit, "5");
+    ui.MoveFocus(form, form.ACAFonMaskEdit);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    for (int failAt : {1, 2}) {
+        SCOPED_TRACE(failAt);
+        test::FailingDisk disk(failAt, ENOSPC);
+        ui.Press(form, form.RetBitBtn);
+        EXPECT_FALSE(form.CloseRequested());
+        EXPECT_EQ(test::ReadBytes(IngredientFilePath(Home(), kTable)), ingredientFile);
+        EXPECT_EQ(test::ReadBytes(extrasFile), "");
+    }
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), "  10,00");
+    EXPECT_EQ(test::ReadBytes(extrasFile), Pad("Arroz", 60) + "|    ,  |   5,00|    ,  ||||\r\n");
 }
 
 }  // namespace

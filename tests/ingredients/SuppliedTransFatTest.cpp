@@ -5,11 +5,15 @@
 #include <map>
 #include <sstream>
 
+#include "ingredients/CadIngForm.h"
 #include "ingredients/ExtraValues.h"
 #include "ingredients/SuppliedTables.h"
+#include "shell/ViewerFixtures.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "storage/Text.h"
+#include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
 namespace velmaro {
@@ -142,6 +146,36 @@ TEST(InstallTransFatRows, ARefusedRowWritesNothing) {
         EXPECT_FALSE(result.Ok());
         EXPECT_FALSE(fs::exists(ExtraValuesFileLocation(home, table)));
     }
+}
+
+// Copying through the ingredient viewer of the register: the values beside the record
+// come along, with the supplied table's description as their source, and are written with
+// the active ingredient file.
+class TransFatCopyTest : public test::IngredientViewerTest {};
+
+TEST_F(TransFatCopyTest, CopyingATacoIngredientBringsItsTransFat) {
+    ASSERT_EQ(InstallSuppliedTables(DeliveredData(), Home()), "");
+    NoIngredientChanges changes;
+    TCadIngForm reg(ui, Home(), activeTable, changes);
+    reg.tableName = kMinha;
+    form.companions = &reg;
+    Open();
+    View("TACO");
+    for (const char* food : {"Biscoito, doce, maisena", "Abacate, cru"}) {
+        SelectRow(food);
+        ui.AnswerYes();
+        ui.Press(form, form.CopIngBitBtn);
+    }
+    EXPECT_TRUE(form.copied);
+    EXPECT_FALSE(fs::exists(ExtraValuesFileLocation(Home(), kMinha)));
+    Check(form.NomTabCheckBox);  // back to the active table
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.wroteFile);
+    const std::string description = TrimTrailingSpaces(W(kTacoDescription));
+    EXPECT_EQ(ReadBytes(ExtraValuesFileLocation(Home(), kMinha)),
+              Pad(W("Biscoito, doce, maisena"), 60) + "|    ,  |    ,  |   1,58|||" + description +
+                  "|\r\n")
+        << "the avocado, without a trans fat, adds no line";
 }
 
 }  // namespace
