@@ -466,25 +466,39 @@ void TCadIngForm::AlterationDeclined() {
     SetFocus(&kalMaskEdit);
 }
 
-void TCadIngForm::AfterStore(bool inserted) {
-    m_extras.Set(IngMaskEdit.text, ComposeExtraValues());
-    if (!inserted) {
-        m_edit.name = IngMaskEdit.text;
-        try {
-            m_changes.CarryIngredientChange(m_ui, programFolder, tableName, m_edit);
-        } catch (const StorageError&) {
-            // The record stays altered (and the table marked): Grava carries it again.
-            Tell(msg::kAlterFailed);
-            return;
-        }
+// After the record was inserted, replaced or deleted in the table in memory. A new
+// ingredient reaches no preparation: the file is written at Retorna. A change or a
+// deletion is carried into the preparations in one batch with the ingredient file and the
+// file of the values beside it, so that the files never disagree; when that fails
+// (StorageError), nothing was written and the register puts its table back and keeps the
+// edits on the screen, so that Grava (or SIM) tries again.
+void TCadIngForm::SaveAfterChange() {
+    ExtraValuesTable extras = m_extras;
+    if (mode == ScreenMode::Inserting) {
+        extras.Set(IngMaskEdit.text, ComposeExtraValues());
+        m_extras = std::move(extras);
+        unsavedTable = true;
+        return;
     }
+    if (mode == ScreenMode::Deleting) {
+        extras.Remove(IngMaskEdit.text);
+        m_changes.RemoveIngredientFromPreparations(m_ui, programFolder, tableName, IngMaskEdit.text,
+                                                   TableFiles(extras));
+    } else {
+        extras.Set(IngMaskEdit.text, ComposeExtraValues());
+        m_edit.name = IngMaskEdit.text;
+        m_changes.CarryIngredientChange(m_ui, programFolder, tableName, m_edit, TableFiles(extras));
+    }
+    m_extras = std::move(extras);
+    unsavedTable = false;  // the whole table was written with the preparations
+}
+
+void TCadIngForm::AfterStore(bool /*inserted*/) {
     // The preparations hold these values now: a later edit is measured against them.
     m_edit.shown = m_edit.edited;
 }
 
 void TCadIngForm::AfterDelete(const std::string& key) {
-    m_extras.Remove(key);
-    m_changes.RemoveIngredientFromPreparations(m_ui, programFolder, tableName, key);
     const fs::path measures = MeasureFilePath(programFolder, tableName, key, false);
     std::error_code ec;
     if (fs::exists(measures, ec) && !fs::remove(measures, ec)) {

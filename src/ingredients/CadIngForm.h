@@ -106,7 +106,7 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     void LoadTable() override;
     // The ingredient file and the file of the values beside its records, in one go.
     void SaveTable() override;
-    void SaveAfterChange() override { unsavedTable = true; }
+    void SaveAfterChange() override;
     void StartScreen() override;
     bool HasDirtyFlag() const override { return true; }
     bool RefuseReadOnly() override;

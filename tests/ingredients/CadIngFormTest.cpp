@@ -35,17 +35,26 @@ struct RecordingChanges final : IngredientChangeHandler {
             TrimTrailingSpaces(name));
         return false;
     }
-    void CarryIngredientChange(Ui&, const fs::path&, std::string_view,
-                               const IngredientEdit& edit) override {
+    // Writes the files it is given (the ingredient file), as the real handler does in one
+    // batch with the preparations' files.
+    void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
+                               const IngredientEdit& edit,
+                               const std::vector<FileContent>& withFiles) override {
         calls.push_back("carry " + TrimTrailingSpaces(edit.name));
         edits.push_back(edit);
         if (failCarry) {
             throw StorageError("carry");
         }
+        NoIngredientChanges().CarryIngredientChange(ui, home, table, edit, withFiles);
     }
-    void RemoveIngredientFromPreparations(Ui&, const fs::path&, std::string_view,
-                                          std::string_view name) override {
+    void RemoveIngredientFromPreparations(Ui& ui, const fs::path& home, std::string_view table,
+                                          std::string_view name,
+                                          const std::vector<FileContent>& withFiles) override {
         calls.push_back("remove " + TrimTrailingSpaces(name));
+        if (failRemove) {
+            throw StorageError("remove");
+        }
+        NoIngredientChanges().RemoveIngredientFromPreparations(ui, home, table, name, withFiles);
     }
     // Writes the files it is given (the ingredient file), as the real handler does with
     // its own.
@@ -62,6 +71,7 @@ struct RecordingChanges final : IngredientChangeHandler {
     std::vector<std::string> calls;
     std::vector<IngredientEdit> edits;
     bool failCarry = false;
+    bool failRemove = false;
     bool failRename = false;
 };
 
@@ -480,8 +490,12 @@ TEST_F(CadIngFormTest, DeletionRemovesTheIngredientEverywhereAndItsMeasuresFile)
     EXPECT_TRUE(Stored().empty());
 }
 
-TEST_F(CadIngFormTest, ACarryThatFailsIsReportedAndKeepsTheAlteredRecord) {
-    Store({Ingredient("Arroz")});
+// A change that cannot be carried leaves the preparations and the ingredient file as they
+// were, and keeps the edit on the screen: Grava (or SIM on leaving) tries again. A change
+// that is carried writes the ingredient file in the same go.
+TEST_F(CadIngFormTest, ACarryThatFailsChangesNoFileAndKeepsTheEditForAnotherTry) {
+    Store({Ingredient("Arroz"), Ingredient("Feijao")});
+    const std::string file = test::ReadBytes(IngredientFilePath(Home(), kTable));
     Open();
     Show("Arroz");
     Retype(form.kalMaskEdit, "130");
@@ -490,17 +504,43 @@ TEST_F(CadIngFormTest, ACarryThatFailsIsReportedAndKeepsTheAlteredRecord) {
     ui.Press(form, form.GraBitBtn);
     EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
     EXPECT_EQ(form.mode, ScreenMode::Showing);
-    EXPECT_TRUE(form.unsavedTable);
-    EXPECT_TRUE(form.Edit().Changed(ing::kEnergy)) << "Grava carries it again";
+    EXPECT_FALSE(form.unsavedTable);
+    EXPECT_TRUE(form.dirty);
+    EXPECT_EQ(form.kalMaskEdit.text, " 130,00");
+    EXPECT_EQ(form.table.lines[0], Ingredient("Arroz")) << "the table keeps the stored value";
+    EXPECT_TRUE(form.Edit().Changed(ing::kEnergy));
+
+    // Grava again on the same failing disk: the same, the file untouched.
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+    EXPECT_TRUE(form.dirty);
+    EXPECT_EQ(test::ReadBytes(IngredientFilePath(Home(), kTable)), file);
 
     changes.failCarry = false;
     ui.AnswerYes();
     ui.Press(form, form.GraBitBtn);
-    ASSERT_EQ(changes.edits.size(), 2u);
-    EXPECT_TRUE(changes.edits[1].Changed(ing::kEnergy));
+    ASSERT_EQ(changes.edits.size(), 3u);
+    EXPECT_TRUE(changes.edits[2].Changed(ing::kEnergy));
     EXPECT_FALSE(form.Edit().Changed(ing::kEnergy));
-    ui.Press(form, form.RetBitBtn);
-    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), " 130,00");
+    EXPECT_FALSE(form.dirty);
+    EXPECT_FALSE(form.unsavedTable);
+    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), " 130,00") << "written with the carry";
+
+    // A deletion that cannot be carried keeps the ingredient, in memory and on disk.
+    changes.failRemove = true;
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante exclusão!"));
+    EXPECT_FALSE(form.unsavedTable);
+    EXPECT_EQ(form.table.lines.Count(), 2);
+    EXPECT_EQ(Stored().size(), 2u);
+    changes.failRemove = false;
+    Show("Arroz");
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(Stored(), std::vector<std::string>{Ingredient("Feijao")});
+    EXPECT_FALSE(form.unsavedTable);
 }
 
 TEST_F(CadIngFormTest, RetornaThatCannotWriteKeepsTheScreenOpen) {
@@ -696,7 +736,7 @@ TEST_F(CadIngFormTest, ADamagedFileOfSugarsKeepsTheTableToConsultation) {
 }
 
 // The ingredient file and the file beside it are written together or not at all.
-TEST_F(CadIngFormTest, RetornaWritesBothFilesOrNeither) {
+TEST_F(CadIngFormTest, AChangeWritesBothFilesOrNeither) {
     Store({Ingredient("Arroz")});
     const std::string ingredientFile = test::ReadBytes(IngredientFilePath(Home(), kTable));
     const fs::path extrasFile = ExtraValuesFileLocation(Home(), kTable);
@@ -706,20 +746,43 @@ TEST_F(CadIngFormTest, RetornaWritesBothFilesOrNeither) {
     Retype(form.kalMaskEdit, "10");
     Retype(form.ACAMaskEdit, "5");
     ui.MoveFocus(form, form.ACAFonMaskEdit);
-    ui.AnswerYes();
-    ui.Press(form, form.GraBitBtn);
     for (int failAt : {1, 2}) {
         SCOPED_TRACE(failAt);
         test::FailingDisk disk(failAt, ENOSPC);
-        ui.Press(form, form.RetBitBtn);
-        EXPECT_FALSE(form.CloseRequested());
+        ui.AnswerYes();
+        ui.Press(form, form.GraBitBtn);
+        EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+        EXPECT_TRUE(form.dirty);
         EXPECT_EQ(test::ReadBytes(IngredientFilePath(Home(), kTable)), ingredientFile);
         EXPECT_EQ(test::ReadBytes(extrasFile), "");
     }
-    ui.Press(form, form.RetBitBtn);
-    EXPECT_TRUE(form.CloseRequested());
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
     EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), "  10,00");
     EXPECT_EQ(test::ReadBytes(extrasFile), Pad("Arroz", 60) + "|    ,  |   5,00|    ,  ||||\r\n");
+
+    // Retorna writes an inclusion the same way.
+    Retype(form.TRAMaskEdit, "1");
+    ui.AnswerYes();
+    ui.Press(form, form.NovBitBtn);
+    Show("Feijao");
+    Retype(form.ACTMaskEdit, "2");
+    ui.MoveFocus(form, form.ACTFonMaskEdit);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    const std::string both = test::ReadBytes(extrasFile);
+    {
+        test::FailingDisk disk(2, ENOSPC);
+        ui.Press(form, form.RetBitBtn);
+        EXPECT_FALSE(form.CloseRequested());
+        EXPECT_EQ(test::ReadBytes(extrasFile), both);
+        EXPECT_EQ(Stored().size(), 1u);
+    }
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(LoadExtraValuesFile(extrasFile).Find("Feijao").Text(ExtraValue::TotalSugars),
+              "   2,00");
 }
 
 }  // namespace
