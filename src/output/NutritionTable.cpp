@@ -28,11 +28,10 @@ const rdc429::Row& RowAt(int row) {
 // x (>= 0) rounded half up to `decimals` decimals, comma as decimal sign, a decimal part
 // of zero left out.
 std::string HalfUpText(long double x, int decimals) {
-    std::string text = FormatNumber(decimals, 0, x);
+    std::string text = FormatNumber(decimals, 30, x);
     text.erase(0, text.find_first_not_of(' '));
     const auto comma = text.find(',');
-    if (comma != std::string::npos &&
-        text.find_first_not_of('0', comma + 1) == std::string::npos) {
+    if (comma != std::string::npos && text.find_first_not_of('0', comma + 1) == std::string::npos) {
         text.erase(comma);
     }
     return text;
@@ -175,11 +174,11 @@ std::string NutritionTableWarning(const NutritionTable& table) {
     for (const std::string& line : table.missing) {
         text += "\n" + line;
     }
-    text += W("\nOs valores desconhecidos aparecem como \"?\" e a tabela sai marcada "
-              "\"INCOMPLETO – NÃO USAR EM EMBALAGEM\".");
+    text +=
+        W("\nOs valores desconhecidos aparecem como \"?\" e a tabela sai marcada "
+          "\"INCOMPLETO – NÃO USAR EM EMBALAGEM\".");
     if (!table.highInInconclusive.empty()) {
-        text += W("\n\"ALTO EM\" inconclusivo para: ") + Join(table.highInInconclusive, ", ") +
-                ".";
+        text += W("\n\"ALTO EM\" inconclusivo para: ") + Join(table.highInInconclusive, ", ") + ".";
     }
     return text;
 }

@@ -32,9 +32,9 @@ struct RecipeAmount {
 // What the table is composed from.
 struct NutritionTableInput {
     std::array<RecipeAmount, rdc429::kRowCount> amounts;  // in the table's row order
-    long double yield = 0;                  // g, or ml for a liquid (field 2)
-    long double portion = 0;                // label portion weight (field 41)
-    bool liquid = false;                    // field 55 says "ml"
+    long double yield = 0;                                // g, or ml for a liquid (field 2)
+    long double portion = 0;                              // label portion weight (field 41)
+    bool liquid = false;                                  // field 55 says "ml"
     std::string measure;                    // household measure of the portion (field 56)
     std::optional<long double> netContent;  // net content of the package, g or ml
 };
@@ -47,10 +47,10 @@ struct NutritionTableRow {
 
 // The composed table: every text in Windows-1252.
 struct NutritionTable {
-    std::string rules;     // the name of the rules it was composed under
-    std::string servings;  // "4", "cerca de 3"; empty: the line is left out
-    std::string portion;   // "30 g (1 fatia)"
-    std::string per100Head;  // "100 g" / "100 ml"
+    std::string rules;        // the name of the rules it was composed under
+    std::string servings;     // "4", "cerca de 3"; empty: the line is left out
+    std::string portion;      // "30 g (1 fatia)"
+    std::string per100Head;   // "100 g" / "100 ml"
     std::string portionHead;  // "30 g" / "200 ml"
     std::array<NutritionTableRow, rdc429::kRowCount> rows;
     std::vector<std::string> highIn;              // words of the limits reached, in mark order

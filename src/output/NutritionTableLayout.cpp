@@ -141,10 +141,11 @@ PictureSize LayOutTable(Pen& pen, const NutritionTable& t, int x, int y, int min
     int valueWidth = std::max({pen.Tw(t.per100Head), pen.Tw(t.portionHead), pen.Tw(vdHead)});
     for (int k = 0; k < rdc429::kRowCount; ++k) {
         const NutritionTableRow& row = t.rows[static_cast<size_t>(k)];
-        captionWidth = std::max(captionWidth, rdc429::kRows[static_cast<size_t>(k)].indent * indent +
-                                                  pen.Tw(NutritionRowCaption(k)));
-        valueWidth = std::max({valueWidth, pen.Tw(row.per100), pen.Tw(row.perPortion),
-                               pen.Tw(row.dailyValue)});
+        captionWidth =
+            std::max(captionWidth, rdc429::kRows[static_cast<size_t>(k)].indent * indent +
+                                       pen.Tw(NutritionRowCaption(k)));
+        valueWidth = std::max(
+            {valueWidth, pen.Tw(row.per100), pen.Tw(row.perPortion), pen.Tw(row.dailyValue)});
     }
     captionWidth += 2 * pad;
     valueWidth += 2 * pad;
@@ -328,9 +329,8 @@ PictureSize DrawHighInMark(Canvas& canvas, const NutritionTable& table, int x, i
     return LayOutMark(pen, table, x, y);
 }
 
-PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table,
-                               std::string_view name, int x, int y, long double dpi,
-                               int usedWidth, bool draw) {
+PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table, std::string_view name,
+                               int x, int y, long double dpi, int usedWidth, bool draw) {
     Pen pen(canvas, dpi, draw);
     int top = y;
     int nameWidth = 0;
@@ -352,8 +352,7 @@ PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table,
             top - y + std::max(tableSize.height, mark.height)};
 }
 
-void DrawNutritionTablePreview(Canvas& canvas, const NutritionTable& table, int width,
-                               int height) {
+void DrawNutritionTablePreview(Canvas& canvas, const NutritionTable& table, int width, int height) {
     canvas.Clear(0, 0, width, height);
     const long double dpi = FittingDpi(canvas, width, height, [&](long double d) {
         return DrawNutritionTable(canvas, table, 0, 0, d, 0, false);

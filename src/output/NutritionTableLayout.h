@@ -40,14 +40,12 @@ PictureSize DrawHighInMark(Canvas& canvas, const NutritionTable& table, int x, i
 
 // One label of the sheet: the preparation name (when asked) over the table, the mark
 // beside the table; the table fills at least `usedWidth` less what the mark takes.
-PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table,
-                               std::string_view name, int x, int y, long double dpi,
-                               int usedWidth, bool draw = true);
+PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table, std::string_view name,
+                               int x, int y, long double dpi, int usedWidth, bool draw = true);
 
 // The table, or the mark, as large as fits (at most its print size at the canvas'
 // resolution), centred in a cleared width x height area.
-void DrawNutritionTablePreview(Canvas& canvas, const NutritionTable& table, int width,
-                               int height);
+void DrawNutritionTablePreview(Canvas& canvas, const NutritionTable& table, int width, int height);
 void DrawHighInMarkPreview(Canvas& canvas, const NutritionTable& table, int width, int height);
 
 }  // namespace velmaro
