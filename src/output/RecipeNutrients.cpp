@@ -130,11 +130,18 @@ std::optional<long double> NetContentValue(std::string_view text) {
 
 namespace velmaro {
 
+NutritionTable ComposeNutritionTableOf(const std::filesystem::path& home, std::string_view table,
+                                       std::string_view preparationName, std::string_view record,
+                                       std::optional<long double> netContent) {
+    return ComposeNutritionTable(
+        NutritionInputOf(home, table, preparationName, record, netContent));
+}
+
 NutritionTable StoreNutritionTable(IniFile& labelFile, const std::filesystem::path& home,
                                    std::string_view table, std::string_view preparationName,
                                    std::string_view record) {
-    const NutritionTable composed = ComposeNutritionTable(NutritionInputOf(
-        home, table, preparationName, record, NetContentValue(LoadNetContent(labelFile))));
+    const NutritionTable composed = ComposeNutritionTableOf(
+        home, table, preparationName, record, NetContentValue(LoadNetContent(labelFile)));
     SaveNutritionTable(labelFile, composed);
     return composed;
 }

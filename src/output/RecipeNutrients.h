@@ -35,6 +35,11 @@ std::optional<long double> NetContentValue(std::string_view text);
 
 namespace velmaro {
 
+// The nutrition table of a preparation, composed from the files of `table`.
+NutritionTable ComposeNutritionTableOf(const std::filesystem::path& home, std::string_view table,
+                                       std::string_view preparationName, std::string_view record,
+                                       std::optional<long double> netContent);
+
 // Composes the nutrition table of a preparation (with the net content kept in the label
 // data) and writes it into section DadRot of `labelFile`; gives the table. Throws
 // StorageError when a file cannot be read.
