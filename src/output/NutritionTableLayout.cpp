@@ -69,6 +69,7 @@ class Pen {
         }
     }
     bool Drawing() const { return m_draw; }
+    Pen Measuring() const { return Pen(m_canvas, m_dpi, false); }
 
   private:
     Canvas& m_canvas;
@@ -99,9 +100,10 @@ std::vector<std::string> Wrap(Pen& pen, const std::string& text, int width) {
     return lines;
 }
 
-// The incomplete words across the middle of a picture (x1, y1)-(x2, y2): a white band with
-// a frame, on one line when they fit, else on two.
-void CrossOut(Pen& pen, int x1, int y1, int x2, int y2) {
+// The incomplete words in a framed band across a picture from x1 to x2, its top at `top`
+// (one line when they fit, else two); gives the band's height. The band is a row of its
+// own, so it hides none of the values.
+int IncompleteBand(Pen& pen, int x1, int x2, int top) {
     const int cell = pen.Font(kWordsPoints, true);
     const std::string whole = IncompleteWords();
     const int pad = pen.Dots(kPadPoints);
@@ -111,14 +113,13 @@ void CrossOut(Pen& pen, int x1, int y1, int x2, int y2) {
         lines = {whole.substr(0, dash + 2), whole.substr(dash + 3)};
     }
     const int bandHeight = static_cast<int>(lines.size()) * cell + 2 * pad;
-    const int top = y1 + (y2 - y1 - bandHeight) / 2;
-    pen.Clear(x1 + 1, top, x2 - 1, top + bandHeight);
     pen.Width(pen.Dots(1));
-    pen.Frame(x1, top, x2, top + bandHeight);
+    pen.Frame(x1, top, x2 + 1, top + bandHeight + 1);
     pen.Width(1);
     for (size_t i = 0; i < lines.size(); ++i) {
         pen.Centred(x1, x2, top + pad + static_cast<int>(i) * cell, lines[i]);
     }
+    return bandHeight;
 }
 
 PictureSize LayOutTable(Pen& pen, const NutritionTable& t, int x, int y, int minWidth) {
@@ -154,8 +155,10 @@ PictureSize LayOutTable(Pen& pen, const NutritionTable& t, int x, int y, int min
     captionWidth = width - 3 * valueWidth;
     const std::vector<std::string> notes = Wrap(pen, footnote, width - 2 * pad);
 
+    Pen measure = pen.Measuring();
+    const int band = t.incomplete ? IncompleteBand(measure, x, x + width, y) : 0;
     const int headRows = servings.empty() ? 1 : 2;
-    const int tableTop = y + titleHeight + headRows * rowHeight;
+    const int tableTop = y + titleHeight + band + headRows * rowHeight;
     const int tableBottom = tableTop + (1 + rdc429::kRowCount) * rowHeight;
     const int height =
         tableBottom - y + static_cast<int>(notes.size()) * cell + pen.Dots(kRowGapPoints);
@@ -171,8 +174,11 @@ PictureSize LayOutTable(Pen& pen, const NutritionTable& t, int x, int y, int min
     pen.Width(pen.Dots(1));
     pen.Line(x, y + titleHeight, x + width, y + titleHeight);
     pen.Width(1);
+    if (t.incomplete) {
+        IncompleteBand(pen, x, x + width, y + titleHeight);
+    }
     pen.Font(kNutritionBodyPoints, false);
-    int yr = y + titleHeight;
+    int yr = y + titleHeight + band;
     if (!servings.empty()) {
         pen.Text(x + pad, yr + textLift, servings);
         yr += rowHeight;
@@ -210,9 +216,6 @@ PictureSize LayOutTable(Pen& pen, const NutritionTable& t, int x, int y, int min
     for (const std::string& note : notes) {
         pen.Text(x + pad, yn, note);
         yn += cell;
-    }
-    if (t.incomplete) {
-        CrossOut(pen, x, y, x + width, y + height);
     }
     return {width, height};
 }
@@ -264,7 +267,9 @@ PictureSize LayOutMark(Pen& pen, const NutritionTable& t, int x, int y) {
     }
     width += 2 * pad;
     const int head = std::max(glass, titleCell);
-    const int height = pad + head + gap + static_cast<int>(lines.size()) * lineCell + pad;
+    Pen measure = pen.Measuring();
+    const int band = t.incomplete ? IncompleteBand(measure, x, x + width, y) : 0;
+    const int height = pad + head + gap + static_cast<int>(lines.size()) * lineCell + pad + band;
     if (!pen.Drawing()) {
         return {width, height};
     }
@@ -281,7 +286,7 @@ PictureSize LayOutMark(Pen& pen, const NutritionTable& t, int x, int y) {
         yl += lineCell;
     }
     if (t.incomplete) {
-        CrossOut(pen, x, y, x + width, y + height);
+        IncompleteBand(pen, x, x + width, y + height - band);
     }
     return {width, height};
 }
