@@ -266,6 +266,10 @@ PictureSize LayOutMark(Pen& pen, const NutritionTable& t, int x, int y) {
         width = std::max(width, pen.Tw(line));
     }
     width += 2 * pad;
+    if (t.incomplete) {  // the band's longer line fits inside the frame
+        pen.Font(kWordsPoints, true);
+        width = std::max(width, pen.Tw(W("NÃO USAR EM EMBALAGEM")) + 2 * pen.Dots(kPadPoints));
+    }
     const int head = std::max(glass, titleCell);
     Pen measure = pen.Measuring();
     const int band = t.incomplete ? IncompleteBand(measure, x, x + width, y) : 0;
