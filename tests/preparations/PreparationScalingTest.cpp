@@ -100,7 +100,7 @@ TEST(PreparationScalingTest, AValueBeyondItsFieldLeavesTheRowAsItWas) {
 
     BlankScaledRow(line, ScaledRow::Tablespoon);
     EXPECT_EQ(GetField(F::kTablespoonEnergy, line), "      ,  ");
-    EXPECT_EQ(GetField(F::kTablespoonWeight, line), "999999");
+    EXPECT_EQ(GetField(F::kTablespoonWeight, line), "   400");
     EXPECT_EQ(std::count(line.begin(), line.end(), '|'), F::kCount);
 }
 
