@@ -170,8 +170,11 @@ Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
     takeMessages();
     outcome.record = one[0];
     for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
-        ScaleFromYield(outcome.record, row);
+        if (!ScaleFromYield(outcome.record, row)) {
+            ui.ShowMessageBox(ScaledValueTooLargeMessage(row), MessageKind::Ok);
+        }
     }
+    takeMessages();
     if (const std::string totals = Differences(TotalFields(), record, outcome.record);
         !totals.empty()) {
         outcome.notes.push_back("  totais: " + totals);

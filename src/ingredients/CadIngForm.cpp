@@ -546,12 +546,9 @@ TCadIngForm::ListChoice TCadIngForm::OpenIngredientList() {
     if (listViewer->copied && !listViewer->wroteFile) {
         unsavedTable = true;  // the copies are in memory: written at Retorna
     }
-    ListChoice choice;
-    choice.wroteFile = listViewer->wroteFile;
-    if (listViewer->chosenIndex >= 0 && listViewer->chosenIndex < table.keys.Count()) {
-        choice.index = listViewer->chosenIndex;
-    }
-    return choice;
+    // An index outside the table (a row of another table, or an empty table) is given on:
+    // the screen is then cleared.
+    return {listViewer->chosenIndex, listViewer->wroteFile};
 }
 
 void TCadIngForm::IngredientCopied(const CopySourceTable& source, const std::string& name) {

@@ -127,8 +127,9 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     void LogicError() override;
 
     // Lista opens the ingredient list viewer when one is set (the list picker with the
-    // names otherwise): the record chosen (nothing when none is) and whether the viewer
-    // wrote the ingredient file itself (after copying ingredients into this table).
+    // names otherwise): the index of the record chosen, outside the table when the viewer
+    // gives none of it, and whether the viewer wrote the ingredient file itself (after
+    // copying ingredients into this table).
     struct ListChoice {
         std::optional<int> index;
         bool wroteFile = false;

@@ -251,13 +251,7 @@ void TCfgRotForm::WholeNumberFieldLeft(MaskEdit& field) {
 
 // Enter walks through the fields like Tab.
 void TCfgRotForm::FormKeyPress(char& key) {
-    if (key != '\r') {
-        return;
-    }
-    key = 0;
-    if (Control* next = NextControl(ActiveControl())) {
-        MoveFocus(*this, next);
-    }
+    EnterMovesToNextControl(*this, key);
 }
 
 void TCfgRotForm::GraBitBtnClick() {

@@ -455,13 +455,7 @@ bool TImpRotForm::FormCloseQuery() {
 
 // Enter walks through the controls like Tab.
 void TImpRotForm::FormKeyPress(char& key) {
-    if (key != '\r') {
-        return;
-    }
-    key = 0;
-    if (Control* next = NextControl(ActiveControl())) {
-        MoveFocus(*this, next);
-    }
+    EnterMovesToNextControl(*this, key);
 }
 
 LayoutItem TImpRotForm::Layout() {

@@ -292,13 +292,7 @@ bool TSelRelForm::FormCloseQuery() {
 
 // Enter walks through the controls like Tab.
 void TSelRelForm::FormKeyPress(char& key) {
-    if (key != '\r') {
-        return;
-    }
-    key = 0;
-    if (Control* next = NextControl(ActiveControl())) {
-        MoveFocus(*this, next);
-    }
+    EnterMovesToNextControl(*this, key);
 }
 
 LayoutItem TSelRelForm::Layout() {

@@ -474,8 +474,9 @@ void DrawSheetPage(Painter& p, const ReportGeometry& g, const ReportData& data,
                             row);
         ++row;
     }
-    // The right border closes the title row of the method as well.
-    p.VLine(p.W(), 0, p.RowBottom(plan.method ? row : row - 1));
+    // The right border runs down the rows above the method's title, (N + 7) x h on a
+    // first page; the method's frame has its own.
+    p.VLine(p.W(), 0, p.RowBottom(row - 1));
     if (plan.method) {
         DrawSheetMethod(p, g, data, row);
     }

@@ -43,6 +43,10 @@ class Form {
     void MarkFocus() { m_focusSet = false; }
     // The next control in tab order that can take the focus, after `from`.
     Control* NextControl(Control* from, bool forward = true) const;
+    // True while the focus walks to the next control by Tab or Enter, rather than going
+    // to a control the user clicked (MoveToNextControl sets it).
+    bool FocusMovingByKey() const { return m_focusByKey; }
+    void SetFocusMovingByKey(bool byKey) { m_focusByKey = byKey; }
 
     // Modal state: a form is open between ShowModal and Close.
     void Close(int result = 0);
@@ -72,6 +76,7 @@ class Form {
     std::vector<Control*> m_controls;
     Control* m_active = nullptr;
     bool m_focusSet = false;
+    bool m_focusByKey = false;
     bool m_closeRequested = false;
 };
 

@@ -31,6 +31,30 @@ bool MoveFocus(Form& form, Control* target) {
     return true;
 }
 
+void MoveToNextControl(Form& form, bool forward) {
+    Control* next = form.NextControl(form.ActiveControl(), forward);
+    if (next == nullptr) {
+        return;
+    }
+    // Cleared however the exit handler ends.
+    struct ByKey {
+        Form& walked;
+        explicit ByKey(Form& f) : walked(f) { walked.SetFocusMovingByKey(true); }
+        ~ByKey() { walked.SetFocusMovingByKey(false); }
+        ByKey(const ByKey&) = delete;
+        ByKey& operator=(const ByKey&) = delete;
+    } byKey(form);
+    MoveFocus(form, next);
+}
+
+void EnterMovesToNextControl(Form& form, char& key) {
+    if (key != '\r') {
+        return;
+    }
+    key = 0;
+    MoveToNextControl(form);
+}
+
 bool FocusForClick(Ui& ui, Form& form, Control& control) {
     if (!control.enabled || !control.visible) {
         return false;
@@ -182,12 +206,19 @@ void PressEnter(Form& form) {
 
 bool PressEnterKey(Form& form) {
     Control* active = form.ActiveControl();
+    const bool inMemo = active != nullptr && active->Kind() == ControlKind::Memo;
     if (active != nullptr && active->Kind() == ControlKind::Button && active->enabled &&
         active->visible) {
+        if (form.onKeyPress) {
+            char key = '\r';
+            form.onKeyPress(key);
+            if (key == 0 || form.CloseRequested()) {
+                return false;
+            }
+        }
         ClickButton(form, static_cast<Button&>(*active));
         return false;
     }
-    const bool inMemo = active != nullptr && active->Kind() == ControlKind::Memo;
     if (!inMemo) {
         for (Control* c : form.Controls()) {
             if (c->Kind() == ControlKind::Button && static_cast<Button*>(c)->isDefault &&

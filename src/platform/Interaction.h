@@ -18,6 +18,14 @@ namespace velmaro {
 // Returns true when the focus reached the target.
 bool MoveFocus(Form& form, Control* target);
 
+// Tab (or Shift+Tab): the focus walks to the next control in tab order that can take it.
+// The exit handler of the control left sees FocusMovingByKey() set, so that it can tell
+// the walk from a click on the control that receives the focus.
+void MoveToNextControl(Form& form, bool forward = true);
+// A form's key preview for screens where Enter walks through the controls like Tab:
+// Enter (character 13) is swallowed and the focus moves on, from a button too.
+void EnterMovesToNextControl(Form& form, char& key);
+
 // Moves the focus to the button and clicks it, unless leaving the previous control
 // raised a dialog, moved the focus elsewhere or closed the form (the click is then
 // swallowed). A disabled or hidden button does nothing.
@@ -39,7 +47,9 @@ void TypeChar(Form& form, Control& control, char key);
 void TypeText(Form& form, Control& control, const std::string& text);
 // Enter: the form's key preview sees character 13 first.
 void PressEnter(Form& form);
-// The Enter key as a dialog window treats it: a focused button is clicked; otherwise a
+// The Enter key as a dialog window treats it: a focused button is clicked (unless the
+// form's key preview, which sees the key first, swallows it: on a screen where Enter
+// walks like Tab, Enter never presses a button); otherwise a
 // shown, enabled default button is clicked (the focus stays where it is), unless the
 // focus is in a memo, which takes Enter itself; otherwise character 13 is typed (key
 // preview first). True when a memo is to break the line (13 reached it unswallowed).

@@ -465,7 +465,10 @@ void TCadFicTecRotForm::UpdatePortionWeight() {
 
 void TCadFicTecRotForm::ScaleRow(ScaledRow row) {
     std::string line = ComposeRecord();
-    ScaleFromYield(line, row);
+    if (!ScaleFromYield(line, row)) {
+        m_ui.ShowMessageBox(ScaledValueTooLargeMessage(row), MessageKind::Ok);
+        return;
+    }
     const int first = RowFields(row).first;
     const auto values = RowValues(row);
     for (int k = 0; k < 11; ++k) {

@@ -565,8 +565,7 @@ void TCadIngFicTecForm::NomIngComboBoxExit(Control* next) {
     if (NomIngComboBox.text.empty()) {
         return;
     }
-    if (next == &RetBitBtn || next == &LisBitBtn || next == &NovBitBtn || next == &AjuBitBtn ||
-        next == &TabBitBtn) {
+    if (LeavingForAButtonClicked(next) || (next == &TabBitBtn && !FocusMovingByKey())) {
         return;
     }
     ChooseIngredient();

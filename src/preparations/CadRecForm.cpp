@@ -18,36 +18,6 @@ constexpr std::string_view kSaveFailed = "Erro durante a gravação da receita!"
 
 }  // namespace
 
-bool WrapLines(std::vector<std::string>& lines, int width, int& caretLine, int& caretColumn) {
-    if (width < 1) {
-        return false;
-    }
-    const auto w = static_cast<size_t>(width);
-    bool wrapped = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string& line = lines[i];
-        if (line.size() <= w) {
-            continue;
-        }
-        // The last space among the first `width` characters ends the line; none (or only
-        // a leading one): the word is cut at `width`.
-        const size_t space = line.find_last_of(' ', w - 1);
-        const size_t cut = space != std::string::npos && space > 0 ? space + 1 : w;
-        std::string rest = line.substr(cut);
-        line.erase(cut);
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(rest));
-        wrapped = true;
-        const int here = static_cast<int>(i);
-        if (caretLine > here) {
-            ++caretLine;
-        } else if (caretLine == here && caretColumn >= static_cast<int>(cut)) {
-            ++caretLine;
-            caretColumn -= static_cast<int>(cut);
-        }
-    }
-    return wrapped;
-}
-
 TCadRecForm::TCadRecForm(Ui& ui, std::filesystem::path folder)
     : Form("TCadRecForm"),
       NomPreLabel(*this, "NomPreLabel"),
@@ -91,12 +61,23 @@ void TCadRecForm::FormActivate() {
         Close();
         return;
     }
+    m_text = MethodTextFromLines(RecMemo.lines);
     SetFocus(&RecMemo);
 }
 
+// Every edit, typed or pasted: the paragraph flows again within the 70 columns, and an
+// edit that would take the text beyond 32 lines or 2240 characters is undone whole.
 void TCadRecForm::RecMemoChange() {
+    const bool backspace = std::exchange(m_backspace, false);
+    const bool taken =
+        ApplyMethodEdit(m_text, RecMemo.lines, RecMemo.caretLine, RecMemo.caretColumn, backspace,
+                        {kLineWidth, kMaxLines, kMaxChars});
+    RecMemo.lines = m_text.lines;
+    if (!taken) {
+        m_ui.ShowMessageBox(W(kTooManyLines), MessageKind::Ok);
+        return;
+    }
     dirty = true;
-    WrapLines(RecMemo.lines, kLineWidth, RecMemo.caretLine, RecMemo.caretColumn);
 }
 
 // Each key before it reaches the text: no 33rd line, nothing at the last position of the
@@ -113,6 +94,7 @@ void TCadRecForm::RecMemoKeyPress(char& key) {
         key = 0;
         m_ui.Beep();
     }
+    m_backspace = key == '\b';
 }
 
 bool TCadRecForm::Save() {

@@ -13,6 +13,7 @@
 
 #include "platform/Form.h"
 #include "platform/Ui.h"
+#include "preparations/MethodText.h"
 
 namespace velmaro {
 
@@ -45,6 +46,7 @@ class TCadRecForm : public Form {
 
     static constexpr int kMaxLines = 32;
     static constexpr int kLineWidth = 70;
+    static constexpr int kMaxChars = kMaxLines * kLineWidth;
 
   private:
     // Writes the text to its file; false (with the error shown) when it cannot.
@@ -54,12 +56,8 @@ class TCadRecForm : public Form {
     bool ConfirmLeave();
 
     Ui& m_ui;
+    MethodText m_text;         // the text as last taken, with the kinds of its breaks
+    bool m_backspace = false;  // the edit under way is a Backspace
 };
-
-// Breaks the lines longer than `width` as a word-wrapping text field does: after the last
-// space that leaves at most `width` characters on the line, or at `width` when a word is
-// longer than that. Nothing is dropped. The caret keeps its place in the text. Returns
-// true when a line was broken.
-bool WrapLines(std::vector<std::string>& lines, int width, int& caretLine, int& caretColumn);
 
 }  // namespace velmaro

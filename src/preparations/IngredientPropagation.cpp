@@ -77,10 +77,15 @@ void WriteTotal(std::string& record, int totalField, long double sum) {
 
 // The values per portion, per tablespoon and per label portion from the totals as
 // written, as the preparation register scales them (a yield that is not above 0, or a
-// row without its weight, keeps its values).
-void ScaleRows(std::string& record) {
+// row without its weight, keeps its values; so does a row whose values would not fit,
+// which is told with the preparation's name).
+void ScaleRows(std::string& record, Ui& ui) {
     for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
-        ScaleFromYield(record, row);
+        if (!ScaleFromYield(record, row)) {
+            ui.ShowMessageBox(W("Preparação ") + TrimTrailingSpaces(PreparationName(record)) +
+                                  ": " + ScaledValueTooLargeMessage(row),
+                              MessageKind::Ok);
+        }
     }
 }
 
@@ -150,6 +155,17 @@ std::string EditedRecord(const IngredientEdit& edit) {
     return record;
 }
 
+// What a carried change writes for a value computed from a blank: the amount of a
+// nutrient the ingredient has no value for, or the cost of a line without a gross weight
+// or an ingredient without a cost, counts the blank as 0, as the totals do.
+const std::string kCarriedZero = FormatNumber(2, 9, 0);
+
+std::string CarriedAmount(const std::string& ingredient, int field, const std::string& netWeight,
+                          Ui& ui) {
+    const std::string amount = NutrientAmount(ingredient, field, netWeight, ui);
+    return IsBlankValue(amount) ? kCarriedZero : amount;
+}
+
 }  // namespace
 
 bool CheckIngredientInUse(Ui& ui, const fs::path& home, std::string_view table,
@@ -189,7 +205,7 @@ void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
                     continue;
                 }
                 SetRecordField(lines.lines, index, n.lineField,
-                               NutrientAmount(ingredient, n.ingredientField, netWeight, ui));
+                               CarriedAmount(ingredient, n.ingredientField, netWeight, ui));
                 WriteTotal(record, n.recordField, SumRecordField(lines.lines, n.lineField));
                 totalsChanged = true;
             }
@@ -200,14 +216,18 @@ void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
             if (edit.Changed(ing::kCostPerKilogram)) {
                 IngredientLine line = ReadIngredientLine(lines.lines[index]);
                 line.unitCost = edit.Edited(ing::kCostPerKilogram);
-                ComputeLineCost(line, ui);
+                if (IsBlankValue(line.unitCost) || IsBlankValue(line.grossWeight)) {
+                    line.computedCost = kCarriedZero;  // c x pb / 1000 with a blank as 0
+                } else {
+                    ComputeLineCost(line, ui);
+                }
                 SetRecordField(lines.lines, index, L::kUnitCost, line.unitCost);
                 SetRecordField(lines.lines, index, L::kComputedCost, line.computedCost);
                 WriteTotal(record, R::kCostTotal, SumRecordField(lines.lines, L::kComputedCost));
                 totalsChanged = true;
             }
             if (totalsChanged) {
-                ScaleRows(record);
+                ScaleRows(record, ui);
             }
         });
 }
@@ -216,13 +236,13 @@ void RemoveIngredientFromPreparations(Ui& ui, const fs::path& home, std::string_
                                       std::string_view name,
                                       const std::vector<FileContent>& withFiles) {
     UpdatePreparations(
-        ui, home, table, name, withFiles, [](LineTable& lines, int index, std::string& record) {
+        ui, home, table, name, withFiles, [&ui](LineTable& lines, int index, std::string& record) {
             DeleteRecord(lines, index);
             for (const NutrientFields& n : kNutrients) {
                 WriteTotal(record, n.recordField, SumRecordField(lines.lines, n.lineField));
             }
             WriteTotal(record, R::kCostTotal, SumRecordField(lines.lines, L::kComputedCost));
-            ScaleRows(record);
+            ScaleRows(record, ui);
         });
 }
 

@@ -14,25 +14,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using PathBuilder = fs::path (*)(const fs::path&, std::string_view, std::string_view);
+using Location = fs::path (*)(const fs::path&, std::string_view, std::string_view);
 
-// In the order they are renamed: ingredients, method text, label sheet, label data,
-// label image, and the label's "ALTO EM" mark when it has one.
-constexpr std::array<PathBuilder, 6> kBuilders = {PreparationFilePath, RecipeTextPath,
-                                                  LabelSheetPath,      LabelFilePath,
-                                                  LabelImagePath,      LabelMarkImagePath};
+// Every file of a preparation besides its record, in the order they are moved and
+// deleted: ingredients, method text, label sheet, label data, label image, label sheet
+// PDF, the label's "ALTO EM" mark. A file the preparation gains elsewhere is added here,
+// and follows it.
+constexpr std::array<Location, 7> kPreparationFiles = {
+    PreparationFileLocation, RecipeTextLocation, LabelSheetLocation,    LabelFileLocation,
+    LabelImageLocation,      LabelPdfLocation,   LabelMarkImageLocation};
 
-// Files that only some preparations have: their builder makes no file, and a preparation
-// without one has nothing to rename or delete.
-bool Optional(PathBuilder build) {
-    return build == LabelMarkImagePath;
+bool Exists(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
 }
 
 struct Move {
     fs::path from;
     fs::path to;
-    fs::path aside;        // what bore the new name, kept until every move is done
-    bool created = false;  // the builder made the file at the new name
+    fs::path aside;  // what bore the new name, kept until every move is done
     bool setAside = false;
     bool moved = false;
 };
@@ -58,10 +58,6 @@ void PutBack(std::vector<Move>& moves) {
         if (it->setAside) {
             Rename(it->aside, it->to);
         }
-        if (it->created) {
-            std::error_code ec;
-            fs::remove(it->to, ec);
-        }
     }
 }
 
@@ -70,69 +66,59 @@ void PutBack(std::vector<Move>& moves) {
 void RenamePreparationFiles(const fs::path& home, std::string_view table, std::string_view oldName,
                             std::string_view newName) {
     std::vector<Move> moves;
-    moves.reserve(kBuilders.size());
-    for (PathBuilder build : kBuilders) {
+    moves.reserve(kPreparationFiles.size());
+    for (Location locate : kPreparationFiles) {
         Move m;
         try {
-            m.from = build(home, table, oldName);
-            std::error_code ec;
-            if (Optional(build) && !fs::exists(m.from, ec)) {
-                continue;
-            }
-            // The file the builder is about to give for the new name, to tell whether it
-            // makes it (and so whether a failed rename is to take it away again).
-            const std::string oldFile = m.from.filename().string();
-            const std::string oldStem = NamePath(SafeFileName(oldName)).string();
-            const std::string suffix = oldFile.size() >= oldStem.size()
-                                           ? oldFile.substr(oldStem.size())
-                                           : m.from.extension().string();
-            const fs::path expected =
-                m.from.parent_path() / (NamePath(SafeFileName(newName)).string() + suffix);
-            const bool existed = fs::exists(expected, ec);
-            m.to = build(home, table, newName);
-            m.created = !existed && m.to == expected;
+            m.from = locate(home, table, oldName);
+            m.to = locate(home, table, newName);
         } catch (const StorageError&) {
             PutBack(moves);
             throw;
         }
+        const bool fromExists = Exists(m.from);
+        const bool toExists = Exists(m.to);
         std::error_code ec;
-        if (fs::equivalent(m.from, m.to, ec)) {
+        if (m.from == m.to || (fromExists && toExists && fs::equivalent(m.from, m.to, ec))) {
             continue;  // two names that give one file name
         }
-        m.aside = AsidePath(m.to);
-        const bool targetThere = fs::exists(m.to, ec);
-        m.setAside = targetThere && Rename(m.to, m.aside);
-        m.moved = (m.setAside || !targetThere) && Rename(m.from, m.to);
+        if (!fromExists && !toExists) {
+            continue;  // nothing to move, and nothing is made
+        }
+        // What bore the new name goes: the preparation's own file takes its place, or none
+        // when it has none, so that the renamed preparation inherits nothing.
+        if (toExists) {
+            m.aside = AsidePath(m.to);
+            m.setAside = Rename(m.to, m.aside);
+        }
+        m.moved = (!toExists || m.setAside) && fromExists && Rename(m.from, m.to);
         moves.push_back(m);
-        if (!m.moved) {
+        if ((toExists && !m.setAside) || (fromExists && !m.moved)) {
             PutBack(moves);
             throw StorageError("Não foi possível renomear " + m.from.string() + " para " +
                                m.to.string());
         }
     }
     for (const Move& m : moves) {
-        std::error_code ec;
-        fs::remove(m.aside, ec);
+        if (m.setAside) {
+            std::error_code ec;
+            fs::remove(m.aside, ec);
+        }
     }
 }
 
 void DeletePreparationFiles(const fs::path& home, std::string_view table, std::string_view name) {
-    // The method text, the ingredients and the label sheet first, as they were always
-    // deleted; then the label data and the label image.
-    constexpr std::array<PathBuilder, 6> kOrder = {RecipeTextPath, PreparationFilePath,
-                                                   LabelSheetPath, LabelFilePath,
-                                                   LabelImagePath, LabelMarkImagePath};
     std::string failed;
-    for (PathBuilder build : kOrder) {
+    for (Location locate : kPreparationFiles) {
         fs::path path;
         try {
-            path = build(home, table, name);
+            path = locate(home, table, name);
         } catch (const StorageError& e) {
             failed += std::string(failed.empty() ? "" : "; ") + e.what();
             continue;
         }
         std::error_code ec;
-        fs::remove(path, ec);
+        fs::remove(path, ec);  // a file that is not there is no failure
         if (ec) {
             failed += (failed.empty() ? "" : "; ") + path.string() + " (" + ec.message() + ")";
         }

@@ -1,9 +1,10 @@
 #include "preparations/PreparationScaling.h"
 
-#include <algorithm>
+#include <array>
 
 #include "preparations/IngredientLine.h"
 #include "preparations/ValueLimits.h"
+#include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"
 #include "storage/Text.h"
@@ -41,24 +42,53 @@ std::optional<std::string> PortionWeight(std::string_view yield, std::string_vie
     return FormatNumber(0, 6, TextToNumber(yield) / count);
 }
 
-void ScaleFromYield(std::string& record, ScaledRow row) {
+bool ScaleFromYield(std::string& record, ScaledRow row) {
     const ScaledRowFields fields = RowFields(row);
     const std::string yield = GetField(F::kYield, record);
     const std::string weight = GetField(fields.weight, record);
     if (IsBlankValue(yield) || TextToNumber(yield) <= 0 || IsBlankValue(weight)) {
-        return;
+        return true;
     }
     const double ratio =
         static_cast<double>(TextToNumber(weight)) / static_cast<double>(TextToNumber(yield));
+    std::array<std::string, kValuesPerRow> scaled;
     for (int k = 0; k < kValuesPerRow; ++k) {
         const std::string total = GetField(F::kEnergyTotal + k, record);
-        std::string scaled(kBlankAmount);
+        std::string& text = scaled[static_cast<size_t>(k)];
+        text = kBlankAmount;
         if (!IsBlankValue(total)) {
             const long double value = TextToNumber(total) * static_cast<long double>(ratio);
-            scaled = FormatNumber(2, 9, std::min(value, kAmountLimit));
+            if (AboveAmountLimit(value)) {
+                return false;  // the row keeps its values, as when it cannot be computed
+            }
+            text = FormatNumber(2, 9, value);
         }
-        SetField(fields.first + k, record, scaled);
     }
+    for (int k = 0; k < kValuesPerRow; ++k) {
+        SetField(fields.first + k, record, scaled[static_cast<size_t>(k)]);
+    }
+    return true;
+}
+
+std::string ScaledValueTooLargeMessage(ScaledRow row) {
+    switch (row) {
+        case ScaledRow::Portion:
+            return W(
+                "ERRO! Valor calculado para a porção per capita maior que 999999,99! "
+                "Os valores da porção não foram alterados; confira o rendimento e o "
+                "número de porções.");
+        case ScaledRow::Tablespoon:
+            return W(
+                "ERRO! Valor calculado para a colher de sopa maior que 999999,99! "
+                "Os valores da colher de sopa não foram alterados; confira o rendimento "
+                "e o peso da colher de sopa.");
+        case ScaledRow::Label:
+            break;
+    }
+    return W(
+        "ERRO! Valor calculado para a porção do rótulo maior que 999999,99! "
+        "Os valores da porção do rótulo não foram alterados; confira o rendimento e o "
+        "peso da porção do rótulo.");
 }
 
 void BlankScaledRow(std::string& record, ScaledRow row) {

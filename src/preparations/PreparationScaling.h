@@ -32,9 +32,12 @@ std::optional<std::string> PortionWeight(std::string_view yield, std::string_vie
 
 // Scales the recipe totals (fields 3 to 13) to the row's weight: each value times
 // weight / yield, with two decimals in the width of 9; a blank total gives a blank
-// value, and a value above 999999,99 is held there. Nothing happens when the yield is
-// blank or not above 0, or the row's weight is blank.
-void ScaleFromYield(std::string& record, ScaledRow row);
+// value. Nothing happens when the yield is blank or not above 0, or the row's weight is
+// blank. A value above 999999,99 does not fit its field: the row is then left as it is
+// and the result is false (the caller tells the user, ScaledValueTooLargeMessage).
+[[nodiscard]] bool ScaleFromYield(std::string& record, ScaledRow row);
+// "ERRO! Valor calculado para ... maior que 999999,99! ..." for the row (Windows-1252).
+std::string ScaledValueTooLargeMessage(ScaledRow row);
 
 // The row's eleven values blank (its weight stays).
 void BlankScaledRow(std::string& record, ScaledRow row);

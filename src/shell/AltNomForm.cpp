@@ -42,13 +42,7 @@ void TAltNomForm::FormActivate() {
 
 // Enter walks to the next control, like Tab.
 void TAltNomForm::FormKeyPress(char& key) {
-    if (key != '\r') {
-        return;
-    }
-    key = 0;
-    if (Control* next = NextControl(ActiveControl())) {
-        MoveFocus(*this, next);
-    }
+    EnterMovesToNextControl(*this, key);
 }
 
 void TAltNomForm::NovNomMaskEditKeyPress(char& key) {

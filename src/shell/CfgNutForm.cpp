@@ -45,6 +45,7 @@ TCfgNutForm::TCfgNutForm(Ui& ui, std::filesystem::path folder)
     }
     onActivate = [this] { FormActivate(); };
     onKeyPress = [this](char& key) { FormKeyPress(key); };
+    onCloseQuery = [this] { return FormCloseQuery(); };
     onClose = [this] { Unload(); };
     FixTabCheckBox.onClick = [this] { FixTabCheckBoxClick(); };
     NomTabComboBox.onChange = [this] { NomTabComboBoxChange(); };
@@ -113,13 +114,7 @@ void TCfgNutForm::Unload() {
 
 // Enter walks through the fields like Tab.
 void TCfgNutForm::FormKeyPress(char& key) {
-    if (key != '\r') {
-        return;
-    }
-    key = 0;
-    if (Control* next = NextControl(ActiveControl())) {
-        MoveFocus(*this, next);
-    }
+    EnterMovesToNextControl(*this, key);
 }
 
 void TCfgNutForm::FixTabCheckBoxClick() {
@@ -176,13 +171,26 @@ void TCfgNutForm::AjuBitBtnClick() {
 }
 
 void TCfgNutForm::RetBitBtnClick() {
-    if (changed &&
-        m_ui.ShowMessageBox(W(msg::kUnsavedSettings), MessageKind::YesNo) == kAnswerYes) {
-        GraBitBtnClick();
-        return;
+    if (ConfirmLeave()) {
+        Unload();
+        Close();
     }
-    Unload();
-    Close();
+}
+
+// The window's close box asks as Retorna does.
+bool TCfgNutForm::FormCloseQuery() {
+    return CloseRequested() || ConfirmLeave();
+}
+
+// Unsaved settings: SIM saves them (a failed save keeps the screen open), NÃO drops them.
+// True when the screen may close.
+bool TCfgNutForm::ConfirmLeave() {
+    if (!changed ||
+        m_ui.ShowMessageBox(W(msg::kUnsavedSettings), MessageKind::YesNo) != kAnswerYes) {
+        return true;
+    }
+    GraBitBtnClick();
+    return CloseRequested();
 }
 
 LayoutItem TCfgNutForm::Layout() {

@@ -31,6 +31,7 @@ class TCfgNutForm : public Form {
 
     void FormActivate();
     void FormKeyPress(char& key);
+    bool FormCloseQuery();
     void FixTabCheckBoxClick();
     void NomTabComboBoxChange();
     void NomTecMaskEditChange();
@@ -47,6 +48,7 @@ class TCfgNutForm : public Form {
   private:
     void Load();
     void Unload();
+    bool ConfirmLeave();
 
     Ui& m_ui;
     bool m_open = false;  // loaded and not yet closed

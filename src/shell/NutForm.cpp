@@ -4,6 +4,7 @@
 
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
+#include "storage/Text.h"
 
 namespace velmaro {
 
@@ -75,8 +76,21 @@ void TNutForm::CfgNutBitBtnClick() {
     }
 }
 
+// The group registers take the active table as it stands (the configured one): without
+// one there is no folder to open them on.
+bool TNutForm::RefuseWithoutActiveTable() {
+    if (!IsAllSpaces(m_table.name)) {
+        return false;
+    }
+    m_ui.ShowMessageBox(W("Nenhuma tabela ativa! Fixe uma tabela em Configuração."),
+                        MessageKind::Ok);
+    return true;
+}
+
 void TNutForm::GruBitBtnClick() {
-    Open(targets.ingredientGroups, false);
+    if (!RefuseWithoutActiveTable()) {
+        Open(targets.ingredientGroups, false);
+    }
 }
 void TNutForm::CadIngBitBtnClick() {
     Open(targets.ingredients, true);
@@ -85,7 +99,9 @@ void TNutForm::MedCasBitBtnClick() {
     Open(targets.measures, true);
 }
 void TNutForm::RelBitBtnClick() {
-    Open(targets.preparationGroups, false);
+    if (!RefuseWithoutActiveTable()) {
+        Open(targets.preparationGroups, false);
+    }
 }
 void TNutForm::CadFicTecRotRotBitBtnClick() {
     Open(targets.preparations, true);

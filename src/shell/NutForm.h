@@ -65,6 +65,8 @@ class TNutForm : public Form {
     // Opens a screen; `chooseTable` asks for a table first when none is fixed.
     // Returns false when the screen was not opened.
     bool Open(MenuTarget& target, bool chooseTable);
+    // "Nenhuma tabela ativa! ..." when the active table has no name; true then.
+    bool RefuseWithoutActiveTable();
 
     Ui& m_ui;
     std::filesystem::path m_programFolder;

@@ -276,13 +276,7 @@ void RegisterScreen::FormActivate() {
 
 // Enter walks through the fields like Tab.
 void RegisterScreen::FormKeyPress(char& key) {
-    if (key != '\r') {
-        return;
-    }
-    key = 0;
-    if (Control* next = NextControl(ActiveControl())) {
-        MoveFocus(*this, next);
-    }
+    EnterMovesToNextControl(*this, key);
 }
 
 // The window's close box leaves the screen as Retorna does, without losing edits.
@@ -319,7 +313,7 @@ void RegisterScreen::KeyFieldExit(Control* next) {
         }
         return;
     }
-    if (next == &RetBitBtn || next == &LisBitBtn || next == &NovBitBtn || next == &AjuBitBtn) {
+    if (LeavingForAButtonClicked(next)) {
         return;
     }
     Tell(msg::kInvalidCode);
@@ -328,6 +322,14 @@ void RegisterScreen::KeyFieldExit(Control* next) {
     } else {
         SetFocus(&key);
     }
+}
+
+// Retorna, Lista, Novo or Ajuda pressed (clicked, or by its Alt letter) while the key
+// field is being left. Tab or Enter walking onto one of them is no such press: with the
+// data fields disabled, Tab from a blank key in Empty mode lands on Novo.
+bool RegisterScreen::LeavingForAButtonClicked(const Control* next) const {
+    return !FocusMovingByKey() &&
+           (next == &RetBitBtn || next == &LisBitBtn || next == &NovBitBtn || next == &AjuBitBtn);
 }
 
 void RegisterScreen::GraBitBtnClick() {

@@ -190,6 +190,9 @@ class RegisterScreen : public Form {
     bool WriteRecord(bool insert);
     void SetDataFieldsEnabled(bool enabled);
     Control* FirstDataField() const;  // the first one that can take the focus
+    // Leaving the key field (or the ingredient choice) for Retorna, Lista, Novo or Ajuda
+    // pressed by the user, which is silent about a blank key.
+    bool LeavingForAButtonClicked(const Control* next) const;
     // "Erro de lógica!" and the screen closes.
     virtual void LogicError();
     int Ask(std::string_view utf8Question);  // yes/no; the answer

@@ -209,39 +209,67 @@ fs::path PreparationListPath(const fs::path& base, std::string_view table) {
     return Ensured(PreparationListLocation(base, table));
 }
 
+fs::path PreparationFileLocation(const fs::path& base, std::string_view table,
+                                 std::string_view prep) {
+    return InTable(base, table, "Ficha Tecnica", prep, ".dad");
+}
+
+fs::path RecipeTextLocation(const fs::path& base, std::string_view table, std::string_view prep) {
+    return InTable(base, table, "Receita", prep, ".rec");
+}
+
+fs::path LabelSheetLocation(const fs::path& base, std::string_view table, std::string_view prep) {
+    return InTable(base, table, "Etiqueta", prep, ".eti");
+}
+
+fs::path LabelFileLocation(const fs::path& base, std::string_view table, std::string_view prep) {
+    return InTable(base, table, "Rotulo", prep, ".rot");
+}
+
+fs::path LabelImageLocation(const fs::path& base, std::string_view table, std::string_view prep) {
+    return RecordFileIn(LabelFolder(base, table) / "Imagens", prep, ".bmp");
+}
+
+fs::path LabelPdfLocation(const fs::path& base, std::string_view table, std::string_view prep) {
+    return RecordFileIn(LabelFolder(base, table) / "Imagens", prep, ".pdf");
+}
+
 fs::path PreparationFilePath(const fs::path& base, std::string_view table, std::string_view prep) {
-    return Ensured(InTable(base, table, "Ficha Tecnica", prep, ".dad"));
+    return Ensured(PreparationFileLocation(base, table, prep));
 }
 
 fs::path LabelFilePath(const fs::path& base, std::string_view table, std::string_view prep) {
-    return Ensured(InTable(base, table, "Rotulo", prep, ".rot"));
+    return Ensured(LabelFileLocation(base, table, prep));
 }
 
 fs::path LabelImagePath(const fs::path& base, std::string_view table, std::string_view prep) {
-    return Ensured(TableFolder(base, table) / "Rotulo" / "Imagens" /
-                   NamePath(SafeFileName(prep) + ".bmp"));
+    return Ensured(LabelImageLocation(base, table, prep));
 }
 
 fs::path LabelPdfPath(const fs::path& base, std::string_view table, std::string_view prep) {
-    const fs::path path =
-        TableFolder(base, table) / "Rotulo" / "Imagens" / NamePath(SafeFileName(prep) + ".pdf");
+    const fs::path path = LabelPdfLocation(base, table, prep);
     EnsureFolder(path.parent_path());
     return path;
 }
 
+fs::path LabelMarkImageLocation(const fs::path& base, std::string_view table,
+                                std::string_view prep) {
+    return TableFolder(base, table) / "Rotulo" / "Imagens" /
+           NamePath(SafeFileName(prep) + "-alto-em.bmp");
+}
+
 fs::path LabelMarkImagePath(const fs::path& base, std::string_view table, std::string_view prep) {
-    const fs::path path = TableFolder(base, table) / "Rotulo" / "Imagens" /
-                          NamePath(SafeFileName(prep) + "-alto-em.bmp");
+    const fs::path path = LabelMarkImageLocation(base, table, prep);
     EnsureFolder(path.parent_path());
     return path;
 }
 
 fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::string_view prep) {
-    return Ensured(InTable(base, table, "Etiqueta", prep, ".eti"));
+    return Ensured(LabelSheetLocation(base, table, prep));
 }
 
 fs::path RecipeTextPath(const fs::path& base, std::string_view table, std::string_view prep) {
-    return Ensured(InTable(base, table, "Receita", prep, ".rec"));
+    return Ensured(RecipeTextLocation(base, table, prep));
 }
 
 fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::string_view ingredient,

@@ -82,5 +82,17 @@ fs::path LabelFolder(const fs::path& base, std::string_view table);
 fs::path MeasureFolder(const fs::path& base, std::string_view table);
 // folder / SafeFileName(name) + extension (".dad", ".rot", ".med").
 fs::path RecordFileIn(const fs::path& folder, std::string_view name, std::string_view extension);
+// The files of one preparation besides its record, where their builders above put them:
+// its ingredient lines, method text, label sheet file, label data, label image and label
+// sheet PDF.
+fs::path PreparationFileLocation(const fs::path& base, std::string_view table,
+                                 std::string_view prep);
+fs::path RecipeTextLocation(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelSheetLocation(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelFileLocation(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelImageLocation(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelPdfLocation(const fs::path& base, std::string_view table, std::string_view prep);
+fs::path LabelMarkImageLocation(const fs::path& base, std::string_view table,
+                                std::string_view prep);
 
 }  // namespace velmaro

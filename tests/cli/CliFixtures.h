@@ -120,7 +120,7 @@ class CliTest : public DataHomeTest {
         UpdatePreparationTotals(lines.lines, list.lines, index, ui);
         std::string scaled = list.lines[index];
         for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
-            ScaleFromYield(scaled, row);
+            EXPECT_TRUE(ScaleFromYield(scaled, row));
         }
         ReplaceRecord(list.lines, index, scaled);
         SaveLineTable(PreparationListPath(Home(), tableKey), list.lines);

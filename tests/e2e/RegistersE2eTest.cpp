@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QRegularExpression>
 
 #include "e2e/AppFixture.h"
 #include "storage/Cp1252.h"
+#include "storage/IniFile.h"
 
 namespace velmaro::test {
 namespace {
@@ -67,6 +69,64 @@ TEST_F(RegistersE2e, AGroupGivenToAnIngredientCannotBeDeleted) {
     EXPECT_EQ(report.filter(QStringLiteral("Arroz")).size(), 1) << report.join('\n').toStdString();
     EXPECT_NE(ReadBytes(IngredientGroupsPath(Home(), "Minha")).find(Pad("Cereais", 20) + "|"),
               std::string::npos);
+}
+
+// The control that has the keyboard focus.
+std::string Focused() {
+    QWidget* w = QApplication::focusWidget();
+    return w == nullptr ? std::string() : w->objectName().toStdString();
+}
+
+// Tab or Enter from a blank key is refused and keeps the focus there (with the data
+// fields disabled they would land on "&Novo"); Enter on a focused button walks on
+// without pressing it.
+TEST_F(RegistersE2e, TabAndEnterWalkWithoutPressingButtons) {
+    FixUserTable("Minha");
+    WriteIngredients("Minha", {Pad("Arroz", 60) + "| 128,00|" + std::string(28, '|')});
+    std::vector<std::string> focus;
+    const auto note = [&focus] { focus.push_back(Focused()); };
+    driver.Click("TNutForm", "TabBitBtn")
+        .Key("TCadTabForm", "TabMaskEdit", Qt::Key_Tab)
+        .Answer("OkBitBtn")
+        .On("TCadTabForm", note)
+        .Key("TCadTabForm", "TabMaskEdit", Qt::Key_Return)
+        .Answer("OkBitBtn")
+        .On("TCadTabForm", note)
+        .Click("TCadTabForm", "RetBitBtn")
+        .Click("TNutForm", "GruBitBtn")
+        .Key("TCadGruIngForm", "GruMaskEdit", Qt::Key_Tab)
+        .Answer("OkBitBtn")
+        .On("TCadGruIngForm", note)
+        .Click("TCadGruIngForm", "RetBitBtn")
+        .Click("TNutForm", "CadIngBitBtn")
+        .Type("TCadIngForm", "IngMaskEdit", "Arroz")
+        .Key("TCadIngForm", "IngMaskEdit", Qt::Key_Return)
+        .On("TCadIngForm",
+            [] {
+                AppDriver::Widget("TCadIngForm", "LimNomGruBitBtn")->setFocus(Qt::TabFocusReason);
+            })
+        .Key("TCadIngForm", "LimNomGruBitBtn", Qt::Key_Return)
+        .On("TCadIngForm", note)
+        .Click("TCadIngForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure() << "\n" << Said(driver);
+    EXPECT_EQ(driver.Messages(), (std::vector<std::string>(3, "Código inválido!")));
+    EXPECT_EQ(focus, (std::vector<std::string>{"TabMaskEdit", "TabMaskEdit", "GruMaskEdit",
+                                               "NomGruComboBox"}));
+}
+
+// The configuration's close box asks as "&Retorna" does, and SIM saves.
+TEST_F(RegistersE2e, TheConfigurationCloseBoxAsksToSave) {
+    FixUserTable("Minha");
+    driver.Click("TNutForm", "CfgNutBitBtn")
+        .Click("TCfgNutForm", "FixTabCheckBox")
+        .On("TCfgNutForm", [] { AppDriver::Window("TCfgNutForm")->close(); })
+        .Answer("SimBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure() << "\n" << Said(driver);
+    EXPECT_EQ(driver.Messages(),
+              std::vector<std::string>{"Os dados não foram salvos! Deseja salvá-los?"});
+    EXPECT_FALSE(IniFile(Config()).ReadBool("Fixa Tabela", "FixTab", true));
 }
 
 TEST_F(RegistersE2e, ANewEnergyTypedInTheRegisterReachesEveryPreparationUsingTheIngredient) {

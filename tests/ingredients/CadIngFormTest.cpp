@@ -12,6 +12,7 @@
 
 #include "ingredients/ExtraValues.h"
 #include "platform/Interaction.h"
+#include "shell/VisLisIngForm.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -623,6 +624,58 @@ TEST_F(CadIngFormTest, ListaPicksFromTheNamesAndReloadsTheGroups) {
     EXPECT_EQ(form.mode, ScreenMode::Showing);
     EXPECT_EQ(form.NomGruComboBox.items, std::vector<std::string>{Pad("Massas", 20)});
     EXPECT_EQ(form.NomGruComboBox.itemIndex, 0);
+}
+
+// Enter walks through the controls like Tab, buttons included: it never presses one.
+TEST_F(CadIngFormTest, EnterOnAButtonWalksOnWithoutPressingIt) {
+    Store({Ingredient("Arroz", {{ing::kGroup, Pad("Cereais", 20)}})});
+    Open();
+    Show("Arroz");
+    for (Button* button : {&form.LimNomGruBitBtn, &form.ExcBitBtn, &form.GraBitBtn}) {
+        form.SetFocus(button);
+        PressEnterKey(form);  // a question asked here would fail the test
+        EXPECT_EQ(form.ActiveControl(), form.NextControl(button)) << button->Name();
+    }
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_EQ(form.NomGruComboBox.SelectedText(), Pad("Cereais", 20));
+    EXPECT_EQ(form.mode, ScreenMode::Showing);
+}
+
+// The viewer gives back a row that is not in the active table (one of another table
+// viewed beside it): the screen is emptied, as for no choice at all.
+TEST_F(CadIngFormTest, ListaGivingNoRowOfTheTableEmptiesTheScreen) {
+    Store({Ingredient("Arroz"), Ingredient("Feijao")});
+    test::WriteBytes(TableListPath(Home()),
+                     kTable + "|Minha|1|\r\n" + Pad("Oficial", 20) + "|Oficial|0|\r\n");
+    {
+        LineTable other;
+        InsertRecord(other, Ingredient("Lentilha"));
+        NullProgress progress;
+        SaveScrambledLineTable(IngredientFilePath(Home(), Pad("Oficial", 20)), other.lines,
+                               progress);
+    }
+    TVisLisIngForm viewer(ui, Home(), active);
+    form.listViewer = &viewer;
+    Open();
+    Show("Arroz");
+    ASSERT_EQ(form.mode, ScreenMode::Showing);
+    ui.OnShow("TVisLisIngForm", [this](Form& f) {
+        auto& v = static_cast<TVisLisIngForm&>(f);
+        if (v.NomTabCheckBox.checked) {
+            PressCheckBox(ui, v, v.NomTabCheckBox);
+        }
+        UserSelect(v.NomTabComboBox, 1);
+        ASSERT_FALSE(v.ViewingActiveTable());
+        UserSelect(v.LisFilOrdListBox, 0);
+        EXPECT_TRUE(RequestClose(v));
+    });
+    ui.Press(form, form.LisBitBtn);
+    EXPECT_EQ(ui.ShownForms(), std::vector<std::string>{"TVisLisIngForm"});
+    EXPECT_EQ(form.mode, ScreenMode::Empty);
+    EXPECT_EQ(form.IngMaskEdit.text, Pad("", 60));
+    EXPECT_EQ(form.kalMaskEdit.text, kBlankValue);
+    EXPECT_TRUE(form.IngMaskEdit.enabled);
+    EXPECT_EQ(form.ActiveControl(), &form.IngMaskEdit);
 }
 
 // ---- sugars and trans fat, kept beside the record ----

@@ -196,7 +196,9 @@ TEST(TechnicalSheetReports, TechnicalSheetPrintsTheMethodInTwoHalves) {
     EXPECT_TRUE(Has(calls, "Text 1610,543 linha 17"));
     EXPECT_TRUE(Has(calls, "Text 1610,1353 linha 32"));
     EXPECT_EQ(TextsEndingWith(calls, "linha 33"), 0);
-    EXPECT_TRUE(HasLine(calls, 3189, 0, 3189, 540));
+    // The right border stops at (N + 7) x h, above the "Modo de preparo" row.
+    EXPECT_TRUE(HasLine(calls, 3189, 0, 3189, 9 * 54));
+    EXPECT_FALSE(HasLine(calls, 3189, 0, 3189, 540));
     // The recipe row and an ingredient's net weight, centred 3 dots left.
     EXPECT_TRUE(Has(calls, "Text 48,165 Receita"));
     EXPECT_TRUE(Has(calls, "Text 1195,381 i3"));  // 6 x 188 + Round(69.5) - 3

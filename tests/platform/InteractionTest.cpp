@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/Interaction.h"
 #include "support/ScriptedUi.h"
 
@@ -104,6 +106,32 @@ TEST(Interaction, EnterClicksAFocusedOrDefaultButtonElseReachesTheKeyPreview) {
     EXPECT_TRUE(s.CloseRequested());
     EXPECT_EQ(s.modalResult, 2);
     EXPECT_EQ(s.graClicks, 1);
+}
+
+TEST(Interaction, WhereEnterWalksLikeTabItPressesNoButton) {
+    Screen s;
+    s.onKeyPress = [&s](char& key) { EnterMovesToNextControl(s, key); };
+    std::vector<bool> leftByKey;
+    s.Num.onExit = [&](Control*) { leftByKey.push_back(s.FocusMovingByKey()); };
+    s.SetFocus(&s.Gra);
+    EXPECT_FALSE(PressEnterKey(s));
+    EXPECT_EQ(s.graClicks, 0);
+    EXPECT_EQ(s.ActiveControl(), &s.Ret);
+    EXPECT_FALSE(PressEnterKey(s));
+    EXPECT_FALSE(s.CloseRequested()) << "Retorna is not pressed either";
+    EXPECT_EQ(s.ActiveControl(), &s.Num);
+
+    // Leaving by Enter or Tab is a walk; going to a control the user clicked is not.
+    PressEnterKey(s);
+    EXPECT_EQ(s.ActiveControl(), &s.Nom);
+    s.SetFocus(&s.Num);
+    MoveToNextControl(s);
+    s.SetFocus(&s.Num);
+    test::ScriptedUi ui;
+    PressButton(ui, s, s.Gra);
+    EXPECT_EQ(s.graClicks, 1);
+    EXPECT_EQ(leftByKey, (std::vector<bool>{true, true, false}));
+    EXPECT_FALSE(s.FocusMovingByKey());
 }
 
 TEST(Interaction, AMessageWhileLeavingSwallowsTheClick) {

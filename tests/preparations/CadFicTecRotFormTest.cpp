@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -61,6 +62,16 @@ class CadFicTecRotFormTest : public test::DataHomeTest {
         WriteBytes(ListPath(), bytes);
     }
     std::string ListBytes() const { return ReadBytes(ListPath()); }
+    // Every file under the table's folder.
+    std::vector<fs::path> AllFiles() const {
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::recursive_directory_iterator(TableDir())) {
+            if (entry.is_regular_file()) {
+                files.push_back(entry.path());
+            }
+        }
+        return files;
+    }
     // The files of a preparation besides its record.
     std::vector<fs::path> FilesOf(const std::string& name) const {
         return {TableDir() / "Ficha Tecnica" / (name + ".dad"),
@@ -68,6 +79,7 @@ class CadFicTecRotFormTest : public test::DataHomeTest {
                 TableDir() / "Etiqueta" / (name + ".eti"),
                 TableDir() / "Rotulo" / (name + ".rot"),
                 TableDir() / "Rotulo" / "Imagens" / (name + ".bmp"),
+                TableDir() / "Rotulo" / "Imagens" / (name + ".pdf"),
                 TableDir() / "Rotulo" / "Imagens" / (name + "-alto-em.bmp")};
     }
     void WriteFilesOf(const std::string& name) {
@@ -195,6 +207,21 @@ TEST_F(CadFicTecRotFormTest, TheRowsFollowTheWeightsAsTheyAreLeft) {
     EXPECT_EQ(form.KALPesMaskEdit.text, "  2500,00");
     EXPECT_EQ(form.CusPesMaskEdit.text, "    12,00");
     EXPECT_TRUE(form.dirty);
+}
+
+// A tablespoon of 999999 g from a yield of 1000 g would hold 2499997,50 kcal: refused
+// with a message, the row as it was.
+TEST_F(CadFicTecRotFormTest, AScaledValueThatDoesNotFitIsRefusedWithAMessage) {
+    Open();
+    Show("Bolo");
+    Fill(form.RenColSopMaskEdit, "999999", form.SelValRefBitBtn);
+    EXPECT_EQ(ui.MessageTexts(),
+              std::vector<std::string>{W("ERRO! Valor calculado para a colher de sopa maior que "
+                                         "999999,99! Os valores da colher de sopa não foram "
+                                         "alterados; confira o rendimento e o peso da colher de "
+                                         "sopa.")});
+    EXPECT_EQ(form.KALColSopMaskEdit.text, "    37,50");
+    EXPECT_EQ(form.CUSColSopMaskEdit.text, "     0,18");
 }
 
 TEST_F(CadFicTecRotFormTest, BlankWeightsBlankTheirRows) {
@@ -405,11 +432,37 @@ TEST_F(CadFicTecRotFormTest, RenamingAPreparationWithoutAMarkCreatesNone) {
     EXPECT_FALSE(fs::exists(FilesOf("Bolo").back()));
 }
 
+// A preparation without label data, PDF or method text makes none by being renamed or
+// deleted; a file left under the new name by an earlier preparation goes.
+TEST_F(CadFicTecRotFormTest, RenamingOrDeletingCreatesNoFile) {
+    WriteBytes(FilesOf("Feijao")[0], "de Feijao .dad");
+    WriteBytes(FilesOf("Torta").back(), "esquecido");
+    Open();
+    const std::vector<fs::path> before = AllFiles();
+    Show("Feijao");
+    ui.Rename(true, Pad("Torta", 40));
+    ui.Press(form, form.AltNomBitBtn);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_EQ(ReadBytes(FilesOf("Torta")[0]), "de Feijao .dad");
+    for (size_t i = 1; i < FilesOf("Torta").size(); ++i) {
+        EXPECT_FALSE(fs::exists(FilesOf("Torta")[i])) << FilesOf("Torta")[i];
+    }
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Exclusão efetuada com sucesso!"));
+    for (const fs::path& f : AllFiles()) {
+        EXPECT_TRUE(std::find(before.begin(), before.end(), f) != before.end()) << f;
+    }
+    for (const fs::path& f : FilesOf("Torta")) {
+        EXPECT_FALSE(fs::exists(f)) << f;
+    }
+}
+
 TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
     const std::vector<std::function<void()>> faults{
-        [&] {  // the label image cannot go: its folder is a file
-            fs::remove_all(TableDir() / "Rotulo" / "Imagens");
-            WriteBytes(TableDir() / "Rotulo" / "Imagens", "not a folder");
+        [&] {  // the PDF left under the new name cannot be set aside for Bolo's
+            WriteBytes(FilesOf("Torta").back(), "esquecido");
+            WriteBytes(TableDir() / "Rotulo" / "Imagens" / ".Torta.pdf.renomeando" / "x", "x");
         },
         [&] {  // the files moved, but the list cannot be written: it is a folder
             fs::remove(ListPath());
@@ -435,9 +488,8 @@ TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
         EXPECT_EQ(form.NomPreMaskEdit.text, Pad("Bolo", 40));
         EXPECT_EQ(form.table.keys[form.currentIndex], Pad("Bolo", 40));
         ui.Press(form, form.RetBitBtn);
-        if (fs::is_regular_file(TableDir() / "Rotulo" / "Imagens")) {
-            fs::remove(TableDir() / "Rotulo" / "Imagens");
-        }
+        fs::remove_all(TableDir() / "Rotulo" / "Imagens" / ".Torta.pdf.renomeando");
+        fs::remove(FilesOf("Torta").back());
         if (fs::is_directory(ListPath())) {
             fs::remove(ListPath());
             WriteBytes(ListPath(), list);

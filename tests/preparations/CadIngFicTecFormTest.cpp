@@ -331,6 +331,20 @@ TEST_F(CadIngFicTecFormTest, AnIngredientAlreadyInThePreparationShowsItsStoredLi
     EXPECT_EQ(ReadBytes(FilePath("Bolo")), Lines({kArrozLine, kIntegralLine}));
 }
 
+// Tab walks from the chosen ingredient to "Consulta Tabelas" (or "&Novo"): that is no
+// press of the button, so the ingredient is taken as when any other control is reached.
+TEST_F(CadIngFicTecFormTest, TabFromTheChosenIngredientTakesIt) {
+    Open();
+    const auto& items = form.NomIngComboBox.items;
+    const auto it = std::find(items.begin(), items.end(), Pad("Arroz branco", 60));
+    ASSERT_NE(it, items.end());
+    ui.MoveFocus(form, form.NomIngComboBox);
+    UserSelect(form.NomIngComboBox, static_cast<int>(it - items.begin()));
+    ui.Tab(form);
+    EXPECT_EQ(form.mode, ScreenMode::Showing);
+    EXPECT_EQ(form.PesLiqMaskEdit.text, "   100,0");
+}
+
 // A line stored or deleted on a disk that fails at its write (no space left, permission
 // denied): the screen's message, the preparation's file as it was, and the screen goes on.
 TEST_F(CadIngFicTecFormTest, StoringAndDeletingOnAFailingDisk) {

@@ -183,7 +183,9 @@ TEST_F(CadRecFormTest, NoLineBeyondThe32nd) {
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(CadRecFormTest, TypedTextWrapsAtThe70thColumn) {
+// Typing and pasting as the Qt memo reports them: the whole lines after the edit, with
+// the caret where the edit left it.
+TEST_F(CadRecFormTest, TypedTextWrapsAtThe70thColumnAndTheCaretGoesWithIt) {
     struct Case {
         std::vector<std::string> lines;
         int caretLine, caretColumn;
@@ -206,26 +208,85 @@ TEST_F(CadRecFormTest, TypedTextWrapsAtThe70thColumn) {
          1},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> lines = c.lines;
-        int line = c.caretLine;
-        int column = c.caretColumn;
-        EXPECT_TRUE(WrapLines(lines, 70, line, column));
-        EXPECT_EQ(lines, c.wrapped);
-        EXPECT_EQ(line, c.wrappedLine);
-        EXPECT_EQ(column, c.wrappedColumn);
+        Open();
+        form.RecMemo.caretLine = c.caretLine;
+        form.RecMemo.caretColumn = c.caretColumn;
+        UserSetLines(form.RecMemo, c.lines);
+        EXPECT_EQ(form.RecMemo.lines, c.wrapped);
+        EXPECT_EQ(form.RecMemo.caretLine, c.wrappedLine);
+        EXPECT_EQ(form.RecMemo.caretColumn, c.wrappedColumn);
+        EXPECT_TRUE(form.dirty);
     }
-    std::vector<std::string> fits{std::string(70, 'c')};
-    int line = 0;
-    int column = 70;
-    EXPECT_FALSE(WrapLines(fits, 70, line, column));
+}
 
-    // On the screen, as the text is edited.
+// Words taken out of a wrapped paragraph bring the next line's words back up; a line
+// break typed by the user stays where it is.
+TEST_F(CadRecFormTest, TheParagraphBeingEditedFlowsAgain) {
+    const std::string word60(60, 'a');
     Open();
-    form.RecMemo.caretColumn = 75;
-    UserSetLines(form.RecMemo, {word75});
-    EXPECT_EQ(form.RecMemo.lines, (std::vector<std::string>{std::string(70, 'b'), "bbbbb"}));
-    EXPECT_EQ(form.RecMemo.caretLine, 1);
-    EXPECT_EQ(form.RecMemo.caretColumn, 5);
+    form.RecMemo.caretLine = 0;
+    form.RecMemo.caretColumn = 74;
+    UserSetLines(form.RecMemo, {word60 + " tempero forte", "Asse."});
+    ASSERT_EQ(form.RecMemo.lines,
+              (std::vector<std::string>{word60 + " tempero ", "forte", "Asse."}));
+    // "tempero " deleted: "forte" comes back beside the a's; "Asse." stays on its line.
+    form.RecMemo.caretLine = 0;
+    form.RecMemo.caretColumn = 61;
+    UserSetLines(form.RecMemo, {word60 + " ", "forte", "Asse."});
+    EXPECT_EQ(form.RecMemo.lines, (std::vector<std::string>{word60 + " forte", "Asse."}));
+    EXPECT_EQ(form.RecMemo.caretLine, 0);
+    EXPECT_EQ(form.RecMemo.caretColumn, 61);
+
+    // Backspace at the start of a wrapped line takes the space before it.
+    UserSetLines(form.RecMemo, {word60 + " tempero forte", "Asse."});
+    ASSERT_EQ(form.RecMemo.lines,
+              (std::vector<std::string>{word60 + " tempero ", "forte", "Asse."}));
+    form.RecMemo.caretLine = 0;
+    form.RecMemo.caretColumn = static_cast<int>(word60.size()) + 9;
+    ASSERT_EQ(Key('\b'), '\b');
+    UserSetLines(form.RecMemo, {word60 + " tempero forte", "Asse."});
+    EXPECT_EQ(form.RecMemo.lines,
+              (std::vector<std::string>{word60 + " ", "temperoforte", "Asse."}));
+}
+
+// Whatever way it comes (typed, pasted), nothing goes beyond 32 lines or 2240 characters:
+// the edit is undone whole, with the message, and the text saved is the one on screen.
+TEST_F(CadRecFormTest, TypingOrPastingBeyondTheLimitsIsRefusedWhole) {
+    const std::string limit = W("São permitadas no máximo 32 linhas!");
+    const std::string full(70, 'x');
+    Open();
+    std::vector<std::string> lines(32, full);
+    lines.back() = "fim";
+    UserSetLines(form.RecMemo, lines);
+    ASSERT_EQ(form.RecMemo.lines, lines);
+    ASSERT_TRUE(ui.Messages().empty());
+
+    // A word typed into a full line that pushes a 33rd line.
+    std::vector<std::string> typed = lines;
+    typed[3] = full.substr(0, 10) + " y" + full.substr(10);
+    form.RecMemo.caretLine = 3;
+    form.RecMemo.caretColumn = 12;
+    UserSetLines(form.RecMemo, typed);
+    EXPECT_EQ(form.RecMemo.lines, lines);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{limit});
+    EXPECT_EQ(form.RecMemo.caretLine, 3);
+    EXPECT_EQ(form.RecMemo.caretColumn, 10);
+
+    // A paste of many lines into a short text.
+    ui.ClearMessages();
+    UserSetLines(form.RecMemo, {"Misture."});
+    std::vector<std::string> pasted{"Misture."};
+    for (int i = 0; i < 40; ++i) {
+        pasted.push_back("passo " + std::to_string(i));
+    }
+    form.RecMemo.caretLine = 40;
+    form.RecMemo.caretColumn = 8;
+    UserSetLines(form.RecMemo, pasted);
+    EXPECT_EQ(form.RecMemo.lines, std::vector<std::string>{"Misture."});
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{limit});
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ReadBytes(TextPath()), "Misture.\r\n");
 }
 
 }  // namespace

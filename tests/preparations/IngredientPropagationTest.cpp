@@ -176,6 +176,18 @@ TEST_F(IngredientPropagationTest, CostChangeUsesTheGrossWeightAndDateOnlyChanges
     EXPECT_EQ(ReadBytes(File("Salada")), before["Salada"]);
 }
 
+// An emptied value counts as 0: the line's amount and cost are written as 0,00, never
+// as blank texts that the screens and reports would show as nothing.
+TEST_F(IngredientPropagationTest, AnEmptiedValueOrCostIsCarriedAsZero) {
+    CarryIngredientChange(ui, Home(), kTable,
+                          Edit({{ing::kEnergy, {" 100,00", "    ,  "}},
+                                {ing::kCostPerKilogram, {"     8,00", "      ,  "}}}));
+    EXPECT_EQ(LineNow("Arroz doce", "Arroz"),
+              With(LineBefore("Arroz doce", "Arroz"),
+                   {{8, "      ,  "}, {9, "     0,00"}, {13, "     0,00"}}));
+    EXPECT_EQ(GetField(3, RecordNow("Arroz doce")), "   122,00");  // Leite's alone
+}
+
 TEST_F(IngredientPropagationTest, UnchangedValuesAndUnusedIngredientsWriteNothing) {
     const auto times = [this] {
         std::vector<fs::file_time_type> t;

@@ -46,7 +46,7 @@ TEST(PreparationScalingTest, EachRowScalesTheTotalsByItsWeightOverTheYield) {
                                {F::kTablespoonWeight, "    15"},
                                {F::kLabelPortionWeight, "    60"}});
     for (ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
-        ScaleFromYield(line, row);
+        EXPECT_TRUE(ScaleFromYield(line, row));
     }
     // 333/1000 of the totals, not a third.
     EXPECT_EQ(GetField(F::kPortionEnergy, line), "   832,50");
@@ -73,21 +73,34 @@ TEST(PreparationScalingTest, NothingIsScaledWithoutAYieldAboveZeroOrWithoutTheRo
                                                     {F::kPortionWeight, c.weight},
                                                     {F::kPortionEnergy, stale}});
         const std::string before = line;
-        ScaleFromYield(line, ScaledRow::Portion);
+        EXPECT_TRUE(ScaleFromYield(line, ScaledRow::Portion));
         EXPECT_EQ(line, before) << "'" << c.yield << "' '" << c.weight << "'";
     }
 }
 
-TEST(PreparationScalingTest, AValueBeyondItsFieldIsHeldAtTheLargestKept) {
-    std::string line = PreparationLine(
-        "Bolo",
-        {{F::kYield, "     1"}, {F::kEnergyTotal, "  2500,00"}, {F::kTablespoonWeight, "999999"}});
-    ScaleFromYield(line, ScaledRow::Tablespoon);
-    EXPECT_EQ(GetField(F::kTablespoonEnergy, line), "999999,99");
+// A value that does not fit its field is refused like every other: the row keeps what it
+// had, as when it cannot be computed at all, and the caller is told.
+TEST(PreparationScalingTest, AValueBeyondItsFieldLeavesTheRowAsItWas) {
+    std::string line = PreparationLine("Bolo", {{F::kYield, "     1"},
+                                                {F::kEnergyTotal, "  2500,00"},
+                                                {F::kCostTotal, "     1,00"},
+                                                {F::kTablespoonWeight, "999999"},
+                                                {F::kTablespoonEnergy, "    37,50"}});
+    const std::string before = line;
+    EXPECT_FALSE(ScaleFromYield(line, ScaledRow::Tablespoon));
+    EXPECT_EQ(line, before);
+    // Below the largest value kept it fits.
+    SetField(F::kTablespoonWeight, line, "   400");
+    SetField(F::kEnergyTotal, line, "  2499,99");
+    EXPECT_TRUE(ScaleFromYield(line, ScaledRow::Tablespoon));
+    EXPECT_EQ(GetField(F::kTablespoonEnergy, line), "999996,00");
+    EXPECT_EQ(GetField(F::kTablespoonCost, line), "   400,00");
+    EXPECT_EQ(ScaledValueTooLargeMessage(ScaledRow::Tablespoon).substr(0, 49),
+              "ERRO! Valor calculado para a colher de sopa maior");
 
     BlankScaledRow(line, ScaledRow::Tablespoon);
     EXPECT_EQ(GetField(F::kTablespoonEnergy, line), "      ,  ");
-    EXPECT_EQ(GetField(F::kTablespoonWeight, line), "999999");
+    EXPECT_EQ(GetField(F::kTablespoonWeight, line), "   400");
     EXPECT_EQ(std::count(line.begin(), line.end(), '|'), F::kCount);
 }
 

@@ -94,12 +94,21 @@ TEST_F(CadTabFormTest, LeavingABlankNameIsRefusedUnlessForRetornaListaNovoOrAjud
         EXPECT_TRUE(ui.MoveFocus(form, *exempt)) << exempt->Name();
         EXPECT_TRUE(ui.Messages().empty()) << exempt->Name();
     }
-    form.SetFocus(&form.TabMaskEdit);
-    EXPECT_FALSE(ui.MoveFocus(form, form.DesTabMaskEdit));  // Tab to the next field
-    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Código inválido!")});
-    EXPECT_EQ(form.ActiveControl(), &form.TabMaskEdit);
-    EXPECT_EQ(form.mode, ScreenMode::Empty);
-    EXPECT_FALSE(form.CloseRequested());
+    // Tab or Enter: with the data fields and Grava disabled they walk onto Novo, which
+    // is no press of it.
+    for (const bool enter : {false, true}) {
+        ui.ClearMessages();
+        form.SetFocus(&form.TabMaskEdit);
+        if (enter) {
+            PressEnterKey(form);
+        } else {
+            ui.Tab(form);
+        }
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Código inválido!")}) << enter;
+        EXPECT_EQ(form.ActiveControl(), &form.TabMaskEdit) << enter;
+        EXPECT_EQ(form.mode, ScreenMode::Empty);
+        EXPECT_FALSE(form.CloseRequested());
+    }
 
     ui.ClearMessages();
     ui.Press(form, form.RetBitBtn);

@@ -155,12 +155,47 @@ TEST_F(CfgNutFormTest, FixaTabelaSelectsTheFirstTableOrNone) {
     }
 }
 
-TEST_F(CfgNutFormTest, DecliningToSaveWritesNothing) {
+// Retorna and the window's close box ask alike; NÃO writes nothing, SIM saves.
+TEST_F(CfgNutFormTest, LeavingWithChangesAsksWhetherToSave) {
+    for (const bool closeBox : {false, true}) {
+        for (const int answer : {kAnswerNo, kAnswerYes}) {
+            test::WriteBytes(Config(), kConfig);
+            ui.ClearMessages();
+            Open();
+            UserSelect(form.NomTabComboBox, 0);
+            ui.Answer(answer);
+            if (closeBox) {
+                EXPECT_TRUE(RequestClose(form));
+            } else {
+                ui.Press(form, form.RetBitBtn);
+            }
+            EXPECT_TRUE(form.CloseRequested());
+            EXPECT_EQ(ui.MessageTexts(),
+                      std::vector<std::string>{W("Os dados não foram salvos! Deseja salvá-los?")})
+                << closeBox;
+            EXPECT_EQ(ReadPaddedName(Ini(), W(cfg::kFixedTableSection), cfg::kNomTab),
+                      Pad(answer == kAnswerYes ? "Minha" : "OFICIAL", 20))
+                << closeBox << answer;
+            form.ResetClose();
+        }
+    }
+    // Nothing changed: the close box closes without a question.
+    ui.ClearMessages();
+    Open();
+    EXPECT_TRUE(RequestClose(form));
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(CfgNutFormTest, ACloseBoxSaveThatFailsKeepsTheScreenOpen) {
     Open();
     UserSelect(form.NomTabComboBox, 0);
-    ui.AnswerNo();
-    ui.Press(form, form.RetBitBtn);
-    EXPECT_TRUE(form.CloseRequested());
+    ui.AnswerYes();
+    {
+        test::FileSizeLimit limit(16);
+        EXPECT_FALSE(RequestClose(form));
+    }
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+    EXPECT_FALSE(form.CloseRequested());
     EXPECT_EQ(ReadBytes(Config()), kConfig);
 }
 

@@ -176,6 +176,28 @@ TEST_F(MainMenuTest, ScreensOpenForTheActiveTable) {
     EXPECT_EQ(ui.ShownForms().size(), 2u);
 }
 
+TEST_F(MainMenuTest, GroupRegistersWithoutAnActiveTableSaySoAndStayClosed) {
+    WriteTables(Table("Minha", "d", "1"));
+    Configure(false, "");
+    TNutForm menu(ui, Home(), table);
+    Form ingredients("TCadIngForm");
+    Form ingredientGroups("TCadGruIngForm");
+    Form preparationGroups("TCadGruPreForm");
+    menu.targets.ingredients.form = &ingredients;
+    menu.targets.ingredientGroups.form = &ingredientGroups;
+    menu.targets.preparationGroups.form = &preparationGroups;
+    ui.Activate(menu);
+    // A table chosen for the ingredient register holds for that opening only.
+    ui.Pick(0);
+    ui.Press(menu, menu.CadIngBitBtn);
+    ui.Activate(menu);
+    ui.Press(menu, menu.GruBitBtn);
+    ui.Press(menu, menu.RelBitBtn);
+    EXPECT_EQ(ui.ShownForms(), std::vector<std::string>{"TCadIngForm"});
+    const std::string noTable = W("Nenhuma tabela ativa! Fixe uma tabela em Configuração.");
+    EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{noTable, noTable}));
+}
+
 TEST_F(MainMenuTest, EmptyTableListKeepsTheRegisterClosed) {
     TNutForm menu(ui, Home(), table);
     Form preparations("TCadFicTecRotForm");

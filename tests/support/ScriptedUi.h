@@ -47,7 +47,7 @@ struct InUseReport {
 };
 
 class RecordingProgress : public ProgressSink {
-public:
+  public:
     void Begin(int max) override {
         ++begins;
         maximum = max;
@@ -66,7 +66,7 @@ public:
 };
 
 class RecordingPrintJob : public PrintJob {
-public:
+  public:
     explicit RecordingPrintJob(int dpi, bool isLandscape) : canvas(dpi), landscape(isLandscape) {}
     Canvas& PageCanvas() override { return canvas; }
     int DotsPerInch() const override { return canvas.DotsPerInch(); }
@@ -86,7 +86,7 @@ public:
 };
 
 class ScriptedUi : public Ui {
-public:
+  public:
     // Answers, consumed in order.
     void Answer(int answer) { m_answers.push_back(answer); }
     void AnswerYes() { Answer(kAnswerYes); }
@@ -104,7 +104,9 @@ public:
     }
 
     const std::vector<RecordedMessage>& Messages() const { return m_messages; }
-    std::string LastMessage() const { return m_messages.empty() ? std::string() : m_messages.back().text; }
+    std::string LastMessage() const {
+        return m_messages.empty() ? std::string() : m_messages.back().text;
+    }
     std::vector<std::string> MessageTexts() const;
     void ClearMessages() { m_messages.clear(); }
     const std::vector<PickerCall>& Pickers() const { return m_pickers; }
@@ -131,7 +133,11 @@ public:
     void Activate(Form& form);
     bool MoveFocus(Form& form, Control& target) { return velmaro::MoveFocus(form, &target); }
     void Press(Form& form, Button& button) { PressButton(*this, form, button); }
-    void Type(Form& form, Control& control, const std::string& text) { TypeText(form, control, text); }
+    // Tab: the focus walks to the next control.
+    void Tab(Form& form) { MoveToNextControl(form); }
+    void Type(Form& form, Control& control, const std::string& text) {
+        TypeText(form, control, text);
+    }
 
     int ShowMessageBox(const std::string& text, MessageKind kind) override;
     int PickFromList(const std::string& caption, const std::vector<std::string>& items,
@@ -152,7 +158,7 @@ public:
     void Beep() override { ++m_beeps; }
     int ShowModal(Form& form) override;
 
-private:
+  private:
     std::deque<int> m_answers;
     std::deque<std::optional<int>> m_picks;
     std::deque<RenameResult> m_renames;

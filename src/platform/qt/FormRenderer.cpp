@@ -335,11 +335,7 @@ class FormWindow : public QDialog {
     };
 
     void MoveByTab(bool forward) {
-        Forward([this, forward] {
-            if (Control* next = form.NextControl(form.ActiveControl(), forward)) {
-                MoveFocus(form, next);
-            }
-        });
+        Forward([this, forward] { MoveToNextControl(form, forward); });
     }
 
     bool HandleKey(Control& c, QKeyEvent* event) {
