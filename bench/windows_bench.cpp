@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <map>
 #include <string>
@@ -116,11 +117,13 @@ class Timings {
     void Start(const std::string& name) {
         m_running = name;
         m_started = Clock::now();
+        m_cpuStarted = ThreadCpuMs();
     }
     // Every window painted, then the time taken since Start.
-    void Stop() { Record(m_running, m_started); }
-    // The same for an interaction that began at `started`.
-    void Record(const std::string& name, Clock::time_point started) {
+    void Stop() { Record(m_running, m_started, m_cpuStarted); }
+    // The same for an interaction that began at `started` (`cpuStarted`: the time this
+    // thread had then worked).
+    void Record(const std::string& name, Clock::time_point started, double cpuStarted) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QCoreApplication::sendPostedEvents();
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
@@ -129,15 +132,26 @@ class Timings {
             m_order.push_back(name);
         }
         it->second.push_back(ms);
+        m_cpu[name].push_back(ThreadCpuMs() - cpuStarted);
+    }
+    // The processor time of this thread: what the interaction costs whatever else the
+    // machine is doing.
+    static double ThreadCpuMs() {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
     }
     const std::vector<std::string>& Order() const { return m_order; }
     const std::vector<double>& Samples(const std::string& name) const { return m_samples.at(name); }
+    const std::vector<double>& CpuSamples(const std::string& name) const { return m_cpu.at(name); }
 
   private:
     std::string m_running;
     Clock::time_point m_started;
+    double m_cpuStarted = 0;
     std::vector<std::string> m_order;
     std::map<std::string, std::vector<double>> m_samples;
+    std::map<std::string, std::vector<double>> m_cpu;
 };
 
 // The walk: `act` timed until the screen `className` is on top, activated, its events
@@ -283,6 +297,7 @@ void PlanWalk(AppDriver& driver, Timings& timings) {
 bool RunSession(const Locations& at, Timings& timings, int walks, bool timedStart) {
     SetLocations(at);
     const Clock::time_point started = Clock::now();
+    const double cpuStarted = Timings::ThreadCpuMs();
     AppDriver driver;
     const std::string error = driver.App().PrepareHome();
     if (!error.empty()) {
@@ -293,12 +308,12 @@ bool RunSession(const Locations& at, Timings& timings, int walks, bool timedStar
     driver.TickEvery(0);
     driver.Then(
         "main menu",
-        [&driver, &timings, started, timedStart] {
+        [&driver, &timings, started, cpuStarted, timedStart] {
             if (!driver.OnTop("TNutForm")) {
                 return false;
             }
             if (timedStart) {
-                timings.Record("start to main menu", started);
+                timings.Record("start to main menu", started, cpuStarted);
             }
             return true;
         },
@@ -355,20 +370,23 @@ int main(int argc, char** argv) {
     for (const auto& [label, timings] : results) {
         for (const std::string& name : timings.Order()) {
             const std::vector<double>* values = &timings.Samples(name);
+            const std::vector<double>* cpu = &timings.CpuSamples(name);
             benchmark::RegisterBenchmark(
                 (label + "/" + name).c_str(),
-                [values](benchmark::State& state) {
+                [values, cpu](benchmark::State& state) {
                     std::size_t next = 0;
                     for (auto _ : state) {
                         state.SetIterationTime((*values)[next++ % values->size()] / 1000.0);
                     }
-                    std::vector<double> sorted = *values;
-                    std::sort(sorted.begin(), sorted.end());
-                    const std::size_t n = sorted.size();
-                    state.counters["median_ms"] =
-                        n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-                    state.counters["min_ms"] = sorted.front();
-                    state.counters["max_ms"] = sorted.back();
+                    const auto median = [](std::vector<double> v) {
+                        std::sort(v.begin(), v.end());
+                        const std::size_t n = v.size();
+                        return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+                    };
+                    state.counters["median_ms"] = median(*values);
+                    state.counters["min_ms"] = *std::min_element(values->begin(), values->end());
+                    state.counters["max_ms"] = *std::max_element(values->begin(), values->end());
+                    state.counters["cpu_median_ms"] = median(*cpu);
                 })
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
