@@ -232,6 +232,20 @@ void CheckBox(const std::string& className, const std::string& control) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
+// With VELMARO_BENCH_SHOTS=DIR, the window of a screen saved as DIR/<name>-<rows>.png.
+void Shot(AppDriver& driver, const std::string& className, const std::string& name) {
+    const char* folder = std::getenv("VELMARO_BENCH_SHOTS");
+    if (folder == nullptr) {
+        return;
+    }
+    driver.On(className, [folder, className, name] {
+        QWidget* window = AppDriver::Window(className);
+        static int shot = 0;
+        window->grab().save(QString::fromStdString(std::string(folder) + "/" + name + "-" +
+                                                   std::to_string(++shot) + ".png"));
+    });
+}
+
 // One walk through the screens the issue of speed names, from the main menu back to it.
 void PlanWalk(AppDriver& driver, Timings& timings) {
     Walk walk(driver, timings);
@@ -244,8 +258,10 @@ void PlanWalk(AppDriver& driver, Timings& timings) {
     walk.Click("viewer: keyword Ok", vis, "PalChaBitBtn", vis)
         .Timed("viewer: keyword off", vis, vis, [vis] { CheckBox(vis, "PalChaCheckBox"); })
         .Timed("viewer: ordering on", vis, vis, [vis] { CheckBox(vis, "AtiOrdCheckBox"); })
-        .Timed("viewer: order by energy", vis, vis, [vis] { ChooseItem(vis, "NomCamComboBox", 1); })
-        .Timed("viewer: ordering off", vis, vis, [vis] { CheckBox(vis, "AtiOrdCheckBox"); })
+        .Timed("viewer: order by energy", vis, vis,
+               [vis] { ChooseItem(vis, "NomCamComboBox", 1); });
+    Shot(driver, vis, "viewer-ordered");
+    walk.Timed("viewer: ordering off", vis, vis, [vis] { CheckBox(vis, "AtiOrdCheckBox"); })
         .Timed("viewer: choose a row (record shown)", vis, ing,
                [vis] { DoubleClickSelectedRow(vis, "LisFilOrdListBox"); });
     for (int i = 0; i < 3; ++i) {
