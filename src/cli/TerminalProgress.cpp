@@ -1,6 +1,7 @@
 #include "cli/TerminalProgress.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmaro::cli {
 
@@ -8,16 +9,8 @@ namespace {
 
 constexpr int kBarCells = 30;
 
-int Percent(int position, int maximum) {
-    if (maximum <= 0) {
-        return 100;
-    }
-    const long long clamped = std::clamp(position, 0, maximum);
-    return static_cast<int>(clamped * 100 / maximum);
-}
-
 std::string Count(int position, int maximum) {
-    std::string percent = std::to_string(Percent(position, maximum)) + "%";
+    std::string percent = std::to_string(ProgressPercent(position, maximum)) + "%";
     percent.insert(0, 4 - std::min<size_t>(percent.size(), 4), ' ');
     return percent + " " + std::to_string(std::clamp(position, 0, std::max(maximum, 0))) + "/" +
            std::to_string(std::max(maximum, 0));
@@ -54,14 +47,19 @@ std::string ProgressBarText(int position, int maximum, int width) {
            std::string(static_cast<size_t>(width - filled), '-') + "] " + Count(position, maximum);
 }
 
-TerminalProgress::TerminalProgress(std::ostream& out, bool terminal, int columns)
-    : m_out(out), m_terminal(terminal), m_columns(std::max(columns, 20)) {}
+TerminalProgress::TerminalProgress(std::ostream& out, bool terminal, int columns,
+                                   ProgressPacer::Clock clock)
+    : m_out(out),
+      m_terminal(terminal),
+      m_columns(std::max(columns, 20)),
+      m_pacer(std::move(clock)) {}
 
 void TerminalProgress::Begin(int maximum) {
     m_maximum = std::max(maximum, 0);
     m_position = 0;
     m_label.clear();
     m_open = true;
+    m_pacer.Begin(m_maximum);
     if (m_terminal) {
         Draw();
     }
@@ -69,7 +67,9 @@ void TerminalProgress::Begin(int maximum) {
 
 void TerminalProgress::SetPosition(int position) {
     m_position = position;
-    Draw();
+    if (!m_terminal || m_pacer.Due(position)) {
+        Draw();
+    }
 }
 
 void TerminalProgress::Step(int position, std::string_view label) {
@@ -99,6 +99,9 @@ void TerminalProgress::Draw() {
 
 void TerminalProgress::End() {
     if (m_open && m_terminal) {
+        if (m_pacer.DrawnPosition() != m_position) {
+            Draw();  // the bar stays on the screen as the walk ended
+        }
         m_out << "\n";
         m_out.flush();
     }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The progress of a walk over many items on the error stream: on a terminal one bar
-// redrawn in place ("[#####-----]  50% 250/500 Arroz"), elsewhere one plain line per
-// item ("50% 250/500 Arroz"), so a log keeps every step.
+// redrawn in place ("[#####-----]  50% 250/500 Arroz") at the pace of a ProgressPacer,
+// and once more at the end if its last state was not drawn; elsewhere one plain line
+// per item ("50% 250/500 Arroz"), so a log keeps every step.
 
 #include <ostream>
 #include <string>
@@ -15,7 +16,8 @@ namespace velmaro::cli {
 class TerminalProgress final : public ProgressSink {
   public:
     // `columns`: the width of the terminal; the line never goes beyond it.
-    TerminalProgress(std::ostream& out, bool terminal, int columns = 80);
+    TerminalProgress(std::ostream& out, bool terminal, int columns = 80,
+                     ProgressPacer::Clock clock = {});
 
     void Begin(int maximum) override;
     void SetPosition(int position) override;
@@ -33,6 +35,7 @@ class TerminalProgress final : public ProgressSink {
     int m_position = 0;
     std::string m_label;  // UTF-8
     bool m_open = false;
+    ProgressPacer m_pacer;
 };
 
 // "[" + filled and empty cells + "] " + percentage + " " + count: the text of one state of

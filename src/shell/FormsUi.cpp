@@ -1,17 +1,20 @@
 #include "shell/FormsUi.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmaro {
 
 // The progress window as the sink of long operations: shown without blocking on
-// Begin, its bar moved on each position, closed on End.
+// Begin, closed on End. Its bar follows every position, but the window is drawn again
+// only at the pace of the ProgressPacer: the work does not wait on the screen.
 class FormsUi::ConProgress final : public ProgressSink {
   public:
     explicit ConProgress(FormsUi& ui) : m_ui(ui) {}
     void Begin(int maximum) override {
         TConForm& con = m_ui.Con();
         con.Start(maximum);
+        pacer.Begin(con.ProgressBar.maximum);
         if (!m_open) {
             m_open = true;
             m_ui.ShowModeless(con);
@@ -23,7 +26,7 @@ class FormsUi::ConProgress final : public ProgressSink {
         TConForm& con = m_ui.Con();
         con.ProgressBar.position =
             std::clamp(position, con.ProgressBar.minimum, con.ProgressBar.maximum);
-        if (m_open) {
+        if (m_open && pacer.Due(con.ProgressBar.position)) {
             m_ui.UpdateModeless(con);
         }
     }
@@ -33,6 +36,8 @@ class FormsUi::ConProgress final : public ProgressSink {
             m_ui.CloseModeless(m_ui.Con());
         }
     }
+
+    ProgressPacer pacer;
 
   private:
     FormsUi& m_ui;
@@ -86,6 +91,10 @@ void FormsUi::ShowItemsInUse(const std::string& message, const std::vector<std::
 
 ProgressSink& FormsUi::Progress() {
     return *m_progress;
+}
+
+void FormsUi::PaceProgressWith(ProgressPacer::Clock clock) {
+    m_progress->pacer.SetClock(std::move(clock));
 }
 
 void FormsUi::ShowHelp() {

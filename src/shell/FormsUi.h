@@ -33,6 +33,8 @@ class FormsUi : public Ui {
                             const std::string& currentName) override;
     void ShowItemsInUse(const std::string& message, const std::vector<std::string>& items) override;
     ProgressSink& Progress() override;
+    // The clock that paces the progress window's drawing (tests set their own).
+    void PaceProgressWith(ProgressPacer::Clock clock);
     void ShowHelp() override;
 
     // The platform's part.

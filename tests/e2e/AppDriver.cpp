@@ -179,7 +179,7 @@ bool AppDriver::RunStart(const std::function<void()>& start, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     QTimer ticker;
-    ticker.setInterval(5);
+    ticker.setInterval(m_tickMs);
     QObject::connect(&ticker, &QTimer::timeout, [this, &clock, timeoutMs] {
         if (!m_timedOut && clock.elapsed() > timeoutMs) {
             m_timedOut = true;

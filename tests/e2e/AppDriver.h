@@ -52,6 +52,9 @@ class AppDriver {
     // with the steps driving the windows it shows.
     bool RunStart(const std::function<void()>& start, int timeoutMs = 20000);
     const std::string& Failure() const { return m_failure; }
+    // How often the steps are looked at (5 ms; 0: whenever the events are processed, as
+    // the window benchmark times the steps).
+    void TickEvery(int ms) { m_tickMs = ms; }
     // The texts of the messages answered, in order (UTF-8).
     const std::vector<std::string>& Messages() const { return m_messages; }
 
@@ -76,6 +79,7 @@ class AppDriver {
     std::string m_failure;
     bool m_timedOut = false;
     bool m_actPending = false;
+    int m_tickMs = 5;
 };
 
 }  // namespace velmaro::test

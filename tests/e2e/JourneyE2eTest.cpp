@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <sstream>
 
@@ -325,9 +325,9 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
         .On("TIteVerForm",
             [&groupReport] {
                 auto* list =
-                    qobject_cast<QListWidget*>(AppDriver::Widget("TIteVerForm", "IteVerListBox"));
-                for (int i = 0; list != nullptr && i < list->count(); ++i) {
-                    groupReport << list->item(i)->text();
+                    qobject_cast<QListView*>(AppDriver::Widget("TIteVerForm", "IteVerListBox"));
+                for (int i = 0; list != nullptr && i < list->model()->rowCount(); ++i) {
+                    groupReport << list->model()->index(i, 0).data().toString();
                 }
             })
         .Click("TIteVerForm", "BitBtn3")

@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <QListWidget>
+#include <QListView>
 
 #include "e2e/AppFixture.h"
 #include "storage/Cp1252.h"
@@ -231,6 +232,7 @@ TEST_F(MainMenuE2e, TheIngredientListFindsAKeywordAndADoubleClickShowsThatIngred
     int rows = -1;
     QString shown;
     bool deleteEnabled = false;
+    QFont listFont;
     driver.Click("TNutForm", "CadIngBitBtn")
         .Click("TCadIngForm", "LisBitBtn")
         .Click("TVisLisIngForm", "PalChaCheckBox")
@@ -238,12 +240,13 @@ TEST_F(MainMenuE2e, TheIngredientListFindsAKeywordAndADoubleClickShowsThatIngred
         .Click("TVisLisIngForm", "PalChaBitBtn")
         .On("TVisLisIngForm",
             [&] {
-                auto* list = qobject_cast<QListWidget*>(
+                auto* list = qobject_cast<QListView*>(
                     AppDriver::Widget("TVisLisIngForm", "LisFilOrdListBox"));
                 ASSERT_NE(list, nullptr);
-                rows = list->count();
+                listFont = list->font();
+                rows = list->model()->rowCount();
                 ASSERT_GE(rows, 1);
-                const QRect row = list->visualItemRect(list->item(0));
+                const QRect row = list->visualRect(list->model()->index(0, 0));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
             })
@@ -256,6 +259,9 @@ TEST_F(MainMenuE2e, TheIngredientListFindsAKeywordAndADoubleClickShowsThatIngred
         .Click("TNutForm", "BitBtn1");
     ASSERT_TRUE(driver.Run()) << driver.Failure();
     EXPECT_EQ(rows, 1);
+    // The rows in the fixed-pitch bold face, so that the fields stand in columns.
+    EXPECT_TRUE(listFont.bold());
+    EXPECT_TRUE(QFontInfo(listFont).fixedPitch()) << listFont.family().toStdString();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Feijão preto cozido"))) << shown.toStdString();
     EXPECT_TRUE(deleteEnabled);  // the record is shown (Exclui works only then)
 }

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QRegularExpression>
 
 #include "e2e/AppFixture.h"
@@ -18,9 +18,9 @@ class RegistersE2e : public AppE2e {};
 
 QStringList Rows(const std::string& className, const std::string& control) {
     QStringList rows;
-    if (auto* list = qobject_cast<QListWidget*>(AppDriver::Widget(className, control))) {
-        for (int i = 0; i < list->count(); ++i) {
-            rows << list->item(i)->text();
+    if (auto* list = qobject_cast<QListView*>(AppDriver::Widget(className, control))) {
+        for (int i = 0; i < list->model()->rowCount(); ++i) {
+            rows << list->model()->index(i, 0).data().toString();
         }
     }
     return rows;

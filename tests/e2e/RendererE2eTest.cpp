@@ -10,7 +10,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -128,8 +128,8 @@ TEST_F(RendererE2e, KeysClicksAndFocusReachTheFormAndTheWidgetsShowItsState) {
         .On("TTesteForm",
             [] {
                 auto* list =
-                    qobject_cast<QListWidget*>(AppDriver::Widget("TTesteForm", "LisListBox"));
-                const QRect row = list->visualItemRect(list->item(2));
+                    qobject_cast<QListView*>(AppDriver::Widget("TTesteForm", "LisListBox"));
+                const QRect row = list->visualRect(list->model()->index(2, 0));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
             })
@@ -160,8 +160,8 @@ TEST_F(RendererE2e, TheListPickerClosesByDoubleClickOrByItsCloseBoxKeepingThePre
     driver.On("TNutForm", [&] { doubleClicked = ui.PickFromList("LISTA DE TESTE", items, 0); })
         .On("TLisForm",
             [] {
-                auto* list = qobject_cast<QListWidget*>(AppDriver::Widget("TLisForm", "ListBox"));
-                const QRect row = list->visualItemRect(list->item(1));
+                auto* list = qobject_cast<QListView*>(AppDriver::Widget("TLisForm", "ListBox"));
+                const QRect row = list->visualRect(list->model()->index(1, 0));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
             })
@@ -176,6 +176,53 @@ TEST_F(RendererE2e, TheListPickerClosesByDoubleClickOrByItsCloseBoxKeepingThePre
     ASSERT_TRUE(driver.Run()) << driver.Failure();
     EXPECT_EQ(doubleClicked, 1);
     EXPECT_EQ(closed, 2);
+}
+
+TEST_F(RendererE2e, ALongListShowsItsSelectionAndTakesKeysEnterAndDoubleClicks) {
+    QtUi& ui = driver.App().Ui();
+    std::vector<std::string> items;
+    for (int i = 0; i < 20000; ++i) {
+        items.push_back(W("Feijão ") + std::to_string(i));
+    }
+    int byEnter = -1;
+    int byDoubleClick = -1;
+    bool preselectedInSight = false;
+    QString preselectedText;
+    QString clickedText;
+    driver.On("TNutForm", [&] { byEnter = ui.PickFromList("LISTA LONGA", items, 12345); })
+        .On("TLisForm",
+            [&] {
+                auto* list = qobject_cast<QListView*>(AppDriver::Widget("TLisForm", "ListBox"));
+                ASSERT_NE(list, nullptr);
+                EXPECT_EQ(list->model()->rowCount(), 20000);
+                const QModelIndex current = list->currentIndex();
+                preselectedText = current.data().toString();
+                preselectedInSight = list->selectionModel()->isSelected(current) &&
+                                     list->viewport()->rect().intersects(list->visualRect(current));
+                // Two rows down with the keyboard, then Enter picks the row reached.
+                QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_Return);
+            })
+        .On("TNutForm", [&] { byDoubleClick = ui.PickFromList("LISTA LONGA", items, 0); })
+        .On("TLisForm",
+            [&] {
+                auto* list = qobject_cast<QListView*>(AppDriver::Widget("TLisForm", "ListBox"));
+                // The last row, scrolled into sight with End, double clicked.
+                QTest::keyClick(list, Qt::Key_End);
+                const QModelIndex last = list->model()->index(19999, 0);
+                clickedText = last.data().toString();
+                const QPoint at = list->visualRect(last).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            })
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    EXPECT_TRUE(preselectedInSight);
+    EXPECT_EQ(preselectedText, QStringLiteral("Feijão 12345"));
+    EXPECT_EQ(byEnter, 12347);
+    EXPECT_EQ(clickedText, QStringLiteral("Feijão 19999"));
+    EXPECT_EQ(byDoubleClick, 19999);
 }
 
 TEST_F(RendererE2e, TheInUseReportSavesItsLinesThroughTheSaveDialog) {
@@ -218,6 +265,10 @@ TEST_F(RendererE2e, TheProgressWindowShowsWithoutTakingTheActivation) {
     driver
         .On("TNutForm",
             [&] {
+                // Each reading of the clock 40 ms later: every new percentage is drawn.
+                ui.PaceProgressWith([t = ProgressPacer::TimePoint{}]() mutable {
+                    return t += std::chrono::milliseconds(40);
+                });
                 ProgressSink& progress = ui.Progress();
                 progress.Begin(10);
                 progress.SetPosition(4);

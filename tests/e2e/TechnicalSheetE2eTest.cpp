@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
 #include "e2e/AppFixture.h"
@@ -158,14 +158,14 @@ TEST_F(TechnicalSheetE2e, AReferenceValueFoundByGroupAndKeywordFillsTheLabelPort
         .Click("TVisLisValRefForm", "PalChaBitBtn")
         .On("TVisLisValRefForm",
             [&] {
-                auto* list = qobject_cast<QListWidget*>(
+                auto* list = qobject_cast<QListView*>(
                     AppDriver::Widget("TVisLisValRefForm", "LisFilOrdListBox"));
                 ASSERT_NE(list, nullptr);
-                for (int i = 0; i < list->count(); ++i) {
-                    shown << list->item(i)->text().trimmed();
+                for (int i = 0; i < list->model()->rowCount(); ++i) {
+                    shown << list->model()->index(i, 0).data().toString().trimmed();
                 }
-                ASSERT_EQ(list->count(), 1);
-                const QRect row = list->visualItemRect(list->item(0));
+                ASSERT_EQ(list->model()->rowCount(), 1);
+                const QRect row = list->visualRect(list->model()->index(0, 0));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
             })

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -291,11 +293,16 @@ TEST_F(DialogsTest, ItemsInUseReportPrintsAndSavesItsLines) {
 // --- progress window --------------------------------------------------------------
 
 TEST_F(DialogsTest, ProgressWindowIsShownWithoutWaitingAndClosedByTheCaller) {
+    // A clock that moves only when told: 40 ms between the positions below.
+    ProgressPacer::TimePoint now{};
+    ui.PaceProgressWith([&now] { return now; });
     ProgressSink& p = ui.Progress();
     p.Begin(50);
     EXPECT_EQ(ui.Con().ProgressBar.maximum, 50);
+    now += std::chrono::milliseconds(40);
     p.SetPosition(20);
     EXPECT_EQ(ui.Con().ProgressBar.position, 20);
+    now += std::chrono::milliseconds(40);
     p.SetPosition(70);
     EXPECT_EQ(ui.Con().ProgressBar.position, 50);
     p.End();
@@ -309,6 +316,41 @@ TEST_F(DialogsTest, ProgressWindowIsShownWithoutWaitingAndClosedByTheCaller) {
                                         "close TConForm", "show TConForm", "close TConForm"}));
     EXPECT_EQ(ui.Con().caption, "Aguarde Processamento ...");
     EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DialogsTest, ProgressWindowIsDrawnAgainOnlyWhenItsPercentageChangesAtMost30TimesASecond) {
+    ProgressPacer::TimePoint now{};
+    ui.PaceProgressWith([&now] { return now; });
+    ProgressSink& p = ui.Progress();
+
+    // 50,000 records read in no time: the bar follows, the window is not drawn again.
+    p.Begin(50000);
+    for (int i = 1; i <= 50000; ++i) {
+        p.SetPosition(i);
+    }
+    EXPECT_EQ(ui.Con().ProgressBar.position, 50000);
+    EXPECT_EQ(ui.modeless, (std::vector<std::string>{"show TConForm"}));
+
+    // One record every millisecond: a new percentage every 500 records, each drawn
+    // (after the drawing that Begin of the open window gives).
+    ui.modeless.clear();
+    p.Begin(50000);
+    for (int i = 1; i <= 50000; ++i) {
+        now += std::chrono::milliseconds(1);
+        p.SetPosition(i);
+    }
+    EXPECT_EQ(std::count(ui.modeless.begin(), ui.modeless.end(), "update TConForm"), 101);
+
+    // A new percentage every 10 ms: drawn no closer than 33 ms, at 40 and 80 ms.
+    ui.modeless.clear();
+    p.Begin(10);
+    for (int i = 1; i <= 10; ++i) {
+        now += std::chrono::milliseconds(10);
+        p.SetPosition(i);
+    }
+    EXPECT_EQ(ui.modeless,
+              (std::vector<std::string>{"update TConForm", "update TConForm", "update TConForm"}));
+    p.End();
 }
 
 // --- help screen ------------------------------------------------------------------

@@ -13,7 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -30,6 +30,7 @@
 #include "platform/qt/JpegImage.h"
 #include "platform/qt/MaskEditWidget.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/RowsModel.h"
 #include "storage/Cp1252.h"
 
 namespace velmaro::qt {
@@ -60,13 +61,14 @@ QString MemoText(const std::vector<std::string>& lines) {
     return parts.join(QLatin1Char('\n'));
 }
 
-QStringList ItemTexts(const std::vector<std::string>& items) {
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(items.size()));
-    for (const auto& item : items) {
-        list << ToQt(item);
-    }
-    return list;
+// A drop-down list measures every item to fit its widest one; a long one (the
+// ingredients of a table) keeps the width of 20 characters instead, or the one its form
+// gives it, and is never measured row by row.
+void FitToRows(QComboBox& box, const RowsModel& rows) {
+    constexpr int kMeasuredRows = 1000;
+    box.setSizeAdjustPolicy(rows.rowCount() <= kMeasuredRows
+                                ? QComboBox::AdjustToContents
+                                : QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 QFont ControlFont(const std::string& family, int pointSize, bool bold) {
@@ -329,7 +331,7 @@ class FormWindow : public QDialog {
         QWidget* widget = nullptr;  // the control's own widget
         QWidget* box = nullptr;     // the widget placed in the layout (with the label)
         QLabel* label = nullptr;
-        QStringList shownItems;
+        RowsModel* rows = nullptr;  // the items of a list box or drop-down list
         std::string picturePath;
         int pictureRevision = -1;
     };
@@ -607,6 +609,11 @@ class FormWindow : public QDialog {
             case ControlKind::ComboBox: {
                 auto& combo = static_cast<ComboBox&>(c);
                 auto* w = new QComboBox;
+                entry.rows = new RowsModel(w);
+                w->setModel(entry.rows);
+                if (auto* popup = qobject_cast<QListView*>(w->view())) {
+                    popup->setUniformItemSizes(true);
+                }
                 w->setEditable(combo.editable);
                 w->setInsertPolicy(QComboBox::NoInsert);
                 w->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -626,14 +633,20 @@ class FormWindow : public QDialog {
             }
             case ControlKind::ListBox: {
                 auto& list = static_cast<ListBox&>(c);
-                auto* w = new QListWidget;
+                // Only the rows in sight are drawn, all of one height.
+                auto* w = new QListView;
+                entry.rows = new RowsModel(w);
+                w->setModel(entry.rows);
                 w->setSelectionMode(QAbstractItemView::SingleSelection);
+                w->setEditTriggers(QAbstractItemView::NoEditTriggers);
                 w->setUniformItemSizes(true);
-                connect(w, &QListWidget::currentRowChanged, this, [this, &list](int row) {
-                    if (!syncing && busy == 0) {
-                        Forward([&list, row] { UserSelect(list, row); });
-                    }
-                });
+                connect(w->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                        [this, &list](const QModelIndex& current) {
+                            if (!syncing && busy == 0) {
+                                const int row = current.row();
+                                Forward([&list, row] { UserSelect(list, row); });
+                            }
+                        });
                 Watch(w->viewport(), c);
                 widget = w;
                 break;
@@ -764,11 +777,8 @@ class FormWindow : public QDialog {
                         Watch(box->lineEdit(), c);
                     }
                 }
-                const QStringList items = ItemTexts(combo.items);
-                if (items != entry.shownItems) {
-                    box->clear();
-                    box->addItems(items);
-                    entry.shownItems = items;
+                if (entry.rows->Show(combo.items)) {
+                    FitToRows(*box, *entry.rows);
                 }
                 const int index =
                     combo.itemIndex < static_cast<int>(combo.items.size()) ? combo.itemIndex : -1;
@@ -782,23 +792,26 @@ class FormWindow : public QDialog {
             }
             case ControlKind::ListBox: {
                 auto& list = static_cast<ListBox&>(c);
-                auto* view = static_cast<QListWidget*>(w);
-                view->setFont(ControlFont(list.fontFamily, list.fontSize, list.fontBold));
-                const QStringList items = ItemTexts(list.items);
-                if (items != entry.shownItems) {
-                    view->clear();
-                    view->addItems(items);
-                    entry.shownItems = items;
+                auto* view = static_cast<QListView*>(w);
+                const QFont font = ControlFont(list.fontFamily, list.fontSize, list.fontBold);
+                if (view->font() != font) {
+                    view->setFont(font);
                 }
+                entry.rows->Show(list.items);
                 const int row =
                     list.itemIndex < static_cast<int>(list.items.size()) ? list.itemIndex : -1;
-                if (view->currentRow() != row) {
-                    view->setCurrentRow(row);
+                const QModelIndex current = view->currentIndex();
+                if (current.row() != row || (row >= 0 && !current.isValid())) {
+                    view->setCurrentIndex(row < 0 ? QModelIndex() : entry.rows->index(row));
                 }
                 if (row < 0) {
                     view->clearSelection();
                 } else {
-                    view->scrollToItem(view->item(row));
+                    const QModelIndex at = entry.rows->index(row);
+                    if (!view->selectionModel()->isSelected(at)) {
+                        view->selectionModel()->select(at, QItemSelectionModel::ClearAndSelect);
+                    }
+                    view->scrollTo(at);
                 }
                 break;
             }
