@@ -25,10 +25,6 @@ namespace {
 
 enum class FileKind { Bmp, Png, Pdf };
 
-// The largest picture file drawn in memory: 200 million dots (a sheet larger than that
-// goes to PDF).
-constexpr long long kMaxPictureDots = 200'000'000;
-
 std::string Lower(std::string text) {
     for (char& c : text) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -142,11 +138,10 @@ void DrawLabel(ImageOutput& images, const IniFile& ini, const PreparationEntry& 
             "da preparação \"" +
             ShownName(preparation.key) + "\".");
     }
-    if (kind != FileKind::Pdf &&
-        static_cast<long long>(page->width) * page->height > kMaxPictureDots) {
-        throw UserError("a folha de etiquetas tem " + std::to_string(page->width) + " x " +
-                        std::to_string(page->height) +
-                        " pontos, grande demais para uma imagem; gere-a em PDF.");
+    if (const std::string refusal =
+            SheetTooLarge(geometry, kind == FileKind::Pdf ? std::nullopt : page);
+        !refusal.empty()) {
+        throw UserError(Utf8(refusal));
     }
     SavePicture(
         images, kind,

@@ -255,6 +255,37 @@ TEST_F(OutputCommandsTest, BadUsageAndUserErrors) {
     EXPECT_TRUE(images.records.empty());
 }
 
+TEST_F(OutputCommandsTest, ASheetTooLargeToDrawIsRefusedAtOnce) {
+    // 1,000 x 1,000 labels of 5 x 5 mm without margins: within the setup screen's limits,
+    // but a million labels (and a picture of 59,000 x 59,000 dots).
+    const std::string setup =
+        "[CfgEti]\r\nResImp=300\r\nQuaEtiLin=1000\r\nQuaEtiCol=1000\r\nLarEti=5\r\n"
+        "AltEti=5\r\nMarEsq=0\r\nMarSup=0\r\nDisHorEti=0\r\nDisVerEti=0\r\n";
+    for (const char* file : {"f.pdf", "f.bmp", "f.png"}) {
+        test::WriteBytes(LabelFile(), setup);
+        const fs::path out = Scratch() / file;
+        const CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "1", "--folha",
+                                "--saida", out.string()});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_NE(run.err.find("A folha de etiquetas tem 1000000 etiquetas; o programa desenha no "
+                               "máximo 10000 numa folha."),
+                  std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_TRUE(images.records.empty()) << "nothing drawn";
+
+    // A picture too large for memory, with few labels: the PDF is drawn instead.
+    test::WriteBytes(LabelFile(), "[CfgEti]\r\nResImp=9000\r\nQuaEtiLin=3\r\nQuaEtiCol=3\r\n");
+    CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "1", "--folha", "--saida",
+                      (Scratch() / "g.png").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A imagem da folha de etiquetas teria"), std::string::npos) << run.err;
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "1", "--folha", "--saida",
+               (Scratch() / "g.pdf").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
 TEST_F(OutputCommandsTest, HelpOfEachCommandInPortuguese) {
     for (const auto& args : std::vector<std::vector<std::string>>{{"tabela", "importar", "--help"},
                                                                   {"tabela", "exportar", "-h"},
