@@ -245,6 +245,11 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
         io.out << UsageText();
         return kExitOk;
     }
+    if (io.home.empty()) {
+        // "--home" with an empty value: never the current folder unasked.
+        return Usage(io, "--home sem pasta: diga a pasta de dados (ou deixe --home de fora).",
+                     nullptr);
+    }
     const Command* command = nullptr;
     size_t consumed = 1;
     for (const Command& c : Commands()) {

@@ -12,6 +12,7 @@
 #include "output/LabelComposition.h"
 #include "output/LabelLayouts.h"
 #include "output/TechnicalSheetReports.h"
+#include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
@@ -48,6 +49,13 @@ std::optional<FileKind> KindOfName(const std::string& name) {
 
 std::string Extension(FileKind kind) {
     return kind == FileKind::Bmp ? "bmp" : kind == FileKind::Png ? "png" : "pdf";
+}
+
+// A file the command was asked to write that must not be written (UserError).
+void RefuseOutput(const fs::path& home, const fs::path& path) {
+    if (const std::string refusal = OutputFileRefusal(home, path); !refusal.empty()) {
+        throw UserError(refusal);
+    }
 }
 
 // The output file of --saida and its kind, by its extension.
@@ -166,7 +174,8 @@ void DrawReportFile(ImageOutput& images, const ReportData& data, ReportKind kind
 
 // The configuration as the report screen reads it.
 IniFile Configuration() {
-    return IniFile(ConfigFilePath());
+    // Read as it stands: a command that only reads creates no file.
+    return IniFile(ConfigFileLocation());
 }
 
 void Generated(CliIo& io, const fs::path& path) {
@@ -194,6 +203,7 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
             throw UsageError("falta --modelo 1|2|3|4");
         }
         output = OutputFile(arguments);
+        RefuseOutput(io.home, output->first);
     }
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
@@ -227,6 +237,7 @@ int ReportCommand(const Arguments& arguments, CliIo& io) {
     }
     const auto kind = static_cast<ReportKind>(ChoiceValue(arguments, "tipo", 1, 3));
     const auto [path, fileKind] = OutputFile(arguments);
+    RefuseOutput(io.home, path);
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
     const IniFile config = Configuration();
@@ -267,6 +278,9 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const std::vector<PreparationEntry> preparations = ReadPreparations(io.home, table.key);
     const fs::path folder = ArgumentPath(*folderText);
+    if (const std::string refusal = OutputFolderRefusal(io.home, folder); !refusal.empty()) {
+        throw UserError(refusal);
+    }
     try {
         EnsureFolder(folder);
     } catch (const StorageError&) {
@@ -291,6 +305,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
             if (labels) {
                 const fs::path path =
                     RecordFileIn(folder, preparation.key, "-rotulo." + Extension(kind));
+                RefuseOutput(io.home, path);
                 const auto [ini, choice] = ComposeLabel(io.home, table, preparation, request);
                 DrawLabel(io.images, ini, preparation, choice, request.sheet, kind, path);
                 ++labelFiles;
@@ -300,6 +315,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
                     RecordFileIn(folder, preparation.key,
                                  "-relatorio" + std::to_string(static_cast<int>(*report)) + "." +
                                      Extension(kind));
+                RefuseOutput(io.home, path);
                 const ReportData data = LoadReportData(io.home, *config, table.key, preparation.key,
                                                        preparation.record);
                 DrawReportFile(io.images, data, *report, resolution, kind, path);
