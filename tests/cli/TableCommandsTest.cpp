@@ -305,7 +305,7 @@ TEST_F(TableCommandsTest, CellsThatSpreadsheetsRunAsFormulasAreWrittenAsTextAndR
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string text = ReadBytes(csv);
     for (const char* cell :
-         {"\"'=SOMA(1;2)\";'+Grupo;", ";'-Lab;", ";'@fornecedor\r\n", "\r\n'=já;;"}) {
+         {"\"'=SOMA(1;2)\";'+Grupo;", ";'-Lab;", ";'@fornecedor;", "\r\n'=já;;"}) {
         EXPECT_NE(text.find(cell), std::string::npos) << cell << "\n" << text;
     }
     run = Cli({"tabela", "importar", "Copia", csv.string()});
