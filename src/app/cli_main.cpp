@@ -98,6 +98,12 @@ int TerminalColumns() {
 
 int main(int argc, char** argv) {
     const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);
+    if (locations.config.empty()) {
+        std::fprintf(stderr,
+                     "velmaro-cli: --config sem arquivo: diga o arquivo de "
+                     "configuração (ou deixe --config de fora).\n");
+        return velmaro::cli::kExitUsage;
+    }
     velmaro::SetLocations(locations);
     const std::vector<std::string> args(argv + 1, argv + argc);
     LazyQtImages images(1, argv);

@@ -14,6 +14,15 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);
+    if (locations.home.empty() || locations.config.empty()) {
+        // An empty --home or --config would silently mean the current folder.
+        std::fprintf(stderr, "%s\n",
+                     locations.home.empty()
+                         ? "--home sem pasta: diga a pasta de dados (ou deixe --home de fora)."
+                         : "--config sem arquivo: diga o arquivo de configuração (ou deixe "
+                           "--config de fora).");
+        return 2;
+    }
     velmaro::SetLocations(locations);
 
     QApplication app(argc, argv);

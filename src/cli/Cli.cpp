@@ -255,6 +255,11 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
         io.out << UsageText();
         return kExitOk;
     }
+    if (io.home.empty()) {
+        // "--home" with an empty value: never the current folder unasked.
+        return Usage(io, "--home sem pasta: diga a pasta de dados (ou deixe --home de fora).",
+                     nullptr);
+    }
     const Command* command = nullptr;
     size_t consumed = 1;
     for (const Command& c : Commands()) {
@@ -309,12 +314,24 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
         // A command that writes takes the data home as the desktop program does, so that
         // neither replaces what the other saved; one that only reads runs beside it.
         DataHomeLock lock;
-        if (command->writes != nullptr && command->writes(arguments) &&
-            lock.Acquire(io.home) == DataHomeLock::State::Busy) {
-            throw UserError("a pasta de dados \"" + Shown(io.home) +
-                            "\" está em uso pelo programa Velmaro Nutricional (ou por outro "
-                            "comando que grava nela); feche o programa e tente de novo. Os "
-                            "comandos que só leem funcionam com o programa aberto.");
+        if (command->writes != nullptr && command->writes(arguments)) {
+            switch (lock.Acquire(io.home)) {
+                case DataHomeLock::State::Held:
+                    break;
+                case DataHomeLock::State::Unavailable:
+                    // Whether the program works on the home cannot be told: nothing is
+                    // written.
+                    throw UserError("não foi possível reservar a pasta de dados \"" +
+                                    Shown(io.home) + "\" para gravar (" + lock.Error() +
+                                    "); nada foi gravado.");
+                case DataHomeLock::State::Busy:
+                case DataHomeLock::State::Free:
+                    throw UserError(
+                        "a pasta de dados \"" + Shown(io.home) +
+                        "\" está em uso pelo programa Velmaro Nutricional (ou por outro "
+                        "comando que grava nela); feche o programa e tente de novo. Os "
+                        "comandos que só leem funcionam com o programa aberto.");
+            }
         }
         return command->run(arguments, io);
     } catch (const UsageError& e) {

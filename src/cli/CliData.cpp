@@ -1,5 +1,6 @@
 #include "cli/CliData.h"
 
+#include <optional>
 #include <system_error>
 
 #include "cli/CliSupport.h"
@@ -59,15 +60,36 @@ std::vector<TableEntry> ReadTableList(const fs::path& home) {
     return tables;
 }
 
-TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
-    const std::string name = FromUtf8(utf8Name, "O nome da tabela");
-    const LineTable list = LoadIfAny(TableListLocation(home));
-    const FindResult found = FindKey(list.keys, Padded(name, kTableNameWidth));
-    if (name.size() > kTableNameWidth || !found.found) {
-        throw UserError("a tabela \"" + std::string(utf8Name) + "\" não existe.");
+namespace {
+
+// The key a name typed on the command line names in a list of keys `width` wide: the name
+// as typed, else without the blanks around it.
+std::optional<int> FindTypedName(const LineTable& list, std::string_view utf8Name, size_t width,
+                                 std::string_view what) {
+    for (const std::string& typed : {std::string(utf8Name), TrimmedName(utf8Name)}) {
+        const std::string name = FromUtf8(typed, what);
+        if (name.size() > width) {
+            continue;
+        }
+        const FindResult found = FindKey(list.keys, Padded(name, width));
+        if (found.found) {
+            return found.index;
+        }
     }
-    const std::string& line = list.lines[found.index];
-    return {list.keys[found.index], GetField(2, line), GetField(3, line)};
+    return std::nullopt;
+}
+
+}  // namespace
+
+TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
+    const LineTable list = LoadIfAny(TableListLocation(home));
+    const std::optional<int> index =
+        FindTypedName(list, utf8Name, kTableNameWidth, "O nome da tabela");
+    if (!index) {
+        throw UserError("a tabela \"" + TrimmedName(utf8Name) + "\" não existe.");
+    }
+    const std::string& line = list.lines[*index];
+    return {list.keys[*index], GetField(2, line), GetField(3, line)};
 }
 
 std::vector<PreparationEntry> ReadPreparations(const fs::path& home, std::string_view table) {
@@ -83,14 +105,14 @@ std::vector<PreparationEntry> ReadPreparations(const fs::path& home, std::string
 
 PreparationEntry FindPreparation(const fs::path& home, std::string_view table,
                                  std::string_view utf8Name) {
-    const std::string name = FromUtf8(utf8Name, "O nome da preparação");
     const LineTable list = LoadIfAny(PreparationListLocation(home, table));
-    const FindResult found = FindKey(list.keys, Padded(name, kPreparationNameWidth));
-    if (name.size() > kPreparationNameWidth || !found.found) {
-        throw UserError("a preparação \"" + std::string(utf8Name) + "\" não existe na tabela \"" +
+    const std::optional<int> index =
+        FindTypedName(list, utf8Name, kPreparationNameWidth, "O nome da preparação");
+    if (!index) {
+        throw UserError("a preparação \"" + TrimmedName(utf8Name) + "\" não existe na tabela \"" +
                         ShownName(table) + "\".");
     }
-    return {list.keys[found.index], list.lines[found.index]};
+    return {list.keys[*index], list.lines[*index]};
 }
 
 int PreparationsUsing(const fs::path& home, std::string_view table,

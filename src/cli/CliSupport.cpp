@@ -17,6 +17,17 @@ std::string FromUtf8(std::string_view utf8, std::string_view what) {
     return *text;
 }
 
+std::string TrimmedName(std::string_view utf8) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!utf8.empty() && blank(utf8.front())) {
+        utf8.remove_prefix(1);
+    }
+    while (!utf8.empty() && blank(utf8.back())) {
+        utf8.remove_suffix(1);
+    }
+    return std::string(utf8);
+}
+
 std::filesystem::path ArgumentPath(std::string_view utf8) {
     return std::filesystem::path(std::string(utf8));
 }

@@ -47,6 +47,8 @@ std::string Utf8(std::string_view cp1252);
 // A UTF-8 text of the command line as Windows-1252; UserError when a character cannot be
 // held ("o nome da tabela" is `what`).
 std::string FromUtf8(std::string_view utf8, std::string_view what);
+// A name typed on the command line without the blanks (spaces, tabs) around it.
+std::string TrimmedName(std::string_view utf8);
 // A path given on the command line, and a path as shown in a message.
 std::filesystem::path ArgumentPath(std::string_view utf8);
 std::string Shown(const std::filesystem::path& path);

@@ -14,6 +14,7 @@
 #include "output/NutritionTableLayout.h"
 #include "output/RecipeNutrients.h"
 #include "output/TechnicalSheetReports.h"
+#include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
@@ -26,10 +27,6 @@ namespace fs = std::filesystem;
 namespace {
 
 enum class FileKind { Bmp, Png, Pdf };
-
-// The largest picture file drawn in memory: 200 million dots (a sheet larger than that
-// goes to PDF).
-constexpr long long kMaxPictureDots = 200'000'000;
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -54,6 +51,13 @@ std::optional<FileKind> KindOfName(const std::string& name) {
 
 std::string Extension(FileKind kind) {
     return kind == FileKind::Bmp ? "bmp" : kind == FileKind::Png ? "png" : "pdf";
+}
+
+// A file the command was asked to write that must not be written (UserError).
+void RefuseOutput(const fs::path& home, const fs::path& path) {
+    if (const std::string refusal = OutputFileRefusal(home, path); !refusal.empty()) {
+        throw UserError(refusal);
+    }
 }
 
 // The output file of --saida and its kind, by its extension.
@@ -171,11 +175,10 @@ void DrawLabel(ImageOutput& images, const IniFile& ini, const PreparationEntry& 
             "da preparação \"" +
             ShownName(preparation.key) + "\".");
     }
-    if (kind != FileKind::Pdf &&
-        static_cast<long long>(page->width) * page->height > kMaxPictureDots) {
-        throw UserError("a folha de etiquetas tem " + std::to_string(page->width) + " x " +
-                        std::to_string(page->height) +
-                        " pontos, grande demais para uma imagem; gere-a em PDF.");
+    if (const std::string refusal =
+            SheetTooLarge(geometry, kind == FileKind::Pdf ? std::nullopt : page);
+        !refusal.empty()) {
+        throw UserError(Utf8(refusal));
     }
     SavePicture(
         images, kind,
@@ -210,7 +213,8 @@ std::string IncompleteLine(const PreparationEntry& preparation, const NutritionT
 
 // The configuration as the report screen reads it.
 IniFile Configuration() {
-    return IniFile(ConfigFilePath());
+    // Read as it stands: a command that only reads creates no file.
+    return IniFile(ConfigFileLocation());
 }
 
 void Generated(CliIo& io, const fs::path& path) {
@@ -238,6 +242,7 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
             throw UsageError("falta --modelo 1|2|3|4|5");
         }
         output = OutputFile(arguments);
+        RefuseOutput(io.home, output->first);
     }
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
@@ -287,6 +292,7 @@ int ReportCommand(const Arguments& arguments, CliIo& io) {
     }
     const auto kind = static_cast<ReportKind>(ChoiceValue(arguments, "tipo", 1, 3));
     const auto [path, fileKind] = OutputFile(arguments);
+    RefuseOutput(io.home, path);
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
     const IniFile config = Configuration();
@@ -327,6 +333,9 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const std::vector<PreparationEntry> preparations = ReadPreparations(io.home, table.key);
     const fs::path folder = ArgumentPath(*folderText);
+    if (const std::string refusal = OutputFolderRefusal(io.home, folder); !refusal.empty()) {
+        throw UserError(refusal);
+    }
     try {
         EnsureFolder(folder);
     } catch (const StorageError&) {
@@ -352,6 +361,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
             if (labels) {
                 const fs::path path =
                     RecordFileIn(folder, preparation.key, "-rotulo." + Extension(kind));
+                RefuseOutput(io.home, path);
                 const auto [ini, choice] = ComposeLabel(io.home, table, preparation, request);
                 DrawLabel(io.images, ini, preparation, choice, request.sheet, kind, path);
                 ++labelFiles;
@@ -367,6 +377,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
                     RecordFileIn(folder, preparation.key,
                                  "-relatorio" + std::to_string(static_cast<int>(*report)) + "." +
                                      Extension(kind));
+                RefuseOutput(io.home, path);
                 const ReportData data = LoadReportData(io.home, *config, table.key, preparation.key,
                                                        preparation.record);
                 DrawReportFile(io.images, data, *report, resolution, kind, path);

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "ingredients/CompositionExport.h"
 #include "ingredients/CompositionImport.h"
+#include "shell/OutputFiles.h"
 #include "storage/FileIo.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
@@ -21,8 +22,10 @@ namespace {
 // How the command line reads a spreadsheet: what it names, how it is written.
 CompositionTableSetup ImportSetup(const Arguments& arguments) {
     CompositionTableSetup setup;
-    setup.tableName = arguments.operands[0];
-    setup.description = arguments.Value("descricao").value_or("");
+    // Blanks around the names are no part of them, in what is written and in every
+    // message.
+    setup.tableName = TrimmedName(arguments.operands[0]);
+    setup.description = TrimmedName(arguments.Value("descricao").value_or(""));
     setup.flag = arguments.Has("fornecida") ? "0" : "1";
     setup.separator = kDetectSeparator;
     setup.encoding = CompositionTableSetup::Encoding::Detect;
@@ -135,6 +138,9 @@ int TableExportCommand(const Arguments& arguments, CliIo& io) {
         io.out.flush();
     } else {
         const fs::path file = ArgumentPath(arguments.operands[1]);
+        if (const std::string refusal = OutputFileRefusal(io.home, file); !refusal.empty()) {
+            throw UserError(refusal);
+        }
         try {
             WriteFileAtomic(file, result.csv);
         } catch (const StorageError&) {

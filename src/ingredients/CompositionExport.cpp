@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ingredients/CompositionColumns.h"
+#include "ingredients/CsvFormulaCells.h"
 #include "ingredients/ExtraValues.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
@@ -20,9 +21,10 @@ constexpr char kSeparator = ';';
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string Cell(std::string_view utf8) {
-    if (utf8.find_first_of(";\"\r\n") == std::string_view::npos) {
-        return std::string(utf8);
+std::string Cell(std::string_view text) {
+    const std::string utf8 = GuardFormulaCell(text);
+    if (utf8.find_first_of(";\"\r\n") == std::string::npos) {
+        return utf8;
     }
     std::string out = "\"";
     for (char c : utf8) {

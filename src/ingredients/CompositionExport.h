@@ -6,7 +6,8 @@
 // (CompositionColumns.h), then one row per ingredient in the order of the ingredient file.
 // Numbers are written as stored, without their padding (decimal comma); a blank value, a
 // blank date and an empty group are empty cells. A cell holding ";", a double quote or a
-// line break is quoted.
+// line break is quoted; one that a spreadsheet would run as a formula starts with an
+// apostrophe (CsvFormulaCells.h), which the import takes off again.
 
 #include <filesystem>
 #include <string>

@@ -101,16 +101,6 @@ std::string CleanSpaces(std::string_view text, bool collapse = true) {
     return out;
 }
 
-std::string AsciiLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
-
 bool IsOneOf(std::string_view cell, const std::vector<std::string>& codes) {
     const std::string lower = AsciiLower(cell);
     return std::any_of(codes.begin(), codes.end(), [&](const std::string& code) {
@@ -358,6 +348,8 @@ void CheckTable(const CompositionTableSetup& setup, TableTexts& out,
         errors.push_back({0, Capitalized(*p)});
     } else if (IsEscapingName(*name)) {
         errors.push_back({0, W(kEscapingNameMessage)});
+    } else if (IsReservedTableName(*name)) {
+        errors.push_back({0, ReservedTableNameMessage(*name)});
     } else {
         out.name = Pad(*name, kTableNameWidth);
     }

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "ingredients/CsvFormulaCells.h"
 #include "storage/Cp1252.h"
 
 namespace velmaro {
@@ -79,7 +80,7 @@ std::optional<CsvRecord> CsvReader::Next() {
             }
         }
         if (c == static_cast<unsigned char>(m_separator)) {
-            record.fields.push_back(std::move(field));
+            record.fields.push_back(UnguardFormulaCell(field));
             field.clear();
             continue;
         }
@@ -90,7 +91,7 @@ std::optional<CsvRecord> CsvReader::Next() {
             if (c != kEnd) {
                 ++m_line;
             }
-            record.fields.push_back(std::move(field));
+            record.fields.push_back(UnguardFormulaCell(field));
             return record;
         }
         field += static_cast<char>(c);

@@ -3,7 +3,8 @@
 // A reader of comma-separated text (RFC 4180): fields separated by one character, a field
 // in double quotes may hold the separator, line breaks and doubled quotes. Lines end with
 // LF or CR LF. A UTF-8 byte-order mark at the start is skipped. Bytes are passed through
-// as they are; the caller decides their encoding.
+// as they are; the caller decides their encoding. A field written with an apostrophe in
+// front so that spreadsheets show it as text loses that apostrophe (CsvFormulaCells.h).
 
 #include <istream>
 #include <optional>

@@ -339,6 +339,10 @@ void TImpRotForm::ImpBitBtnClick() {
         return;
     }
     const LabelGeometry sheet = SheetGeometry(*ini);
+    if (const std::string refusal = SheetTooLarge(sheet, std::nullopt); !refusal.empty()) {
+        m_ui.ShowMessageBox(refusal, MessageKind::Ok);
+        return;
+    }
     PrintJob* job = m_ui.BeginPrintJob(false);
     if (job == nullptr) {
         m_ui.ShowMessageBox(W(kPrintFailed), MessageKind::Ok);
@@ -413,6 +417,10 @@ void TImpRotForm::PdfBitBtnClick() {
         const std::optional<PageArea> page = LabelSheetPage(sheet);
         if (!page) {
             m_ui.ShowMessageBox(W(kSheetNotDrawable), MessageKind::Ok);
+            return;
+        }
+        if (const std::string refusal = SheetTooLarge(sheet, std::nullopt); !refusal.empty()) {
+            m_ui.ShowMessageBox(refusal, MessageKind::Ok);
             return;
         }
         path = LabelPdfPath(programFolder, tableName, preparationName);

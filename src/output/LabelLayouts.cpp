@@ -550,6 +550,24 @@ std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {
     return PageArea{static_cast<int>(width), static_cast<int>(height)};
 }
 
+std::string SheetTooLarge(const LabelGeometry& g, std::optional<PageArea> picture) {
+    const long long labels = static_cast<long long>(std::max(g.across, 0)) * std::max(g.down, 0);
+    if (labels > kMaxSheetLabels) {
+        return W("A folha de etiquetas tem ") + std::to_string(labels) +
+               W(" etiquetas; o programa desenha no máximo ") + std::to_string(kMaxSheetLabels) +
+               W(" numa folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na "
+                 "configuração das etiquetas.");
+    }
+    if (picture && static_cast<long long>(picture->width) * picture->height > kMaxPictureDots) {
+        return W("A imagem da folha de etiquetas teria ") + std::to_string(picture->width) + " x " +
+               std::to_string(picture->height) +
+               W(" pontos, mais do que os 200 milhões que o programa desenha numa imagem. "
+                 "Diminua a resolução, o tamanho ou a quantidade de etiquetas, ou gere a folha "
+                 "em PDF.");
+    }
+    return {};
+}
+
 LabelFit LabelsFittingPage(const LabelGeometry& sheet, const PageArea& page) {
     LabelFit fit;
     if (sheet.across <= 0 || sheet.down <= 0) {

@@ -121,6 +121,17 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
 // PDF file holds).
 std::optional<PageArea> LabelSheetPage(const LabelGeometry& sheet);
 
+// The bounds of a sheet that is drawn: at most kMaxSheetLabels labels (a PDF file holds
+// every label drawn, some 14 kB of memory each while it is made, and each takes about
+// 2 ms), and a picture held in memory (a BMP or PNG file of the whole sheet) of at most
+// kMaxPictureDots dots (about 1 GB while it is drawn and turned to one bit a dot).
+inline constexpr long long kMaxSheetLabels = 10'000;
+inline constexpr long long kMaxPictureDots = 200'000'000;
+// Why the sheet is too large to draw, in Portuguese (Windows-1252); empty when it is not.
+// `picture`: the size of the picture the sheet is drawn into when it is one held in
+// memory; none for a printer or a PDF file.
+std::string SheetTooLarge(const LabelGeometry& sheet, std::optional<PageArea> picture);
+
 // How many labels of a sheet lie wholly on a printable area (in dots of the sheet
 // resolution), out of how many the sheet has.
 struct LabelFit {

@@ -6,6 +6,7 @@
 
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
+#include "shell/OutputFiles.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Config.h"
 #include "storage/Cp1252.h"
@@ -246,6 +247,10 @@ void TSelRelForm::SaveReportFile(ReportKind kind, const ReportData& data) {
     std::filesystem::path path(chosen);
     if (!path.has_extension()) {
         path += ".bmp";
+    }
+    if (const std::string refusal = OutputFileRefusal(programFolder, path); !refusal.empty()) {
+        m_ui.ShowMessageBox(W(refusal), MessageKind::Ok);
+        return;
     }
     try {
         const auto draw = [&](Canvas& canvas) {

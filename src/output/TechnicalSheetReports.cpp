@@ -705,13 +705,20 @@ ReportData LoadReportData(const std::filesystem::path& home, const IniFile& conf
     data.tableName = std::string(table);
     data.preparationName = std::string(preparation);
     data.record = std::move(record);
+    // Read as they stand: a missing file is an empty one, and none is created, so that a
+    // report can be drawn from a data home that cannot be written.
+    const auto readIfAny = [](const std::filesystem::path& path) {
+        std::error_code ec;
+        return std::filesystem::exists(path, ec) ? ReadFileBytes(path) : std::string();
+    };
     for (std::string& line :
-         SplitLines(ReadFileBytes(PreparationFilePath(home, table, preparation)))) {
+         SplitLines(readIfAny(RecordFileIn(PreparationFolder(home, table), preparation, ".dad")))) {
         if (!IsAllSpaces(line)) {
             data.ingredientLines.push_back(std::move(line));
         }
     }
-    data.methodLines = SplitLines(ReadFileBytes(RecipeTextPath(home, table, preparation)));
+    data.methodLines =
+        SplitLines(readIfAny(RecordFileIn(RecipeFolder(home, table), preparation, ".rec")));
     const std::string section = W(cfg::kTechnicianSection);
     if (config.ValueExists(section, cfg::kNomTec)) {
         data.technicianName = config.ReadString(section, cfg::kNomTec, "");

@@ -1,5 +1,6 @@
 #include "shell/CadTabForm.h"
 
+#include "shell/NameRules.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 #include "storage/Text.h"
@@ -65,6 +66,10 @@ bool TCadTabForm::RefuseReadOnly() {
     mode = ScreenMode::Showing;
     ApplyMode();
     return true;
+}
+
+bool TCadTabForm::RefuseKeyName(std::string_view name) {
+    return RefuseTableName(m_ui, name);
 }
 
 }  // namespace velmaro

@@ -30,6 +30,8 @@ class TCadTabForm : public RegisterScreen {
     void ClearFields() override;
     bool DataFieldsEditable() const override;
     bool RefuseReadOnly() override;
+    // Also the names of the files all tables share in "Dados".
+    bool RefuseKeyName(std::string_view name) override;
 
   private:
     // Field 3 of the record at the current index is "1".

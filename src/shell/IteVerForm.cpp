@@ -1,7 +1,9 @@
 #include "shell/IteVerForm.h"
 
+#include "shell/OutputFiles.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
+#include "storage/Paths.h"
 #include "storage/StorageError.h"
 
 namespace velmaro {
@@ -65,6 +67,11 @@ void TIteVerForm::BitBtn1Click() {
 void TIteVerForm::BitBtn2Click() {
     const std::string fileName = m_ui.AskSaveFileName("txt|*.txt", "");
     if (fileName.empty()) {
+        return;
+    }
+    if (const std::string refusal = OutputFileRefusal(ProgramFolder(), fileName);
+        !refusal.empty()) {
+        m_ui.ShowMessageBox(W(refusal), MessageKind::Ok);
         return;
     }
     try {

@@ -1,6 +1,7 @@
 #include "shell/NameRules.h"
 
 #include "storage/Cp1252.h"
+#include "storage/Paths.h"
 #include "storage/Text.h"
 
 namespace velmaro {
@@ -47,6 +48,19 @@ bool RefuseEscapingName(Ui& ui, std::string_view name) {
     }
     ui.ShowMessageBox(W(kEscapingNameMessage), MessageKind::Ok);
     return true;
+}
+
+std::string ReservedTableNameMessage(std::string_view name) {
+    return W("Nome inválido! \"") + TrimTrailingSpaces(name) +
+           W("\" é o nome de um arquivo da pasta Dados e não pode ser o nome de uma tabela.");
+}
+
+bool RefuseTableName(Ui& ui, std::string_view name) {
+    if (IsReservedTableName(name)) {
+        ui.ShowMessageBox(ReservedTableNameMessage(name), MessageKind::Ok);
+        return true;
+    }
+    return RefuseEscapingName(ui, name);
 }
 
 }  // namespace velmaro

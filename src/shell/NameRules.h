@@ -26,4 +26,11 @@ inline constexpr std::string_view kEscapingNameMessage =
 // Shows the message and returns true when the name would leave its folder.
 bool RefuseEscapingName(Ui& ui, std::string_view name);
 
+// The refusal of a table name that is the name of a file all tables share in "Dados"
+// (IsReservedTableName): "Nome inválido! \"ArqTab.dad\" é o nome de um arquivo da pasta
+// Dados e não pode ser o nome de uma tabela." (Windows-1252).
+std::string ReservedTableNameMessage(std::string_view name);
+// Shows that message and returns true for such a name; else, as RefuseEscapingName.
+bool RefuseTableName(Ui& ui, std::string_view name);
+
 }  // namespace velmaro

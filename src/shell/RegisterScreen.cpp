@@ -289,10 +289,14 @@ bool RegisterScreen::FormCloseQuery() {
     return true;
 }
 
+bool RegisterScreen::RefuseKeyName(std::string_view name) {
+    return RefuseEscapingName(m_ui, name);
+}
+
 void RegisterScreen::KeyFieldExit(Control* next) {
     MaskEdit& key = *m_keyField;
     if (!IsAllSpaces(key.text)) {
-        if (mode == ScreenMode::Empty && RefuseEscapingName(m_ui, key.text)) {
+        if (mode == ScreenMode::Empty && RefuseKeyName(key.text)) {
             SetFocus(&key);
             return;
         }
@@ -341,7 +345,7 @@ void RegisterScreen::GraBitBtnClick() {
         if (RefuseReadOnly()) {
             return;
         }
-        if (m_keyField != nullptr && RefuseEscapingName(m_ui, m_keyField->text)) {
+        if (m_keyField != nullptr && RefuseKeyName(m_keyField->text)) {
             mode = ScreenMode::Empty;
             ApplyMode();
             return;
@@ -509,7 +513,7 @@ void RegisterScreen::UnsavedChanges() {
     }
     if (Ask(msg::kUnsavedRecord) == kAnswerYes) {
         const bool insert = mode == ScreenMode::Inserting;
-        if (insert && m_keyField != nullptr && RefuseEscapingName(m_ui, m_keyField->text)) {
+        if (insert && m_keyField != nullptr && RefuseKeyName(m_keyField->text)) {
             dirty = false;
             return;
         }
@@ -536,7 +540,7 @@ void RegisterScreen::AltNomBitBtnClick() {
         Tell(msg::kInvalidCode);
         return;
     }
-    if (RefuseEscapingName(m_ui, newName)) {
+    if (RefuseKeyName(newName)) {
         return;
     }
     if (FindKey(table.keys, newName).found) {

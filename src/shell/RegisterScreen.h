@@ -135,6 +135,9 @@ class RegisterScreen : public Form {
     // Before storing or deleting: a record or table that can only be consulted is
     // refused here (with the screen's message and its mode put back). True when refused.
     virtual bool RefuseReadOnly() { return false; }
+    // A key that cannot be stored as a name (shows why and gives true): by default one
+    // that would leave its folder ("." or "..").
+    virtual bool RefuseKeyName(std::string_view name);
     // Before deleting: a record used elsewhere shows the items-in-use report and is not
     // deleted. True when it is in use.
     virtual bool RecordInUse() { return false; }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +13,32 @@
 namespace velmaro {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Why the lock file could not be opened or locked, in Portuguese (UTF-8).
+std::string Reason(int err) {
+    switch (err) {
+        case EACCES:
+        case EPERM:
+            return "sem permissão para gravar o arquivo de trava (é de outro usuário?)";
+        case EROFS:
+            return "a pasta de dados está num disco somente para leitura";
+        case EISDIR:
+            return "há uma pasta no lugar do arquivo de trava";
+        case ENOTDIR:
+            return "a pasta de dados não é uma pasta";
+        case ENOENT:
+            return "a pasta de dados não existe e não pôde ser criada";
+        case ENOSPC:
+        case EDQUOT:
+            return "o disco está cheio";
+        default:
+            return std::strerror(err);
+    }
+}
+
+}  // namespace
 
 DataHomeLock::~DataHomeLock() {
     Release();
@@ -42,7 +69,16 @@ DataHomeLock::State DataHomeLock::Acquire(const fs::path& home) {
     // inherit the descriptor.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
-        m_error = path.string() + ": " + std::strerror(errno);
+        m_error = path.string() + ": " + Reason(errno);
+        m_state = State::Unavailable;
+        return m_state;
+    }
+    // A lock on anything but a file of its own (a pipe, a device) would not be the
+    // lock every copy takes.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        m_error = path.string() + ": o arquivo de trava não é um arquivo comum";
         m_state = State::Unavailable;
         return m_state;
     }
@@ -56,7 +92,7 @@ DataHomeLock::State DataHomeLock::Acquire(const fs::path& home) {
         if (err == EWOULDBLOCK) {
             m_state = State::Busy;
         } else {
-            m_error = path.string() + ": " + std::strerror(err);
+            m_error = path.string() + ": " + Reason(err);
             m_state = State::Unavailable;
         }
         return m_state;

@@ -14,10 +14,12 @@ namespace velmaro {
 class DataHomeLock {
   public:
     enum class State {
-        Free,         // nothing tried yet, or released
-        Held,         // this process holds the data home
-        Busy,         // another process holds it
-        Unavailable,  // the lock file cannot be made or opened (see Error())
+        Free,  // nothing tried yet, or released
+        Held,  // this process holds the data home
+        Busy,  // another process holds it
+        // The lock file cannot be made, opened or locked (see Error()). Nobody can
+        // tell whether another copy works on the home: it counts as taken.
+        Unavailable,
     };
 
     // The lock file, in the data home itself.
@@ -37,7 +39,8 @@ class DataHomeLock {
 
     State GetState() const { return m_state; }
     bool Held() const { return m_state == State::Held; }
-    // Why the lock file could not be used (State::Unavailable), else empty.
+    // Why the lock file could not be used (State::Unavailable): its path and the reason
+    // in Portuguese (UTF-8); else empty.
     const std::string& Error() const { return m_error; }
 
   private:

@@ -1,11 +1,13 @@
 #include "storage/Paths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 
 #include "storage/Cp1252.h"
+#include "storage/DataHomeLock.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
 
@@ -37,6 +39,10 @@ std::string SafeName(std::string_view name, const char* what) {
     }
     return trimmed;
 }
+
+constexpr std::string_view kTableListFile = "ArqTab.dad";
+constexpr std::string_view kReferenceTableFile = "TabValRef.dad";
+constexpr std::string_view kReferenceValuesFile = "ValRef.dad";
 
 fs::path Ensured(const fs::path& path) {
     EnsureFile(path);
@@ -101,8 +107,27 @@ fs::path ConfigFilePath() {
     return Ensured(CurrentLocations().config);
 }
 
+fs::path ConfigFileLocation() {
+    return CurrentLocations().config;
+}
+
 std::string TableFolderName(std::string_view tableName) {
-    return SafeName(tableName, "tabela");
+    std::string folder = SafeName(tableName, "tabela");
+    if (IsReservedTableName(folder)) {
+        throw StorageError("Nome reservado para um arquivo da pasta Dados: \"" +
+                           Cp1252ToUtf8(folder) + "\"");
+    }
+    return folder;
+}
+
+bool IsReservedTableName(std::string_view tableName) {
+    // Files directly in "Dados"; a table's folder of the same name would replace them.
+    static constexpr std::string_view kShared[] = {kTableListFile, kReferenceTableFile,
+                                                   kReferenceValuesFile, ".instalado-taco",
+                                                   ".instalado-taco-medidas"};
+    const std::string folder = AsciiLower(ReplaceChar('_', '/', TrimTrailingSpaces(tableName)));
+    return std::any_of(std::begin(kShared), std::end(kShared),
+                       [&](std::string_view shared) { return AsciiLower(shared) == folder; });
 }
 
 std::string SafeFileName(std::string_view recordName) {
@@ -146,7 +171,7 @@ fs::path TableFolder(const fs::path& base, std::string_view table) {
 }
 
 fs::path TableListLocation(const fs::path& base) {
-    return DataFolder(base) / "ArqTab.dad";
+    return DataFolder(base) / kTableListFile;
 }
 
 fs::path IngredientFileLocation(const fs::path& base, std::string_view table) {
@@ -177,6 +202,58 @@ fs::path MeasureFolder(const fs::path& base, std::string_view table) {
     return TableFolder(base, table) / "Medidas";
 }
 
+fs::path RecipeFolder(const fs::path& base, std::string_view table) {
+    return TableFolder(base, table) / "Receita";
+}
+
+namespace {
+
+// The path with links, "." and ".." resolved as far as it exists.
+fs::path Resolved(const fs::path& path) {
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? fs::absolute(path, ec).lexically_normal() : resolved;
+}
+
+bool IsWithin(const fs::path& path, const fs::path& folder) {
+    const auto [f, p] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return f == folder.end();
+}
+
+bool IsProgramFile(const fs::path& home, const fs::path& resolved) {
+    return IsWithin(resolved, Resolved(DataFolder(home))) ||
+           resolved == Resolved(home / DataHomeLock::kFileName) ||
+           (!CurrentLocations().config.empty() && resolved == Resolved(CurrentLocations().config));
+}
+
+}  // namespace
+
+OutputRefusal CheckOutputFile(const fs::path& home, const fs::path& target) {
+    const fs::path resolved = Resolved(target);
+    if (IsProgramFile(home, resolved)) {
+        return OutputRefusal::ProgramFile;
+    }
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        return OutputRefusal::NotAFile;
+    }
+    return OutputRefusal::None;
+}
+
+OutputRefusal CheckOutputFolder(const fs::path& home, const fs::path& folder) {
+    const fs::path resolved = Resolved(folder);
+    if (IsProgramFile(home, resolved)) {
+        return OutputRefusal::ProgramFile;
+    }
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (fs::exists(status) && !fs::is_directory(status)) {
+        return OutputRefusal::NotAFile;
+    }
+    return OutputRefusal::None;
+}
+
 fs::path RecordFileIn(const fs::path& folder, std::string_view name, std::string_view extension) {
     return folder / NamePath(SafeFileName(name) + std::string(extension));
 }
@@ -186,11 +263,11 @@ fs::path TableListPath(const fs::path& base) {
 }
 
 fs::path ReferenceTablePath(const fs::path& base) {
-    return Ensured(DataFolder(base) / "TabValRef.dad");
+    return Ensured(DataFolder(base) / kReferenceTableFile);
 }
 
 fs::path ReferenceValuesPath(const fs::path& base) {
-    return Ensured(DataFolder(base) / "ValRef.dad");
+    return Ensured(DataFolder(base) / kReferenceValuesFile);
 }
 
 fs::path IngredientFilePath(const fs::path& base, std::string_view table) {

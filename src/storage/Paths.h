@@ -28,11 +28,16 @@ Locations ResolveLocationsFromEnvironment();
 // The locations used by ProgramFolder and ConfigFilePath; set once at start.
 void SetLocations(const Locations& locations);
 const fs::path& ProgramFolder();
-fs::path ConfigFilePath();  // EnsureFile
+fs::path ConfigFilePath();      // EnsureFile
+fs::path ConfigFileLocation();  // the same file, not created
 
 // The folder name of a table: trailing spaces removed, "/" replaced by "_". Throws
-// StorageError for a name that is empty, "." or ".." once trimmed.
+// StorageError for a name that is empty, "." or ".." once trimmed, or reserved.
 std::string TableFolderName(std::string_view tableName);
+// A table name whose folder would take the place of one of the files that all tables
+// share in "Dados" (the table list, the reference values, the markers of the installed
+// tables), compared without regard to case.
+bool IsReservedTableName(std::string_view tableName);
 // The file-name part of a record name: the same rules.
 std::string SafeFileName(std::string_view recordName);
 // Creates the missing folders of the path and an empty file when it does not exist.
@@ -65,6 +70,16 @@ fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::strin
 fs::path RecipeTextPath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::string_view ingredient,
                          bool create);
+// Where a file the user names for an output (an export, a picture, a report) may not be
+// written: ProgramFile inside the data home's "Dados" folder, or the lock file or the
+// configuration file of this run (following links); NotAFile over anything but a regular
+// file (a folder, a device, a pipe). A new name is fine.
+enum class OutputRefusal { None, ProgramFile, NotAFile };
+OutputRefusal CheckOutputFile(const fs::path& home, const fs::path& target);
+// The same for a folder that outputs go into: not inside "Dados", and a folder or a new
+// name.
+OutputRefusal CheckOutputFolder(const fs::path& home, const fs::path& folder);
+
 // "Ajuda.hlp" directly in the data home; not created.
 fs::path HelpFilePath(const fs::path& base);
 
@@ -80,7 +95,8 @@ fs::path PreparationListLocation(const fs::path& base, std::string_view table);
 fs::path PreparationFolder(const fs::path& base, std::string_view table);
 fs::path LabelFolder(const fs::path& base, std::string_view table);
 fs::path MeasureFolder(const fs::path& base, std::string_view table);
-// folder / SafeFileName(name) + extension (".dad", ".rot", ".med").
+fs::path RecipeFolder(const fs::path& base, std::string_view table);  // "Receita"
+// folder / SafeFileName(name) + extension (".dad", ".rot", ".med", ".rec").
 fs::path RecordFileIn(const fs::path& folder, std::string_view name, std::string_view extension);
 // The files of one preparation besides its record, where their builders above put them:
 // its ingredient lines, method text, label sheet file, label data, label image and label

@@ -107,6 +107,16 @@ std::string ReplaceChar(char newChar, char oldChar, std::string_view text) {
     return out;
 }
 
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
 std::string PadLeft(std::string_view text, int width) {
     if (width <= 0) {
         return {};

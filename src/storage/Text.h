@@ -18,6 +18,8 @@ std::string AlignIntegerText(std::string_view text);
 std::string AlignDecimalText(std::string_view text);
 std::string ZeroFillDecimals(std::string_view text);
 std::string ReplaceChar(char newChar, char oldChar, std::string_view text);
+// "A" to "Z" made lower case; every other byte as it is.
+std::string AsciiLower(std::string_view text);
 std::string PadLeft(std::string_view text, int width);
 
 // Parses a decimal number with "," (or ".") as decimal sign; 0 for anything that is

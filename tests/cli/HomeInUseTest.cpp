@@ -64,5 +64,27 @@ TEST_F(HomeInUseTest, WritingCommandsAreRefusedWhileTheProgramHoldsTheHome) {
         << "a command lets go of the home when it ends";
 }
 
+TEST_F(HomeInUseTest, ALockThatCannotBeTakenStopsTheWritersAndSaysWhy) {
+    // A folder in the lock file's place: whether the program is open cannot be told.
+    fs::remove(Home() / DataHomeLock::kFileName);
+    fs::create_directories(Home() / DataHomeLock::kFileName);
+    const fs::path csv = Csv("nova.csv", "nome;energia (kcal)\nSal;0\n");
+    const std::string list = test::ReadBytes(TableListPath(Home()));
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"tabela", "importar", "Nova", csv.string()},
+                                               {"rotulo", "Minha", "Salada", "--dados"},
+                                               {"recalcular", "Minha"}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_NE(run.err.find("não foi possível reservar a pasta de dados"), std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find("há uma pasta no lugar do arquivo de trava"), std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(test::ReadBytes(TableListPath(Home())), list);
+    EXPECT_FALSE(fs::exists(LabelFolder(Home(), Key("Minha", 20)) / "Salada.rot"));
+    EXPECT_EQ(Cli({"tabela", "listar"}).status, 0) << "a command that only reads still runs";
+}
+
 }  // namespace
 }  // namespace velmaro

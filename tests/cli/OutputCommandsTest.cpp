@@ -2,6 +2,7 @@
 // screens compose and draw for the same preparation.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "output/TechnicalSheetReports.h"
 #include "output/VisRelForm.h"
 #include "storage/Config.h"
+#include "storage/DataHomeLock.h"
 #include "storage/IniFile.h"
 #include "support/ScriptedUi.h"
 
@@ -258,6 +260,111 @@ TEST_F(OutputCommandsTest, BadUsageAndUserErrors) {
         EXPECT_EQ(run.out, "");
     }
     EXPECT_TRUE(images.records.empty());
+}
+
+TEST_F(OutputCommandsTest, ASheetTooLargeToDrawIsRefusedAtOnce) {
+    // 1,000 x 1,000 labels of 5 x 5 mm without margins: within the setup screen's limits,
+    // but a million labels (and a picture of 59,000 x 59,000 dots).
+    const std::string setup =
+        "[CfgEti]\r\nResImp=300\r\nQuaEtiLin=1000\r\nQuaEtiCol=1000\r\nLarEti=5\r\n"
+        "AltEti=5\r\nMarEsq=0\r\nMarSup=0\r\nDisHorEti=0\r\nDisVerEti=0\r\n";
+    for (const char* file : {"f.pdf", "f.bmp", "f.png"}) {
+        test::WriteBytes(LabelFile(), setup);
+        const fs::path out = Scratch() / file;
+        const CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "1", "--folha",
+                                "--saida", out.string()});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_NE(run.err.find("A folha de etiquetas tem 1000000 etiquetas; o programa desenha no "
+                               "máximo 10000 numa folha."),
+                  std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_TRUE(images.records.empty()) << "nothing drawn";
+
+    // A picture too large for memory, with few labels: the PDF is drawn instead.
+    test::WriteBytes(LabelFile(), "[CfgEti]\r\nResImp=9000\r\nQuaEtiLin=3\r\nQuaEtiCol=3\r\n");
+    CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "1", "--folha", "--saida",
+                      (Scratch() / "g.png").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A imagem da folha de etiquetas teria"), std::string::npos) << run.err;
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "1", "--folha", "--saida",
+               (Scratch() / "g.pdf").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(OutputCommandsTest, OutputsNeverReplaceTheProgramsFilesOrSpecialFiles) {
+    const fs::path list = TableListPath(Home());
+    const std::string listBytes = test::ReadBytes(list);
+    const fs::path pipe = Scratch() / "cano.png";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    fs::create_directories(Scratch() / "pasta.pdf");
+    fs::create_symlink(list, Scratch() / "atalho.csv");
+    const std::string inData = "é um arquivo do programa";
+    const std::string special = "não é um arquivo comum";
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"tabela", "exportar", "Minha", list.string()}, inData},
+        {{"tabela", "exportar", "Minha", (Scratch() / "atalho.csv").string()}, inData},
+        {{"tabela", "exportar", "Minha", (Home() / DataHomeLock::kFileName).string()}, inData},
+        {{"tabela", "exportar", "Minha", pipe.string()}, special},
+        {{"tabela", "exportar", "Minha", (Scratch() / "pasta.pdf").string()}, special},
+        {{"rotulo", "Minha", "Salada", "--modelo", "1", "--saida",
+          (Home() / "Dados" / "Minha" / "r.bmp").string()},
+         inData},
+        {{"rotulo", "Minha", "Salada", "--modelo", "1", "--saida", pipe.string()}, special},
+        {{"relatorio", "Minha", "Salada", "--tipo", "1", "--saida",
+          (Scratch() / "pasta.pdf").string()},
+         special},
+        {{"relatorio", "Minha", "Salada", "--tipo", "1", "--saida",
+          (Home() / "Dados" / "x.pdf").string()},
+         inData},
+        {{"lote", "Minha", "--tipo", "1", "--saida", (Home() / "Dados" / "saida").string()},
+         "fica dentro da pasta Dados do programa"},
+        {{"lote", "Minha", "--tipo", "1", "--saida", pipe.string()}, "não é uma pasta"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, 1) << c.args.back();
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(test::ReadBytes(list), listBytes);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_symlink(Scratch() / "atalho.csv"));
+    EXPECT_FALSE(fs::exists(Home() / "Dados" / "saida"));
+    EXPECT_TRUE(images.records.empty());
+
+    // A file of the batch that is a folder fails that preparation only.
+    fs::create_directories(Scratch() / "lote" / "Salada-relatorio1.pdf");
+    const CliRun run =
+        Cli({"lote", "Minha", "--tipo", "1", "--saida", (Scratch() / "lote").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Salada: "), std::string::npos) << run.err;
+    EXPECT_EQ(images.records.size(), 1u);
+}
+
+TEST_F(OutputCommandsTest, ReportsCreateNothingInTheDataHome) {
+    // A preparation without a method text, and no configuration file: reading them must
+    // not create them (a read-only home would refuse).
+    const fs::path recipes = Home() / "Dados" / "Minha" / "Receita";
+    fs::remove_all(recipes);
+    fs::remove(ConfigFileLocation());
+    const fs::path salada = PreparationFolder(Home(), kTable) / "Salada.dad";
+    fs::remove(salada);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"relatorio", "Minha", "Salada", "--tipo", "2", "--saida",
+              (Scratch() / "r.pdf").string()},
+             {"lote", "Minha", "--tipo", "3", "--saida", (Scratch() / "lote").string()}}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(recipes));
+    EXPECT_FALSE(fs::exists(salada));
+    EXPECT_FALSE(fs::exists(ConfigFileLocation()));
+    EXPECT_EQ(images.records.size(), 3u);
 }
 
 TEST_F(OutputCommandsTest, HelpOfEachCommandInPortuguese) {

@@ -294,6 +294,66 @@ TEST_F(TableCommandsTest, ExportIsImportedBackUnchanged) {
     EXPECT_EQ(run.err, "velmaro-cli: a tabela \"Nenhuma\" não existe.\n");
 }
 
+TEST_F(TableCommandsTest, CellsThatSpreadsheetsRunAsFormulasAreWrittenAsTextAndReadBack) {
+    ImportCsv("Minha",
+              "nome;grupo;energia;fonte energia;fonte custo\n"
+              "\"=SOMA(1;2)\";+Grupo;10;-Lab;@fornecedor\n"
+              "'=já;;-0;;\n"  // read as "=já"
+              "Sal;;0;;\n");
+    const fs::path csv = Scratch() / "minha.csv";
+    CliRun run = Cli({"tabela", "exportar", "Minha", csv.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string text = ReadBytes(csv);
+    for (const char* cell :
+         {"\"'=SOMA(1;2)\";'+Grupo;", ";'-Lab;", ";'@fornecedor;", "\r\n'=já;;"}) {
+        EXPECT_NE(text.find(cell), std::string::npos) << cell << "\n" << text;
+    }
+    run = Cli({"tabela", "importar", "Copia", csv.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadBytes(IngredientFilePath(Home(), Key("Copia", 20))),
+              ReadBytes(IngredientFilePath(Home(), Key("Minha", 20))));
+    EXPECT_EQ(ReadBytes(IngredientGroupsPath(Home(), Key("Copia", 20))),
+              ReadBytes(IngredientGroupsPath(Home(), Key("Minha", 20))));
+}
+
+TEST_F(TableCommandsTest, TableNamesAreTrimmedAndReservedNamesRefused) {
+    const fs::path csv = Csv("x.csv", "nome;energia\nSal;0\n");
+    CliRun run = Cli({"tabela", "importar", " Minha\t", csv.string(), "--descricao", " Minha "});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("Tabela \"Minha\" criada", 0), 0u) << run.out;
+    EXPECT_EQ(ReadBytes(TableListPath(Home())),
+              Pad("Minha", 20) + "|" + Pad("Minha", 65) + "|1|\r\n");
+    // Again over the table, replacing its food: still found, and nothing else created.
+    run = Cli({"tabela", "importar", "  Minha", csv.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = Cli({"tabela", "exportar", " Minha ", "-"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = Cli({"tabela", "exportar", " Outra ", "-"});
+    EXPECT_EQ(run.err, "velmaro-cli: a tabela \"Outra\" não existe.\n");
+
+    const std::string list = ReadBytes(TableListPath(Home()));
+    for (const char* name :
+         {"ValRef.dad", "TabValRef.dad", "ArqTab.dad", "arqtab.DAD ", ".instalado-taco"}) {
+        run = Cli({"tabela", "importar", name, csv.string()});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_NE(run.err.find("é o nome de um arquivo da pasta Dados e não pode ser o nome de "
+                               "uma tabela"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadBytes(TableListPath(Home())), list);
+    EXPECT_FALSE(fs::is_directory(Home() / "Dados" / "ValRef.dad"));
+}
+
+TEST_F(TableCommandsTest, AnEmptyHomeIsABadUsage) {
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::CliIo io{fs::path(), images, out, err, false, 60};
+    EXPECT_EQ(cli::RunCli({"tabela", "listar"}, io), 2);
+    EXPECT_EQ(err.str().rfind("velmaro-cli: --home sem pasta", 0), 0u) << err.str();
+    EXPECT_EQ(out.str(), "");
+}
+
 // Sugars and trans fat travel with their sources through import and export, beside the
 // 30-field record, and a file without their columns leaves the values a food had alone.
 TEST_F(TableCommandsTest, SugarsAndTransFatGoInAndOutWithTheirSources) {

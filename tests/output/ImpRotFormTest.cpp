@@ -259,6 +259,27 @@ TEST_F(ImpRotFormTest, PdfSavesTheWholeSheetAtItsRealSize) {
                                   "configuração das etiquetas."));
 }
 
+TEST_F(ImpRotFormTest, ASheetTooLargeToDrawIsRefusedBeforeAnythingIsDrawn) {
+    // 1,000 x 1,000 labels of 5 x 5 mm without margins: typed within the setup screen's
+    // limits, but a million labels to draw.
+    SetSheet(
+        "ResImp=300\r\nQuaEtiLin=1000\r\nQuaEtiCol=1000\r\nLarEti=5\r\nAltEti=5\r\n"
+        "MarEsq=0\r\nMarSup=0\r\nDisHorEti=0\r\nDisVerEti=0\r\n");
+    Open();
+    const std::string refusal =
+        W("A folha de etiquetas tem 1000000 etiquetas; o programa desenha no máximo 10000 numa "
+          "folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na configuração "
+          "das etiquetas.");
+    ui.AnswerYes();
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(ui.LastMessage(), refusal);
+    EXPECT_TRUE(images.Of(RecordedImage::Kind::Pdf).empty());
+    ui.AnswerYes();
+    ui.Press(form, form.ImpBitBtn);
+    EXPECT_EQ(ui.LastMessage(), refusal);
+    EXPECT_TRUE(ui.PrintJobs().empty());
+}
+
 TEST_F(ImpRotFormTest, EtiquetasOpensTheSheetSetupAndRedrawsThePreview) {
     Open();
     const std::string frameBefore = First(Preview().calls, "Rect ");

@@ -328,6 +328,38 @@ TEST(LabelSheet, LabelsThatDoNotFitThePageAreCountedAndClipped) {
     }
 }
 
+TEST(LabelSheet, SheetsTooLargeToDrawAreRefused) {
+    struct Case {
+        int across, down;
+        std::optional<PageArea> picture;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {5, 5, std::nullopt, false},
+        {100, 100, std::nullopt, false},  // 10,000 labels: the most a sheet draws
+        {100, 101, std::nullopt, true},
+        {1000, 1000, std::nullopt, true},
+        {99999, 99999, std::nullopt, true},
+        {10, 10, PageArea{14142, 14142}, false},  // just under 200 million dots
+        {10, 10, PageArea{14143, 14142}, true},
+        {10, 10, PageArea{59000, 59000}, true},
+        {1000, 1000, PageArea{59000, 59000}, true},
+    };
+    for (const Case& c : cases) {
+        LabelGeometry sheet;
+        sheet.across = c.across;
+        sheet.down = c.down;
+        const std::string refusal = SheetTooLarge(sheet, c.picture);
+        EXPECT_EQ(!refusal.empty(), c.refused) << c.across << " x " << c.down << ": " << refusal;
+    }
+    LabelGeometry sheet;
+    sheet.across = 10;
+    EXPECT_EQ(SheetTooLarge(sheet, PageArea{20000, 20000}),
+              W("A imagem da folha de etiquetas teria 20000 x 20000 pontos, mais do que os 200 "
+                "milhões que o programa desenha numa imagem. Diminua a resolução, o tamanho ou a "
+                "quantidade de etiquetas, ou gere a folha em PDF."));
+}
+
 TEST(LabelPreview, OneLabelCentredInThePreview) {
     const IniFile file = LabelFile("");
     const LabelGeometry g = *PreviewGeometry(file);

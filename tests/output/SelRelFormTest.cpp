@@ -288,6 +288,29 @@ TEST_F(SelRelFormTest, ThePreviewIsSavedAsBmpOrTheReportAsPdf) {
               W("Não foi possível gerar o arquivo : " + (Scratch() / "Bolo.bmp").string()));
 }
 
+TEST_F(SelRelFormTest, AReportIsNeverSavedOverTheProgramsFilesOrOverAFolder) {
+    Open();
+    const fs::path list = Home() / "Dados" / "ArqTab.dad";
+    test::WriteBytes(list, "tabelas\r\n");
+    fs::create_directories(Scratch() / "pasta.bmp");
+    const std::vector<std::pair<fs::path, std::string>> cases = {
+        {list, "O arquivo \"" + list.string() +
+                   "\" é um arquivo do programa (da pasta de dados ou da configuração) e não "
+                   "pode ser substituído; escolha outro lugar."},
+        {Home() / "Dados" / "Minha" / "Bolo.pdf", "é um arquivo do programa"},
+        {Scratch() / "pasta.bmp", "não é um arquivo comum"},
+    };
+    for (const auto& [path, message] : cases) {
+        ui.AnswerYes();
+        ui.SaveAs(path.string());
+        Preview();
+        EXPECT_NE(ui.LastMessage().find(W(message)), std::string::npos) << ui.LastMessage();
+    }
+    EXPECT_TRUE(images.Of(RecordedImage::Kind::Bmp).empty());
+    EXPECT_TRUE(images.Of(RecordedImage::Kind::Pdf).empty());
+    EXPECT_EQ(test::ReadBytes(list), "tabelas\r\n");
+}
+
 TEST_F(SelRelFormTest, AnIngredientFileThatCannotBeReadDrawsNothing) {
     const auto file = PreparationFilePath(Home(), kTable, kPreparation);
     std::filesystem::remove(file);

@@ -271,15 +271,26 @@ TEST_F(CadTabFormTest, DeletingAndCreatingATableAgainFindsItsOldFolder) {
 
 TEST_F(CadTabFormTest, NamesThatWouldLeaveTheDataFolderAreRefused) {
     Open();
-    for (const std::string name : {".", ".."}) {
+    // The names of the files all tables share in "Dados" too: such a table's folder would
+    // take their place.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {".", W(kEscapingNameMessage)},
+        {"..", W(kEscapingNameMessage)},
+        {"ValRef.dad", W("Nome inválido! \"ValRef.dad\" é o nome de um arquivo da pasta Dados e "
+                         "não pode ser o nome de uma tabela.")},
+        {"TabValRef.dad", ReservedTableNameMessage("TabValRef.dad")},
+        {"arqtab.DAD", ReservedTableNameMessage("arqtab.DAD")},
+    };
+    for (const auto& [name, message] : cases) {
         ui.ClearMessages();
         form.TabMaskEdit.Clear();
         Leave(name, form.DesTabMaskEdit);
-        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W(kEscapingNameMessage)}) << name;
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{message}) << name;
         EXPECT_EQ(form.mode, ScreenMode::Empty);
         EXPECT_EQ(form.ActiveControl(), &form.TabMaskEdit);
     }
     EXPECT_EQ(ListBytes(), kMinha + kOficial);
+    EXPECT_FALSE(fs::exists(Home() / "Dados" / "ValRef.dad"));
 }
 
 TEST_F(CadTabFormTest, FailedWritesAreReportedAndLeaveTheFileAsItWas) {

@@ -3,7 +3,11 @@
 #include "shell/SingleInstance.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
+#include <vector>
 
 #include "storage/Cp1252.h"
 #include "support/ChildProcess.h"
@@ -43,14 +47,47 @@ TEST_F(SingleInstanceTest, ASecondCopyIsToldAndEndsAndACrashedCopyBlocksNothing)
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(SingleInstanceTest, AHomeWithoutRoomForTheLockStillStarts) {
-    // What is wrong with such a home is for the preparation of the home to say.
-    WriteBytes(Scratch() / "arquivo", "x");
-    ScriptedUi ui;
-    DataHomeLock lock;
-    EXPECT_TRUE(ClaimDataHome(ui, Scratch() / "arquivo", lock));
-    EXPECT_FALSE(lock.Held());
-    EXPECT_TRUE(ui.Messages().empty());
+TEST_F(SingleInstanceTest, ALockThatCannotBeTakenCountsAsHeldAndSaysWhy) {
+    // A second copy could be working on such a home unseen: the start ends, told why.
+    struct Case {
+        const char* what;
+        std::function<std::filesystem::path(const std::filesystem::path&)> make;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {"a file in the home's place",
+         [](const std::filesystem::path& dir) {
+             WriteBytes(dir / "arquivo", "x");
+             return dir / "arquivo";
+         },
+         "a pasta de dados não é uma pasta"},
+        {"a folder in the lock file's place",
+         [](const std::filesystem::path& dir) {
+             std::filesystem::create_directories(dir / "casa" / DataHomeLock::kFileName);
+             return dir / "casa";
+         },
+         "há uma pasta no lugar do arquivo de trava"},
+        {"a pipe in the lock file's place",
+         [](const std::filesystem::path& dir) {
+             std::filesystem::create_directories(dir / "cano");
+             EXPECT_EQ(::mkfifo((dir / "cano" / DataHomeLock::kFileName).c_str(), 0644), 0);
+             return dir / "cano";
+         },
+         "não é um arquivo comum"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path home = c.make(Scratch());
+        ScriptedUi ui;
+        DataHomeLock lock;
+        EXPECT_FALSE(ClaimDataHome(ui, home, lock));
+        EXPECT_FALSE(lock.Held());
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        const std::string& text = ui.Messages()[0].text;
+        EXPECT_EQ(text.rfind(W("Não foi possível reservar a pasta de dados"), 0), 0u) << text;
+        EXPECT_NE(text.find(W(c.reason)), std::string::npos) << text;
+        EXPECT_NE(text.find(W("o programa será encerrado")), std::string::npos) << text;
+    }
 }
 
 }  // namespace
