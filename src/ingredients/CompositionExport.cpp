@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ingredients/CompositionColumns.h"
+#include "ingredients/CsvWriter.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
@@ -15,25 +16,7 @@ namespace velmaro {
 
 namespace {
 
-constexpr char kSeparator = ';';
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string Cell(std::string_view utf8) {
-    if (utf8.find_first_of(";\"\r\n") == std::string_view::npos) {
-        return std::string(utf8);
-    }
-    std::string out = "\"";
-    for (char c : utf8) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
-}
-
-// A stored field as the cell of its column (Windows-1252 in, UTF-8 out).
+// A stored field as the text of its cell (Windows-1252 in, UTF-8 out).
 std::string FieldCell(int field, std::string_view text) {
     std::string value(text);
     const bool numeric = (field >= ing::kEnergy && field <= ing::kSodium) ||
@@ -48,7 +31,7 @@ std::string FieldCell(int field, std::string_view text) {
     } else if (field == ing::kName || field == ing::kGroup) {
         value = TrimTrailingSpaces(value);
     }
-    return Cell(Cp1252ToUtf8(value));
+    return Cp1252ToUtf8(value);
 }
 
 bool HoldsRecord(std::string_view line) {
@@ -64,25 +47,23 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
         SplitLines(ReadFileBytes(IngredientFilePath(home, table)));
     ExportResult result;
     std::string& out = result.csv;
-    out += kByteOrderMark;
-    for (size_t i = 0; i < kExportColumns.size(); ++i) {
-        out +=
-            (i > 0 ? std::string(1, kSeparator) : std::string()) + Cell(kExportColumns[i].header);
+    out += kCsvByteOrderMark;
+    std::vector<std::string> cells;
+    for (const ExportColumn& column : kExportColumns) {
+        cells.emplace_back(column.header);
     }
-    out += kLineEnd;
+    out += CsvRow(cells);
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string line = UnscrambleLine(i, lines[i]);
         if (!HoldsRecord(line)) {
             result.unreadableLines.push_back(static_cast<int>(i + 1));
             continue;
         }
-        for (size_t c = 0; c < kExportColumns.size(); ++c) {
-            if (c > 0) {
-                out += kSeparator;
-            }
-            out += FieldCell(kExportColumns[c].field, GetField(kExportColumns[c].field, line));
+        cells.clear();
+        for (const ExportColumn& column : kExportColumns) {
+            cells.push_back(FieldCell(column.field, GetField(column.field, line)));
         }
-        out += kLineEnd;
+        out += CsvRow(cells);
         ++result.exported;
     }
     return result;
