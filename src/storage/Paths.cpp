@@ -149,6 +149,14 @@ fs::path TableListLocation(const fs::path& base) {
     return DataFolder(base) / "ArqTab.dad";
 }
 
+fs::path ReferenceTableLocation(const fs::path& base) {
+    return DataFolder(base) / "TabValRef.dad";
+}
+
+fs::path ReferenceValuesLocation(const fs::path& base) {
+    return DataFolder(base) / "ValRef.dad";
+}
+
 fs::path IngredientFileLocation(const fs::path& base, std::string_view table) {
     return TableFolder(base, table) / "Ingrediente" / "ArqIng.dad";
 }
@@ -186,11 +194,11 @@ fs::path TableListPath(const fs::path& base) {
 }
 
 fs::path ReferenceTablePath(const fs::path& base) {
-    return Ensured(DataFolder(base) / "TabValRef.dad");
+    return Ensured(ReferenceTableLocation(base));
 }
 
 fs::path ReferenceValuesPath(const fs::path& base) {
-    return Ensured(DataFolder(base) / "ValRef.dad");
+    return Ensured(ReferenceValuesLocation(base));
 }
 
 fs::path IngredientFilePath(const fs::path& base, std::string_view table) {

@@ -69,6 +69,8 @@ fs::path HelpFilePath(const fs::path& base);
 // preparation ingredient files ("Ficha Tecnica"), label data files ("Rotulo") and
 // household measures files ("Medidas"), and the file of a record name in one of them.
 fs::path TableListLocation(const fs::path& base);
+fs::path ReferenceTableLocation(const fs::path& base);
+fs::path ReferenceValuesLocation(const fs::path& base);
 fs::path IngredientFileLocation(const fs::path& base, std::string_view table);
 fs::path IngredientGroupsLocation(const fs::path& base, std::string_view table);
 fs::path PreparationGroupsLocation(const fs::path& base, std::string_view table);
