@@ -30,6 +30,14 @@ void SetLocations(const Locations& locations);
 const fs::path& ProgramFolder();
 fs::path ConfigFilePath();  // EnsureFile
 
+// The folder of the files delivered with the program (help text, dialog picture, the
+// sources of the supplied tables, examples): "share/velmaro" of the prefix the program is
+// installed in ("/usr/bin/velmaro" finds "/usr/share/velmaro"), else, for a program run
+// from its build folder, the data/ folder of the source tree it was built from.
+fs::path DeliveredDataFolder();
+// The same for the program at `executable`.
+fs::path DeliveredDataFolderFor(const fs::path& executable);
+
 // The folder name of a table: trailing spaces removed, "/" replaced by "_". Throws
 // StorageError for a name that is empty, "." or ".." once trimmed.
 std::string TableFolderName(std::string_view tableName);
