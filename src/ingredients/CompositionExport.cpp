@@ -4,6 +4,7 @@
 
 #include "ingredients/CompositionColumns.h"
 #include "ingredients/CsvWriter.h"
+#include "ingredients/ExtraValues.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
@@ -20,11 +21,12 @@ namespace {
 std::string FieldCell(int field, std::string_view text) {
     std::string value(text);
     const bool numeric = (field >= ing::kEnergy && field <= ing::kSodium) ||
-                         (field >= ing::kCorrectionFactor && field <= ing::kCostPerKilogram);
+                         (field >= ing::kCorrectionFactor && field <= ing::kCostPerKilogram) ||
+                         (field >= kFirstExtraField && field < kFirstExtraSourceField);
     if (numeric || field == ing::kQuotationDate) {
         const std::string_view mask =
             field == ing::kQuotationDate ? ing::kDateMask : ing::ValueMask(field);
-        if (value == BlankMaskText(mask)) {
+        if (value.empty() || value == BlankMaskText(mask)) {
             return {};
         }
         value = RemoveSpaces(value);
@@ -45,7 +47,11 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
     // Read as stored, in file order, each line unscrambled with its own index.
     const std::vector<std::string> lines =
         SplitLines(ReadFileBytes(IngredientFilePath(home, table)));
+    const ExtraValuesTable extraValues = LoadExtraValues(home, table);
     ExportResult result;
+    for (const ExtraValuesProblem& problem : extraValues.Problems()) {
+        result.unreadableExtraLines.push_back(problem.line);
+    }
     std::string& out = result.csv;
     out += kCsvByteOrderMark;
     std::vector<std::string> cells;
@@ -59,9 +65,19 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
             result.unreadableLines.push_back(static_cast<int>(i + 1));
             continue;
         }
+        const ExtraValues extras = extraValues.Find(GetField(ing::kName, line));
         cells.clear();
         for (const ExportColumn& column : kExportColumns) {
-            cells.push_back(FieldCell(column.field, GetField(column.field, line)));
+            const int field = column.field;
+            std::string text;
+            if (field >= kFirstExtraSourceField) {
+                text = extras.sources[static_cast<size_t>(field - kFirstExtraSourceField)];
+            } else if (field >= kFirstExtraField) {
+                text = extras.values[static_cast<size_t>(field - kFirstExtraField)];
+            } else {
+                text = GetField(field, line);
+            }
+            cells.push_back(FieldCell(field, text));
         }
         out += CsvRow(cells);
         ++result.exported;
