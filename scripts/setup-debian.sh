@@ -7,6 +7,7 @@ packages=(
   libicu-dev libjpeg-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream man-db
   clang libclang-rt-14-dev
 )
 missing=()

@@ -1,6 +1,5 @@
 #include "app/VelmaroApp.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include "ingredients/CadGruForm.h"
@@ -27,16 +26,6 @@
 namespace velmaro {
 
 namespace fs = std::filesystem;
-
-fs::path DeliveredDataDir() {
-    std::error_code ec;
-    const fs::path installed =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()) / ".." / "share" / "velmaro";
-    if (fs::is_directory(installed, ec)) {
-        return fs::weakly_canonical(installed, ec);
-    }
-    return fs::path(VELMARO_DATA_DIR);
-}
 
 VelmaroApp::VelmaroApp(fs::path deliveredDir)
     : m_deliveredDir(std::move(deliveredDir)),

@@ -75,8 +75,4 @@ class VelmaroApp {
     std::vector<Form*> m_screens;
 };
 
-// Where the files delivered with the program are: share/velmaro beside an installed
-// program, else the project's data folder.
-std::filesystem::path DeliveredDataDir();
-
 }  // namespace velmaro

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
                 locations.home.string().c_str(), locations.config.string().c_str());
     std::fflush(stdout);
 
-    velmaro::VelmaroApp velmaro(velmaro::DeliveredDataDir());
+    velmaro::VelmaroApp velmaro(velmaro::DeliveredDataFolder());
     if (!velmaro.ClaimHome()) {
         return 1;
     }

@@ -89,6 +89,62 @@ e quantos ingredientes tem.)",
          0,
          0,
          TableListCommand},
+        {"valores-referencia",
+         "importar",
+         "velmaro-cli valores-referencia importar ARQUIVO.csv [--forcar]",
+         R"(Carrega a lista de valores de referência (as porções de referência de alimentos
+embalados, escolhidas na ficha técnica com "Seleciona Valor de Referência") de uma
+planilha CSV. A lista da pasta de dados é substituída pela do arquivo: os alimentos em
+ValRef.dad e as tabelas (grupos de alimentos) citadas no arquivo em TabValRef.dad.
+
+O arquivo: UTF-8 ou Windows-1252 e separador ";" ou "," (ambos detectados) e uma linha de
+cabeçalho com os nomes das colunas (maiúsculas, acentos e unidades entre parênteses não
+importam), um alimento por linha:
+  alimento                obrigatório, até 140 caracteres, sem repetir (maiúsculas e
+                          minúsculas não distinguem nomes)
+  valor de referência     obrigatório, até 70 caracteres ("30", "50 a 60"...)
+  unidade                 obrigatória: g ou ml
+  medida caseira          até 60 caracteres
+  peso médio              até 70 caracteres: o peso médio de uma medida caseira
+  apresentação no rótulo  até 70 caracteres: como a medida caseira aparece no rótulo
+  tabela                  obrigatória, até 76 caracteres: o grupo de alimentos
+No alimento e na tabela não se podem usar os caracteres \ _ : * ? " < > |; nos outros
+campos, o caracter |. Colunas com outros nomes são ignoradas e listadas.
+
+Linhas com erro são listadas com o número da linha e o motivo, e nada é gravado.
+Um arquivo de exemplo, com valores inventados, acompanha o programa:
+exemplos/valores-referencia-exemplo.csv, na pasta dos arquivos do programa
+(/usr/share/velmaro quando instalado pelo pacote). Para guardar a lista atual antes de
+trocá-la: velmaro-cli valores-referencia exportar ARQUIVO.csv.
+
+Opções:
+  --forcar       grava só as linhas válidas e deixa de fora as linhas com erro)",
+         {{"forcar", false}},
+         1,
+         1,
+         ReferenceImportCommand,
+         Always},
+        {"valores-referencia",
+         "exportar",
+         "velmaro-cli valores-referencia exportar ARQUIVO.csv",
+         R"(Grava a lista de valores de referência num arquivo CSV: UTF-8 (com a marca de ordem de
+bytes, para as planilhas), separador ";" e o cabeçalho que a importação reconhece; o
+arquivo importado de novo deixa a lista como estava. Com ARQUIVO "-", o CSV vai para a
+saída padrão. Tabelas de referência sem nenhum alimento não cabem no arquivo e são
+informadas.)",
+         {},
+         1,
+         1,
+         ReferenceExportCommand},
+        {"valores-referencia",
+         "listar",
+         "velmaro-cli valores-referencia listar",
+         R"(Mostra a lista de valores de referência por tabela (grupo de alimentos): cada alimento
+com o valor de referência e a unidade, a apresentação no rótulo e a medida caseira.)",
+         {},
+         0,
+         0,
+         ReferenceListCommand},
         {"",
          "rotulo",
          "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] --saida "
@@ -240,9 +296,9 @@ std::string UsageText() {
     text +=
         "\n--home e --config como no programa principal. Use \"velmaro-cli COMANDO --help\" "
         "para a ajuda de um comando.\n"
-        "Os comandos que gravam na pasta de dados (tabela importar, rotulo, lote com --modelo,\n"
-        "recalcular sem --simular) não rodam enquanto o programa está aberto nela; os outros "
-        "rodam.\n"
+        "Os comandos que gravam na pasta de dados (tabela importar, valores-referencia "
+        "importar,\nrotulo, lote com --modelo, recalcular sem --simular) não rodam enquanto o "
+        "programa está\naberto nela; os outros rodam.\n"
         "Código de saída: 0 sucesso, 1 erro (o motivo em uma linha), 2 uso incorreto.\n";
     return text;
 }
@@ -291,8 +347,9 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
         }
     }
     if (command == nullptr) {
-        const std::string shown =
-            args.size() >= 2 && args[0] == "tabela" ? args[0] + " " + args[1] : args[0];
+        const bool isGroup = std::any_of(Commands().begin(), Commands().end(),
+                                         [&](const Command& c) { return c.group == args[0]; });
+        const std::string shown = args.size() >= 2 && isGroup ? args[0] + " " + args[1] : args[0];
         return Usage(io, "comando desconhecido: " + shown, nullptr);
     }
 

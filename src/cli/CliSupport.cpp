@@ -1,6 +1,9 @@
 #include "cli/CliSupport.h"
 
+#include "shell/OutputFiles.h"
 #include "storage/Cp1252.h"
+#include "storage/FileIo.h"
+#include "storage/StorageError.h"
 
 namespace velmaro::cli {
 
@@ -34,6 +37,29 @@ std::filesystem::path ArgumentPath(std::string_view utf8) {
 
 std::string Shown(const std::filesystem::path& path) {
     return path.string();
+}
+
+std::string Plural(int count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+std::optional<std::filesystem::path> WriteCsvOutput(std::string_view operand, std::string_view csv,
+                                                    CliIo& io) {
+    if (operand == "-") {
+        io.out << csv;
+        io.out.flush();
+        return std::nullopt;
+    }
+    const std::filesystem::path file = ArgumentPath(operand);
+    if (const std::string refusal = OutputFileRefusal(io.home, file); !refusal.empty()) {
+        throw UserError(refusal);
+    }
+    try {
+        WriteFileAtomic(file, csv);
+    } catch (const StorageError&) {
+        throw UserError("não foi possível gravar o arquivo \"" + Shown(file) + "\".");
+    }
+    return file;
 }
 
 }  // namespace velmaro::cli

@@ -5,6 +5,7 @@
 // the UTF-8 of the terminal.
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -52,5 +53,13 @@ std::string TrimmedName(std::string_view utf8);
 // A path given on the command line, and a path as shown in a message.
 std::filesystem::path ArgumentPath(std::string_view utf8);
 std::string Shown(const std::filesystem::path& path);
+
+// "1 linha com erro", "2 linhas com erro": the count and the word that goes with it.
+std::string Plural(int count, std::string_view one, std::string_view many);
+
+// The CSV text a command makes: to the standard output when `operand` is "-", else
+// written whole to that file, whose path it gives (UserError when it cannot be written).
+std::optional<std::filesystem::path> WriteCsvOutput(std::string_view operand, std::string_view csv,
+                                                    CliIo& io);
 
 }  // namespace velmaro::cli

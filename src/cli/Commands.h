@@ -12,6 +12,9 @@ namespace velmaro::cli {
 int TableImportCommand(const Arguments& arguments, CliIo& io);
 int TableExportCommand(const Arguments& arguments, CliIo& io);
 int TableListCommand(const Arguments& arguments, CliIo& io);
+int ReferenceImportCommand(const Arguments& arguments, CliIo& io);
+int ReferenceExportCommand(const Arguments& arguments, CliIo& io);
+int ReferenceListCommand(const Arguments& arguments, CliIo& io);
 int LabelCommand(const Arguments& arguments, CliIo& io);
 int ReportCommand(const Arguments& arguments, CliIo& io);
 int BatchCommand(const Arguments& arguments, CliIo& io);

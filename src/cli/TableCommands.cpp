@@ -39,10 +39,6 @@ CompositionTableSetup ImportSetup(const Arguments& arguments) {
     return setup;
 }
 
-std::string Plural(int count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
 // The number of characters of a UTF-8 text.
 size_t Width(std::string_view utf8) {
     return static_cast<size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
@@ -131,23 +127,9 @@ int TableImportCommand(const Arguments& arguments, CliIo& io) {
 int TableExportCommand(const Arguments& arguments, CliIo& io) {
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     const ExportResult result = ExportCompositionTable(io.home, table.key);
-    const bool toStandardOutput = arguments.operands[1] == "-";
-    std::ostream& notes = toStandardOutput ? io.err : io.out;
-    if (toStandardOutput) {
-        io.out << result.csv;
-        io.out.flush();
-    } else {
-        const fs::path file = ArgumentPath(arguments.operands[1]);
-        if (const std::string refusal = OutputFileRefusal(io.home, file); !refusal.empty()) {
-            throw UserError(refusal);
-        }
-        try {
-            WriteFileAtomic(file, result.csv);
-        } catch (const StorageError&) {
-            throw UserError("não foi possível gravar o arquivo \"" + Shown(file) + "\".");
-        }
-        notes << Plural(result.exported, "ingrediente exportado", "ingredientes exportados")
-              << " para \"" << Shown(file) << "\".\n";
+    if (const auto file = WriteCsvOutput(arguments.operands[1], result.csv, io)) {
+        io.out << Plural(result.exported, "ingrediente exportado", "ingredientes exportados")
+               << " para \"" << Shown(*file) << "\".\n";
     }
     for (const int line : result.unreadableLines) {
         io.err << "A linha " << line

@@ -152,6 +152,10 @@ int SourceFieldOf(int valueField) {
 
 }  // namespace
 
+std::string FoldedHeader(std::string_view utf8Header) {
+    return Joined(Words(utf8Header), 0);
+}
+
 RecognisedColumn RecogniseColumn(std::string_view utf8Header) {
     const std::vector<std::string> words = Words(utf8Header);
     if (words.empty()) {

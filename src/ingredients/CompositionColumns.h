@@ -34,6 +34,11 @@ struct RecognisedColumn {
 // of abbreviations ("F.C.C." is "fcc"). Headers are UTF-8.
 RecognisedColumn RecogniseColumn(std::string_view utf8Header);
 
+// A header as RecogniseColumn compares it: its words folded (no case, no accents), the
+// parenthesised parts, the dots and the units at its end dropped, joined by one space
+// ("Peso médio (g)" is "peso medio"). Headers are UTF-8.
+std::string FoldedHeader(std::string_view utf8Header);
+
 // The header names the export writes, one per exported field, in this order: name,
 // group, energy to sodium, F.C., F.C.C., cost, quotation date, the thirteen sources, then
 // the values kept beside the record and their sources (UTF-8).

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ingredients/CompositionColumns.h"
-#include "ingredients/CsvFormulaCells.h"
+#include "ingredients/CsvWriter.h"
 #include "ingredients/ExtraValues.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
@@ -17,26 +17,7 @@ namespace velmaro {
 
 namespace {
 
-constexpr char kSeparator = ';';
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string Cell(std::string_view text) {
-    const std::string utf8 = GuardFormulaCell(text);
-    if (utf8.find_first_of(";\"\r\n") == std::string::npos) {
-        return utf8;
-    }
-    std::string out = "\"";
-    for (char c : utf8) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
-}
-
-// A stored field as the cell of its column (Windows-1252 in, UTF-8 out).
+// A stored field as the text of its cell (Windows-1252 in, UTF-8 out).
 std::string FieldCell(int field, std::string_view text) {
     std::string value(text);
     const bool numeric = (field >= ing::kEnergy && field <= ing::kSodium) ||
@@ -52,7 +33,7 @@ std::string FieldCell(int field, std::string_view text) {
     } else if (field == ing::kName || field == ing::kGroup) {
         value = TrimTrailingSpaces(value);
     }
-    return Cell(Cp1252ToUtf8(value));
+    return Cp1252ToUtf8(value);
 }
 
 bool HoldsRecord(std::string_view line) {
@@ -72,12 +53,12 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
         result.unreadableExtraLines.push_back(problem.line);
     }
     std::string& out = result.csv;
-    out += kByteOrderMark;
-    for (size_t i = 0; i < kExportColumns.size(); ++i) {
-        out +=
-            (i > 0 ? std::string(1, kSeparator) : std::string()) + Cell(kExportColumns[i].header);
+    out += kCsvByteOrderMark;
+    std::vector<std::string> cells;
+    for (const ExportColumn& column : kExportColumns) {
+        cells.emplace_back(column.header);
     }
-    out += kLineEnd;
+    out += CsvRow(cells);
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string line = UnscrambleLine(i, lines[i]);
         if (!HoldsRecord(line)) {
@@ -85,11 +66,9 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
             continue;
         }
         const ExtraValues extras = extraValues.Find(GetField(ing::kName, line));
-        for (size_t c = 0; c < kExportColumns.size(); ++c) {
-            if (c > 0) {
-                out += kSeparator;
-            }
-            const int field = kExportColumns[c].field;
+        cells.clear();
+        for (const ExportColumn& column : kExportColumns) {
+            const int field = column.field;
             std::string text;
             if (field >= kFirstExtraSourceField) {
                 text = extras.sources[static_cast<size_t>(field - kFirstExtraSourceField)];
@@ -98,9 +77,9 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
             } else {
                 text = GetField(field, line);
             }
-            out += FieldCell(field, text);
+            cells.push_back(FieldCell(field, text));
         }
-        out += kLineEnd;
+        out += CsvRow(cells);
         ++result.exported;
     }
     return result;

@@ -9,6 +9,7 @@
 #include "ingredients/CompositionColumns.h"
 #include "ingredients/CsvReader.h"
 #include "ingredients/ExtraValues.h"
+#include "ingredients/SheetCells.h"
 #include "shell/NameRules.h"
 #include "shell/ShortDate.h"
 #include "storage/Collation.h"
@@ -53,161 +54,20 @@ constexpr int SourceField(size_t valueIndex) {
                : kFirstExtraSourceField + static_cast<int>(valueIndex - kRecordValueCount);
 }
 
-// A text of the file in a message, in quotes; a very long one (a damaged file's cell of
-// megabytes) shown by its start.
-std::string Quoted(std::string_view cp1252) {
-    constexpr size_t kShown = 100;
-    if (cp1252.size() > kShown) {
-        return "\"" + std::string(cp1252.substr(0, kShown)) + "...\"";
-    }
-    return "\"" + std::string(cp1252) + "\"";
-}
-
-std::string AtLine(int line, const std::string& message) {
-    return W("Linha ") + std::to_string(line) + ": " + message;
-}
-
-std::string Pad(std::string text, size_t width) {
-    if (text.size() < width) {
-        text.append(width - text.size(), ' ');
-    }
-    return text;
-}
-
-bool IsBlankChar(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Ends trimmed; inner runs of white space made one space when `collapse` is set.
-std::string CleanSpaces(std::string_view text, bool collapse = true) {
-    if (!collapse) {
-        const auto first = std::find_if_not(text.begin(), text.end(), IsBlankChar);
-        const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankChar).base();
-        return first < last ? std::string(first, last) : std::string();
-    }
-    std::string out;
-    bool pendingSpace = false;
-    for (char c : text) {
-        if (IsBlankChar(c)) {
-            pendingSpace = !out.empty();
-            continue;
-        }
-        if (pendingSpace) {
-            out += ' ';
-            pendingSpace = false;
-        }
-        out += c;
-    }
-    return out;
-}
+using sheet::AsciiLower;
+using sheet::AtLine;
+using sheet::Capitalized;
+using sheet::CleanSpaces;
+using sheet::NameProblem;
+using sheet::Pad;
+using sheet::Quoted;
+using sheet::ToCp1252;
 
 bool IsOneOf(std::string_view cell, const std::vector<std::string>& codes) {
     const std::string lower = AsciiLower(cell);
     return std::any_of(codes.begin(), codes.end(), [&](const std::string& code) {
         return AsciiLower(CleanSpaces(code)) == lower;
     });
-}
-
-// The reason a text cannot be stored in a name field, or in a free text field when
-// `isName` is false (there only "|" and control characters are refused), or nothing.
-// `what` is the Windows-1252 subject of the message ("o nome", "o grupo", "a fonte").
-std::optional<std::string> NameProblem(std::string_view cp1252, std::string_view what,
-                                       size_t maxWidth, bool isName) {
-    const std::string subject = std::string(what) + " " + Quoted(cp1252);
-    for (char c : cp1252) {
-        if (static_cast<unsigned char>(c) < 32) {
-            return subject + W(" tem um caracter de controle.");
-        }
-        if (c == '|' || (isName && IsForbiddenNameChar(c))) {
-            return subject + W(" tem o caracter (") + std::string(1, c) +
-                   W("), que não é permitido.");
-        }
-    }
-    if (maxWidth > 0 && cp1252.size() > maxWidth) {
-        return subject + " tem " + std::to_string(cp1252.size()) + W(" caracteres; o máximo é ") +
-               std::to_string(maxWidth) + ".";
-    }
-    return std::nullopt;
-}
-
-std::string Capitalized(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
-        text[0] = static_cast<char>(text[0] - 'a' + 'A');
-    }
-    return text;
-}
-
-// The Windows-1252 form of a UTF-8 cell, or the reason it has none.
-std::optional<std::string> ToCp1252(std::string_view utf8, std::string_view what,
-                                    std::string& problem) {
-    auto text = Utf8ToCp1252(utf8);
-    if (!text) {
-        problem = std::string(what) + " " + Quoted(*Utf8ToCp1252(utf8, '?')) +
-                  W(" tem caracteres que o programa não consegue gravar.");
-    }
-    return text;
-}
-
-// True when the bytes are well-formed UTF-8 (shortest forms, no surrogates).
-bool IsValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        size_t extra = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1Fu;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0Fu;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + extra >= text.size()) {
-            return false;
-        }
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto d = static_cast<unsigned char>(text[i + k]);
-            if ((d & 0xC0u) != 0x80u) {
-                return false;
-            }
-            cp = (cp << 6) | (d & 0x3Fu);
-        }
-        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
-// ";" when the first line that holds anything has one outside quotes, else ",".
-char DetectSeparator(std::string_view text) {
-    bool quoted = false;
-    bool seen = false;
-    for (char c : text) {
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (!quoted && (c == '\n' || c == '\r')) {
-            if (seen) {
-                break;
-            }
-        } else if (!quoted && c == ';') {
-            return ';';
-        } else if (!IsBlankChar(c)) {
-            seen = true;
-        }
-    }
-    return ',';
 }
 
 // The column of each field of the record (index: field number; -1 none) and of the one
@@ -450,7 +310,7 @@ void ParseRows(const CompositionTableSetup& setup, const std::string& text, Pars
                std::vector<ImportError>& errors) {
     std::istringstream in(text);
     const char separator =
-        setup.separator == kDetectSeparator ? DetectSeparator(text) : setup.separator;
+        setup.separator == kDetectSeparator ? DetectCsvSeparator(text) : setup.separator;
     CsvReader reader(in, separator);
     auto refuse = [&](int line, const std::string& message) {
         errors.push_back({line, AtLine(line, message)});
@@ -725,8 +585,8 @@ bool HoldsOtherData(const fs::path& path, const std::string& bytes) {
 // The text of the file as UTF-8.
 std::string DecodedText(const CompositionTableSetup& setup, std::istream& csv) {
     std::string text{std::istreambuf_iterator<char>(csv), std::istreambuf_iterator<char>()};
-    if (setup.encoding == CompositionTableSetup::Encoding::Detect && !IsValidUtf8(text)) {
-        text = Cp1252ToUtf8(text);
+    if (setup.encoding == CompositionTableSetup::Encoding::Detect) {
+        return SpreadsheetTextAsUtf8(std::move(text));
     }
     return text;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmaro {
@@ -45,5 +46,16 @@ class CsvError : public std::runtime_error {
     CsvError(int atLine, const std::string& message) : std::runtime_error(message), line(atLine) {}
     int line;
 };
+
+// True when the bytes are well-formed UTF-8 (shortest forms, no surrogates).
+bool IsValidUtf8(std::string_view text);
+
+// The text of a spreadsheet file as UTF-8: as it stands when it is valid UTF-8, else read
+// as Windows-1252 (every byte is a character there).
+std::string SpreadsheetTextAsUtf8(std::string bytes);
+
+// The separator of a spreadsheet's text: ";" when the first line that holds anything has
+// one outside quotes, else ",".
+char DetectCsvSeparator(std::string_view text);
 
 }  // namespace velmaro

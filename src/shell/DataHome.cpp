@@ -26,11 +26,13 @@ std::string InstallMessage(const fs::path& file) {
              "será encerrado.");
 }
 
-// Folders of data/ that hold the sources of the supplied tables: they are read where
-// they are delivered (InstallSuppliedTables) and not copied into the data home.
+// Folders of data/ that are read where they are delivered and not copied into the data
+// home: the sources of the supplied tables (InstallSuppliedTables) and the example files
+// the user loads with velmaro-cli.
 bool IsSourceFolder(const fs::path& relative) {
     const auto first = relative.begin();
-    return first != relative.end() && (*first == "taco" || *first == "ibge-medidas");
+    return first != relative.end() &&
+           (*first == "taco" || *first == "ibge-medidas" || *first == "exemplos");
 }
 
 // True when a file can be written into the folder (a probe that is removed again).

@@ -30,6 +30,15 @@ fs::path HomeDir() {
     return home.empty() ? fs::path("/tmp") : fs::path(home);
 }
 
+// Where the build puts the delivered files, relative to the folder of the installed
+// program, and where they are in the source tree.
+#ifndef VELMARO_INSTALLED_DATA_DIR
+#define VELMARO_INSTALLED_DATA_DIR "../share/velmaro"
+#endif
+#ifndef VELMARO_SOURCE_DATA_DIR
+#define VELMARO_SOURCE_DATA_DIR "data"
+#endif
+
 std::string SafeName(std::string_view name, const char* what) {
     std::string trimmed = ReplaceChar('_', '/', TrimTrailingSpaces(name));
     if (trimmed.empty() || trimmed == "." || trimmed == ".." ||
@@ -111,6 +120,22 @@ fs::path ConfigFileLocation() {
     return CurrentLocations().config;
 }
 
+fs::path DeliveredDataFolderFor(const fs::path& executable) {
+    std::error_code ec;
+    const fs::path installed = executable.parent_path() / VELMARO_INSTALLED_DATA_DIR;
+    if (fs::is_directory(installed, ec)) {
+        const fs::path canonical = fs::weakly_canonical(installed, ec);
+        return ec ? installed : canonical;
+    }
+    return fs::path(VELMARO_SOURCE_DATA_DIR);
+}
+
+fs::path DeliveredDataFolder() {
+    std::error_code ec;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+    return DeliveredDataFolderFor(ec ? fs::path() : executable);
+}
+
 std::string TableFolderName(std::string_view tableName) {
     std::string folder = SafeName(tableName, "tabela");
     if (IsReservedTableName(folder)) {
@@ -172,6 +197,14 @@ fs::path TableFolder(const fs::path& base, std::string_view table) {
 
 fs::path TableListLocation(const fs::path& base) {
     return DataFolder(base) / kTableListFile;
+}
+
+fs::path ReferenceTableLocation(const fs::path& base) {
+    return DataFolder(base) / kReferenceTableFile;
+}
+
+fs::path ReferenceValuesLocation(const fs::path& base) {
+    return DataFolder(base) / kReferenceValuesFile;
 }
 
 fs::path IngredientFileLocation(const fs::path& base, std::string_view table) {
@@ -263,11 +296,11 @@ fs::path TableListPath(const fs::path& base) {
 }
 
 fs::path ReferenceTablePath(const fs::path& base) {
-    return Ensured(DataFolder(base) / kReferenceTableFile);
+    return Ensured(ReferenceTableLocation(base));
 }
 
 fs::path ReferenceValuesPath(const fs::path& base) {
-    return Ensured(DataFolder(base) / kReferenceValuesFile);
+    return Ensured(ReferenceValuesLocation(base));
 }
 
 fs::path IngredientFilePath(const fs::path& base, std::string_view table) {

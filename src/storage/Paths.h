@@ -31,6 +31,14 @@ const fs::path& ProgramFolder();
 fs::path ConfigFilePath();      // EnsureFile
 fs::path ConfigFileLocation();  // the same file, not created
 
+// The folder of the files delivered with the program (help text, dialog picture, the
+// sources of the supplied tables, examples): "share/velmaro" of the prefix the program is
+// installed in ("/usr/bin/velmaro" finds "/usr/share/velmaro"), else, for a program run
+// from its build folder, the data/ folder of the source tree it was built from.
+fs::path DeliveredDataFolder();
+// The same for the program at `executable`.
+fs::path DeliveredDataFolderFor(const fs::path& executable);
+
 // The folder name of a table: trailing spaces removed, "/" replaced by "_". Throws
 // StorageError for a name that is empty, "." or ".." once trimmed, or reserved.
 std::string TableFolderName(std::string_view tableName);
@@ -88,6 +96,8 @@ fs::path HelpFilePath(const fs::path& base);
 // preparation ingredient files ("Ficha Tecnica"), label data files ("Rotulo") and
 // household measures files ("Medidas"), and the file of a record name in one of them.
 fs::path TableListLocation(const fs::path& base);
+fs::path ReferenceTableLocation(const fs::path& base);
+fs::path ReferenceValuesLocation(const fs::path& base);
 fs::path IngredientFileLocation(const fs::path& base, std::string_view table);
 fs::path IngredientGroupsLocation(const fs::path& base, std::string_view table);
 fs::path PreparationGroupsLocation(const fs::path& base, std::string_view table);

@@ -19,6 +19,7 @@ class HomeInUseTest : public test::CliTest {
 TEST_F(HomeInUseTest, WritingCommandsAreRefusedWhileTheProgramHoldsTheHome) {
     const fs::path out = Scratch() / "saida";
     const fs::path csv = Csv("nova.csv", "nome;energia (kcal)\nSal;0\n");
+    const fs::path valref = Csv("valref.csv", "alimento;valor;unidade;tabela\nPão;50;g;Pães\n");
     DataHomeLock program;  // the desktop program, open on this home
     ASSERT_EQ(program.Acquire(Home()), DataHomeLock::State::Held);
     const std::string list = test::ReadBytes(PreparationListPath(Home(), Key("Minha", 20)));
@@ -30,6 +31,7 @@ TEST_F(HomeInUseTest, WritingCommandsAreRefusedWhileTheProgramHoldsTheHome) {
         {"rotulo", "Minha", "Salada", "--dados"},
         {"lote", "Minha", "--saida", out.string(), "--modelo", "2"},
         {"recalcular", "Minha"},
+        {"valores-referencia", "importar", valref.string()},
     };
     for (const auto& args : writing) {
         const CliRun run = Cli(args);
@@ -41,6 +43,7 @@ TEST_F(HomeInUseTest, WritingCommandsAreRefusedWhileTheProgramHoldsTheHome) {
     EXPECT_FALSE(fs::exists(TableFolder(Home(), Key("Nova", 20))));
     EXPECT_FALSE(fs::exists(LabelFolder(Home(), Key("Minha", 20)) / "Salada.rot"));
     EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(DataFolder(Home()) / "ValRef.dad"));
 
     const std::vector<std::vector<std::string>> reading = {
         {"verificar"},
@@ -49,6 +52,8 @@ TEST_F(HomeInUseTest, WritingCommandsAreRefusedWhileTheProgramHoldsTheHome) {
         {"relatorio", "Minha", "Salada", "--tipo", "2", "--saida", (Scratch() / "r.png").string()},
         {"lote", "Minha", "--saida", out.string(), "--tipo", "1"},
         {"recalcular", "Minha", "--simular"},
+        {"valores-referencia", "listar"},
+        {"valores-referencia", "exportar", (Scratch() / "valref-saida.csv").string()},
     };
     for (const auto& args : reading) {
         const CliRun run = Cli(args);

@@ -8,8 +8,12 @@
 #include <QListView>
 #include <QTest>
 
+#include <sstream>
+
+#include "cli/Cli.h"
 #include "e2e/AppFixture.h"
 #include "storage/Cp1252.h"
+#include "support/RecordingImageOutput.h"
 
 namespace velmaro::test {
 namespace {
@@ -193,6 +197,76 @@ TEST_F(TechnicalSheetE2e, AReferenceValueFoundByGroupAndKeywordFillsTheLabelPort
     const std::string list =
         ReadBytes(Home() / "Dados" / "Minha" / "Ficha Tecnica" / "ArqFicTec.dad");
     EXPECT_NE(list.find(W("|Pão de forma|")), std::string::npos) << list;
+}
+
+// The example list delivered with the program, loaded with velmaro-cli as the help tells,
+// gives the reference value a nutritionist picks from the preparation register.
+TEST_F(TechnicalSheetE2e, TheLoadedExampleListGivesTheReferenceValueChosen) {
+    FixUserTable("Minha");
+    RecordingImageOutput images;
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::CliIo io{Home(), images, out, err, false, 80};
+    const fs::path example =
+        fs::path(VELMARO_DATA_DIR) / "exemplos" / "valores-referencia-exemplo.csv";
+    ASSERT_EQ(cli::RunCli({"valores-referencia", "importar", example.string()}, io), 0)
+        << err.str();
+
+    QStringList shown;
+    QString portion;
+    QString unit;
+    QString norm;
+    QString measure;
+    driver.Click("TNutForm", "CadFicTecRotRotBitBtn")
+        .Type("TCadFicTecRotForm", "NomPreMaskEdit", "Vitamina")
+        .Key("TCadFicTecRotForm", "NomPreMaskEdit", Qt::Key_Return)
+        .Click("TCadFicTecRotForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadFicTecRotForm", "SelValRefBitBtn")
+        .Click("TCadValRefForm", "LisBitBtn")
+        .Click("TVisLisValRefForm", "AtiFilCheckBox")
+        .On("TVisLisValRefForm",
+            [] {
+                Choose("TVisLisValRefForm", "NomGruComboBox", QStringLiteral("Exemplo B - leites"));
+            })
+        .On("TVisLisValRefForm",
+            [&] {
+                auto* list = qobject_cast<QListWidget*>(
+                    AppDriver::Widget("TVisLisValRefForm", "LisFilOrdListBox"));
+                ASSERT_NE(list, nullptr);
+                for (int i = 0; i < list->count(); ++i) {
+                    shown << list->item(i)->text().trimmed();
+                }
+                ASSERT_EQ(list->count(), 2);
+                const QRect row = list->visualItemRect(list->item(0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+            })
+        .Click("TCadValRefForm", "AjuBitBtn")
+        .On("TCadFicTecRotForm",
+            [&] {
+                portion = Text("TCadFicTecRotForm", "RenRotMaskEdit");
+                unit = Text("TCadFicTecRotForm", "UniPorMaskEdit");
+                norm = Text("TCadFicTecRotForm", "NorValRefMaskEdit");
+                measure = Text("TCadFicTecRotForm", "AMCMaskEdit");
+            })
+        .Click("TCadFicTecRotForm", "GraBitBtn")
+        .Answer("SimBitBtn")
+        .Answer("OkBitBtn")
+        .Click("TCadFicTecRotForm", "RetBitBtn")
+        .Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Exemplo - bebida láctea"),
+                                  QStringLiteral("Exemplo - iogurte")}));
+    EXPECT_EQ(portion.remove(QLatin1Char('_')).trimmed(), QStringLiteral("200"));
+    EXPECT_EQ(unit.trimmed(), QStringLiteral("ml"));
+    EXPECT_EQ(norm.trimmed(), QStringLiteral("200ml"));
+    EXPECT_EQ(measure.trimmed(), QStringLiteral("1 copo"));
+    const std::string list =
+        ReadBytes(Home() / "Dados" / "Minha" / "Ficha Tecnica" / "ArqFicTec.dad");
+    EXPECT_NE(list.find(W("|Exemplo - bebida láctea")), std::string::npos) << list;
 }
 
 }  // namespace

@@ -227,6 +227,7 @@ TEST_F(MainMenuTest, DataHomeInstallsDeliveredFilesWithoutOverwriting) {
     const fs::path delivered = Scratch() / "entregue";
     WriteBytes(delivered / "Ajuda.hlp", "ajuda nova");
     WriteBytes(delivered / "Dados" / "ValRef.dad", "valores");
+    WriteBytes(delivered / "exemplos" / "valores-referencia-exemplo.csv", "exemplo");
     const fs::path home = Scratch() / "nova";
     WriteBytes(home / "Ajuda.hlp", "ajuda do usuario");
 
@@ -234,6 +235,7 @@ TEST_F(MainMenuTest, DataHomeInstallsDeliveredFilesWithoutOverwriting) {
     EXPECT_TRUE(fs::is_directory(home / "Dados"));
     EXPECT_EQ(ReadBytes(home / "Ajuda.hlp"), "ajuda do usuario");
     EXPECT_EQ(ReadBytes(home / "Dados" / "ValRef.dad"), "valores");
+    // The examples are read where they are delivered.
     EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 2);
 
     // A second start changes nothing; no delivered folder is no error.

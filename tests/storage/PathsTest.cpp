@@ -68,5 +68,19 @@ TEST_F(Paths, LocationsFromArgumentsAndEnvironment) {
     EXPECT_EQ(ConfigFilePath(), Config());
 }
 
+// An installed program finds share/velmaro beside its bin/ folder; one run from the build
+// folder finds the data/ folder of the source tree.
+TEST_F(Paths, DeliveredFilesBesideTheInstalledProgramElseInTheSourceTree) {
+    const fs::path prefix = Scratch() / "usr";
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "velmaro");
+    EXPECT_EQ(DeliveredDataFolderFor(prefix / "bin" / "velmaro"), prefix / "share" / "velmaro");
+
+    const fs::path source = fs::path(std::getenv("VELMARO_SOURCE_DIR")) / "data";
+    EXPECT_EQ(DeliveredDataFolderFor(Scratch() / "build" / "src" / "app" / "velmaro"), source);
+    EXPECT_EQ(DeliveredDataFolder(), source);  // this test program, in the build folder
+    EXPECT_TRUE(fs::exists(DeliveredDataFolder() / "Ajuda.hlp"));
+}
+
 }  // namespace
 }  // namespace velmaro
