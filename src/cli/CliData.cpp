@@ -41,16 +41,26 @@ std::string Padded(std::string text, size_t width) {
 }  // namespace
 
 std::vector<std::string> ReadLinesIfAny(const fs::path& path) {
-    return Exists(path) ? SplitLines(ReadFileBytes(path)) : std::vector<std::string>();
+    if (!Exists(path)) {
+        return {};
+    }
+    ReadCheck ignored;
+    return ReadCheckedLines(ReadFileBytes(path), ignored);
+}
+
+std::vector<std::string> ReadCleanLinesIfAny(const fs::path& path) {
+    RefuseDamaged(LoadIfAny(path).lines.Check());
+    return ReadLinesIfAny(path);
 }
 
 std::string ShownName(std::string_view key) {
     return Utf8(TrimTrailingSpaces(key));
 }
 
-std::vector<TableEntry> ReadTableList(const fs::path& home) {
+std::vector<TableEntry> ReadTableList(const fs::path& home, bool damagedToo) {
     std::vector<TableEntry> tables;
-    for (const std::string& line : ReadLinesIfAny(TableListLocation(home))) {
+    const fs::path path = TableListLocation(home);
+    for (const std::string& line : damagedToo ? ReadLinesIfAny(path) : ReadCleanLinesIfAny(path)) {
         if (IsAllSpaces(RecordKey(line))) {
             continue;
         }
@@ -59,12 +69,18 @@ std::vector<TableEntry> ReadTableList(const fs::path& home) {
     return tables;
 }
 
-TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
+TableEntry FindTable(const fs::path& home, std::string_view utf8Name, bool damagedToo) {
     const std::string name = FromUtf8(utf8Name, "O nome da tabela");
     const LineTable list = LoadIfAny(TableListLocation(home));
+    if (!damagedToo) {
+        RefuseDamaged(list.lines.Check());
+    }
     const FindResult found = FindKey(list.keys, Padded(name, kTableNameWidth));
     if (name.size() > kTableNameWidth || !found.found) {
         throw UserError("a tabela \"" + std::string(utf8Name) + "\" não existe.");
+    }
+    if (list.lines.Damaged()) {
+        return {list.keys[found.index], {}, {}};
     }
     const std::string& line = list.lines[found.index];
     return {list.keys[found.index], GetField(2, line), GetField(3, line)};
@@ -72,7 +88,7 @@ TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
 
 std::vector<PreparationEntry> ReadPreparations(const fs::path& home, std::string_view table) {
     std::vector<PreparationEntry> preparations;
-    for (std::string& line : ReadLinesIfAny(PreparationListLocation(home, table))) {
+    for (std::string& line : ReadCleanLinesIfAny(PreparationListLocation(home, table))) {
         std::string key = GetField(PreparationRecordField::kName, line);
         if (!IsAllSpaces(key)) {
             preparations.push_back({std::move(key), std::move(line)});
@@ -85,6 +101,7 @@ PreparationEntry FindPreparation(const fs::path& home, std::string_view table,
                                  std::string_view utf8Name) {
     const std::string name = FromUtf8(utf8Name, "O nome da preparação");
     const LineTable list = LoadIfAny(PreparationListLocation(home, table));
+    RefuseDamaged(list.lines.Check());
     const FindResult found = FindKey(list.keys, Padded(name, kPreparationNameWidth));
     if (name.size() > kPreparationNameWidth || !found.found) {
         throw UserError("a preparação \"" + std::string(utf8Name) + "\" não existe na tabela \"" +
@@ -99,7 +116,13 @@ int PreparationsUsing(const fs::path& home, std::string_view table,
         return 0;
     }
     int count = 0;
-    for (const PreparationEntry& preparation : ReadPreparations(home, table)) {
+    std::vector<PreparationEntry> preparations;
+    try {
+        preparations = ReadPreparations(home, table);
+    } catch (const DamagedFileError&) {
+        return 0;  // a count for a hint only: verificar names the damage
+    }
+    for (const PreparationEntry& preparation : preparations) {
         const LineTable lines =
             LoadIfAny(RecordFileIn(PreparationFolder(home, table), preparation.key, ".dad"));
         for (const std::string& ingredient : ingredients) {

@@ -123,7 +123,8 @@ class TCadIngForm : public RegisterScreen {
     // The control of a carried field (2-11, 16, 17).
     MaskEdit& CarriedField(int field);
 
-    bool TableEditable() const { return m_activeTable.editable; }
+    // A damaged ingredient file is consulted only, as a table of the program's is.
+    bool TableEditable() const { return m_activeTable.editable && !table.lines.Damaged(); }
     void LoadGroupChoices();
     void ChooseGroup(const std::string& group);
     // Shown and edited texts from the fields as they stand now.

@@ -747,6 +747,8 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
         LineTable list;
         const fs::path listPath = TableListPath(home);
         LoadLineTable(listPath, list);
+        // A file that did not read whole is left as it is: nothing is imported.
+        RefuseDamaged(list.lines.Check());
         const FindResult listed = FindKey(list.keys, table.name);
         LineTable ingredients;
         LineTable groups;
@@ -770,6 +772,8 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             NullProgress progress;
             LoadScrambledLineTable(IngredientFilePath(home, key), ingredients, progress);
             LoadLineTable(IngredientGroupsPath(home, key), groups);
+            RefuseDamaged(ingredients.lines.Check());
+            RefuseDamaged(groups.lines.Check());
         }
         MergeRows(parsed.rows, ingredients, groups, result);
         const std::string ingredientBytes = ScrambledLineTableBytes(ingredients.lines);
@@ -810,8 +814,11 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             }
         }
         result.status = ImportStatus::WriteFailed;
-        result.errors.push_back({0, W("Erro ao gravar a tabela ") + shownName + ": " +
-                                        *Utf8ToCp1252(e.what(), '?') + W(". Nada foi importado.")});
+        const std::string reason = *Utf8ToCp1252(e.what(), '?');
+        result.errors.push_back({0, dynamic_cast<const DamagedFileError*>(&e) != nullptr
+                                        ? reason + W(" Nada foi importado.")
+                                        : W("Erro ao gravar a tabela ") + shownName + ": " +
+                                              reason + W(". Nada foi importado.")});
         return result;
     }
     result.status = ImportStatus::Imported;

@@ -7,6 +7,7 @@
 #include "output/LabelLayouts.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
+#include "shell/RegisterScreen.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
 #include "storage/IniFile.h"
@@ -102,7 +103,8 @@ void TImpRotForm::Prepare(const std::string& table, const std::string& preparati
         LineTable list;
         LoadLineTable(PreparationListPath(programFolder, table), list);
         const FindResult found = FindKey(list.keys, preparation);
-        if (found.found) {
+        // In a damaged list a key no longer names its line for certain.
+        if (found.found && !list.lines.Damaged()) {
             record = list.lines[found.index];
         }
     } catch (const StorageError&) {
@@ -120,8 +122,15 @@ void TImpRotForm::FormActivate() {
         return;
     }
     startPending = false;
+    bool damaged = false;
     try {
-        choice = LoadLabelChoice(IniFile(LabelFile()));
+        const IniFile labelFile(LabelFile());
+        choice = LoadLabelChoice(labelFile);
+        damaged = !labelFile.Check().Clean();
+        if (damaged) {
+            // Shown and printed as it stands, never written.
+            m_ui.ShowMessageBox(DamagedFileNotice(labelFile.Check()), MessageKind::Ok);
+        }
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
         Close();
@@ -129,7 +138,9 @@ void TImpRotForm::FormActivate() {
     }
     preparationName = TrimTrailingSpaces(preparationName);
     NomPreLabel.caption = preparationName;
-    StoreLabel();
+    if (!damaged) {
+        StoreLabel();
+    }
     ShowChoice();
     RedrawPreview();
     SetFocus(&ImpBitBtn);

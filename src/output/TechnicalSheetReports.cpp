@@ -704,8 +704,14 @@ ReportData LoadReportData(const std::filesystem::path& home, const IniFile& conf
     data.tableName = std::string(table);
     data.preparationName = std::string(preparation);
     data.record = std::move(record);
-    for (std::string& line :
-         SplitLines(ReadFileBytes(PreparationFilePath(home, table, preparation)))) {
+    const std::filesystem::path linesPath = PreparationFilePath(home, table, preparation);
+    {
+        // A report of lines that did not read whole would print wrong totals as right ones.
+        LineTable lines;
+        LoadLineTable(linesPath, lines);
+        RefuseDamaged(lines.lines.Check());
+    }
+    for (std::string& line : SplitLines(ReadFileBytes(linesPath))) {
         if (!IsAllSpaces(line)) {
             data.ingredientLines.push_back(std::move(line));
         }
@@ -725,6 +731,7 @@ std::string ReadPreparationRecord(const std::filesystem::path& home, std::string
                                   std::string_view preparation) {
     LineTable list;
     LoadLineTable(PreparationListPath(home, table), list);
+    RefuseDamaged(list.lines.Check());
     const FindResult found = FindKey(list.keys, preparation);
     return found.found ? list.lines[found.index] : std::string();
 }

@@ -55,8 +55,9 @@ std::string DamageText(const Damage& damage, int expectedFields) {
             return damage.other >= 0 ? "não se decifra na sua posição (foi trocada de lugar)"
                                      : "não se decifra";
         case DamageKind::DuplicateKey:
-            return "o código \"" + Cp1252ToUtf8(damage.key) + "\" repete o da linha " +
-                   std::to_string(damage.other);
+            return "o código \"" +
+                   Cp1252ToUtf8(damage.key.substr(0, damage.key.find_last_not_of(' ') + 1)) +
+                   "\" repete o da linha " + std::to_string(damage.other);
         case DamageKind::ShortRecord: {
             const std::string found =
                 damage.other == 1 ? "1 campo" : std::to_string(damage.other) + " campos";

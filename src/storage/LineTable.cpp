@@ -323,6 +323,20 @@ void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
     FillScrambled(std::move(lines), table, std::move(check), ing::kFieldCount, progress);
 }
 
+std::vector<std::string> CleanLinesOf(const std::filesystem::path& path, std::string_view bytes) {
+    ReadCheck check;
+    check.file = path;
+    std::vector<std::string> lines = ReadCheckedLines(bytes, check);
+    LineTable table;
+    FillLineTable(lines, table, std::move(check), RecordFieldsOf(path), false);
+    RefuseDamaged(table.lines.Check());
+    return lines;
+}
+
+std::vector<std::string> ReadCleanLines(const std::filesystem::path& path) {
+    return CleanLinesOf(path, ReadFileBytes(path));
+}
+
 std::string LineTableBytes(const LineList& list) {
     RefuseDamaged(list.Check());
     return JoinLinesCrLf(list.Items());

@@ -107,6 +107,11 @@ void LoadLineTableFromBytes(std::string_view bytes, LineTable& table, int fields
 void LoadScrambledLineTableFromBytes(std::string_view bytes, LineTable& table,
                                      ProgressSink& progress, int fields = 0);
 std::string LineTableBytes(const LineList& list);
+// The lines of a plain data file in file order, for a caller that rewrites it line by
+// line; DamagedFileError when the file did not read whole and clean (the same rule as
+// LoadLineTable). `bytes`: the file's content, already read.
+std::vector<std::string> ReadCleanLines(const std::filesystem::path& path);
+std::vector<std::string> CleanLinesOf(const std::filesystem::path& path, std::string_view bytes);
 std::string ScrambledLineTableBytes(const LineList& list);
 
 std::string RecordKey(std::string_view line);
