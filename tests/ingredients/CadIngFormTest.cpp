@@ -588,7 +588,7 @@ TEST_F(CadIngFormTest, ListaPicksFromTheNamesAndReloadsTheGroups) {
 TEST_F(CadIngFormTest, ADamagedIngredientFileOpensForConsultationOnly) {
     Store({Ingredient("Arroz", {{ing::kEnergy, "  128,00"}}), Ingredient("Feijao")});
     const fs::path path = IngredientFilePath(Home(), active.name);
-    std::string bytes = ReadBytes(path);
+    std::string bytes = test::ReadBytes(path);
     bytes.insert(bytes.find("\r\n") + 2, 1, '\0');
     test::WriteBytes(path, bytes);
     Open();
@@ -603,7 +603,7 @@ TEST_F(CadIngFormTest, ADamagedIngredientFileOpensForConsultationOnly) {
     EXPECT_EQ(form.table.lines.Count(), 2);
     EXPECT_FALSE(form.GraBitBtn.enabled);
     form.RetBitBtn.Click();
-    EXPECT_EQ(ReadBytes(path), bytes);
+    EXPECT_EQ(test::ReadBytes(path), bytes);
 }
 
 }  // namespace
