@@ -154,6 +154,10 @@ std::vector<std::string> ReadCheckedLines(std::string_view bytes, ReadCheck& che
 
 void CheckRecordLine(std::string_view line, int lineNumber, int fields, bool deciphered,
                      ReadCheck& check) {
+    // An empty line holds nothing to lose: it is read and written back as it is.
+    if (!deciphered && line.find_first_not_of(' ') == std::string_view::npos) {
+        return;
+    }
     if (deciphered && !LooksDeciphered(line)) {
         check.Add({lineNumber, DamageKind::Undecipherable, -1, {}});
         return;

@@ -208,7 +208,8 @@ void SortLineTableFound(LineTable& table, ReadCheck& check) {
             ++end;
         }
         for (uint32_t i = first; i < end; ++i) {
-            if (order[i] != earliest) {
+            // Lines without a key (empty lines) are not records: no key of theirs repeats.
+            if (order[i] != earliest && !KeyView(lines[order[i]]).empty()) {
                 check.Add({static_cast<int>(order[i]) + 1, DamageKind::DuplicateKey,
                            static_cast<int>(earliest) + 1, std::string(KeyView(lines[order[i]]))});
             }

@@ -31,7 +31,7 @@ TEST(ReadingRule, PlainLineTablesTellWhatIsDamaged) {
         {"duplicate key, other case", "Bolo|1|\r\nbolo|2|\r\n", 2, 2, DamageKind::DuplicateKey, 2},
         {"identical lines", "b|2|\r\na|1|\r\nb|2|\r\n", 2, 3, DamageKind::DuplicateKey, 3},
         {"short record", "a|1|\r\nb|\r\n", 2, 2, DamageKind::ShortRecord, 2},
-        {"line without separator", "a|\r\n\r\nb|\r\n", 0, 2, DamageKind::ShortRecord, 3},
+        {"line without separator", "a|\r\nx\r\nb|\r\n", 0, 2, DamageKind::ShortRecord, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
