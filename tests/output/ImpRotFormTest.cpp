@@ -291,9 +291,9 @@ TEST_F(ImpRotFormTest, ADamagedLabelFileIsShownButNotWritten) {
     Open();
     ASSERT_FALSE(ui.Messages().empty());
     EXPECT_EQ(
-        ui.Messages().front().text.rfind(W("O arquivo ") + File().string() +
-                                             W(" está danificado (linha 3): contém um byte nulo."),
-                                         0),
+        ui.Messages().front().text.rfind(
+            W("O arquivo " + File().string() + " está danificado (linha 3): contém um byte nulo."),
+            0),
         0u)
         << ui.Messages().front().text;
     EXPECT_EQ(test::ReadBytes(File()), bytes);
