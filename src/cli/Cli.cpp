@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "storage/DataHomeLock.h"
+#include "storage/FileDamage.h"
 #include "storage/StorageError.h"
 
 namespace velmaro::cli {
@@ -238,18 +239,28 @@ Opções:
          [](const Arguments& a) { return !a.Has("simular"); }},
         {"",
          "verificar",
-         "velmaro-cli verificar [TABELA]",
+         "velmaro-cli verificar [TABELA] [--reparar]",
          R"(Verifica a pasta de dados (todas as tabelas, ou só TABELA) sem mudar nada: linhas do
 arquivo de ingredientes que não se decifram em 30 campos, registros com o número errado
 de campos, preparações com ingredientes que não existem na tabela, arquivos de medidas
 caseiras sem ingrediente, totais diferentes da soma das linhas e arquivos de preparações
 que não existem mais (ingredientes, modo de preparo, etiquetas, rótulo), como os que uma
-renomeação interrompida deixa. Mostra uma linha por problema encontrado; o código de
-saída é 1 quando há algum.)",
-         {},
+renomeação interrompida deixa. Aponta também os arquivos danificados (bytes nulos,
+caracteres ilegíveis, códigos repetidos, linhas do arquivo de ingredientes fora do lugar)
+e os arquivos temporários de gravações interrompidas. Mostra uma linha por problema
+encontrado; o código de saída é 1 quando há algum.
+
+Opções:
+  --reparar      conserta o que pode ser consertado sem risco e diz o que fez: remove os
+                 arquivos temporários e, depois de copiar cada arquivo que muda para
+                 NOME.bak-AAAA-MM-DD, tira os bytes nulos, deixa só a primeira de linhas
+                 repetidas iguais e cifra de novo as linhas de ingredientes fora do lugar;
+                 o resto fica listado para ser resolvido à mão)",
+         {{"reparar", false}},
          0,
          1,
-         CheckCommand},
+         CheckCommand,
+         [](const Arguments& a) { return a.Has("reparar"); }},
     };
     return commands;
 }
@@ -297,8 +308,8 @@ std::string UsageText() {
         "\n--home e --config como no programa principal. Use \"velmaro-cli COMANDO --help\" "
         "para a ajuda de um comando.\n"
         "Os comandos que gravam na pasta de dados (tabela importar, valores-referencia "
-        "importar,\nrotulo, lote com --modelo, recalcular sem --simular) não rodam enquanto o "
-        "programa está\naberto nela; os outros rodam.\n"
+        "importar,\nrotulo, lote com --modelo, recalcular sem --simular, verificar --reparar) não "
+        "rodam\nenquanto o programa está aberto nela; os outros rodam.\n"
         "Código de saída: 0 sucesso, 1 erro (o motivo em uma linha), 2 uso incorreto.\n";
     return text;
 }
@@ -395,6 +406,10 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
         return Usage(io, e.what(), command);
     } catch (const UserError& e) {
         io.err << kProgram << ": " << e.what() << "\n";
+    } catch (const DamagedFileError& e) {
+        io.err << kProgram << ": " << e.what()
+               << " Nada foi gravado; \"velmaro-cli verificar\" mostra os danos e "
+                  "\"verificar --reparar\" conserta os que podem ser consertados.\n";
     } catch (const StorageError& e) {
         io.err << kProgram << ": erro de arquivo: " << e.what() << "\n";
     } catch (const std::exception& e) {

@@ -42,16 +42,26 @@ std::string Padded(std::string text, size_t width) {
 }  // namespace
 
 std::vector<std::string> ReadLinesIfAny(const fs::path& path) {
-    return Exists(path) ? SplitLines(ReadFileBytes(path)) : std::vector<std::string>();
+    if (!Exists(path)) {
+        return {};
+    }
+    ReadCheck ignored;
+    return ReadCheckedLines(ReadFileBytes(path), ignored);
+}
+
+std::vector<std::string> ReadCleanLinesIfAny(const fs::path& path) {
+    RefuseDamaged(LoadIfAny(path).lines.Check());
+    return ReadLinesIfAny(path);
 }
 
 std::string ShownName(std::string_view key) {
     return Utf8(TrimTrailingSpaces(key));
 }
 
-std::vector<TableEntry> ReadTableList(const fs::path& home) {
+std::vector<TableEntry> ReadTableList(const fs::path& home, bool damagedToo) {
     std::vector<TableEntry> tables;
-    for (const std::string& line : ReadLinesIfAny(TableListLocation(home))) {
+    const fs::path path = TableListLocation(home);
+    for (const std::string& line : damagedToo ? ReadLinesIfAny(path) : ReadCleanLinesIfAny(path)) {
         if (IsAllSpaces(RecordKey(line))) {
             continue;
         }
@@ -81,12 +91,18 @@ std::optional<int> FindTypedName(const LineTable& list, std::string_view utf8Nam
 
 }  // namespace
 
-TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
+TableEntry FindTable(const fs::path& home, std::string_view utf8Name, bool damagedToo) {
     const LineTable list = LoadIfAny(TableListLocation(home));
+    if (!damagedToo) {
+        RefuseDamaged(list.lines.Check());
+    }
     const std::optional<int> index =
         FindTypedName(list, utf8Name, kTableNameWidth, "O nome da tabela");
     if (!index) {
         throw UserError("a tabela \"" + TrimmedName(utf8Name) + "\" não existe.");
+    }
+    if (list.lines.Damaged()) {
+        return {list.keys[*index], {}, {}};
     }
     const std::string& line = list.lines[*index];
     return {list.keys[*index], GetField(2, line), GetField(3, line)};
@@ -94,7 +110,7 @@ TableEntry FindTable(const fs::path& home, std::string_view utf8Name) {
 
 std::vector<PreparationEntry> ReadPreparations(const fs::path& home, std::string_view table) {
     std::vector<PreparationEntry> preparations;
-    for (std::string& line : ReadLinesIfAny(PreparationListLocation(home, table))) {
+    for (std::string& line : ReadCleanLinesIfAny(PreparationListLocation(home, table))) {
         std::string key = GetField(PreparationRecordField::kName, line);
         if (!IsAllSpaces(key)) {
             preparations.push_back({std::move(key), std::move(line)});
@@ -106,6 +122,7 @@ std::vector<PreparationEntry> ReadPreparations(const fs::path& home, std::string
 PreparationEntry FindPreparation(const fs::path& home, std::string_view table,
                                  std::string_view utf8Name) {
     const LineTable list = LoadIfAny(PreparationListLocation(home, table));
+    RefuseDamaged(list.lines.Check());
     const std::optional<int> index =
         FindTypedName(list, utf8Name, kPreparationNameWidth, "O nome da preparação");
     if (!index) {
@@ -121,7 +138,13 @@ int PreparationsUsing(const fs::path& home, std::string_view table,
         return 0;
     }
     int count = 0;
-    for (const PreparationEntry& preparation : ReadPreparations(home, table)) {
+    std::vector<PreparationEntry> preparations;
+    try {
+        preparations = ReadPreparations(home, table);
+    } catch (const DamagedFileError&) {
+        return 0;  // a count for a hint only: verificar names the damage
+    }
+    for (const PreparationEntry& preparation : preparations) {
         const LineTable lines =
             LoadIfAny(RecordFileIn(PreparationFolder(home, table), preparation.key, ".dad"));
         for (const std::string& ingredient : ingredients) {

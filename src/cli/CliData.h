@@ -19,9 +19,13 @@ struct TableEntry {
 };
 
 // The records of the table list in file order; none when the data home has no list.
-std::vector<TableEntry> ReadTableList(const std::filesystem::path& home);
-// The table a name typed on the command line (UTF-8) names; UserError when none does.
-TableEntry FindTable(const std::filesystem::path& home, std::string_view utf8Name);
+// DamagedFileError when the list did not read whole and clean (unless `damagedToo`).
+std::vector<TableEntry> ReadTableList(const std::filesystem::path& home, bool damagedToo = false);
+// The table a name typed on the command line (UTF-8) names; UserError when none does,
+// DamagedFileError when the table list is damaged.
+// `damagedToo`: looked up in a damaged list as well (the key alone is then certain).
+TableEntry FindTable(const std::filesystem::path& home, std::string_view utf8Name,
+                     bool damagedToo = false);
 
 struct PreparationEntry {
     std::string key;     // as stored: 40 characters, padded
@@ -29,6 +33,8 @@ struct PreparationEntry {
 };
 
 // The records of the table's preparation list in file order, those with a name.
+// DamagedFileError when the list is damaged (FindPreparation too): a name then no longer
+// names one record for certain.
 std::vector<PreparationEntry> ReadPreparations(const std::filesystem::path& home,
                                                std::string_view table);
 PreparationEntry FindPreparation(const std::filesystem::path& home, std::string_view table,
@@ -36,6 +42,8 @@ PreparationEntry FindPreparation(const std::filesystem::path& home, std::string_
 
 // The plain lines of a file, none when it does not exist.
 std::vector<std::string> ReadLinesIfAny(const std::filesystem::path& path);
+// The same, DamagedFileError when the file is damaged (by the rule of LoadLineTable).
+std::vector<std::string> ReadCleanLinesIfAny(const std::filesystem::path& path);
 
 // How many preparations of the table have a line for one of the ingredients (keys as
 // stored, compared without regard to case).

@@ -11,6 +11,7 @@
 #include "preparations/PreparationTotals.h"
 #include "preparations/ValueLimits.h"
 #include "storage/IngredientRecord.h"
+#include "storage/IniFile.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/PreparationRecord.h"
@@ -47,19 +48,66 @@ std::string FieldCountText(int count) {
                         : "tem " + std::to_string(count) + " campos";
 }
 
+bool TotalsAreZero(const std::string& record) {
+    for (const auto& nutrient : kNutrients) {
+        if (TextToNumber(GetField(nutrient.recordField, record)) != 0) {
+            return false;
+        }
+    }
+    return TextToNumber(GetField(R::kCostTotal, record)) == 0;
+}
+
 class Checker {
   public:
     explicit Checker(fs::path home) : m_home(std::move(home)) {}
 
     std::vector<std::string> findings;
 
+    std::vector<DamagedFile> damaged;
+
     void TableList() {
+        Damages("lista de tabelas", TableListLocation(m_home));
         const std::vector<std::string> lines = ReadLinesIfAny(TableListLocation(m_home));
         Records("lista de tabelas", lines, kTableListFields);
     }
 
+    // Temporary files of saves that did not end (a program or command killed mid-save):
+    // hidden files ".<name>.XXXXXX" beside the files they were to replace.
+    void TemporaryFiles() {
+        std::error_code ec;
+        const fs::path data = DataFolder(m_home);
+        for (fs::recursive_directory_iterator it(data, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            if (it->is_regular_file(ec) && IsTemporaryName(it->path().filename().string())) {
+                temporaries.push_back(it->path());
+            }
+        }
+        std::sort(temporaries.begin(), temporaries.end());
+        for (const fs::path& file : temporaries) {
+            findings.push_back("arquivo temporário de uma gravação interrompida: \"" +
+                               Shown(fs::relative(file, m_home, ec)) + "\".");
+        }
+    }
+
+    std::vector<fs::path> temporaries;
+
     void Table(const std::string& key) {
         m_prefix = ShownName(key) + ": ";
+        try {
+            TableFolder(m_home, key);
+        } catch (const StorageError&) {
+            Report("o nome da tabela não serve como nome de pasta; a tabela não foi verificada.");
+            return;
+        }
+        TableFiles(key);
+    }
+
+  private:
+    void TableFiles(const std::string& key) {
+        Damages("ingredientes", IngredientFileLocation(m_home, key));
+        Damages("grupos de ingredientes", IngredientGroupsLocation(m_home, key));
+        Damages("grupos de preparações", PreparationGroupsLocation(m_home, key));
+        Damages("lista de preparações", PreparationListLocation(m_home, key));
         const LineTable ingredients = Ingredients(key);
         ExtraValuesOf(key, ingredients);
         Records("grupos de ingredientes", ReadLinesIfAny(IngredientGroupsLocation(m_home, key)),
@@ -79,6 +127,10 @@ class Checker {
                 if (FieldCount(record) == R::kCount) {
                     Preparation(key, name, record, ingredients);
                 }
+                const fs::path label = RecordFileIn(LabelFolder(m_home, key), name, ".rot");
+                if (std::error_code ec; fs::is_regular_file(label, ec)) {
+                    Damages("rótulo \"" + label.filename().string() + "\"", label);
+                }
             } catch (const StorageError&) {
                 Report("preparação \"" + ShownName(name) +
                        "\": o nome não serve como nome de arquivo.");
@@ -88,7 +140,43 @@ class Checker {
         LeftFiles(key, preparationFiles);
     }
 
-  private:
+    // What the reading rule finds in a file beyond its field counts (those are reported
+    // by Records and Ingredients): NUL bytes, control characters, repeated keys, lines
+    // of the ingredient file that decipher only in another line's place.
+    void Damages(const std::string& what, const fs::path& path) {
+        std::error_code ec;
+        if (!fs::is_regular_file(path, ec)) {
+            return;
+        }
+        ReadCheck check;
+        const bool ini = path.extension() == ".rot";
+        const bool scrambled = IsIngredientFile(path);
+        if (ini) {
+            check = IniFile(path).Check();
+        } else {
+            LineTable table;
+            NullProgress quiet;
+            scrambled ? LoadScrambledLineTable(path, table, quiet) : LoadLineTable(path, table);
+            check = table.lines.Check();
+        }
+        if (check.Clean()) {
+            return;
+        }
+        damaged.push_back({path, scrambled, ini});
+        for (const Damage& d : check.damages) {
+            const bool counted = d.kind == DamageKind::ShortRecord ||
+                                 (d.kind == DamageKind::Undecipherable && d.other < 0);
+            if (!ini && counted) {
+                continue;
+            }
+            Report(what + ", linha " + std::to_string(d.line) + ": " +
+                   DamageText(d, RecordFieldsOf(path)) + ".");
+        }
+        if (check.omitted > 0) {
+            Report(what + ": mais " + std::to_string(check.omitted) + " danos.");
+        }
+    }
+
     void Report(const std::string& text) { findings.push_back(m_prefix + text); }
 
     void Records(const std::string& what, const std::vector<std::string>& lines, int fields) {
@@ -150,8 +238,16 @@ class Checker {
     void Preparation(const std::string& table, const std::string& name, const std::string& record,
                      const LineTable& ingredients) {
         const std::string shown = "preparação \"" + ShownName(name) + "\"";
-        const std::vector<std::string> lines =
-            ReadLinesIfAny(RecordFileIn(PreparationFolder(m_home, table), name, ".dad"));
+        const fs::path file = RecordFileIn(PreparationFolder(m_home, table), name, ".dad");
+        if (std::error_code ec; !fs::is_regular_file(file, ec)) {
+            if (!TotalsAreZero(record)) {
+                Report(shown + ": o arquivo de ingredientes \"" + file.filename().string() +
+                       "\" não existe, mas o registro tem totais.");
+            }
+            return;
+        }
+        Damages(shown, file);
+        const std::vector<std::string> lines = ReadLinesIfAny(file);
         Records(shown, lines, L::kCount);
         LineList valid;
         valid.SetSorted(false);
@@ -195,6 +291,7 @@ class Checker {
         }
         for (const fs::path& file : FilesIn(MeasureFolder(m_home, table), ".med")) {
             const std::string shown = "medidas caseiras \"" + file.filename().string() + "\"";
+            Damages(shown, file);
             Records(shown, ReadLinesIfAny(file), kMeasureFields);
             if (!names.contains(file.filename())) {
                 Report(shown + ": nenhum ingrediente da tabela tem esse nome.");
@@ -248,18 +345,36 @@ class Checker {
 
 }  // namespace
 
-std::vector<std::string> CheckDataFolder(const fs::path& home,
-                                         const std::optional<std::string>& table) {
+bool IsTemporaryName(std::string_view name) {
+    // "." + the name of the file it was to replace + "." + six characters of mkstemp.
+    constexpr size_t kSuffix = 6;
+    if (name.size() < 1 + 1 + 1 + kSuffix || name.front() != '.' ||
+        name[name.size() - kSuffix - 1] != '.') {
+        return false;
+    }
+    return std::all_of(name.end() - kSuffix, name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+DataCheck CheckData(const fs::path& home, const std::optional<std::string>& table) {
     Checker checker(home);
     checker.TableList();
     if (table) {
         checker.Table(*table);
     } else {
-        for (const TableEntry& entry : ReadTableList(home)) {
+        for (const TableEntry& entry : ReadTableList(home, true)) {
             checker.Table(entry.key);
         }
     }
-    return std::move(checker.findings);
+    checker.TemporaryFiles();
+    return {std::move(checker.findings), std::move(checker.damaged),
+            std::move(checker.temporaries)};
+}
+
+std::vector<std::string> CheckDataFolder(const fs::path& home,
+                                         const std::optional<std::string>& table) {
+    return CheckData(home, table).findings;
 }
 
 }  // namespace velmaro::cli

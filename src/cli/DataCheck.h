@@ -12,6 +12,10 @@
 // - preparation totals (energy to sodium and the cost) that differ from the sums of their
 //   lines by a cent or more;
 // - household measures files whose name is no ingredient's;
+// - what the reading rule finds damaged in any of those files and in the label data files
+//   (NUL bytes, control characters, repeated keys, ingredient lines out of place), and a
+//   preparation whose ingredient file is missing while its record holds totals;
+// - temporary files left by saves that did not end;
 // - files of preparations that are not in the list (ingredients, method text, label sheet,
 //   label data) and are not empty: left by a rename or a deletion that did not end.
 
@@ -21,6 +25,25 @@
 #include <vector>
 
 namespace velmaro::cli {
+
+// A file the reading rule finds damaged.
+struct DamagedFile {
+    std::filesystem::path path;
+    bool scrambled = false;  // the ingredient file of a table
+    bool ini = false;        // a label data file
+};
+
+struct DataCheck {
+    std::vector<std::string> findings;
+    std::vector<DamagedFile> damaged;
+    std::vector<std::filesystem::path> temporaries;  // left by saves that did not end
+};
+
+// The whole check: the findings, the damaged files and the temporary files.
+DataCheck CheckData(const std::filesystem::path& home, const std::optional<std::string>& table);
+
+// Whether a file name is that of a save's temporary file (".ArqTab.dad.Ab12Cd").
+bool IsTemporaryName(std::string_view name);
 
 // One line per finding (UTF-8), each naming the table and the file or record. `table`:
 // the key of the one table to check, as stored; none for all. Throws StorageError when a

@@ -1,10 +1,12 @@
 // recalcular, verificar.
 
+#include <ctime>
 #include <system_error>
 
 #include "cli/CliData.h"
 #include "cli/Commands.h"
 #include "cli/DataCheck.h"
+#include "cli/DataRepair.h"
 #include "cli/Recompute.h"
 #include "cli/TerminalProgress.h"
 #include "storage/Paths.h"
@@ -36,6 +38,14 @@ int RecomputeCommand(const Arguments& arguments, CliIo& io) {
         io.out << changed << (changed == 1 ? " alterada e gravada" : " alteradas e gravadas");
     }
     io.out << (simulate ? " (simulação: nada foi gravado)." : ".") << "\n";
+    if (report.skipped > 0) {
+        io.err << "velmaro-cli: "
+               << (report.skipped == 1
+                       ? "1 preparação não foi recalculada"
+                       : std::to_string(report.skipped) + " preparações não foram recalculadas")
+               << " (veja as linhas \"erro:\" acima e velmaro-cli verificar).\n";
+        return kExitError;
+    }
     return kExitOk;
 }
 
@@ -46,12 +56,31 @@ int CheckCommand(const Arguments& arguments, CliIo& io) {
     }
     std::optional<std::string> only;
     if (!arguments.operands.empty()) {
-        only = FindTable(io.home, arguments.operands[0]).key;
+        only = FindTable(io.home, arguments.operands[0], true).key;
     }
-    const std::vector<std::string> findings = CheckDataFolder(io.home, only);
-    for (const std::string& finding : findings) {
+    DataCheck check = CheckData(io.home, only);
+    if (arguments.Has("reparar") && (!check.damaged.empty() || !check.temporaries.empty())) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char date[16];
+        std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+        const std::vector<std::string> done = RepairDataFolder(io.home, check, date);
+        for (const std::string& line : done) {
+            io.out << "Reparo: " << line << "\n";
+        }
+        if (done.empty()) {
+            io.out << "Nada pôde ser reparado sem risco.\n";
+        }
+        check = CheckData(io.home, only);
+        if (!check.findings.empty()) {
+            io.out << "O que ficou para ser resolvido à mão:\n";
+        }
+    }
+    for (const std::string& finding : check.findings) {
         io.out << finding << "\n";
     }
+    const std::vector<std::string>& findings = check.findings;
     if (findings.empty()) {
         io.out << "Nenhum problema encontrado.\n";
         return kExitOk;

@@ -113,6 +113,7 @@ std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEn
                                              const PreparationEntry& preparation,
                                              const LabelRequest& request) {
     IniFile ini(LabelFilePath(home, table.key, preparation.key));
+    RefuseDamaged(ini.Check());
     LabelChoice choice = LoadLabelChoice(ini);
     if (request.layout) {
         choice.layout = *request.layout;
@@ -249,6 +250,8 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
     std::optional<std::pair<IniFile, LabelChoice>> label;
     try {
         label.emplace(ComposeLabel(io.home, table, preparation, request));
+    } catch (const DamagedFileError&) {
+        throw;
     } catch (const StorageError& e) {
         throw UserError("erro durante a gravação dos dados do rótulo (" + std::string(e.what()) +
                         ").");

@@ -108,10 +108,21 @@ void RecomputeLine(IngredientLine& line, Ui& ui) {
 
 // What the recomputation of one preparation gives.
 struct Outcome {
-    std::vector<std::string> notes;   // UTF-8, indented
-    std::optional<std::string> file;  // the new ingredient file, when it changes
+    std::optional<std::string> error;  // the preparation left as it is, and why
+    std::vector<std::string> notes;    // UTF-8, indented
+    std::optional<std::string> file;   // the new ingredient file, when it changes
     std::string record;
 };
+
+// Whether every total of the record (energy to sodium, and the cost) is zero or blank.
+bool TotalsAreZero(const std::string& record) {
+    for (const NamedField& f : TotalFields()) {
+        if (TextToNumber(GetField(f.field, record)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
 
 Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
                              const std::string& record) {
@@ -128,6 +139,16 @@ Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
     std::error_code ec;
     if (fs::is_regular_file(file, ec)) {
         LoadLineTable(file, lines);
+        if (lines.lines.Damaged()) {
+            outcome.error = "  erro: " + DamagedFileMessage(lines.lines.Check()) +
+                            " A preparação não foi recalculada.";
+            return outcome;
+        }
+    } else if (!TotalsAreZero(record)) {
+        // The half-renamed state: the record holds totals its file no longer gives.
+        outcome.error = "  erro: o arquivo de ingredientes " + file.string() +
+                        " não existe; a preparação não foi recalculada.";
+        return outcome;
     }
     bool linesChanged = false;
     for (int i = 0; i < lines.lines.Count(); ++i) {
@@ -204,10 +225,12 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
         NullProgress quiet;
         if (std::error_code ec; fs::is_regular_file(IngredientFileLocation(home, table), ec)) {
             LoadScrambledLineTable(IngredientFileLocation(home, table), ingredients, quiet);
+            // Values of a record that is not certainly that ingredient's are never carried.
+            RefuseDamaged(ingredients.lines.Check());
         }
     }
     const fs::path listPath = PreparationListLocation(home, table);
-    std::vector<std::string> records = ReadLinesIfAny(listPath);
+    std::vector<std::string> records = ReadCleanLinesIfAny(listPath);
     const fs::path folder = PreparationFolder(home, table);
 
     // Everything read and computed first.
@@ -234,8 +257,23 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
                                    " campos de uma preparação; não foi recalculada.");
             continue;
         }
-        const fs::path path = RecordFileIn(folder, key, ".dad");
+        fs::path path;
+        try {
+            path = RecordFileIn(folder, key, ".dad");
+        } catch (const StorageError& e) {
+            ++report.skipped;
+            report.lines.push_back(title);
+            report.lines.push_back("  erro: " + std::string(e.what()) +
+                                   "; a preparação não foi recalculada.");
+            continue;
+        }
         Outcome outcome = RecomputePreparation(ingredients, path, record);
+        if (outcome.error) {
+            ++report.skipped;
+            report.lines.push_back(title);
+            report.lines.push_back(*outcome.error);
+            continue;
+        }
         const bool changed = outcome.file.has_value() || outcome.record != record;
         if (changed) {
             ++report.changed;

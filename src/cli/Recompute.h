@@ -25,12 +25,16 @@ namespace velmaro::cli {
 struct RecomputeReport {
     int preparations = 0;  // preparations looked at
     int changed = 0;       // preparations whose files change (or would change)
+    int skipped = 0;       // preparations left as they were for an error (named in `lines`)
     // What changed, preparation by preparation, with the warnings: UTF-8 lines.
     std::vector<std::string> lines;
 };
 
+// A preparation whose ingredient file is damaged, or missing while its record holds
+// totals, or whose name cannot be a file name, is left as it is, with an error line.
 // `write` false: nothing is written (a simulation). Throws StorageError when a file cannot
-// be read or written.
+// be read or written, DamagedFileError when the ingredient file or the preparation list
+// is damaged (nothing is then written).
 RecomputeReport RecomputeTable(const std::filesystem::path& home, std::string_view table,
                                bool write, ProgressSink& progress);
 

@@ -161,12 +161,18 @@ int TableListCommand(const Arguments&, CliIo& io) {
     };
     std::vector<Row> rows = {{"Tabela", "Descrição", "Uso", "Ingredientes"}};
     for (const TableEntry& table : tables) {
-        const std::vector<std::string> lines =
-            ReadLinesIfAny(IngredientFileLocation(io.home, table.key));
-        const auto count = std::count_if(lines.begin(), lines.end(),
-                                         [](const std::string& l) { return !l.empty(); });
+        std::string count = "?";
+        try {
+            const std::vector<std::string> lines =
+                ReadLinesIfAny(IngredientFileLocation(io.home, table.key));
+            count = std::to_string(std::count_if(lines.begin(), lines.end(),
+                                                 [](const std::string& l) { return !l.empty(); }));
+        } catch (const StorageError& e) {
+            // A name that cannot be a folder: the table is listed all the same.
+            io.err << "Tabela \"" << ShownName(table.key) << "\": " << e.what() << "\n";
+        }
         rows.push_back({ShownName(table.key), ShownName(table.description),
-                        table.Editable() ? "editável" : "consulta", std::to_string(count)});
+                        table.Editable() ? "editável" : "consulta", count});
     }
     size_t nameWidth = 0;
     size_t descriptionWidth = 0;

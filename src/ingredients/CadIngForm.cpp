@@ -214,7 +214,7 @@ void TCadIngForm::ShowRecord(int index) {
     for (size_t i = 0; i < sources.size(); ++i) {
         const int sourceField = ing::kFirstSource + static_cast<int>(i);
         std::string source;
-        if (TableEditable()) {
+        if (m_activeTable.editable) {
             source = GetField(sourceField, record);
         } else if (!IsBlankStoredValue(GetField(ing::SourceValueField(sourceField), record))) {
             source = tableName;

@@ -154,9 +154,12 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     // The control of a carried field (2-11, 16, 17).
     MaskEdit& CarriedField(int field);
 
-    // A file of values beside the records that did not read whole keeps the table to
-    // consultation: writing it back would lose the lines it could not read.
-    bool TableEditable() const { return m_activeTable.editable && !m_extrasDamaged; }
+    // A damaged ingredient file, or a file of values beside the records that did not read
+    // whole, keeps the table to consultation: writing it back would lose what it could not
+    // read.
+    bool TableEditable() const {
+        return m_activeTable.editable && !table.lines.Damaged() && !m_extrasDamaged;
+    }
     void LoadGroupChoices();
     void ChooseGroup(const std::string& group);
     // Shown and edited texts from the fields as they stand now.

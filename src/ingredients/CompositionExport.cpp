@@ -44,9 +44,24 @@ bool HoldsRecord(std::string_view line) {
 }  // namespace
 
 ExportResult ExportCompositionTable(const std::filesystem::path& home, std::string_view table) {
-    // Read as stored, in file order, each line unscrambled with its own index.
-    const std::vector<std::string> lines =
-        SplitLines(ReadFileBytes(IngredientFilePath(home, table)));
+    // Read as stored, in file order, each line unscrambled with its own index. Lines that
+    // do not decipher into a record are left out and named; any other damage (a NUL byte, a
+    // control character, a record twice) leaves the export undone.
+    const std::filesystem::path path = IngredientFilePath(home, table);
+    {
+        LineTable check;
+        NullProgress quiet;
+        LoadScrambledLineTable(path, check, quiet);
+        for (const Damage& damage : check.lines.Check().damages) {
+            if (damage.kind != DamageKind::Undecipherable &&
+                damage.kind != DamageKind::ShortRecord) {
+                ReadCheck first = check.lines.Check();
+                first.damages = {damage};
+                throw DamagedFileError(first);
+            }
+        }
+    }
+    const std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
     const ExtraValuesTable extraValues = LoadExtraValues(home, table);
     ExportResult result;
     for (const ExtraValuesProblem& problem : extraValues.Problems()) {

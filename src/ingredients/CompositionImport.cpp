@@ -625,6 +625,8 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
         LineTable list;
         const fs::path listPath = TableListPath(home);
         LoadLineTable(listPath, list);
+        // A file that did not read whole is left as it is: nothing is imported.
+        RefuseDamaged(list.lines.Check());
         const FindResult listed = FindKey(list.keys, table.name);
         LineTable ingredients;
         LineTable groups;
@@ -649,6 +651,8 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             NullProgress progress;
             LoadScrambledLineTable(IngredientFilePath(home, key), ingredients, progress);
             LoadLineTable(IngredientGroupsPath(home, key), groups);
+            RefuseDamaged(ingredients.lines.Check());
+            RefuseDamaged(groups.lines.Check());
             extraValues = LoadExtraValues(home, key);
             // Lines of it that cannot be read would be lost by writing it back.
             if (!extraValues.Problems().empty()) {
@@ -719,8 +723,11 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             }
         }
         result.status = ImportStatus::WriteFailed;
-        result.errors.push_back({0, W("Erro ao gravar a tabela ") + shownName + ": " +
-                                        *Utf8ToCp1252(e.what(), '?') + W(". Nada foi importado.")});
+        const std::string reason = *Utf8ToCp1252(e.what(), '?');
+        result.errors.push_back({0, dynamic_cast<const DamagedFileError*>(&e) != nullptr
+                                        ? reason + W(" Nada foi importado.")
+                                        : W("Erro ao gravar a tabela ") + shownName + ": " +
+                                              reason + W(". Nada foi importado.")});
         return result;
     }
     result.status = ImportStatus::Imported;

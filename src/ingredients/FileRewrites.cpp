@@ -43,7 +43,7 @@ void WriteAllOrRestore(const std::vector<FileRewrite>& rewrites) {
 }
 
 std::vector<std::string> ReadPlainLines(const std::filesystem::path& path) {
-    return SplitLines(ReadFileBytes(path));
+    return ReadCleanLines(path);
 }
 
 void WritePlainLines(const std::filesystem::path& path, std::vector<std::string> lines) {

@@ -22,7 +22,8 @@ struct FileRewrite {
 void WriteAllOrRestore(const std::vector<FileRewrite>& rewrites);
 
 // A plain data file as its lines in file order, and back in the order given (not
-// sorted), each line followed by CR LF.
+// sorted), each line followed by CR LF. A damaged file (FileDamage.h) is not read:
+// DamagedFileError.
 std::vector<std::string> ReadPlainLines(const std::filesystem::path& path);
 void WritePlainLines(const std::filesystem::path& path, std::vector<std::string> lines);
 

@@ -71,6 +71,8 @@ std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
         const CompositionTableSetup setup = TacoSetup();
         LineTable list;
         LoadLineTable(TableListPath(home), list);
+        // Nothing goes into a home whose table list did not read whole.
+        RefuseDamaged(list.lines.Check());
         std::string key = W(setup.tableName);
         key.resize(20, ' ');
         // A table of that name in the list (the user's own, or this one from an earlier
@@ -115,6 +117,7 @@ std::string InstallTacoMeasures(const fs::path& deliveredDir, const fs::path& ho
     try {
         LineTable list;
         LoadLineTable(TableListPath(home), list);
+        RefuseDamaged(list.lines.Check());
         std::string key = W(kTacoTableName);
         key.resize(20, ' ');
         const FindResult found = FindKey(list.keys, key);

@@ -9,6 +9,7 @@
 #include "output/RecipeNutrients.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
+#include "shell/RegisterScreen.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
 #include "storage/IniFile.h"
@@ -118,7 +119,8 @@ void TImpRotForm::Prepare(const std::string& table, const std::string& preparati
         LineTable list;
         LoadLineTable(PreparationListPath(programFolder, table), list);
         const FindResult found = FindKey(list.keys, preparation);
-        if (found.found) {
+        // In a damaged list a key no longer names its line for certain.
+        if (found.found && !list.lines.Damaged()) {
             record = list.lines[found.index];
         }
     } catch (const StorageError&) {
@@ -136,9 +138,15 @@ void TImpRotForm::FormActivate() {
         return;
     }
     startPending = false;
+    m_labelFileDamaged = false;
     try {
         const IniFile ini(LabelFile());
         choice = LoadLabelChoice(ini);
+        m_labelFileDamaged = !ini.Check().Clean();
+        if (m_labelFileDamaged) {
+            // Shown and printed as it stands, never written.
+            m_ui.ShowMessageBox(DamagedFileNotice(ini.Check()), MessageKind::Ok);
+        }
         const std::string content = RemoveSpaces(LoadNetContent(ini));
         ConLiqMaskEdit.Clear();
         if (!content.empty() && content.size() <= ConLiqMaskEdit.text.size()) {
@@ -163,6 +171,9 @@ void TImpRotForm::FormActivate() {
 }
 
 bool TImpRotForm::StoreLabel() {
+    if (m_labelFileDamaged) {
+        return true;  // the damage was told when the screen opened
+    }
     if (IsAllSpaces(preparationRecord)) {
         return true;  // nothing to compose; SaveLabelData would write nothing
     }

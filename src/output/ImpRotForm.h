@@ -93,6 +93,9 @@ class TImpRotForm : public Form {
     // Section DadRot from the record and the choices, in one write. False (with the error
     // shown) when the file cannot be written.
     bool StoreLabel();
+    // The label data file did not read whole: it is shown and printed as it stands, and
+    // nothing writes it.
+    bool m_labelFileDamaged = false;
     void DrawPreview(Canvas& canvas);
     void DrawMark(Canvas& canvas);
     // Layout 5 composed afresh from the preparation's lines and ingredients; false (with

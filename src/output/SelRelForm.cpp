@@ -171,6 +171,9 @@ bool TSelRelForm::LoadData(ReportData& data) {
                               : ReadPreparationRecord(programFolder, tableName, preparationName);
         data = LoadReportData(programFolder, IniFile(ConfigFilePath()), tableName, preparationName,
                               record);
+    } catch (const DamagedFileError& e) {
+        m_ui.ShowMessageBox(*Utf8ToCp1252(e.what(), '?'), MessageKind::Ok);
+        return false;
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
         return false;

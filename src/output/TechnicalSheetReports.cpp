@@ -711,8 +711,15 @@ ReportData LoadReportData(const std::filesystem::path& home, const IniFile& conf
         std::error_code ec;
         return std::filesystem::exists(path, ec) ? ReadFileBytes(path) : std::string();
     };
-    for (std::string& line :
-         SplitLines(readIfAny(RecordFileIn(PreparationFolder(home, table), preparation, ".dad")))) {
+    const std::filesystem::path linesPath =
+        RecordFileIn(PreparationFolder(home, table), preparation, ".dad");
+    if (std::error_code ec; std::filesystem::exists(linesPath, ec)) {
+        // A report of lines that did not read whole would print wrong totals as right ones.
+        LineTable lines;
+        LoadLineTable(linesPath, lines);
+        RefuseDamaged(lines.lines.Check());
+    }
+    for (std::string& line : SplitLines(readIfAny(linesPath))) {
         if (!IsAllSpaces(line)) {
             data.ingredientLines.push_back(std::move(line));
         }
@@ -733,6 +740,7 @@ std::string ReadPreparationRecord(const std::filesystem::path& home, std::string
                                   std::string_view preparation) {
     LineTable list;
     LoadLineTable(PreparationListPath(home, table), list);
+    RefuseDamaged(list.lines.Check());
     const FindResult found = FindKey(list.keys, preparation);
     return found.found ? list.lines[found.index] : std::string();
 }

@@ -48,7 +48,7 @@ struct PreparationList {
 PreparationList ReadPreparationList(const fs::path& home, std::string_view table) {
     PreparationList list;
     list.path = PreparationListPath(home, table);
-    list.records = SplitLines(ReadFileBytes(list.path));
+    list.records = ReadCleanLines(list.path);
     return list;
 }
 
@@ -301,7 +301,8 @@ void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
     // file has changed.
     Rewrite oldMeasures = ReadForRewrite(MeasureFilePath(home, table, oldName, false));
     Rewrite newMeasures = ReadForRewrite(MeasureFilePath(home, table, newName, false));
-    const std::vector<std::string> measures = SplitLines(oldMeasures.before);
+    const std::vector<std::string> measures =
+        CleanLinesOf(MeasureFilePath(home, table, oldName, false), oldMeasures.before);
     newMeasures.after = JoinLinesCrLf(measures);
 
     std::vector<Rewrite> preparations;
@@ -312,7 +313,7 @@ void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
         file.path = PreparationFilePath(home, table, preparation);
         file.existed = true;
         file.before = ReadFileBytes(file.path);
-        std::vector<std::string> lines = SplitLines(file.before);
+        std::vector<std::string> lines = CleanLinesOf(file.path, file.before);
         bool renamed = false;
         for (std::string& line : lines) {
             std::string key = GetField(L::kIngredient, line);

@@ -122,8 +122,24 @@ std::string RegisterScreen::TableBytes() const {
 }
 
 void RegisterScreen::StartScreen() {
-    ClearScreen();
+    if (table.lines.Damaged()) {
+        mode = ScreenMode::ReadOnly;
+        if (table.lines.Count() > 0) {
+            ShowCurrentRecord();
+        } else {
+            ClearScreen();
+        }
+    } else {
+        ClearScreen();
+    }
     ApplyMode();
+}
+
+std::string DamagedFileNotice(const ReadCheck& check) {
+    return *Utf8ToCp1252(DamagedFileMessage(check) +
+                             " Ele foi aberto somente para consulta: nada será gravado nele. "
+                             "Para repará-lo, use \"velmaro-cli verificar --reparar\".",
+                         '?');
 }
 
 void RegisterScreen::ShowCurrentRecord() {
@@ -214,6 +230,9 @@ bool RegisterScreen::WriteRecord(bool insert) {
 // ---- mode display ----
 
 void RegisterScreen::ApplyMode() {
+    if (table.lines.Damaged()) {
+        mode = ScreenMode::ReadOnly;
+    }
     const bool empty = mode == ScreenMode::Empty;
     const bool inserting = mode == ScreenMode::Inserting;
     const bool showing = mode == ScreenMode::Showing;
@@ -269,6 +288,10 @@ void RegisterScreen::FormActivate() {
         Tell(msg::kReadFailed);
         Close();
         return;
+    }
+    if (table.lines.Damaged()) {
+        // A file that did not read whole is shown but never written back.
+        m_ui.ShowMessageBox(DamagedFileNotice(table.lines.Check()), MessageKind::Ok);
     }
     currentIndex = 0;
     StartScreen();

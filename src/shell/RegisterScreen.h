@@ -34,6 +34,9 @@ enum class ScreenMode {
     ReadOnly = 5
 };
 
+// The notice of a screen that opens a damaged file for consultation only (Windows-1252).
+std::string DamagedFileNotice(const ReadCheck& check);
+
 class RegisterScreen : public Form {
   public:
     RegisterScreen(std::string className, Ui& ui, std::filesystem::path programFolder);

@@ -1,5 +1,6 @@
 #include "storage/IniFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -65,16 +66,55 @@ bool KeyValue(std::string_view line, std::string_view& key, std::string_view& va
 }  // namespace
 
 IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {
+    m_check.file = m_path;
     std::error_code ec;
     if (std::filesystem::exists(m_path, ec)) {
-        m_lines = SplitLines(ReadFileBytes(m_path));
+        ReadLines(ReadFileBytes(m_path));
     }
 }
 
 IniFile IniFile::FromBytes(std::string_view bytes) {
     IniFile ini;
-    ini.m_lines = SplitLines(bytes);
+    ini.ReadLines(bytes);
     return ini;
+}
+
+void IniFile::ReadLines(std::string_view bytes) {
+    m_lines = ReadCheckedLines(bytes, m_check);
+    // A key twice in a section (or in two sections of one name, which read as one): the
+    // second is never read, and a save would keep a value nobody sees.
+    struct Seen {
+        std::string section;
+        std::string key;
+        int line;
+    };
+    std::vector<Seen> seen;
+    std::string section;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        std::string_view name;
+        std::string_view k;
+        std::string_view v;
+        if (SectionName(m_lines[i], name)) {
+            section = std::string(name);
+        } else if (KeyValue(m_lines[i], k, v)) {
+            const auto earlier = std::find_if(seen.begin(), seen.end(), [&](const Seen& s) {
+                return SameName(s.section, section) && SameName(s.key, k);
+            });
+            if (earlier != seen.end()) {
+                m_check.Add({number, DamageKind::DuplicateKey, earlier->line, std::string(k)});
+            } else {
+                seen.push_back({section, std::string(k), number});
+            }
+        }
+        for (const char c : m_lines[i]) {
+            if (static_cast<unsigned char>(c) < 32 && c != '\t') {
+                m_check.Add({number, DamageKind::Unreadable, -1, {}});
+                break;
+            }
+        }
+    }
+    m_check.SortByLine();
 }
 
 const std::string* IniFile::Find(std::string_view section, std::string_view key) const {
@@ -220,6 +260,7 @@ void IniFile::Commit() {
 
 void IniFile::Save() const {
     if (!m_path.empty() && !m_held) {
+        RefuseDamaged(m_check);
         EnsureFolder(m_path.parent_path());
         WriteFileAtomic(m_path, Bytes());
     }

@@ -9,11 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/FileDamage.h"
+
 namespace velmaro {
 
 class IniFile {
   public:
-    // Reads the file; a missing file is an empty one.
+    // Reads the file; a missing file is an empty one. A file holding a NUL byte, a control
+    // character or a key twice in one section is damaged (Check()): it is read all the same
+    // (NUL bytes left out, the first of two equal keys counting) but never saved.
     explicit IniFile(std::filesystem::path path);
     static IniFile FromBytes(std::string_view bytes);  // in memory; writes are not saved
 
@@ -43,14 +47,17 @@ class IniFile {
 
     std::string Bytes() const;
     const std::filesystem::path& Path() const { return m_path; }
+    const ReadCheck& Check() const { return m_check; }
 
   private:
     IniFile() = default;
     const std::string* Find(std::string_view section, std::string_view key) const;
     void Save() const;
+    void ReadLines(std::string_view bytes);
 
     std::filesystem::path m_path;
     std::vector<std::string> m_lines;
+    ReadCheck m_check;
     bool m_held = false;
 };
 

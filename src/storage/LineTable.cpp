@@ -10,6 +10,7 @@
 
 #include "storage/Collation.h"
 #include "storage/FileIo.h"
+#include "storage/IngredientRecord.h"
 #include "storage/Scramble.h"
 
 namespace velmaro {
@@ -127,6 +128,11 @@ void KeyList::Delete(int index) {
 }
 
 void SortLineTable(LineTable& table) {
+    ReadCheck ignored;
+    SortLineTableFound(table, ignored);
+}
+
+void SortLineTableFound(LineTable& table, ReadCheck& check) {
     auto& lines = table.lines.m_items;
     if (lines.size() > std::numeric_limits<uint32_t>::max()) {
         throw std::length_error("line table of " + std::to_string(lines.size()) + " lines");
@@ -193,10 +199,22 @@ void SortLineTable(LineTable& table) {
     }
     auto& keys = table.keys.m_items;
     keys.clear();
-    for (uint32_t i = 0; i < count; ++i) {
-        if (i == 0 || !sameKey(order[i], order[i - 1])) {
-            keys.emplace_back(KeyView(lines[order[i]]));
+    for (uint32_t first = 0; first < count;) {
+        keys.emplace_back(KeyView(lines[order[first]]));
+        uint32_t end = first + 1;
+        uint32_t earliest = order[first];
+        while (end < count && sameKey(order[end], order[first])) {
+            earliest = std::min(earliest, order[end]);
+            ++end;
         }
+        for (uint32_t i = first; i < end; ++i) {
+            // Lines without a key (empty lines) are not records: no key of theirs repeats.
+            if (order[i] != earliest && !KeyView(lines[order[i]]).empty()) {
+                check.Add({static_cast<int>(order[i]) + 1, DamageKind::DuplicateKey,
+                           static_cast<int>(earliest) + 1, std::string(KeyView(lines[order[i]]))});
+            }
+        }
+        first = end;
     }
     // Lines already in order (a file the program saved) stay where they are.
     bool moved = false;
@@ -216,57 +234,117 @@ void SortLineTable(LineTable& table) {
 
 namespace {
 
-// The last steps of a load: the lines, in file order, sorted into the table.
-void FillLineTable(std::vector<std::string> lines, LineTable& table) {
+// The last steps of a load: the lines, in file order, checked and sorted into the table.
+void FillLineTable(std::vector<std::string> lines, LineTable& table, ReadCheck check, int fields,
+                   bool deciphered) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, deciphered, check);
+    }
     table.Clear();
     table.lines.SetSorted(false);
     table.lines.Assign(std::move(lines));
-    SortLineTable(table);
+    SortLineTableFound(table, check);
+    check.SortByLine();
+    table.lines.SetCheck(std::move(check));
 }
 
-void UnscrambleLines(std::vector<std::string>& lines, ProgressSink& progress) {
+// Each line deciphered under its index; a line that does not decipher there is noted with
+// the index under which it would.
+void UnscrambleLines(std::vector<std::string>& lines, ProgressSink& progress, int fields,
+                     ReadCheck& check) {
     progress.Begin(100);
     const size_t count = lines.size();
     for (size_t i = 0; i < count; ++i) {
         progress.SetPosition(
             RoundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(count)));
-        lines[i] = UnscrambleLine(i, lines[i]);
+        std::string plain = UnscrambleLine(i, lines[i]);
+        if (!LooksDeciphered(plain)) {
+            const int other = check.Full() || lines[i].empty()
+                                  ? -1
+                                  : OtherCipherIndex(lines[i], i, std::max(fields, 1));
+            check.Add({static_cast<int>(i) + 1, DamageKind::Undecipherable, other, {}});
+        }
+        lines[i] = std::move(plain);
     }
     progress.End();
 }
 
+// The deciphered lines are checked here for what is not a failed deciphering.
+void FillScrambled(std::vector<std::string> lines, LineTable& table, ReadCheck check, int fields,
+                   ProgressSink& progress) {
+    UnscrambleLines(lines, progress, fields, check);
+    std::vector<bool> undecipherable(lines.size(), false);
+    for (const Damage& d : check.damages) {
+        if (d.kind == DamageKind::Undecipherable) {
+            undecipherable[static_cast<size_t>(d.line - 1)] = true;
+        }
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!undecipherable[i]) {
+            CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, false, check);
+        }
+    }
+    table.Clear();
+    table.lines.SetSorted(false);
+    table.lines.Assign(std::move(lines));
+    SortLineTableFound(table, check);
+    check.SortByLine();
+    table.lines.SetCheck(std::move(check));
+}
+
 }  // namespace
 
-void LoadLineTableFromBytes(std::string_view bytes, LineTable& table) {
-    FillLineTable(SplitLines(bytes), table);
+void LoadLineTableFromBytes(std::string_view bytes, LineTable& table, int fields) {
+    ReadCheck check;
+    std::vector<std::string> lines = ReadCheckedLines(bytes, check);
+    FillLineTable(std::move(lines), table, std::move(check), fields, false);
 }
 
 void LoadLineTable(const std::filesystem::path& path, LineTable& table) {
     // The bytes of the file go before the lines are sorted: a large file is not held twice
     // while its keys are collated.
-    std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
-    FillLineTable(std::move(lines), table);
+    ReadCheck check;
+    check.file = path;
+    std::vector<std::string> lines = ReadCheckedLines(ReadFileBytes(path), check);
+    FillLineTable(std::move(lines), table, std::move(check), RecordFieldsOf(path), false);
 }
 
 void LoadScrambledLineTableFromBytes(std::string_view bytes, LineTable& table,
-                                     ProgressSink& progress) {
-    std::vector<std::string> lines = SplitLines(bytes);
-    UnscrambleLines(lines, progress);
-    FillLineTable(std::move(lines), table);
+                                     ProgressSink& progress, int fields) {
+    ReadCheck check;
+    std::vector<std::string> lines = ReadCheckedLines(bytes, check);
+    FillScrambled(std::move(lines), table, std::move(check), fields, progress);
 }
 
 void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
                             ProgressSink& progress) {
-    std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
-    UnscrambleLines(lines, progress);
-    FillLineTable(std::move(lines), table);
+    ReadCheck check;
+    check.file = path;
+    std::vector<std::string> lines = ReadCheckedLines(ReadFileBytes(path), check);
+    FillScrambled(std::move(lines), table, std::move(check), ing::kFieldCount, progress);
+}
+
+std::vector<std::string> CleanLinesOf(const std::filesystem::path& path, std::string_view bytes) {
+    ReadCheck check;
+    check.file = path;
+    std::vector<std::string> lines = ReadCheckedLines(bytes, check);
+    LineTable table;
+    FillLineTable(lines, table, std::move(check), RecordFieldsOf(path), false);
+    RefuseDamaged(table.lines.Check());
+    return lines;
+}
+
+std::vector<std::string> ReadCleanLines(const std::filesystem::path& path) {
+    return CleanLinesOf(path, ReadFileBytes(path));
 }
 
 std::string LineTableBytes(const LineList& list) {
+    RefuseDamaged(list.Check());
     return JoinLinesCrLf(list.Items());
 }
 
 std::string ScrambledLineTableBytes(const LineList& list) {
+    RefuseDamaged(list.Check());
     std::vector<std::string> scrambled;
     scrambled.reserve(static_cast<size_t>(list.Count()));
     for (size_t i = 0; i < list.Items().size(); ++i) {
@@ -276,6 +354,7 @@ std::string ScrambledLineTableBytes(const LineList& list) {
 }
 
 void SaveLineTable(const std::filesystem::path& path, const LineList& list) {
+    RefuseDamaged(list.Check());
     WriteFileAtomic(path, LineTableBytes(list));
 }
 
@@ -283,6 +362,7 @@ void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,
                             ProgressSink& progress) {
     // The lines are written in their sorted order; each line's place in the file is its
     // cipher index. The list in memory stays plain.
+    RefuseDamaged(list.Check());
     const size_t count = list.Items().size();
     progress.Begin(100);
     std::string bytes;

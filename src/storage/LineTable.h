@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/FileDamage.h"
 #include "storage/Progress.h"
 
 namespace velmaro {
@@ -36,14 +37,26 @@ class LineList {
     // same result as storing with sorting off and sorting again).
     int Replace(int index, std::string line);
     void Delete(int index);
-    void Clear() { m_items.clear(); }
+    // Emptying the list also forgets the damage of the file it was read from.
+    void Clear() {
+        m_items.clear();
+        m_check = ReadCheck();
+    }
     void Assign(std::vector<std::string> lines);
+
+    // What the load found in the file; a damaged list is never written (the saves and the
+    // byte forms below throw DamagedFileError).
+    const ReadCheck& Check() const { return m_check; }
+    bool Damaged() const { return !m_check.Clean(); }
+    void SetCheck(ReadCheck check) { m_check = std::move(check); }
 
   private:
     friend void SortLineTable(class LineTable& table);
+    friend void SortLineTableFound(class LineTable& table, ReadCheck& check);
     void Sort();
     std::vector<std::string> m_items;
     bool m_sorted = true;
+    ReadCheck m_check;
 };
 
 class KeyList {
@@ -60,6 +73,7 @@ class KeyList {
 
   private:
     friend void SortLineTable(class LineTable& table);
+    friend void SortLineTableFound(class LineTable& table, ReadCheck& check);
     std::vector<std::string> m_items;
 };
 
@@ -78,6 +92,9 @@ struct FindResult {
     int index = 0;  // the record's index when found, else the insertion point
 };
 
+// The loads follow the reading rule of FileDamage.h: the table holds every line of the
+// file (NUL bytes left out) and its line list the check of the file; the records of a file
+// are checked for the number of fields its place in the data home gives (RecordFieldsOf).
 void LoadLineTable(const std::filesystem::path& path, LineTable& table);
 void LoadScrambledLineTable(const std::filesystem::path& path, LineTable& table,
                             ProgressSink& progress);
@@ -85,10 +102,16 @@ void SaveLineTable(const std::filesystem::path& path, const LineList& list);
 void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,
                             ProgressSink& progress);
 // In-memory forms of the same, for formats and tests.
-void LoadLineTableFromBytes(std::string_view bytes, LineTable& table);
+// `fields`: the fields of the records (0: one at least).
+void LoadLineTableFromBytes(std::string_view bytes, LineTable& table, int fields = 0);
 void LoadScrambledLineTableFromBytes(std::string_view bytes, LineTable& table,
-                                     ProgressSink& progress);
+                                     ProgressSink& progress, int fields = 0);
 std::string LineTableBytes(const LineList& list);
+// The lines of a plain data file in file order, for a caller that rewrites it line by
+// line; DamagedFileError when the file did not read whole and clean (the same rule as
+// LoadLineTable). `bytes`: the file's content, already read.
+std::vector<std::string> ReadCleanLines(const std::filesystem::path& path);
+std::vector<std::string> CleanLinesOf(const std::filesystem::path& path, std::string_view bytes);
 std::string ScrambledLineTableBytes(const LineList& list);
 
 std::string RecordKey(std::string_view line);
@@ -103,5 +126,8 @@ void DeleteRecord(LineTable& table, int index);
 
 // Sorts the line list and rebuilds the key list from it (the last steps of a load).
 void SortLineTable(LineTable& table);
+// The same, adding to `check` every line whose key an earlier line of the file (by the
+// order of the lines before sorting) already holds.
+void SortLineTableFound(LineTable& table, ReadCheck& check);
 
 }  // namespace velmaro

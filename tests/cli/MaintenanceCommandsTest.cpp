@@ -138,21 +138,30 @@ TEST_F(MaintenanceCommandsTest, RecomputeLeavesWhatItCannotComputeAndSaysSo) {
     const fs::path salada = PreparationFilePath(Home(), kTable, Pad("Salada", 40));
     const std::string tomato = Pad("Tomate", 60) + "|" + std::string(21, '|');
     WriteBytes(salada, ReadBytes(salada) + tomato + "\r\n");
-    std::vector<std::string> lines = SplitLines(ReadBytes(ListPath()));
+    const std::string wholeList = ReadBytes(ListPath());
+    std::vector<std::string> lines = SplitLines(wholeList);
     lines[0] = lines[0].substr(0, lines[0].size() - 1);  // "Arroz com feijão": 55 fields
     lines[0] = lines[0].substr(0, lines[0].rfind('|') + 1);
     WriteBytes(ListPath(), JoinLinesCrLf(lines));
     const auto before = Snapshot(Home());
 
-    const CliRun run = Cli({"recalcular", "Minha"});
+    // A list with a record cut short did not read whole: nothing is computed from it.
+    CliRun run = Cli({"recalcular", "Minha"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("ArqFicTec.dad está danificado (linha 1): tem 55 campos; deveria "
+                           "ter 56."),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(Snapshot(Home()), before);
+
+    // The line of an ingredient the table no longer has stays as it is.
+    WriteBytes(ListPath(), wholeList);
+    run = Cli({"recalcular", "Minha"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
-              "Preparação \"Arroz com feijão\":\n"
-              "  aviso: o registro não tem os 56 campos de uma preparação; não foi recalculada.\n"
               "Preparação \"Salada\":\n"
               "  aviso: o ingrediente \"Tomate\" não existe na tabela; a linha ficou como estava.\n"
               "2 preparações recalculadas; nenhuma alterada.\n");
-    EXPECT_EQ(Snapshot(Home()), before);
 }
 
 TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {

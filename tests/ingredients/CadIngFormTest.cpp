@@ -678,6 +678,29 @@ TEST_F(CadIngFormTest, ListaGivingNoRowOfTheTableEmptiesTheScreen) {
     EXPECT_EQ(form.ActiveControl(), &form.IngMaskEdit);
 }
 
+// An ingredient file with a NUL byte opens for consultation only, every line read, and is
+// never written back.
+TEST_F(CadIngFormTest, ADamagedIngredientFileOpensForConsultationOnly) {
+    Store({Ingredient("Arroz", {{ing::kEnergy, "  128,00"}}), Ingredient("Feijao")});
+    const fs::path path = IngredientFilePath(Home(), active.name);
+    std::string bytes = test::ReadBytes(path);
+    bytes.insert(bytes.find("\r\n") + 2, 1, '\0');
+    test::WriteBytes(path, bytes);
+    Open();
+    ASSERT_FALSE(ui.Messages().empty());
+    EXPECT_EQ(
+        ui.Messages().front().text.rfind(
+            W("O arquivo ") + path.string() + W(" está danificado (linha 2): contém um byte nulo."),
+            0),
+        0u)
+        << ui.Messages().front().text;
+    EXPECT_EQ(form.mode, ScreenMode::ReadOnly);
+    EXPECT_EQ(form.table.lines.Count(), 2);
+    EXPECT_FALSE(form.GraBitBtn.enabled);
+    form.RetBitBtn.Click();
+    EXPECT_EQ(test::ReadBytes(path), bytes);
+}
+
 // ---- sugars and trans fat, kept beside the record ----
 
 ExtraValues Extras(std::string total, std::string added, std::string trans,

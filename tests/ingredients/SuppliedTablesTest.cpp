@@ -137,5 +137,19 @@ TEST_F(SuppliedTablesTest, UserTableOfThatNameIsLeftAlone) {
     EXPECT_TRUE(fs::exists(DataFolder(Home()) / kTacoMarker));
 }
 
+// A table list that did not read whole (a NUL byte hides the tables after it from the
+// documented reading) gets nothing: the start says why and tries again next time.
+TEST_F(SuppliedTablesTest, NothingIsInstalledIntoADamagedTableList) {
+    const std::string list = Pad("Minha", 20) + "|" + Pad("", 65) + "|1|\r\n" + '\0' +
+                             Pad("Outra", 20) + "|" + Pad("", 65) + "|1|\r\n";
+    WriteBytes(TableListPath(Home()), list);
+    const auto before = Snapshot(Home());
+    const std::string message = InstallSuppliedTables(DeliveredData(), Home());
+    EXPECT_NE(message.find(W("ArqTab.dad está danificado (linha 2): contém um byte nulo.")),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(Snapshot(Home()), before);
+}
+
 }  // namespace
 }  // namespace velmaro

@@ -304,5 +304,21 @@ TEST_F(ImpRotFormTest, EtiquetasOpensTheSheetSetupAndRedrawsThePreview) {
     EXPECT_EQ(ui.HelpShown(), 1);
 }
 
+// A label data file with a NUL byte is shown as it stands and never written: opening does
+// not store the composed label in it.
+TEST_F(ImpRotFormTest, ADamagedLabelFileIsShownButNotWritten) {
+    const std::string bytes = std::string("[DadRot]\r\nNomPre=x\r\n\0[CfgEti]\r\nNumCol=2\r\n", 41);
+    test::WriteBytes(File(), bytes);
+    Open();
+    ASSERT_FALSE(ui.Messages().empty());
+    EXPECT_EQ(
+        ui.Messages().front().text.rfind(
+            W("O arquivo " + File().string() + " está danificado (linha 3): contém um byte nulo."),
+            0),
+        0u)
+        << ui.Messages().front().text;
+    EXPECT_EQ(test::ReadBytes(File()), bytes);
+}
+
 }  // namespace
 }  // namespace velmaro

@@ -342,5 +342,28 @@ TEST_F(CadTabFormTest, FailedWritesAreReportedAndLeaveTheFileAsItWas) {
     }
 }
 
+// A table list that did not read whole (the same table twice) opens for consultation only,
+// with a message naming the file and the line; nothing can write it.
+TEST_F(CadTabFormTest, ADamagedListOpensForConsultationOnly) {
+    const std::string damaged = kMinha + kOficial + kMinha;
+    test::WriteBytes(ListPath(), damaged);
+    Open();
+    ASSERT_FALSE(ui.Messages().empty());
+    EXPECT_EQ(ui.Messages().front().text,
+              W("O arquivo " + ListPath().string() +
+                " está danificado (linha 3): o código \"Minha\" repete o da linha 1. Ele foi "
+                "aberto somente para consulta: nada será gravado nele. Para repará-lo, use "
+                "\"velmaro-cli verificar --reparar\"."));
+    EXPECT_EQ(form.mode, ScreenMode::ReadOnly);
+    EXPECT_FALSE(form.GraBitBtn.enabled);
+    EXPECT_FALSE(form.NovBitBtn.enabled);
+    EXPECT_FALSE(form.ExcBitBtn.enabled);
+    EXPECT_FALSE(form.TabMaskEdit.enabled);
+    EXPECT_TRUE(form.ProBitBtn.enabled);
+    form.ProBitBtn.Click();
+    form.RetBitBtn.Click();
+    EXPECT_EQ(ListBytes(), damaged);
+}
+
 }  // namespace
 }  // namespace velmaro

@@ -1,0 +1,235 @@
+// Every command on data homes damaged by hand (tests/data/damaged-homes, one folder per
+// fault): what reads a damaged file never writes it, a command that needs it stops with a
+// message naming the file and the line, and verificar finds and repairs what is safe.
+
+#include <map>
+
+#include "CliFixtures.h"
+
+namespace velmaro::test {
+namespace {
+
+using Snapshot = std::map<std::string, std::string>;
+
+class DamagedHomesTest : public CliTest {
+  protected:
+    void UseHome(const std::string& name) {
+        fs::remove_all(Home());
+        fs::copy(FixturePath("damaged-homes/" + name), Home(), fs::copy_options::recursive);
+    }
+
+    Snapshot Files() const {
+        Snapshot files;
+        for (const auto& entry : fs::recursive_directory_iterator(Home())) {
+            // The lock a writing command takes is no data.
+            if (entry.is_regular_file() && entry.path().filename() != ".velmaro.lock") {
+                files[fs::relative(entry.path(), Home()).string()] = ReadBytes(entry.path());
+            }
+        }
+        return files;
+    }
+
+    std::vector<std::string> Command(const std::string& name) {
+        const std::string csv = Csv("novo.csv", "nome;energia (kcal)\nNovo;10\n").string();
+        const std::map<std::string, std::vector<std::string>> commands = {
+            {"listar", {"tabela", "listar"}},
+            {"exportar", {"tabela", "exportar", "Minha", (Scratch() / "out.csv").string()}},
+            {"relatorio",
+             {"relatorio", "Minha", "Salada", "--tipo", "1", "--saida",
+              (Scratch() / "r.pdf").string()}},
+            {"simular", {"recalcular", "Minha", "--simular"}},
+            {"importar", {"tabela", "importar", "Minha", csv}},
+            {"rotulo", {"rotulo", "Minha", "Salada", "--dados"}},
+            {"recalcular", {"recalcular", "Minha"}},
+            {"lote", {"lote", "Minha", "--saida", (Scratch() / "lote").string(), "--modelo", "1"}},
+        };
+        return commands.at(name);
+    }
+};
+
+struct Refusal {
+    const char* command;
+    const char* message;  // in the error or the output
+};
+
+struct DamagedHome {
+    const char* name;
+    std::vector<Refusal> refused;  // exit 1, nothing changed; every other command exits 0
+    const char* finding;           // a line verificar prints
+    const char* repair;            // what verificar --reparar says it did; null: nothing
+    const char* repairedFile;      // the file it copied first (relative to the home)
+};
+
+const std::vector<DamagedHome>& Homes() {
+    static const char* kNulTableList = "ArqTab.dad está danificado (linha 2): contém um byte nulo.";
+    static const char* kNulList = "ArqFicTec.dad está danificado (linha 2): contém um byte nulo.";
+    static const char* kNulIngredients =
+        "ArqIng.dad está danificado (linha 2): contém um byte nulo.";
+    static const char* kTwiceList =
+        "ArqFicTec.dad está danificado (linha 2): o código \"Arroz com feijão\" repete o da "
+        "linha 1.";
+    static const char* kTwiceIngredient =
+        "ArqIng.dad está danificado (linha 2): o código \"Alface, crespa, crua\" repete o da "
+        "linha 1.";
+    static const char* kShort =
+        "ArqIng.dad está danificado (linha 2): tem 2 campos; deveria ter 30.";
+    static const char* kSwapped =
+        "ArqIng.dad está danificado (linha 1): não se decifra na sua posição";
+    static const std::vector<DamagedHome> homes = {
+        {"nul-in-table-list",
+         {{"listar", kNulTableList},
+          {"exportar", kNulTableList},
+          {"relatorio", kNulTableList},
+          {"simular", kNulTableList},
+          {"importar", kNulTableList},
+          {"rotulo", kNulTableList},
+          {"recalcular", kNulTableList},
+          {"lote", kNulTableList}},
+         "lista de tabelas, linha 2: contém um byte nulo.",
+         "1 byte nulo removido",
+         "Dados/ArqTab.dad"},
+        {"nul-in-preparation-list",
+         {{"relatorio", kNulList},
+          {"simular", kNulList},
+          {"rotulo", kNulList},
+          {"recalcular", kNulList},
+          {"lote", kNulList}},
+         "Minha: lista de preparações, linha 2: contém um byte nulo.",
+         "1 byte nulo removido",
+         "Dados/Minha/Ficha Tecnica/ArqFicTec.dad"},
+        {"nul-in-ingredient-file",
+         {{"exportar", kNulIngredients},
+          {"simular", kNulIngredients},
+          {"importar", kNulIngredients},
+          {"recalcular", kNulIngredients}},
+         "Minha: ingredientes, linha 2: contém um byte nulo.",
+         "1 byte nulo removido",
+         "Dados/Minha/Ingrediente/ArqIng.dad"},
+        {"nul-in-label-file",
+         {{"rotulo", "Salada.rot está danificado (linha"}, {"lote", "Salada.rot está danificado"}},
+         "Minha: rótulo \"Salada.rot\", linha",
+         "1 byte nulo removido",
+         "Dados/Minha/Rotulo/Salada.rot"},
+        {"duplicate-preparation-line",
+         {{"relatorio", kTwiceList},
+          {"simular", kTwiceList},
+          {"rotulo", kTwiceList},
+          {"recalcular", kTwiceList},
+          {"lote", kTwiceList}},
+         "Minha: lista de preparações, linha 2: o código \"Arroz com feijão\" repete o da "
+         "linha 1.",
+         "1 linha repetida removida",
+         "Dados/Minha/Ficha Tecnica/ArqFicTec.dad"},
+        {"duplicate-ingredient-record",
+         {{"exportar", kTwiceIngredient},
+          {"simular", kTwiceIngredient},
+          {"importar", kTwiceIngredient},
+          {"recalcular", kTwiceIngredient}},
+         "Minha: ingredientes, linha 2: o código \"Alface, crespa, crua\" repete o da linha 1.",
+         "1 linha repetida removida",
+         "Dados/Minha/Ingrediente/ArqIng.dad"},
+        {"short-ingredient-record",
+         {{"exportar", "A linha 2 do arquivo de ingredientes não tem os 30 campos"},
+          {"simular", kShort},
+          {"importar", kShort},
+          {"recalcular", kShort}},
+         "Minha: ingredientes, linha 2: não se decifra nos 30 campos de um ingrediente (tem 2 "
+         "campos).",
+         nullptr,
+         nullptr},
+        {"swapped-ingredient-lines",
+         {{"exportar", "linhas ilegíveis ficaram de fora"},
+          {"simular", kSwapped},
+          {"importar", kSwapped},
+          {"recalcular", kSwapped}},
+         "Minha: ingredientes, linha 1: não se decifra na sua posição (foi trocada de lugar).",
+         "2 linhas cifradas de novo nas suas posições",
+         "Dados/Minha/Ingrediente/ArqIng.dad"},
+        {"missing-preparation-file",
+         {{"simular", "Salada.dad não existe; a preparação não foi recalculada."},
+          {"recalcular", "Salada.dad não existe; a preparação não foi recalculada."}},
+         "Minha: preparação \"Salada\": o arquivo de ingredientes \"Salada.dad\" não existe, mas "
+         "o registro tem totais.",
+         nullptr,
+         nullptr},
+        {"preparation-named-dotdot",
+         {{"simular", "Preparação \"..\":\n  erro:"},
+          {"recalcular", "Preparação \"..\":\n  erro:"},
+          {"lote", "..: "}},
+         "Minha: preparação \"..\": o nome não serve como nome de arquivo.",
+         nullptr,
+         nullptr},
+        {"stray-temporary-files",
+         {},
+         "arquivo temporário de uma gravação interrompida: "
+         "\"Dados/Minha/Ficha Tecnica/.ArqFicTec.dad.Ab12Cd\".",
+         "removido o arquivo temporário \"Dados/Minha/Ficha Tecnica/.ArqFicTec.dad.Ab12Cd\".",
+         nullptr},
+    };
+    return homes;
+}
+
+TEST_F(DamagedHomesTest, CommandsNeverWriteWhatDidNotReadWhole) {
+    const std::vector<std::string> names = {"listar",   "exportar", "relatorio",  "simular",
+                                            "importar", "rotulo",   "recalcular", "lote"};
+    for (const DamagedHome& home : Homes()) {
+        for (const std::string& name : names) {
+            SCOPED_TRACE(std::string(home.name) + ": " + name);
+            UseHome(home.name);
+            const Snapshot before = Files();
+            const CliRun run = Cli(Command(name));
+            const auto refusal = std::find_if(home.refused.begin(), home.refused.end(),
+                                              [&](const Refusal& r) { return r.command == name; });
+            if (refusal == home.refused.end()) {
+                EXPECT_EQ(run.status, 0) << run.err;
+                continue;
+            }
+            EXPECT_EQ(run.status, 1);
+            EXPECT_NE((run.err + run.out).find(refusal->message), std::string::npos)
+                << run.err << run.out;
+            // Every file as it was (a command may add files of preparations it could do).
+            const Snapshot after = Files();
+            for (const auto& [path, bytes] : before) {
+                EXPECT_TRUE(after.contains(path) && after.at(path) == bytes) << path;
+            }
+        }
+    }
+}
+
+TEST_F(DamagedHomesTest, VerificarFindsEveryDamageAndRepairsWhatIsSafe) {
+    for (const DamagedHome& home : Homes()) {
+        SCOPED_TRACE(home.name);
+        UseHome(home.name);
+        const Snapshot original = Files();
+        CliRun run = Cli({"verificar"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.out.find(home.finding), std::string::npos) << run.out;
+        EXPECT_EQ(Files(), original);
+
+        run = Cli({"verificar", "--reparar"});
+        if (home.repair == nullptr) {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_NE(run.out.find(home.finding), std::string::npos) << run.out;
+            EXPECT_EQ(Files(), original);
+            continue;
+        }
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_NE(run.out.find(home.repair), std::string::npos) << run.out;
+        EXPECT_EQ(Cli({"verificar"}).status, 0);
+        if (home.repairedFile != nullptr) {
+            // The original, byte for byte, beside the repaired file.
+            const fs::path file = Home() / home.repairedFile;
+            bool backedUp = false;
+            for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+                const std::string fileName = entry.path().filename().string();
+                if (fileName.rfind(file.filename().string() + ".bak-", 0) == 0) {
+                    backedUp = ReadBytes(entry.path()) == original.at(home.repairedFile);
+                }
+            }
+            EXPECT_TRUE(backedUp);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmaro::test
