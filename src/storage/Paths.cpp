@@ -147,9 +147,9 @@ std::string TableFolderName(std::string_view tableName) {
 
 bool IsReservedTableName(std::string_view tableName) {
     // Files directly in "Dados"; a table's folder of the same name would replace them.
-    static constexpr std::string_view kShared[] = {kTableListFile, kReferenceTableFile,
-                                                   kReferenceValuesFile, ".instalado-taco",
-                                                   ".instalado-taco-medidas"};
+    static constexpr std::string_view kShared[] = {
+        kTableListFile,    kReferenceTableFile,       kReferenceValuesFile,
+        ".instalado-taco", ".instalado-taco-medidas", ".instalado-taco-trans"};
     const std::string folder = AsciiLower(ReplaceChar('_', '/', TrimTrailingSpaces(tableName)));
     return std::any_of(std::begin(kShared), std::end(kShared),
                        [&](std::string_view shared) { return AsciiLower(shared) == folder; });
