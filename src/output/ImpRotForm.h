@@ -16,6 +16,7 @@
 
 #include "output/CfgRotForm.h"
 #include "output/LabelComposition.h"
+#include "output/LabelLayouts.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"
@@ -85,6 +86,9 @@ class TImpRotForm : public Form {
     // shown) when the file cannot be written.
     bool StoreLabel();
     void DrawPreview(Canvas& canvas);
+    // True when the label's texts fit it laid out with `geometry` and measured at `dpi`, or
+    // when the user, told that they do not, goes on.
+    bool ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi);
     void ChooseLayout(int layout);
     void ShowChoice();
 

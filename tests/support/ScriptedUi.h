@@ -47,7 +47,7 @@ struct InUseReport {
 };
 
 class RecordingProgress : public ProgressSink {
-public:
+  public:
     void Begin(int max) override {
         ++begins;
         maximum = max;
@@ -66,7 +66,7 @@ public:
 };
 
 class RecordingPrintJob : public PrintJob {
-public:
+  public:
     explicit RecordingPrintJob(int dpi, bool isLandscape) : canvas(dpi), landscape(isLandscape) {}
     Canvas& PageCanvas() override { return canvas; }
     int DotsPerInch() const override { return canvas.DotsPerInch(); }
@@ -86,7 +86,7 @@ public:
 };
 
 class ScriptedUi : public Ui {
-public:
+  public:
     // Answers, consumed in order.
     void Answer(int answer) { m_answers.push_back(answer); }
     void AnswerYes() { Answer(kAnswerYes); }
@@ -104,7 +104,9 @@ public:
     }
 
     const std::vector<RecordedMessage>& Messages() const { return m_messages; }
-    std::string LastMessage() const { return m_messages.empty() ? std::string() : m_messages.back().text; }
+    std::string LastMessage() const {
+        return m_messages.empty() ? std::string() : m_messages.back().text;
+    }
     std::vector<std::string> MessageTexts() const;
     void ClearMessages() { m_messages.clear(); }
     const std::vector<PickerCall>& Pickers() const { return m_pickers; }
@@ -123,6 +125,8 @@ public:
     int printerPageWidth = 0;
     int printerPageHeight = 0;
     bool printerAvailable = true;
+    // The orientation chosen in the printer set-up.
+    bool setUpLandscape = false;
     // Unanswered yes/no questions fail the test unless this is set.
     bool strictQuestions = true;
     size_t PendingAnswers() const { return m_answers.size(); }
@@ -131,7 +135,9 @@ public:
     void Activate(Form& form);
     bool MoveFocus(Form& form, Control& target) { return velmaro::MoveFocus(form, &target); }
     void Press(Form& form, Button& button) { PressButton(*this, form, button); }
-    void Type(Form& form, Control& control, const std::string& text) { TypeText(form, control, text); }
+    void Type(Form& form, Control& control, const std::string& text) {
+        TypeText(form, control, text);
+    }
 
     int ShowMessageBox(const std::string& text, MessageKind kind) override;
     int PickFromList(const std::string& caption, const std::vector<std::string>& items,
@@ -149,10 +155,11 @@ public:
     void PrinterSetup() override { ++m_printerSetups; }
     void PrintText(const TextPrintJob& job) override { m_textJobs.push_back(job); }
     PrintJob* BeginPrintJob(bool landscape) override;
+    PrintJob* BeginPrintJobAsSetUp() override { return BeginPrintJob(setUpLandscape); }
     void Beep() override { ++m_beeps; }
     int ShowModal(Form& form) override;
 
-private:
+  private:
     std::deque<int> m_answers;
     std::deque<std::optional<int>> m_picks;
     std::deque<RenameResult> m_renames;
