@@ -91,13 +91,18 @@ e quantos ingredientes tem.)",
          TableListCommand},
         {"",
          "rotulo",
-         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4 [--nome] [--folha] --saida "
+         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] --saida "
          "ARQUIVO.(bmp|png|pdf)\n"
-         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4 [--nome]]",
+         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]]",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
-escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado.
+escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado,
+5 Modelo RDC 429/2020 (a tabela nutricional atual, com o selo "ALTO EM").
 A extensão do arquivo de saída dá o formato: .bmp ou .png (monocromático) ou .pdf.
+No modelo 5, quando há selo "ALTO EM", ele é gerado num segundo arquivo ao lado
+("ARQUIVO-alto-em" com a mesma extensão; na folha, o selo vai ao lado de cada tabela).
+Uma tabela com valores desconhecidos sai com "?" e a marca "INCOMPLETO – NÃO USAR EM
+EMBALAGEM", e o comando avisa.
 
 Opções:
   --modelo N     o modelo do rótulo, que fica gravado como o escolhido
@@ -106,7 +111,10 @@ Opções:
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
   --saida ARQ    o arquivo a gerar
   --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
-                 gravados, um por linha (sem --modelo, o modelo gravado é mantido))",
+                 gravados, um por linha (sem --modelo, o modelo gravado é mantido); no
+                 modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
+                 "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" e,
+                 quando houver, "ALTO EM inconclusivo|…")",
          {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
          2,
          2,
@@ -129,13 +137,15 @@ Opções:
          ReportCommand},
         {"",
          "lote",
-         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4 [--nome] [--folha]] "
+         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4|5 [--nome] [--folha]] "
          "[--tipo 1|2|3] [--formato pdf|bmp|png]",
          R"(Gera os rótulos (com --modelo) e/ou os relatórios (com --tipo) de todas as
 preparações da tabela na PASTA, criada quando não existe: "PREPARACAO-rotulo.pdf" e
 "PREPARACAO-relatorioN.pdf". Cada rótulo é composto e gravado como no comando rotulo.
 O progresso aparece no terminal. Uma preparação que falha é informada e as outras são
-geradas; o código de saída é então 1.
+geradas; o código de saída é então 1. No modelo 5 o selo "ALTO EM" acompanha o rótulo
+("PREPARACAO-alto-em.pdf"), e cada rótulo incompleto (valores desconhecidos) é informado
+numa linha; o código de saída é então 1.
 
 Opções:
   --saida PASTA  a pasta dos arquivos

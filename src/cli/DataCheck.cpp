@@ -7,6 +7,7 @@
 
 #include "cli/CliData.h"
 #include "cli/CliSupport.h"
+#include "ingredients/ExtraValues.h"
 #include "preparations/PreparationTotals.h"
 #include "preparations/ValueLimits.h"
 #include "storage/IngredientRecord.h"
@@ -60,6 +61,7 @@ class Checker {
     void Table(const std::string& key) {
         m_prefix = ShownName(key) + ": ";
         const LineTable ingredients = Ingredients(key);
+        ExtraValuesOf(key, ingredients);
         Records("grupos de ingredientes", ReadLinesIfAny(IngredientGroupsLocation(m_home, key)),
                 kGroupFields);
         Records("grupos de preparações", ReadLinesIfAny(PreparationGroupsLocation(m_home, key)),
@@ -120,6 +122,29 @@ class Checker {
         ingredients.lines.Assign(std::move(records));
         SortLineTable(ingredients);
         return ingredients;
+    }
+
+    // The sugars and trans fat beside the ingredient records: lines that cannot be read,
+    // values that are not numbers, and entries of a name the ingredient file does not have.
+    void ExtraValuesOf(const std::string& table, const LineTable& ingredients) {
+        const std::string what = "açúcares e gordura trans";
+        const ExtraValuesTable extras = LoadExtraValuesFile(ExtraValuesFileLocation(m_home, table));
+        for (const ExtraValuesProblem& problem : extras.Problems()) {
+            Report(what + ", linha " + std::to_string(problem.line) + ": " + Utf8(problem.what) +
+                   ".");
+        }
+        for (const std::string& name : extras.Names()) {
+            if (!FindKey(ingredients.keys, name).found) {
+                Report(what + ": o ingrediente \"" + ShownName(name) + "\" não existe na tabela.");
+            }
+            const ExtraValues values = extras.Find(name);
+            for (const std::string& text : values.values) {
+                if (!IsAllSpaces(RemoveAll(text, ",")) && !ParseNumber(text)) {
+                    Report(what + ": o valor \"" + Utf8(text) + "\" do ingrediente \"" +
+                           ShownName(name) + "\" não é um número.");
+                }
+            }
+        }
     }
 
     void Preparation(const std::string& table, const std::string& name, const std::string& record,

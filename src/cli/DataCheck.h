@@ -6,6 +6,8 @@
 //   preparation group files (1), the preparation list (56), the ingredient files of the
 //   preparations (22), the household measures files (2);
 // - lines of the ingredient file that do not unscramble to the 30 fields of an ingredient;
+// - lines of the file of sugars and trans fat (ExtraValues.h) that cannot be read, values
+//   in it that are not numbers, and entries for an ingredient the table does not have;
 // - preparation lines for an ingredient the table does not have;
 // - preparation totals (energy to sodium and the cost) that differ from the sums of their
 //   lines by a cent or more;

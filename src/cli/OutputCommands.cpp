@@ -11,6 +11,8 @@
 #include "output/ImpRotForm.h"
 #include "output/LabelComposition.h"
 #include "output/LabelLayouts.h"
+#include "output/NutritionTableLayout.h"
+#include "output/RecipeNutrients.h"
 #include "output/TechnicalSheetReports.h"
 #include "storage/IniFile.h"
 #include "storage/Paths.h"
@@ -90,7 +92,7 @@ struct LabelRequest {
 LabelRequest LabelRequestOf(const Arguments& arguments) {
     LabelRequest request;
     if (arguments.Value("modelo")) {
-        request.layout = ChoiceValue(arguments, "modelo", 1, 4);
+        request.layout = ChoiceValue(arguments, "modelo", 1, kNutritionTableModel);
     } else if (arguments.Has("nome") || arguments.Has("folha")) {
         throw UsageError("--nome e --folha acompanham --modelo");
     }
@@ -101,8 +103,8 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
 
 // The label as the label screen composes it on opening: the choice stored in the label
 // data file (or the one asked for), then section DadRot written from the preparation's
-// record, in one write (none when the file holds that already). Gives the file as written
-// and the choice.
+// record (with the nutrition table for model 5), in one write (none when the file holds
+// that already). Gives the file as written and the choice.
 std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEntry& table,
                                              const PreparationEntry& preparation,
                                              const LabelRequest& request) {
@@ -115,11 +117,21 @@ std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEn
     const std::string before = ini.Bytes();
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
+    if (choice.layout == kNutritionTableModel) {
+        StoreNutritionTable(ini, home, table.key, preparation.key, preparation.record);
+    }
     // A label composed as it already stands is not written again.
     if (ini.Bytes() != before) {
         ini.Commit();
     }
     return {std::move(ini), choice};
+}
+
+// "x-alto-em.png" beside "x.png".
+fs::path MarkFileBeside(const fs::path& path) {
+    fs::path mark = path;
+    mark.replace_filename(path.stem().string() + "-alto-em" + path.extension().string());
+    return mark;
 }
 
 // The label drawn into a file: the preview (500 x 258 at 96 dots per inch), or the whole
@@ -132,6 +144,23 @@ void DrawLabel(ImageOutput& images, const IniFile& ini, const PreparationEntry& 
             images, kind,
             [&](Canvas& canvas) { RedrawPreview(canvas, ini, name, preparation.record, choice); },
             kPreviewWidth, kPreviewHeight, TImpRotForm::kPreviewDpi, path);
+        if (choice.layout == kNutritionTableModel) {
+            // The mark beside the label's picture; one of an earlier run that no longer
+            // holds is taken away.
+            const fs::path markPath = MarkFileBeside(path);
+            const NutritionTable table = LoadNutritionTable(ini);
+            if (HasHighInMark(table)) {
+                SavePicture(
+                    images, kind,
+                    [&](Canvas& canvas) {
+                        DrawHighInMarkPreview(canvas, table, kMarkPreviewWidth, kPreviewHeight);
+                    },
+                    kMarkPreviewWidth, kPreviewHeight, TImpRotForm::kPreviewDpi, markPath);
+            } else {
+                std::error_code ec;
+                fs::remove(markPath, ec);
+            }
+        }
         return;
     }
     const LabelGeometry geometry = SheetGeometry(ini);
@@ -169,6 +198,16 @@ void DrawReportFile(ImageOutput& images, const ReportData& data, ReportKind kind
         PreviewWidth(kind), PreviewHeight(kind), kPreviewDpi, path);
 }
 
+// The line that names an incomplete label and what it lacks.
+std::string IncompleteLine(const PreparationEntry& preparation, const NutritionTable& table) {
+    std::string missing;
+    for (const std::string& m : table.missing) {
+        missing += (missing.empty() ? "" : "; ") + Utf8(m);
+    }
+    return ShownName(preparation.key) +
+           ": rótulo INCOMPLETO – NÃO USAR EM EMBALAGEM (valores ausentes: " + missing + ").";
+}
+
 // The configuration as the report screen reads it.
 IniFile Configuration() {
     return IniFile(ConfigFilePath());
@@ -196,7 +235,7 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
         }
     } else {
         if (!request.layout) {
-            throw UsageError("falta --modelo 1|2|3|4");
+            throw UsageError("falta --modelo 1|2|3|4|5");
         }
         output = OutputFile(arguments);
     }
@@ -210,7 +249,14 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
                         ").");
     }
     const IniFile& ini = label->first;
+    const bool model5 = label->second.layout == kNutritionTableModel;
     if (dataOnly) {
+        if (model5) {
+            for (const std::string& line : NutritionTableDataLines(LoadNutritionTable(ini))) {
+                io.out << Utf8(line) << "\n";
+            }
+            return kExitOk;
+        }
         for (const char* key : {"DesDad", "ValPor", "ValDia", "ValRef"}) {
             io.out << Utf8(ini.ReadString(kLabelDataSection, key, "")) << "\n";
         }
@@ -223,6 +269,15 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
         throw NotGenerated(output->first, e);
     }
     Generated(io, output->first);
+    if (model5) {
+        const NutritionTable composed = LoadNutritionTable(ini);
+        if (HasHighInMark(composed) && !request.sheet) {
+            Generated(io, MarkFileBeside(output->first));
+        }
+        if (composed.incomplete) {
+            io.err << "velmaro-cli: " << IncompleteLine(preparation, composed) << "\n";
+        }
+    }
     return kExitOk;
 }
 
@@ -285,6 +340,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     }
 
     std::vector<std::string> failures;
+    std::vector<std::string> incomplete;
     int labelFiles = 0;
     int reportFiles = 0;
     TerminalProgress progress(io.err, io.errIsTerminal, io.terminalColumns);
@@ -299,6 +355,12 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
                 const auto [ini, choice] = ComposeLabel(io.home, table, preparation, request);
                 DrawLabel(io.images, ini, preparation, choice, request.sheet, kind, path);
                 ++labelFiles;
+                if (choice.layout == kNutritionTableModel) {
+                    const NutritionTable composed = LoadNutritionTable(ini);
+                    if (composed.incomplete) {
+                        incomplete.push_back(IncompleteLine(preparation, composed));
+                    }
+                }
             }
             if (report) {
                 const fs::path path =
@@ -322,6 +384,9 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     for (const std::string& failure : failures) {
         io.err << "velmaro-cli: " << failure << "\n";
     }
+    for (const std::string& line : incomplete) {
+        io.err << "velmaro-cli: " << line << "\n";
+    }
     io.out << preparations.size() << (preparations.size() == 1 ? " preparação: " : " preparações: ")
            << labelFiles << (labelFiles == 1 ? " rótulo e " : " rótulos e ") << reportFiles
            << (reportFiles == 1 ? " relatório" : " relatórios")
@@ -330,6 +395,12 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     if (!failures.empty()) {
         io.err << "velmaro-cli: " << failures.size()
                << (failures.size() == 1 ? " preparação falhou." : " preparações falharam.") << "\n";
+        return kExitError;
+    }
+    if (!incomplete.empty()) {
+        io.err << "velmaro-cli: " << incomplete.size()
+               << (incomplete.size() == 1 ? " rótulo incompleto." : " rótulos incompletos.")
+               << "\n";
         return kExitError;
     }
     return kExitOk;

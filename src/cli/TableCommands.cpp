@@ -148,8 +148,14 @@ int TableExportCommand(const Arguments& arguments, CliIo& io) {
                << " do arquivo de ingredientes não tem os 30 campos de um ingrediente e não "
                   "foi exportada.\n";
     }
-    if (!result.unreadableLines.empty()) {
-        throw UserError(Plural(static_cast<int>(result.unreadableLines.size()),
+    for (const int line : result.unreadableExtraLines) {
+        io.err << "A linha " << line
+               << " do arquivo de açúcares e gordura trans (ArqIngCpl.dad) não pôde ser lida e "
+                  "os seus valores não foram exportados.\n";
+    }
+    if (!result.unreadableLines.empty() || !result.unreadableExtraLines.empty()) {
+        throw UserError(Plural(static_cast<int>(result.unreadableLines.size() +
+                                                result.unreadableExtraLines.size()),
                                "linha ilegível ficou", "linhas ilegíveis ficaram") +
                         " de fora da exportação (veja velmaro-cli verificar).");
     }

@@ -7,6 +7,7 @@
 #include "shell/ScreenMessages.h"
 #include "shell/ShortDate.h"
 #include "storage/Cp1252.h"
+#include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
@@ -58,6 +59,12 @@ TCadIngForm::TCadIngForm(Ui& ui, fs::path folder, ActiveTable& activeTable,
       FerFonMaskEdit(*this, "FerFonMaskEdit"),
       SODMaskEdit(*this, "SODMaskEdit", std::string(ing::kSodiumMask)),
       SodFonMaskEdit(*this, "SodFonMaskEdit"),
+      ACTMaskEdit(*this, "ACTMaskEdit", std::string(kExtraValueMask)),
+      ACTFonMaskEdit(*this, "ACTFonMaskEdit"),
+      ACAMaskEdit(*this, "ACAMaskEdit", std::string(kExtraValueMask)),
+      ACAFonMaskEdit(*this, "ACAFonMaskEdit"),
+      TRAMaskEdit(*this, "TRAMaskEdit", std::string(kExtraValueMask)),
+      TraFonMaskEdit(*this, "TraFonMaskEdit"),
       FCMaskEdit(*this, "FCMaskEdit", std::string(ing::kFactorMask)),
       FCFonMaskEdit(*this, "FCFonMaskEdit"),
       FCCMaskEdit(*this, "FCCMaskEdit", std::string(ing::kFactorMask)),
@@ -85,6 +92,12 @@ TCadIngForm::TCadIngForm(Ui& ui, fs::path folder, ActiveTable& activeTable,
         values[i]->label = W(labels[i]);
         sources[i]->label = "Fonte do dado";
     }
+    const std::array<const char*, kExtraValueCount> extraLabels = {
+        "Açúcares totais (g)", "Açúcares adicionados (g)", "Gorduras trans (g)"};
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        ExtraFields()[i]->label = W(extraLabels[i]);
+        ExtraSourceFields()[i]->label = "Fonte do dado";
+    }
     DatCotMaskEdit.label = W("Data cotação");
     NomGruComboBox.label = "Grupo";
 
@@ -108,6 +121,14 @@ TCadIngForm::TCadIngForm(Ui& ui, fs::path folder, ActiveTable& activeTable,
                                        : ing::kCorrectionFactor + static_cast<int>(i - 10);
         addValue(*values[i], recordField);
         AddTextField(*sources[i]);
+        if (i == 9) {
+            // After sodium, the values kept beside the record: not carried into the
+            // preparations (a label reads them from the table when it is composed).
+            for (size_t k = 0; k < kExtraValueCount; ++k) {
+                AddNumericField(*ExtraFields()[k]);
+                AddTextField(*ExtraSourceFields()[k]);
+            }
+        }
     }
     addValue(CusUniMaskEdit, ing::kCostPerKilogram);
     AddDataField(DatCotMaskEdit);
@@ -129,6 +150,22 @@ std::array<MaskEdit*, TCadIngForm::kValueCount> TCadIngForm::SourceFields() {
     return {&KALFonMaskEdit, &CHOFonMaskEdit, &PTNFonMaskEdit, &LipFonMaskEdit, &SatFonMaskEdit,
             &ColFonMaskEdit, &FibFonMaskEdit, &CalFonMaskEdit, &FerFonMaskEdit, &SodFonMaskEdit,
             &FCFonMaskEdit,  &FCCFonMaskEdit, &CusFonMaskEdit};
+}
+
+std::array<MaskEdit*, kExtraValueCount> TCadIngForm::ExtraFields() {
+    return {&ACTMaskEdit, &ACAMaskEdit, &TRAMaskEdit};
+}
+
+std::array<MaskEdit*, kExtraValueCount> TCadIngForm::ExtraSourceFields() {
+    return {&ACTFonMaskEdit, &ACAFonMaskEdit, &TraFonMaskEdit};
+}
+
+std::array<const MaskEdit*, kExtraValueCount> TCadIngForm::ExtraFields() const {
+    return {&ACTMaskEdit, &ACAMaskEdit, &TRAMaskEdit};
+}
+
+std::array<const MaskEdit*, kExtraValueCount> TCadIngForm::ExtraSourceFields() const {
+    return {&ACTFonMaskEdit, &ACAFonMaskEdit, &TraFonMaskEdit};
 }
 
 MaskEdit& TCadIngForm::CarriedField(int field) {
@@ -187,6 +224,23 @@ void TCadIngForm::ShowRecord(int index) {
         sources[i]->caret = 0;
         sources[i]->selLength = 0;
     }
+    const ExtraValues extras = m_extras.Find(GetField(ing::kName, record));
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        MaskEdit& value = *ExtraFields()[i];
+        if (extras.values[i].empty()) {
+            value.Clear();
+        } else {
+            PutText(value, extras.values[i]);
+        }
+        MaskEdit& source = *ExtraSourceFields()[i];
+        if (TableEditable()) {
+            source.text = extras.sources[i];
+        } else {
+            source.text = IsBlankStoredValue(extras.values[i]) ? std::string() : tableName;
+        }
+        source.caret = 0;
+        source.selLength = 0;
+    }
     TakeShownTexts();
 }
 
@@ -196,7 +250,15 @@ void TCadIngForm::ClearFields() {
         field->Clear();
     }
     DatCotMaskEdit.Clear();
+    for (MaskEdit* field : ExtraFields()) {
+        field->Clear();
+    }
     for (MaskEdit* field : SourceFields()) {
+        field->text.clear();
+        field->caret = 0;
+        field->selLength = 0;
+    }
+    for (MaskEdit* field : ExtraSourceFields()) {
         field->text.clear();
         field->caret = 0;
         field->selLength = 0;
@@ -224,6 +286,33 @@ std::string TCadIngForm::ComposeIngredientRecord() const {
         record += field->text + "|";
     }
     return record;
+}
+
+ExtraValues TCadIngForm::ComposeExtraValues() const {
+    ExtraValues extras;
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        extras.values[i] = ExtraFields()[i]->text;
+        extras.sources[i] = ExtraSourceFields()[i]->text;
+    }
+    return extras;
+}
+
+std::vector<FileContent> TCadIngForm::FilesWith(const ExtraValuesTable& extras) const {
+    const fs::path path = ExtraValuesFileLocation(programFolder, tableName);
+    std::string bytes = extras.Bytes();
+    std::error_code ec;
+    if (bytes.empty() && !fs::exists(path, ec)) {
+        return {};
+    }
+    return {{path, std::move(bytes)}};
+}
+
+std::vector<FileContent> TCadIngForm::TableFiles(const ExtraValuesTable& extras) const {
+    std::vector<FileContent> files = {{TablePath(), TableBytes()}};
+    for (FileContent& file : FilesWith(extras)) {
+        files.push_back(std::move(file));
+    }
+    return files;
 }
 
 void TCadIngForm::TakeShownTexts() {
@@ -261,8 +350,34 @@ void TCadIngForm::ChooseGroup(const std::string& group) {
 
 void TCadIngForm::LoadTable() {
     unsavedTable = false;
+    m_extras = ExtraValuesTable();
+    m_extrasDamaged = false;
     RegisterScreen::LoadTable();
+    const fs::path extrasPath = ExtraValuesFileLocation(programFolder, tableName);
+    m_extras = LoadExtraValuesFile(extrasPath);
+    if (!m_extras.Problems().empty()) {
+        const ExtraValuesProblem& first = m_extras.Problems().front();
+        m_extrasDamaged = true;
+        m_ui.ShowMessageBox(W("O arquivo ") + W(extrasPath.string()) +
+                                W(" está danificado (linha ") + std::to_string(first.line) +
+                                "): " + first.what +
+                                W(". A tabela fica somente para consulta até que ele seja "
+                                  "corrigido."),
+                            MessageKind::Ok);
+    }
     LoadGroupChoices();
+}
+
+void TCadIngForm::SaveTable() {
+    const std::vector<FileContent> files = TableFiles(m_extras);
+    FileBatch batch;
+    for (const FileContent& file : files) {
+        if (file.path != TablePath()) {
+            EnsureFolder(file.path.parent_path());
+        }
+        batch.Add(file.path, file.bytes);
+    }
+    batch.Commit();
 }
 
 void TCadIngForm::StartScreen() {
@@ -352,23 +467,39 @@ void TCadIngForm::AlterationDeclined() {
     SetFocus(&kalMaskEdit);
 }
 
-void TCadIngForm::AfterStore(bool inserted) {
-    if (!inserted) {
-        m_edit.name = IngMaskEdit.text;
-        try {
-            m_changes.CarryIngredientChange(m_ui, programFolder, tableName, m_edit);
-        } catch (const StorageError&) {
-            // The record stays altered (and the table marked): Grava carries it again.
-            Tell(msg::kAlterFailed);
-            return;
-        }
+// After the record was inserted, replaced or deleted in the table in memory. A new
+// ingredient reaches no preparation: the file is written at Retorna. A change or a
+// deletion is carried into the preparations in one batch with the ingredient file and the
+// file of the values beside it, so that the files never disagree; when that fails
+// (StorageError), nothing was written and the register puts its table back and keeps the
+// edits on the screen, so that Grava (or SIM) tries again.
+void TCadIngForm::SaveAfterChange() {
+    ExtraValuesTable extras = m_extras;
+    if (mode == ScreenMode::Inserting) {
+        extras.Set(IngMaskEdit.text, ComposeExtraValues());
+        m_extras = std::move(extras);
+        unsavedTable = true;
+        return;
     }
+    if (mode == ScreenMode::Deleting) {
+        extras.Remove(IngMaskEdit.text);
+        m_changes.RemoveIngredientFromPreparations(m_ui, programFolder, tableName, IngMaskEdit.text,
+                                                   TableFiles(extras));
+    } else {
+        extras.Set(IngMaskEdit.text, ComposeExtraValues());
+        m_edit.name = IngMaskEdit.text;
+        m_changes.CarryIngredientChange(m_ui, programFolder, tableName, m_edit, TableFiles(extras));
+    }
+    m_extras = std::move(extras);
+    unsavedTable = false;  // the whole table was written with the preparations
+}
+
+void TCadIngForm::AfterStore(bool /*inserted*/) {
     // The preparations hold these values now: a later edit is measured against them.
     m_edit.shown = m_edit.edited;
 }
 
 void TCadIngForm::AfterDelete(const std::string& key) {
-    m_changes.RemoveIngredientFromPreparations(m_ui, programFolder, tableName, key);
     const fs::path measures = MeasureFilePath(programFolder, tableName, key, false);
     std::error_code ec;
     if (fs::exists(measures, ec) && !fs::remove(measures, ec)) {
@@ -411,6 +542,7 @@ TCadIngForm::ListChoice TCadIngForm::OpenIngredientList() {
         return {RegisterScreen::ChooseRecord(), false};
     }
     listViewer->Prepare(tableName, table, currentIndex);
+    listViewer->companions = this;
     m_ui.ShowModal(*listViewer);
     if (listViewer->copied && !listViewer->wroteFile) {
         unsavedTable = true;  // the copies are in memory: written at Retorna
@@ -421,6 +553,34 @@ TCadIngForm::ListChoice TCadIngForm::OpenIngredientList() {
         choice.index = listViewer->chosenIndex;
     }
     return choice;
+}
+
+void TCadIngForm::IngredientCopied(const CopySourceTable& source, const std::string& name) {
+    ExtraValues extras;
+    try {
+        extras = LoadExtraValues(programFolder, source.name).Find(name);
+    } catch (const StorageError&) {
+        return;  // the other table's values cannot be read: they stay unknown here
+    }
+    if (extras.Empty()) {
+        return;
+    }
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        if (IsBlankStoredValue(extras.values[i])) {
+            extras.values[i] = BlankMaskText(kExtraValueMask);
+        } else if (source.flag == "0") {
+            extras.sources[i] = TrimTrailingSpaces(source.description);
+        }
+    }
+    m_extras.Set(name, extras);
+}
+
+std::vector<std::pair<fs::path, std::string>> TCadIngForm::CompanionFiles() const {
+    std::vector<std::pair<fs::path, std::string>> files;
+    for (const FileContent& file : FilesWith(m_extras)) {
+        files.emplace_back(file.path, file.bytes);
+    }
+    return files;
 }
 
 std::optional<int> TCadIngForm::ChooseRecord() {
@@ -451,12 +611,18 @@ std::string TCadIngForm::RenameExistsMessage() const {
 // fills up half-way leaves all of them with the old name (a second rename back could not
 // be written either). On a failure the register puts its table back as it was.
 void TCadIngForm::SaveRenamed(const std::string& oldName, const std::string& newName) {
+    // The record is stored as the screen shows it, and so are its values beside it.
+    m_renamedExtras = m_extras;
+    m_renamedExtras.Remove(oldName);
+    m_renamedExtras.Set(newName, ComposeExtraValues());
     m_changes.RenameIngredient(m_ui, programFolder, tableName, oldName, newName,
-                               {{TablePath(), TableBytes()}});
+                               TableFiles(m_renamedExtras));
 }
 
 void TCadIngForm::AfterRename(const std::string& /*oldName*/, const std::string& newName) {
     unsavedTable = false;  // the file was written with the whole table
+    m_extras = std::move(m_renamedExtras);
+    m_renamedExtras = ExtraValuesTable();
     m_edit.name = newName;
 }
 
@@ -488,6 +654,12 @@ LayoutItem TCadIngForm::Layout() {
     for (size_t i = 0; i < 12; ++i) {
         grid.push_back(LayoutItem::Of(*values[i]));
         grid.push_back(LayoutItem::Of(*sources[i]));
+        if (i == 9) {
+            for (size_t k = 0; k < kExtraValueCount; ++k) {
+                grid.push_back(LayoutItem::Of(*ExtraFields()[k]));
+                grid.push_back(LayoutItem::Of(*ExtraSourceFields()[k]));
+            }
+        }
     }
     return LayoutItem::Column({
         ButtonBar(),

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ingredients/ExtraValues.h"
 #include "ingredients/IngredientChanges.h"
 #include "platform/Ui.h"
 #include "shell/ActiveTable.h"
@@ -21,7 +22,7 @@
 
 namespace velmaro {
 
-class TCadIngForm : public RegisterScreen {
+class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
   public:
     TCadIngForm(Ui& ui, std::filesystem::path programFolder, ActiveTable& activeTable,
                 IngredientChangeHandler& changes);
@@ -49,6 +50,13 @@ class TCadIngForm : public RegisterScreen {
     MaskEdit FerFonMaskEdit;
     MaskEdit SODMaskEdit;
     MaskEdit SodFonMaskEdit;
+    // The values beside the record (ExtraValues.h), each with its source; blank: not known.
+    MaskEdit ACTMaskEdit;  // açúcares totais (g)
+    MaskEdit ACTFonMaskEdit;
+    MaskEdit ACAMaskEdit;  // açúcares adicionados (g)
+    MaskEdit ACAFonMaskEdit;
+    MaskEdit TRAMaskEdit;  // gorduras trans (g)
+    MaskEdit TraFonMaskEdit;
     MaskEdit FCMaskEdit;
     MaskEdit FCFonMaskEdit;
     MaskEdit FCCMaskEdit;
@@ -71,10 +79,20 @@ class TCadIngForm : public RegisterScreen {
     // The record composed from the fields, and the register's view of the current edit
     // (shown and edited texts of the values that reach the preparations).
     std::string ComposeIngredientRecord() const;
+    // The sugars and trans fat with their sources, from the fields.
+    ExtraValues ComposeExtraValues() const;
     const IngredientEdit& Edit() const { return m_edit; }
+    // The values beside the records of the table, as held in memory.
+    const ExtraValuesTable& ExtraValuesInMemory() const { return m_extras; }
 
     LayoutItem Layout() override;
     void ApplyMode() override;
+
+    // The sugars and trans fat of an ingredient copied by the list viewer come along (with
+    // the other table's description as their source when that table came with the
+    // program), and are written with the ingredient file.
+    void IngredientCopied(const CopySourceTable& source, const std::string& name) override;
+    std::vector<std::pair<std::filesystem::path, std::string>> CompanionFiles() const override;
 
   protected:
     std::string Title() const override;
@@ -86,7 +104,9 @@ class TCadIngForm : public RegisterScreen {
 
     bool Scrambled() const override { return true; }
     void LoadTable() override;
-    void SaveAfterChange() override { unsavedTable = true; }
+    // The ingredient file and the file of the values beside its records, in one go.
+    void SaveTable() override;
+    void SaveAfterChange() override;
     void StartScreen() override;
     bool HasDirtyFlag() const override { return true; }
     bool RefuseReadOnly() override;
@@ -120,10 +140,22 @@ class TCadIngForm : public RegisterScreen {
     static constexpr int kValueCount = 13;
     std::array<MaskEdit*, kValueCount> ValueFields();
     std::array<MaskEdit*, kValueCount> SourceFields();
+    // The sugars and trans fat, each with its source field.
+    std::array<MaskEdit*, kExtraValueCount> ExtraFields();
+    std::array<MaskEdit*, kExtraValueCount> ExtraSourceFields();
+    std::array<const MaskEdit*, kExtraValueCount> ExtraFields() const;
+    std::array<const MaskEdit*, kExtraValueCount> ExtraSourceFields() const;
+    // The files written with the ingredient file: that of the values beside its records,
+    // with `extras` (none while the table has no such values and no such file).
+    std::vector<FileContent> FilesWith(const ExtraValuesTable& extras) const;
+    // The files a change writes: the ingredient file and the file of the values beside.
+    std::vector<FileContent> TableFiles(const ExtraValuesTable& extras) const;
     // The control of a carried field (2-11, 16, 17).
     MaskEdit& CarriedField(int field);
 
-    bool TableEditable() const { return m_activeTable.editable; }
+    // A file of values beside the records that did not read whole keeps the table to
+    // consultation: writing it back would lose the lines it could not read.
+    bool TableEditable() const { return m_activeTable.editable && !m_extrasDamaged; }
     void LoadGroupChoices();
     void ChooseGroup(const std::string& group);
     // Shown and edited texts from the fields as they stand now.
@@ -138,6 +170,10 @@ class TCadIngForm : public RegisterScreen {
     IngredientChangeHandler& m_changes;
     KeyList m_groupChoices;
     IngredientEdit m_edit;
+    ExtraValuesTable m_extras;
+    bool m_extrasDamaged = false;
+    // A rename's values beside the records, kept until the rename has been written.
+    ExtraValuesTable m_renamedExtras;
 };
 
 }  // namespace velmaro

@@ -115,6 +115,14 @@ const std::vector<Alias>& Aliases() {
         {ing::kCostPerKilogram, {"custo", "preco", "custo kg", "preco kg", "custo unitario"}},
         {ing::kQuotationDate,
          {"data cotacao", "data da cotacao", "data de cotacao", "cotacao", "data do custo"}},
+        {kFirstExtraField,
+         {"acucares totais", "acucares total", "acucar total", "acucares", "acucar",
+          "acucares totais incluindo lactose"}},
+        {kFirstExtraField + 1,
+         {"acucares adicionados", "acucar adicionado", "acucares de adicao", "acucar de adicao"}},
+        {kFirstExtraField + 2,
+         {"gordura trans", "gorduras trans", "trans", "gordura trans total", "acidos graxos trans",
+          "lipideos trans"}},
     };
     return aliases;
 }
@@ -135,6 +143,9 @@ int SourceFieldOf(int valueField) {
     }
     if (valueField >= ing::kCorrectionFactor && valueField <= ing::kCostPerKilogram) {
         return ing::kFirstSource + 10 + (valueField - ing::kCorrectionFactor);
+    }
+    if (valueField >= kFirstExtraField && valueField < kFirstExtraSourceField) {
+        return kFirstExtraSourceField + (valueField - kFirstExtraField);
     }
     return 0;
 }
@@ -188,6 +199,15 @@ std::string FieldCaption(int field) {
     }
     if (field >= ing::kFirstSource && field <= ing::kLastSource) {
         return W("Fonte do dado de ") + FieldCaption(ing::SourceValueField(field));
+    }
+    if (IsExtraField(field)) {
+        static constexpr std::array<std::string_view, 3> kExtraCaptions = {
+            "Açúcares totais (g)", "Açúcares adicionados (g)", "Gorduras trans (g)"};
+        if (field >= kFirstExtraSourceField) {
+            return W("Fonte do dado de ") +
+                   FieldCaption(field - kFirstExtraSourceField + kFirstExtraField);
+        }
+        return W(kExtraCaptions[static_cast<size_t>(field - kFirstExtraField)]);
     }
     if (field < 0 || field >= static_cast<int>(kCaptions.size())) {
         return {};

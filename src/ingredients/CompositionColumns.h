@@ -11,8 +11,19 @@
 
 namespace velmaro {
 
-// What a recognised column holds: a field of the ingredient record (1 to 30, 12 never),
-// or the one source text of every value present in the row.
+// The values kept beside the ingredient record (ExtraValues.h) count as fields after its
+// 30: 31 açúcares totais, 32 açúcares adicionados, 33 gordura trans (mask "9999,99"), and
+// 34 to 36 the source of each.
+inline constexpr int kFirstExtraField = 31;
+inline constexpr int kFirstExtraSourceField = 34;
+inline constexpr int kLastExtraField = 36;
+constexpr bool IsExtraField(int field) {
+    return field >= kFirstExtraField && field <= kLastExtraField;
+}
+
+// What a recognised column holds: a field of the ingredient record (1 to 30, 12 never) or
+// of the values beside it (31 to 36), or the one source text of every value present in
+// the row.
 struct RecognisedColumn {
     int field = 0;               // 0: not a column of the record
     bool generalSource = false;  // "fonte": the source of every value present
@@ -24,13 +35,13 @@ struct RecognisedColumn {
 RecognisedColumn RecogniseColumn(std::string_view utf8Header);
 
 // The header names the export writes, one per exported field, in this order: name,
-// group, energy to sodium, F.C., F.C.C., cost, quotation date and the thirteen sources
-// (UTF-8).
+// group, energy to sodium, F.C., F.C.C., cost, quotation date, the thirteen sources, then
+// the values kept beside the record and their sources (UTF-8).
 struct ExportColumn {
     int field;
     std::string_view header;
 };
-inline constexpr std::array<ExportColumn, 29> kExportColumns = {{
+inline constexpr std::array<ExportColumn, 35> kExportColumns = {{
     {1, "nome"},
     {13, "grupo"},
     {2, "energia (kcal)"},
@@ -60,6 +71,12 @@ inline constexpr std::array<ExportColumn, 29> kExportColumns = {{
     {28, "fonte fc"},
     {29, "fonte fcc"},
     {30, "fonte custo"},
+    {31, "açúcares totais (g)"},
+    {32, "açúcares adicionados (g)"},
+    {33, "gordura trans (g)"},
+    {34, "fonte açúcares totais"},
+    {35, "fonte açúcares adicionados"},
+    {36, "fonte gordura trans"},
 }};
 
 // How a field is named in messages ("Calorias (KCal)", "F.C", "Data cotação"), as the

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ingredients/CompositionColumns.h"
+#include "ingredients/ExtraValues.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
@@ -37,11 +38,12 @@ std::string Cell(std::string_view utf8) {
 std::string FieldCell(int field, std::string_view text) {
     std::string value(text);
     const bool numeric = (field >= ing::kEnergy && field <= ing::kSodium) ||
-                         (field >= ing::kCorrectionFactor && field <= ing::kCostPerKilogram);
+                         (field >= ing::kCorrectionFactor && field <= ing::kCostPerKilogram) ||
+                         (field >= kFirstExtraField && field < kFirstExtraSourceField);
     if (numeric || field == ing::kQuotationDate) {
         const std::string_view mask =
             field == ing::kQuotationDate ? ing::kDateMask : ing::ValueMask(field);
-        if (value == BlankMaskText(mask)) {
+        if (value.empty() || value == BlankMaskText(mask)) {
             return {};
         }
         value = RemoveSpaces(value);
@@ -62,7 +64,11 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
     // Read as stored, in file order, each line unscrambled with its own index.
     const std::vector<std::string> lines =
         SplitLines(ReadFileBytes(IngredientFilePath(home, table)));
+    const ExtraValuesTable extraValues = LoadExtraValues(home, table);
     ExportResult result;
+    for (const ExtraValuesProblem& problem : extraValues.Problems()) {
+        result.unreadableExtraLines.push_back(problem.line);
+    }
     std::string& out = result.csv;
     out += kByteOrderMark;
     for (size_t i = 0; i < kExportColumns.size(); ++i) {
@@ -76,11 +82,21 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
             result.unreadableLines.push_back(static_cast<int>(i + 1));
             continue;
         }
+        const ExtraValues extras = extraValues.Find(GetField(ing::kName, line));
         for (size_t c = 0; c < kExportColumns.size(); ++c) {
             if (c > 0) {
                 out += kSeparator;
             }
-            out += FieldCell(kExportColumns[c].field, GetField(kExportColumns[c].field, line));
+            const int field = kExportColumns[c].field;
+            std::string text;
+            if (field >= kFirstExtraSourceField) {
+                text = extras.sources[static_cast<size_t>(field - kFirstExtraSourceField)];
+            } else if (field >= kFirstExtraField) {
+                text = extras.values[static_cast<size_t>(field - kFirstExtraField)];
+            } else {
+                text = GetField(field, line);
+            }
+            out += FieldCell(field, text);
         }
         out += kLineEnd;
         ++result.exported;

@@ -21,6 +21,9 @@ struct ExportResult {
     // Lines of the ingredient file (1-based) that do not hold the 30 fields of an
     // ingredient: they are left out of the file.
     std::vector<int> unreadableLines;
+    // Lines of the file of the values beside the records (ExtraValues.h) that could not be
+    // read: their values are missing from the file.
+    std::vector<int> unreadableExtraLines;
 };
 
 // The CSV of table `table` (its key as stored). Throws StorageError when the ingredient

@@ -8,6 +8,7 @@
 
 #include "ingredients/CompositionColumns.h"
 #include "ingredients/CsvReader.h"
+#include "ingredients/ExtraValues.h"
 #include "shell/NameRules.h"
 #include "shell/ShortDate.h"
 #include "storage/Collation.h"
@@ -31,17 +32,25 @@ constexpr size_t kTableNameWidth = 20;
 constexpr size_t kDescriptionWidth = 65;
 constexpr size_t kCostSourceWidth = ing::kCostSourceMaxLength;
 
-// The numeric fields of the ingredient record that a file may give.
-constexpr std::array<int, 13> kValueFields = {
-    ing::kEnergy,         ing::kCarbohydrate,     ing::kProtein,
-    ing::kTotalFat,       ing::kSaturatedFat,     ing::kCholesterol,
-    ing::kFibre,          ing::kCalcium,          ing::kIron,
-    ing::kSodium,         ing::kCorrectionFactor, ing::kCookingFactor,
-    ing::kCostPerKilogram};
+// The numeric fields of the ingredient record that a file may give, then those of the
+// values kept beside it (CompositionColumns.h).
+constexpr std::array<int, 16> kValueFields = {
+    ing::kEnergy,          ing::kCarbohydrate,     ing::kProtein,
+    ing::kTotalFat,        ing::kSaturatedFat,     ing::kCholesterol,
+    ing::kFibre,           ing::kCalcium,          ing::kIron,
+    ing::kSodium,          ing::kCorrectionFactor, ing::kCookingFactor,
+    ing::kCostPerKilogram, kFirstExtraField,       kFirstExtraField + 1,
+    kFirstExtraField + 2};
+constexpr size_t kRecordValueCount = 13;  // the first ones, in the 30-field record
 
-// The source field (18 to 30) of each entry of kValueFields, in the same order.
+// Every field a row may give: the record's 30 and the six beside it.
+constexpr size_t kRowFieldCount = kLastExtraField + 1;
+
+// The source field (18 to 30, 34 to 36) of each entry of kValueFields, in the same order.
 constexpr int SourceField(size_t valueIndex) {
-    return ing::kFirstSource + static_cast<int>(valueIndex);
+    return valueIndex < kRecordValueCount
+               ? ing::kFirstSource + static_cast<int>(valueIndex)
+               : kFirstExtraSourceField + static_cast<int>(valueIndex - kRecordValueCount);
 }
 
 // A text of the file in a message, in quotes; a very long one (a damaged file's cell of
@@ -214,7 +223,7 @@ char DetectSeparator(std::string_view text) {
 // The column of each field of the record (index: field number; -1 none) and of the one
 // source of every value.
 struct Columns {
-    std::array<int, ing::kFieldCount + 1> field{};
+    std::array<int, kRowFieldCount> field{};
     int source = -1;
     Columns() { field.fill(-1); }
 };
@@ -377,7 +386,7 @@ void CheckTable(const CompositionTableSetup& setup, TableTexts& out,
 struct ParsedRow {
     int line = 0;
     std::string name;  // Windows-1252, trimmed
-    std::array<std::optional<std::string>, ing::kFieldCount + 1> fields;
+    std::array<std::optional<std::string>, kRowFieldCount> fields;
     std::string source;  // the one source of every value present; may be empty
 };
 
@@ -605,11 +614,19 @@ void Fill(LineTable& table, std::vector<std::string> lines) {
 }
 
 // The record of a row: over the food's stored record when the table has it (its key and
-// the fields the file has no column for stay), else over a record of blank fields.
+// the fields the file has no column for stay), else over a record of blank fields; the
+// same for the values kept beside the record, given back in `extras`.
 // `group` is the group's key as the group file holds it.
-std::string ComposeRecord(const ParsedRow& row, const std::string* stored, const std::string& key,
-                          const std::string& group) {
-    std::array<std::string, ing::kFieldCount + 1> f;
+std::string ComposeRecord(const ParsedRow& row, const std::string* stored,
+                          const ExtraValues& storedExtras, const std::string& key,
+                          const std::string& group, ExtraValues& extras) {
+    std::array<std::string, kRowFieldCount> f;
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        const ExtraValues& from = stored != nullptr ? storedExtras : ExtraValues{};
+        f[static_cast<size_t>(kFirstExtraField) + i] =
+            from.values[i].empty() ? BlankMaskText(kExtraValueMask) : from.values[i];
+        f[static_cast<size_t>(kFirstExtraSourceField) + i] = from.sources[i];
+    }
     for (int n = ing::kEnergy; n <= ing::kFieldCount; ++n) {
         const auto i = static_cast<size_t>(n);
         if (stored != nullptr) {
@@ -646,6 +663,10 @@ std::string ComposeRecord(const ParsedRow& row, const std::string* stored, const
             f[source].clear();
         }
     }
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        extras.values[i] = f[static_cast<size_t>(kFirstExtraField) + i];
+        extras.sources[i] = f[static_cast<size_t>(kFirstExtraSourceField) + i];
+    }
     std::string record = key + "|";
     for (int n = ing::kEnergy; n <= ing::kFieldCount; ++n) {
         record += f[static_cast<size_t>(n)] + "|";
@@ -655,7 +676,7 @@ std::string ComposeRecord(const ParsedRow& row, const std::string* stored, const
 
 // The rows merged into the table's ingredients and groups (both sorted again once).
 void MergeRows(const std::vector<ParsedRow>& rows, LineTable& ingredients, LineTable& groups,
-               ImportResult& result) {
+               ExtraValuesTable& extraValues, ImportResult& result) {
     // Groups new to the table, spelt as first seen (groups that differ only in case are
     // one group).
     std::map<std::string, std::string> newGroups;
@@ -676,14 +697,18 @@ void MergeRows(const std::vector<ParsedRow>& rows, LineTable& ingredients, LineT
         const std::string padded = Pad(row.name, kNameWidth);
         const std::string group = groupKey(row.fields[ing::kGroup]);
         const FindResult found = FindKey(ingredients.keys, padded);
+        ExtraValues extras;
         if (found.found) {
             const auto index = static_cast<size_t>(found.index);
             const std::string key = ingredients.keys[found.index];
-            lines[index] = ComposeRecord(row, &lines[index], key, group);
+            lines[index] =
+                ComposeRecord(row, &lines[index], extraValues.Find(key), key, group, extras);
+            extraValues.Set(key, extras);
             result.replacedNames.push_back(key);
             ++result.replaced;
         } else {
-            lines.push_back(ComposeRecord(row, nullptr, padded, group));
+            lines.push_back(ComposeRecord(row, nullptr, {}, padded, group, extras));
+            extraValues.Set(padded, extras);
             ++result.added;
         }
     }
@@ -741,6 +766,7 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
     struct Written {
         fs::path path;
         std::string previous;
+        bool removeOnUndo = false;  // the file did not exist before
     };
     std::vector<Written> written;
     try {
@@ -750,6 +776,7 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
         const FindResult listed = FindKey(list.keys, table.name);
         LineTable ingredients;
         LineTable groups;
+        ExtraValuesTable extraValues;
         std::string key = table.name;
         if (listed.found) {
             // An existing table is written over only when that is asked for, and a table
@@ -770,15 +797,30 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             NullProgress progress;
             LoadScrambledLineTable(IngredientFilePath(home, key), ingredients, progress);
             LoadLineTable(IngredientGroupsPath(home, key), groups);
+            extraValues = LoadExtraValues(home, key);
+            // Lines of it that cannot be read would be lost by writing it back.
+            if (!extraValues.Problems().empty()) {
+                const ExtraValuesProblem& first = extraValues.Problems().front();
+                result.status = ImportStatus::WriteFailed;
+                result.errors.push_back(
+                    {0, W("O arquivo ") + W(ExtraValuesFileLocation(home, key).string()) +
+                            W(" está danificado (linha ") + std::to_string(first.line) +
+                            "): " + first.what + W(". Nada foi importado.")});
+                return result;
+            }
         }
-        MergeRows(parsed.rows, ingredients, groups, result);
+        MergeRows(parsed.rows, ingredients, groups, extraValues, result);
         const std::string ingredientBytes = ScrambledLineTableBytes(ingredients.lines);
         const std::string groupBytes = LineTableBytes(groups.lines);
+        const std::string extraBytes = extraValues.Bytes();
+        const fs::path extraPath = ExtraValuesFileLocation(home, key);
         std::error_code ec;
         // Files left in the folder of a table deleted from the list are never replaced.
         if (!listed.found && fs::exists(TableFolder(home, key), ec)) {
+            const bool otherExtras =
+                fs::exists(extraPath, ec) && HoldsOtherData(extraPath, extraBytes);
             if (HoldsOtherData(IngredientFilePath(home, key), ingredientBytes) ||
-                HoldsOtherData(IngredientGroupsPath(home, key), groupBytes)) {
+                HoldsOtherData(IngredientGroupsPath(home, key), groupBytes) || otherExtras) {
                 result.status = ImportStatus::TableExists;
                 result.errors.push_back(
                     {0, W("A pasta da tabela ") + shownName +
@@ -789,6 +831,16 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
 
         // A new table appears in the list only once its files are complete.
         const fs::path ingredientPath = IngredientFilePath(home, key);
+        // The values beside the records first: a table without any keeps having no file.
+        if (!extraBytes.empty() || fs::exists(extraPath, ec)) {
+            const bool existed = fs::exists(extraPath, ec);
+            written.push_back({extraPath, existed ? ReadFileBytes(extraPath) : std::string()});
+            if (!existed) {
+                written.back().removeOnUndo = true;
+            }
+            EnsureFolder(extraPath.parent_path());
+            WriteFileAtomic(extraPath, extraBytes);
+        }
         written.push_back({ingredientPath, ReadFileBytes(ingredientPath)});
         WriteFileAtomic(ingredientPath, ingredientBytes);
         if (!listed.found || result.groupCount > 0) {
@@ -804,6 +856,11 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
     } catch (const std::exception& e) {
         for (auto it = written.rbegin(); it != written.rend(); ++it) {
             try {
+                if (it->removeOnUndo) {
+                    std::error_code removed;
+                    fs::remove(it->path, removed);
+                    continue;
+                }
                 WriteFileAtomic(it->path, it->previous);
             } catch (const std::exception&) {
                 // The first failure is the one reported.

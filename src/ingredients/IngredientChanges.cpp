@@ -23,14 +23,34 @@ std::string IngredientEdit::Edited(int field) const {
     return slot >= 0 ? edited[static_cast<size_t>(slot)] : std::string();
 }
 
-void NoIngredientChanges::RenameIngredient(Ui&, const std::filesystem::path&, std::string_view,
-                                           std::string_view, std::string_view,
-                                           const std::vector<FileContent>& withFiles) {
+namespace {
+
+void WriteTogether(const std::vector<FileContent>& withFiles) {
     FileBatch files;
     for (const FileContent& file : withFiles) {
         files.Add(file.path, file.bytes);
     }
     files.Commit();
+}
+
+}  // namespace
+
+void NoIngredientChanges::CarryIngredientChange(Ui&, const std::filesystem::path&, std::string_view,
+                                                const IngredientEdit&,
+                                                const std::vector<FileContent>& withFiles) {
+    WriteTogether(withFiles);
+}
+
+void NoIngredientChanges::RemoveIngredientFromPreparations(
+    Ui&, const std::filesystem::path&, std::string_view, std::string_view,
+    const std::vector<FileContent>& withFiles) {
+    WriteTogether(withFiles);
+}
+
+void NoIngredientChanges::RenameIngredient(Ui&, const std::filesystem::path&, std::string_view,
+                                           std::string_view, std::string_view,
+                                           const std::vector<FileContent>& withFiles) {
+    WriteTogether(withFiles);
 }
 
 }  // namespace velmaro

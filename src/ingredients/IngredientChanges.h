@@ -60,13 +60,19 @@ class IngredientChangeHandler {
     virtual bool CheckIngredientInUse(Ui& ui, const std::filesystem::path& home,
                                       std::string_view table, std::string_view name,
                                       IngredientUse purpose) = 0;
-    // Recomputes the changed values in every preparation that uses the ingredient.
+    // Recomputes the changed values in every preparation that uses the ingredient, and
+    // writes `withFiles` (the ingredient file holding the change, and the files that go
+    // with it) in the same batch, before the preparations' files: a crash part-way never
+    // leaves the preparations ahead of the ingredient file. A failure while the new
+    // contents are written leaves every file as it was.
     virtual void CarryIngredientChange(Ui& ui, const std::filesystem::path& home,
-                                       std::string_view table, const IngredientEdit& edit) = 0;
-    // Removes the ingredient from every preparation and recomputes their totals.
+                                       std::string_view table, const IngredientEdit& edit,
+                                       const std::vector<FileContent>& withFiles) = 0;
+    // Removes the ingredient from every preparation and recomputes their totals, writing
+    // `withFiles` (the ingredient file without it) in the same batch, as above.
     virtual void RemoveIngredientFromPreparations(Ui& ui, const std::filesystem::path& home,
-                                                  std::string_view table,
-                                                  std::string_view name) = 0;
+                                                  std::string_view table, std::string_view name,
+                                                  const std::vector<FileContent>& withFiles) = 0;
     // Carries a new name into the ingredient's household measures file and into every
     // preparation ingredient file, and writes `withFiles` (the ingredient file under the
     // new name) in the same go: every new content is on disk before any file is
@@ -86,9 +92,11 @@ class NoIngredientChanges final : public IngredientChangeHandler {
         return false;
     }
     void CarryIngredientChange(Ui&, const std::filesystem::path&, std::string_view,
-                               const IngredientEdit&) override {}
+                               const IngredientEdit&,
+                               const std::vector<FileContent>& withFiles) override;
     void RemoveIngredientFromPreparations(Ui&, const std::filesystem::path&, std::string_view,
-                                          std::string_view) override {}
+                                          std::string_view,
+                                          const std::vector<FileContent>& withFiles) override;
     void RenameIngredient(Ui&, const std::filesystem::path&, std::string_view, std::string_view,
                           std::string_view, const std::vector<FileContent>& withFiles) override;
 };

@@ -3,11 +3,14 @@
 #include <fstream>
 #include <system_error>
 
+#include "ingredients/CsvReader.h"
+#include "ingredients/ExtraValues.h"
 #include "ingredients/SuppliedMeasures.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "storage/Text.h"
 
 namespace velmaro {
 
@@ -137,14 +140,135 @@ std::string InstallTacoMeasures(const fs::path& deliveredDir, const fs::path& ho
     return {};
 }
 
+// The trans fat of TACO, once per data home, after the table, as its measures are.
+std::string InstallTacoTrans(const fs::path& deliveredDir, const fs::path& home) {
+    std::error_code ec;
+    const fs::path marker = DataFolder(home) / kTacoTransMarker;
+    if (fs::exists(marker, ec) || ec) {
+        return {};
+    }
+    const fs::path csvPath = deliveredDir / kTacoTransCsv;
+    if (!fs::is_regular_file(csvPath, ec) || !fs::exists(DataFolder(home) / kTacoMarker, ec)) {
+        return {};
+    }
+    const std::string failure = W("Não foi possível instalar a gordura trans da tabela TACO: ");
+    try {
+        LineTable list;
+        LoadLineTable(TableListPath(home), list);
+        std::string key = W(kTacoTableName);
+        key.resize(20, ' ');
+        const FindResult found = FindKey(list.keys, key);
+        if (found.found && GetRecordField(list.lines, found.index, 3) == "0") {
+            std::ifstream csv(csvPath, std::ios::binary);
+            if (!csv) {
+                return failure + W("o arquivo ") + W(csvPath.string()) + W(" não pode ser lido.");
+            }
+            const TransInstallResult result = InstallTransFat(home, list.keys[found.index], csv);
+            if (!result.Ok()) {
+                return result.error;
+            }
+        }
+        WriteFileAtomic(marker, W("Gordura trans da tabela TACO fornecida com o programa: já "
+                                  "tratada nesta pasta de dados. Para instalá-la de novo (só "
+                                  "nos ingredientes sem esse valor), exclua este arquivo.\r\n"));
+    } catch (const std::exception& e) {
+        return failure + *Utf8ToCp1252(e.what(), '?');
+    }
+    return {};
+}
+
+int FindColumn(const std::vector<std::string>& header, std::string_view name) {
+    for (size_t i = 0; i < header.size(); ++i) {
+        if (header[i] == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
-std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
-    const std::string notice = InstallTaco(deliveredDir, home);
-    if (!notice.empty()) {
-        return notice;
+TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
+                                   std::istream& csv) {
+    TransInstallResult result;
+    const std::string failure = W("Não foi possível instalar a gordura trans da tabela ") +
+                                TrimTrailingSpaces(table) + ": ";
+    auto fail = [&](int line, const std::string& what) {
+        result.error = failure + (line > 0 ? W("linha ") + std::to_string(line) + ": " : "") + what;
+        return result;
+    };
+    try {
+        LineTable ingredients;
+        NullProgress progress;
+        LoadScrambledLineTable(IngredientFilePath(home, table), ingredients, progress);
+        const fs::path path = ExtraValuesFileLocation(home, table);
+        ExtraValuesTable extras = LoadExtraValuesFile(path);
+        if (!extras.Problems().empty()) {
+            const ExtraValuesProblem& first = extras.Problems().front();
+            return fail(0, W("o arquivo ") + W(path.string()) + W(" está danificado (linha ") +
+                               std::to_string(first.line) + "): " + first.what + ".");
+        }
+        const std::string before = extras.Bytes();
+        CsvReader reader(csv);
+        const auto header = reader.Next();
+        const int food = header ? FindColumn(header->fields, "alimento") : -1;
+        const int trans = header ? FindColumn(header->fields, "gordura_trans_g") : -1;
+        if (food < 0 || trans < 0) {
+            return fail(0, W("faltam as colunas \"alimento\" e \"gordura_trans_g\"."));
+        }
+        const std::string source = W(kTacoSource);
+        while (const auto row = reader.Next()) {
+            if (row->fields.size() != header->fields.size()) {
+                return fail(row->line, W("a linha não tem os campos do cabeçalho."));
+            }
+            const auto name = Utf8ToCp1252(row->fields[static_cast<size_t>(food)], '?');
+            const auto value = ParseNumber(row->fields[static_cast<size_t>(trans)]);
+            const std::string text = value ? FormatNumber(2, 7, *value) : std::string();
+            if (!value || *value < 0 || text.size() != 7) {
+                return fail(row->line, W("o valor de gordura trans não é um número válido."));
+            }
+            const FindResult at = FindKey(ingredients.keys, ExtraValuesKey(*name));
+            if (!at.found) {
+                ++result.unknownFoods;
+                continue;
+            }
+            const std::string& ingredient = ingredients.keys[at.index];
+            ExtraValues values = extras.Find(ingredient);
+            const auto slot = static_cast<size_t>(ExtraValue::TransFat);
+            if (values.Known(ExtraValue::TransFat) || !IsAllSpaces(values.sources[slot])) {
+                ++result.kept;
+                continue;
+            }
+            for (std::string& v : values.values) {
+                if (v.empty()) {
+                    v = BlankMaskText(kExtraValueMask);
+                }
+            }
+            values.values[slot] = text;
+            values.sources[slot] = source;
+            extras.Set(ingredient, values);
+            ++result.values;
+        }
+        if (extras.Bytes() != before) {
+            EnsureFolder(path.parent_path());
+            WriteFileAtomic(path, extras.Bytes());
+        }
+    } catch (const CsvError& e) {
+        return fail(e.line, e.what());
+    } catch (const std::exception& e) {
+        return fail(0, *Utf8ToCp1252(e.what(), '?'));
     }
-    return InstallTacoMeasures(deliveredDir, home);
+    return result;
+}
+
+std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
+    for (auto step : {InstallTaco, InstallTacoMeasures, InstallTacoTrans}) {
+        const std::string notice = step(deliveredDir, home);
+        if (!notice.empty()) {
+            return notice;
+        }
+    }
+    return {};
 }
 
 }  // namespace velmaro

@@ -5,6 +5,7 @@
 // brought back, and a user's table or file of the same name is never touched.
 
 #include <filesystem>
+#include <istream>
 #include <string>
 
 #include "ingredients/CompositionImport.h"
@@ -22,6 +23,29 @@ inline constexpr const char* kTacoCsv = "taco/taco4_nutrientes_rotulo.csv";
 // In the data home's "Dados" folder, written once TACO has been dealt with there.
 inline constexpr const char* kTacoMarker = ".instalado-taco";
 
+// The trans fat of the TACO foods (18:1t + 18:2t of TACO's fatty-acid table, made by
+// scripts/taco_gordura_trans.py): a CSV in UTF-8 with a header row and the columns
+// "alimento" (the food's name as the table stores it) and "gordura_trans_g" ("." as
+// decimal sign). TACO has no sugars: they stay unknown.
+inline constexpr const char* kTacoTransCsv = "taco/gordura_trans.csv";
+// In the data home's "Dados" folder, written once the trans fat has been dealt with there.
+inline constexpr const char* kTacoTransMarker = ".instalado-taco-trans";
+
+struct TransInstallResult {
+    std::string error;     // empty when all went well; Portuguese, Windows-1252
+    int values = 0;        // foods that received their trans fat
+    int kept = 0;          // foods that had a trans fat or its source already: left alone
+    int unknownFoods = 0;  // foods of the CSV that the table does not hold
+    bool Ok() const { return error.empty(); }
+};
+
+// Gives each ingredient of `table` that the CSV names its trans fat, with the TACO source,
+// where the ingredient has neither a trans fat value nor a source for it yet; everything
+// else in the file of the values beside the records stays as it is. Nothing is written
+// when a row is refused or that file cannot be read whole.
+TransInstallResult InstallTransFat(const std::filesystem::path& home, std::string_view table,
+                                   std::istream& csv);
+
 // How the delivered CSV is read: its columns, codes, group names and name fixes.
 CompositionTableSetup TacoSetup();
 
@@ -31,7 +55,8 @@ CompositionTableSetup TacoSetup();
 // Then, once per data home as well (a marker of their own, so that a home that got the
 // table before the measures were delivered gets them too), the table's household
 // measures (SuppliedMeasures.h): into the delivered table only, and only for ingredients
-// whose measures file holds no measure yet.
+// whose measures file holds no measure yet; and the same way its trans fat
+// (InstallTransFat), so that a home that got TACO before it was delivered gets it once.
 // Returns an empty text when all is well, or a message in Portuguese (Windows-1252) when
 // a table or its measures could not be installed (that step is not marked then; a later
 // start tries again).

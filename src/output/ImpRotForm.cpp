@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "output/LabelLayouts.h"
+#include "output/NutritionTableLayout.h"
+#include "output/RecipeNutrients.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
 #include "shell/ScreenMessages.h"
@@ -55,9 +57,14 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       ModHorRadioButton(*this, "ModHorRadioButton", "Modelo Horizontal"),
       ModLinRadioButton(*this, "ModLinRadioButton", "Modelo Linear"),
       ModPerRadioButton(*this, "ModPerRadioButton", "Personalizado"),
+      ModRdcRadioButton(*this, "ModRdcRadioButton", "Modelo RDC 429/2020"),
       ImpNomPreCheckBox(*this, "ImpNomPreCheckBox",
                         W("Marque aqui para imprimir o nome da preparação")),
+      ConLiqLabel(*this, "ConLiqLabel", W("Conteúdo líquido (g ou ml) :")),
+      ConLiqMaskEdit(*this, "ConLiqMaskEdit", "999999;1;_"),
+      SitRotLabel(*this, "SitRotLabel"),
       RotImage(*this, "RotImage"),
+      AltEmImage(*this, "AltEmImage"),
       programFolder(std::move(folder)),
       m_ui(ui),
       m_images(images),
@@ -72,6 +79,10 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
     }
     RotImage.width = kPreviewWidth;
     RotImage.height = kPreviewHeight;
+    AltEmImage.width = kMarkPreviewWidth;
+    AltEmImage.height = kPreviewHeight;
+    ModRdcRadioButton.hint = W("Tabela nutricional atual, com o selo \"ALTO EM\"");
+    ConLiqMaskEdit.hint = W("Conteúdo líquido da embalagem, para as porções por embalagem");
 
     onActivate = [this] { FormActivate(); };
     onKeyPress = [this](char& key) { FormKeyPress(key); };
@@ -80,6 +91,11 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
     ModHorRadioButton.onClick = [this] { ModHorRadioButtonClick(); };
     ModLinRadioButton.onClick = [this] { ModLinRadioButtonClick(); };
     ModPerRadioButton.onClick = [this] { ModPerRadioButtonClick(); };
+    ModRdcRadioButton.onClick = [this] { ModRdcRadioButtonClick(); };
+    ConLiqMaskEdit.onKeyPress = [this](char& key) {
+        key = NumericFieldKeyPress(ConLiqMaskEdit.text, key);
+    };
+    ConLiqMaskEdit.onExit = [this](Control* next) { ConLiqMaskEditExit(next); };
     ImpNomPreCheckBox.onClick = [this] { ImpNomPreCheckBoxClick(); };
     ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
     ImaBitBtn.onClick = [this] { ImaBitBtnClick(); };
@@ -123,7 +139,13 @@ void TImpRotForm::FormActivate() {
     }
     startPending = false;
     try {
-        choice = LoadLabelChoice(IniFile(LabelFile()));
+        const IniFile ini(LabelFile());
+        choice = LoadLabelChoice(ini);
+        const std::string content = RemoveSpaces(LoadNetContent(ini));
+        ConLiqMaskEdit.Clear();
+        if (!content.empty() && content.size() <= ConLiqMaskEdit.text.size()) {
+            ConLiqMaskEdit.text = PadLeft(content, static_cast<int>(ConLiqMaskEdit.text.size()));
+        }
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
         Close();
@@ -131,8 +153,13 @@ void TImpRotForm::FormActivate() {
     }
     preparationName = TrimTrailingSpaces(preparationName);
     NomPreLabel.caption = preparationName;
+    nutritionTable = NutritionTable();
+    if (choice.layout == kNutritionTableModel) {
+        ComposeTable();
+    }
     StoreLabel();
     ShowChoice();
+    WarnIfIncomplete();
     RedrawPreview();
     SetFocus(&ImpBitBtn);
 }
@@ -145,6 +172,15 @@ bool TImpRotForm::StoreLabel() {
         IniFile ini(LabelFile());
         ini.Hold();
         SaveLabelData(ini, preparationName, preparationRecord, choice);
+        // The net content is kept once typed; the table of layout 5 is kept while it is
+        // the layout chosen (the other layouts leave the file as they always wrote it).
+        if (choice.layout == kNutritionTableModel || !IsAllSpaces(ConLiqMaskEdit.text) ||
+            !LoadNetContent(ini).empty()) {
+            SaveNetContent(ini, RemoveSpaces(ConLiqMaskEdit.text));
+        }
+        if (choice.layout == kNutritionTableModel) {
+            SaveNutritionTable(ini, nutritionTable);
+        }
         ini.Commit();
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(kLabelWriteFailed), MessageKind::Ok);
@@ -158,7 +194,61 @@ void TImpRotForm::ShowChoice() {
     ModHorRadioButton.checked = choice.layout == 2;
     ModLinRadioButton.checked = choice.layout == 3;
     ModPerRadioButton.checked = choice.layout == 4;
+    ModRdcRadioButton.checked = choice.layout == kNutritionTableModel;
     ImpNomPreCheckBox.checked = choice.withName;
+    ShowTableState();
+}
+
+bool TImpRotForm::ComposeTable() {
+    try {
+        nutritionTable =
+            ComposeNutritionTableOf(programFolder, tableName, preparationName, preparationRecord,
+                                    NetContentValue(ConLiqMaskEdit.text));
+    } catch (const StorageError&) {
+        nutritionTable = NutritionTable();
+        nutritionTable.incomplete = true;
+        m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        return false;
+    }
+    return true;
+}
+
+void TImpRotForm::ShowTableState() {
+    const bool table = choice.layout == kNutritionTableModel;
+    ConLiqLabel.visible = table;
+    ConLiqMaskEdit.visible = table;
+    AltEmImage.visible = table;
+    SitRotLabel.visible = table;
+    std::string state;
+    if (table) {
+        state = nutritionTable.incomplete ? W("Tabela INCOMPLETA – não usar em embalagem.")
+                                          : W("Tabela completa.");
+        state += " ALTO EM: ";
+        std::string reached;
+        for (const std::string& words : nutritionTable.highIn) {
+            reached += (reached.empty() ? "" : ", ") + words;
+        }
+        state += reached.empty() ? W("nenhum limite atingido") : reached;
+        if (!nutritionTable.highInInconclusive.empty()) {
+            std::string open;
+            for (const std::string& words : nutritionTable.highInInconclusive) {
+                open += (open.empty() ? "" : ", ") + words;
+            }
+            state += W("; inconclusivo: ") + open;
+        }
+        state += ".";
+    }
+    SitRotLabel.caption = state;
+}
+
+void TImpRotForm::WarnIfIncomplete() {
+    if (choice.layout != kNutritionTableModel) {
+        return;
+    }
+    const std::string warning = NutritionTableWarning(nutritionTable);
+    if (!warning.empty()) {
+        m_ui.ShowMessageBox(warning, MessageKind::Ok);
+    }
 }
 
 // Every drawing reads the label data file again; one that cannot be read leaves the
@@ -172,13 +262,47 @@ void TImpRotForm::DrawPreview(Canvas& canvas) {
     }
 }
 
+void TImpRotForm::DrawMark(Canvas& canvas) {
+    DrawHighInMarkPreview(canvas, nutritionTable, kMarkPreviewWidth, kPreviewHeight);
+}
+
 void TImpRotForm::RedrawPreview() {
     m_images.RenderToImage([this](Canvas& canvas) { DrawPreview(canvas); }, kPreviewWidth,
                            kPreviewHeight, kPreviewDpi, RotImage);
+    if (choice.layout == kNutritionTableModel) {
+        m_images.RenderToImage([this](Canvas& canvas) { DrawMark(canvas); }, kMarkPreviewWidth,
+                               kPreviewHeight, kPreviewDpi, AltEmImage);
+    }
 }
 
 void TImpRotForm::ChooseLayout(int layout) {
     choice.layout = layout;
+    ShowTableState();
+    RedrawPreview();
+}
+
+// The table is composed, kept with the label data and warned about before it shows.
+void TImpRotForm::ModRdcRadioButtonClick() {
+    choice.layout = kNutritionTableModel;
+    ComposeTable();
+    StoreLabel();
+    ShowTableState();
+    WarnIfIncomplete();
+    RedrawPreview();
+}
+
+void TImpRotForm::ConLiqMaskEditExit(Control*) {
+    ConLiqMaskEdit.text = NumericFieldExit(ConLiqMaskEdit.text, ConLiqMaskEdit.Mask());
+    if (RemoveSpaces(ConLiqMaskEdit.text).size() < ConLiqMaskEdit.text.size()) {
+        ConLiqMaskEdit.text = PadLeft(RemoveSpaces(ConLiqMaskEdit.text),
+                                      static_cast<int>(ConLiqMaskEdit.text.size()));
+    }
+    if (choice.layout != kNutritionTableModel) {
+        return;
+    }
+    ComposeTable();
+    StoreLabel();
+    ShowTableState();
     RedrawPreview();
 }
 
@@ -279,6 +403,23 @@ void TImpRotForm::ImaBitBtnClick() {
         return;
     }
     m_ui.ShowMessageBox(W(kGenerated) + PathText(path), MessageKind::Ok);
+    // Layout 5: the mark is a picture of its own beside the label's; a mark of an earlier
+    // composition that no longer holds is taken away.
+    std::filesystem::path markPath;
+    try {
+        markPath = LabelMarkImagePath(programFolder, tableName, preparationName);
+        if (choice.layout != kNutritionTableModel || !HasHighInMark(nutritionTable)) {
+            std::error_code ec;
+            std::filesystem::remove(markPath, ec);
+            return;
+        }
+        m_images.SaveMonochromeBmp([this](Canvas& canvas) { DrawMark(canvas); }, kMarkPreviewWidth,
+                                   kPreviewHeight, kPreviewDpi, markPath);
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(kNotGenerated) + PathText(markPath), MessageKind::Ok);
+        return;
+    }
+    m_ui.ShowMessageBox(W(kGenerated) + PathText(markPath), MessageKind::Ok);
 }
 
 // The whole sheet at its real size: the labels with the left and top margins repeated on
@@ -356,10 +497,13 @@ LayoutItem TImpRotForm::Layout() {
         L::Of(NomPreLabel),
         L::Row({
             L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
-                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Spacing(12),
-                       L::Of(ImpNomPreCheckBox), L::Stretch()}),
+                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(ModRdcRadioButton),
+                       L::Spacing(12), L::Of(ImpNomPreCheckBox), L::Spacing(12), L::Of(ConLiqLabel),
+                       L::Of(ConLiqMaskEdit), L::Stretch()}),
             L::Of(RotImage),
+            L::Of(AltEmImage),
         }),
+        L::Of(SitRotLabel),
     });
 }
 

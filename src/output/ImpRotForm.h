@@ -17,6 +17,7 @@
 #include "output/CfgRotForm.h"
 #include "output/LabelComposition.h"
 #include "output/LabelLayouts.h"
+#include "output/NutritionTable.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"
@@ -41,14 +42,20 @@ class TImpRotForm : public Form {
     RadioButton ModHorRadioButton;  // layout 2
     RadioButton ModLinRadioButton;  // layout 3
     RadioButton ModPerRadioButton;  // layout 4
+    RadioButton ModRdcRadioButton;  // layout 5, the nutrition table of RDC 429/2020
     CheckBox ImpNomPreCheckBox;
-    Image RotImage;  // the preview
+    Label ConLiqLabel;
+    MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)
+    Label SitRotLabel;        // what the table of layout 5 lacks, and its "ALTO EM"
+    Image RotImage;           // the preview
+    Image AltEmImage;         // the "ALTO EM" mark of layout 5
 
     std::filesystem::path programFolder;
     std::string tableName;          // the active table's key as stored
     std::string preparationName;    // trailing spaces removed on activation
     std::string preparationRecord;  // the preparation's line of the preparation list
     LabelChoice choice;             // the layout chosen and the name option
+    NutritionTable nutritionTable;  // layout 5 as last composed
 
     // Sets what the register hands over, and startPending, before the screen is shown.
     void Prepare(const std::string& table, const std::string& preparation,
@@ -64,6 +71,8 @@ class TImpRotForm : public Form {
     void ModHorRadioButtonClick();
     void ModLinRadioButtonClick();
     void ModPerRadioButtonClick();
+    void ModRdcRadioButtonClick();
+    void ConLiqMaskEditExit(Control* next);
     void ImpNomPreCheckBoxClick();
     void ImpBitBtnClick();
     void ImaBitBtnClick();
@@ -89,6 +98,12 @@ class TImpRotForm : public Form {
     // True when the label's texts fit it laid out with `geometry` and measured at `dpi`, or
     // when the user, told that they do not, goes on.
     bool ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi);
+    void DrawMark(Canvas& canvas);
+    // Layout 5 composed afresh from the preparation's lines and ingredients; false (with
+    // the error shown) when they cannot be read.
+    bool ComposeTable();
+    void ShowTableState();
+    void WarnIfIncomplete();
     void ChooseLayout(int layout);
     void ShowChoice();
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/LabelRounding.h"
+#include "output/NutritionTableLayout.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"
@@ -409,6 +410,8 @@ int LayoutRows(int layout) {
             return 7;
         case 4:
             return 9;
+        case kNutritionTableModel:
+            return 1;  // one block, as high as its rows
         default:
             return 0;
     }
@@ -453,27 +456,13 @@ LabelContent LoadLabelContent(const IniFile& labelFile, std::string_view prepara
     return c;
 }
 
-void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry& g, int layout,
-                bool withName, ProgressSink* progress, std::optional<PageArea> page) {
-    using Draw = void (*)(Painter&, const LabelContent&, const LabelPlacement&, int, int, bool);
-    Draw draw = nullptr;
-    switch (layout) {
-        case 1:
-            draw = DrawVertical;
-            break;
-        case 2:
-            draw = DrawHorizontal;
-            break;
-        case 3:
-            draw = DrawLinear;
-            break;
-        case 4:
-            draw = DrawCustom;
-            break;
-        default:
-            return;
-    }
-    const LabelPlacement pl = PlaceLabels(g, layout, withName);
+namespace {
+
+// Calls `draw` with the origin of every label of the geometry that can show on the page,
+// row by row, setting `progress` to the share of rows done before each row.
+template <typename DrawOne>
+void ForEachLabel(Canvas& canvas, const LabelGeometry& g, const LabelPlacement& pl,
+                  ProgressSink* progress, std::optional<PageArea> page, DrawOne draw) {
     if (pl.usedWidth <= 0 || pl.usedHeight <= 0 || pl.rowHeight <= 0 || g.across <= 0 ||
         g.down <= 0) {
         return;  // nothing that could hold a legible label
@@ -499,7 +488,6 @@ void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry
         lastI = std::min(lastI, firstI);
     }
 
-    Painter painter(canvas);
     canvas.SetPenWidth(1);
     for (long long i = firstI; i <= lastI; ++i) {
         if (progress != nullptr) {
@@ -507,16 +495,58 @@ void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry
         }
         const auto y = static_cast<int>(pl.y0 + i * stepY);
         for (long long j = firstJ; j <= lastJ; ++j) {
-            const auto x = static_cast<int>(pl.x0 + j * stepX);
-            draw(painter, content, pl, x, y, withName);
+            draw(static_cast<int>(pl.x0 + j * stepX), y);
         }
     }
+}
+
+}  // namespace
+
+void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry& g, int layout,
+                bool withName, ProgressSink* progress, std::optional<PageArea> page) {
+    using Draw = void (*)(Painter&, const LabelContent&, const LabelPlacement&, int, int, bool);
+    Draw draw = nullptr;
+    switch (layout) {
+        case 1:
+            draw = DrawVertical;
+            break;
+        case 2:
+            draw = DrawHorizontal;
+            break;
+        case 3:
+            draw = DrawLinear;
+            break;
+        case 4:
+            draw = DrawCustom;
+            break;
+        default:
+            return;
+    }
+    const LabelPlacement pl = PlaceLabels(g, layout, withName);
+    Painter painter(canvas);
+    ForEachLabel(canvas, g, pl, progress, page,
+                 [&](int x, int y) { draw(painter, content, pl, x, y, withName); });
+}
+
+void DrawNutritionLabels(Canvas& canvas, const NutritionTable& table, std::string_view name,
+                         const LabelGeometry& g, bool withName, ProgressSink* progress,
+                         std::optional<PageArea> page) {
+    const LabelPlacement pl = PlaceLabels(g, kNutritionTableModel, false);
+    const std::string shown = withName ? TrimTrailingSpaces(name) : std::string();
+    ForEachLabel(canvas, g, pl, progress, page, [&](int x, int y) {
+        DrawNutritionLabel(canvas, table, shown, x, y, g.resolution, pl.usedWidth);
+    });
 }
 
 void RedrawPreview(Canvas& preview, const IniFile& labelFile, std::string_view preparationName,
                    std::string_view record, const LabelChoice& choice) {
     preview.Clear(0, 0, kPreviewWidth, kPreviewHeight);
     if (LayoutRows(choice.layout) == 0) {
+        return;
+    }
+    if (choice.layout == kNutritionTableModel) {
+        DrawNutritionTablePreview(preview, LoadNutritionTable(labelFile), kPreviewWidth,
+                                  kPreviewHeight);
         return;
     }
     const auto geometry = PreviewGeometry(labelFile);
@@ -530,6 +560,11 @@ void RedrawPreview(Canvas& preview, const IniFile& labelFile, std::string_view p
 void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view preparationName,
                     std::string_view record, const LabelChoice& choice, ProgressSink* progress,
                     std::optional<PageArea> area) {
+    if (choice.layout == kNutritionTableModel) {
+        DrawNutritionLabels(page, LoadNutritionTable(labelFile), preparationName,
+                            SheetGeometry(labelFile), choice.withName, progress, area);
+        return;
+    }
     DrawLabels(page, LoadLabelContent(labelFile, preparationName, record), SheetGeometry(labelFile),
                choice.layout, choice.withName, progress, area);
 }

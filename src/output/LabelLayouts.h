@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "output/LabelComposition.h"
+#include "output/NutritionTable.h"
 #include "platform/Canvas.h"
 #include "storage/IniFile.h"
 #include "storage/Progress.h"
@@ -24,6 +25,8 @@ namespace velmaro {
 
 inline constexpr int kPreviewWidth = 500;
 inline constexpr int kPreviewHeight = 258;
+// The preview of the "ALTO EM" mark of model 5, beside the label's.
+inline constexpr int kMarkPreviewWidth = 180;
 
 // Where the labels go, in dots.
 struct LabelGeometry {
@@ -57,7 +60,8 @@ struct LabelPlacement {
     int y0 = 0;  // below the name row when the name is printed
 };
 
-// Rows of a layout: vertical 15, horizontal 7, linear 7, custom 9 (0 for no layout).
+// Rows of a layout: vertical 15, horizontal 7, linear 7, custom 9, the nutrition table 1
+// (one block as high as its rows); 0 for no layout.
 int LayoutRows(int layout);
 LabelPlacement PlaceLabels(const LabelGeometry& geometry, int layout, bool withName);
 
@@ -94,7 +98,15 @@ void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry
                 int layout, bool withName, ProgressSink* progress = nullptr,
                 std::optional<PageArea> page = std::nullopt);
 
-// The preview: a cleared 500 x 258 area and, for a layout 1 to 4 and a label size that
+// Model 5 for every label of the geometry: the nutrition table with its "ALTO EM" mark
+// beside it, the name over it when asked.
+void DrawNutritionLabels(Canvas& canvas, const NutritionTable& table, std::string_view name,
+                         const LabelGeometry& geometry, bool withName,
+                         ProgressSink* progress = nullptr,
+                         std::optional<PageArea> page = std::nullopt);
+
+// The preview: a cleared 500 x 258 area and, for model 5, the table as large as fits (the
+// mark has a picture of its own); for a layout 1 to 4 and a label size that
 // can be scaled, that layout drawn with the preview geometry.
 void RedrawPreview(Canvas& preview, const IniFile& labelFile, std::string_view preparationName,
                    std::string_view record, const LabelChoice& choice);

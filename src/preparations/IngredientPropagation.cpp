@@ -90,12 +90,18 @@ void ScaleRows(std::string& record) {
 // together, every new content before any file is replaced (a disk that fills up changes
 // nothing). Should a replacement fail part-way, the list is written again with the
 // records of exactly the preparations whose files were written.
+// `withFiles` go first in the batch (the ingredient file before the preparations that
+// follow it), and are written even when no preparation holds the ingredient.
 void UpdatePreparations(Ui& ui, const fs::path& home, std::string_view table,
-                        std::string_view ingredient,
+                        std::string_view ingredient, const std::vector<FileContent>& withFiles,
                         const std::function<void(LineTable&, int, std::string&)>& change) {
     PreparationList list = ReadPreparationList(home, table);
     ProgressWindow progress(ui.Progress(), static_cast<int>(list.records.size()));
     FileBatch files;
+    for (const FileContent& file : withFiles) {
+        files.Add(file.path, file.bytes);
+    }
+    const size_t first = files.Size();
     std::vector<std::pair<size_t, std::string>> records;  // in the order of `files`
     WalkPreparations(progress, list, [&](size_t i, const std::string& name) {
         const fs::path path = PreparationFilePath(home, table, name);
@@ -111,6 +117,7 @@ void UpdatePreparations(Ui& ui, const fs::path& home, std::string_view table,
         records.emplace_back(i, std::move(record));
     });
     if (records.empty()) {
+        files.Commit();
         return;
     }
     std::vector<std::string> changed = list.records;
@@ -119,7 +126,11 @@ void UpdatePreparations(Ui& ui, const fs::path& home, std::string_view table,
     }
     files.Add(list.path, JoinLinesCrLf(changed));
     const size_t preparations = records.size();
-    files.CommitThen([&list, &records, preparations](size_t written) {
+    files.CommitThen([&list, &records, first, preparations](size_t written) {
+        if (written <= first) {
+            return;  // no preparation file was replaced: the list stays as it is
+        }
+        written -= first;
         if (written > preparations) {
             return;  // the list went with the files
         }
@@ -166,10 +177,11 @@ bool CheckIngredientInUse(Ui& ui, const fs::path& home, std::string_view table,
 }
 
 void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
-                           const IngredientEdit& edit) {
+                           const IngredientEdit& edit, const std::vector<FileContent>& withFiles) {
     const std::string ingredient = EditedRecord(edit);
     UpdatePreparations(
-        ui, home, table, edit.name, [&](LineTable& lines, int index, std::string& record) {
+        ui, home, table, edit.name, withFiles,
+        [&](LineTable& lines, int index, std::string& record) {
             bool totalsChanged = false;
             const std::string netWeight = GetRecordField(lines.lines, index, L::kNetWeight);
             for (const NutrientFields& n : kNutrients) {
@@ -201,15 +213,17 @@ void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
 }
 
 void RemoveIngredientFromPreparations(Ui& ui, const fs::path& home, std::string_view table,
-                                      std::string_view name) {
-    UpdatePreparations(ui, home, table, name, [](LineTable& lines, int index, std::string& record) {
-        DeleteRecord(lines, index);
-        for (const NutrientFields& n : kNutrients) {
-            WriteTotal(record, n.recordField, SumRecordField(lines.lines, n.lineField));
-        }
-        WriteTotal(record, R::kCostTotal, SumRecordField(lines.lines, L::kComputedCost));
-        ScaleRows(record);
-    });
+                                      std::string_view name,
+                                      const std::vector<FileContent>& withFiles) {
+    UpdatePreparations(
+        ui, home, table, name, withFiles, [](LineTable& lines, int index, std::string& record) {
+            DeleteRecord(lines, index);
+            for (const NutrientFields& n : kNutrients) {
+                WriteTotal(record, n.recordField, SumRecordField(lines.lines, n.lineField));
+            }
+            WriteTotal(record, R::kCostTotal, SumRecordField(lines.lines, L::kComputedCost));
+            ScaleRows(record);
+        });
 }
 
 namespace {
@@ -338,14 +352,15 @@ bool IngredientPropagation::CheckIngredientInUse(Ui& ui, const fs::path& home,
 
 void IngredientPropagation::CarryIngredientChange(Ui& ui, const fs::path& home,
                                                   std::string_view table,
-                                                  const IngredientEdit& edit) {
-    velmaro::CarryIngredientChange(ui, home, table, edit);
+                                                  const IngredientEdit& edit,
+                                                  const std::vector<FileContent>& withFiles) {
+    velmaro::CarryIngredientChange(ui, home, table, edit, withFiles);
 }
 
-void IngredientPropagation::RemoveIngredientFromPreparations(Ui& ui, const fs::path& home,
-                                                             std::string_view table,
-                                                             std::string_view name) {
-    velmaro::RemoveIngredientFromPreparations(ui, home, table, name);
+void IngredientPropagation::RemoveIngredientFromPreparations(
+    Ui& ui, const fs::path& home, std::string_view table, std::string_view name,
+    const std::vector<FileContent>& withFiles) {
+    velmaro::RemoveIngredientFromPreparations(ui, home, table, name, withFiles);
 }
 
 void IngredientPropagation::RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,

@@ -36,13 +36,18 @@ bool CheckIngredientInUse(Ui& ui, const std::filesystem::path& home, std::string
 // changed, the rows per portion, per tablespoon and per label portion are scaled again
 // from the totals, as the preparation register scales them. The group, factors and
 // sources of the ingredient are not carried.
+// `withFiles` (the ingredient file) are written in the same batch, before the
+// preparations' files, also when no preparation uses the ingredient.
 void CarryIngredientChange(Ui& ui, const std::filesystem::path& home, std::string_view table,
-                           const IngredientEdit& edit);
+                           const IngredientEdit& edit,
+                           const std::vector<FileContent>& withFiles = {});
 
 // Removes the ingredient's line from every preparation holding it and recomputes all of
 // its totals and scaled rows; a preparation left without lines has totals of 0,00.
+// `withFiles` as for CarryIngredientChange.
 void RemoveIngredientFromPreparations(Ui& ui, const std::filesystem::path& home,
-                                      std::string_view table, std::string_view name);
+                                      std::string_view table, std::string_view name,
+                                      const std::vector<FileContent>& withFiles = {});
 
 // The new name in the ingredient's household measures file (its lines move to the file
 // of the new name; the file of the old name goes) and in field 1 of the ingredient
@@ -61,9 +66,11 @@ class IngredientPropagation final : public IngredientChangeHandler {
     bool CheckIngredientInUse(Ui& ui, const std::filesystem::path& home, std::string_view table,
                               std::string_view name, IngredientUse purpose) override;
     void CarryIngredientChange(Ui& ui, const std::filesystem::path& home, std::string_view table,
-                               const IngredientEdit& edit) override;
+                               const IngredientEdit& edit,
+                               const std::vector<FileContent>& withFiles) override;
     void RemoveIngredientFromPreparations(Ui& ui, const std::filesystem::path& home,
-                                          std::string_view table, std::string_view name) override;
+                                          std::string_view table, std::string_view name,
+                                          const std::vector<FileContent>& withFiles) override;
     void RenameIngredient(Ui& ui, const std::filesystem::path& home, std::string_view table,
                           std::string_view oldName, std::string_view newName,
                           const std::vector<FileContent>& withFiles) override;

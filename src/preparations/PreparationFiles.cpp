@@ -17,9 +17,16 @@ namespace {
 using PathBuilder = fs::path (*)(const fs::path&, std::string_view, std::string_view);
 
 // In the order they are renamed: ingredients, method text, label sheet, label data,
-// label image.
-constexpr std::array<PathBuilder, 5> kBuilders = {PreparationFilePath, RecipeTextPath,
-                                                  LabelSheetPath, LabelFilePath, LabelImagePath};
+// label image, and the label's "ALTO EM" mark when it has one.
+constexpr std::array<PathBuilder, 6> kBuilders = {PreparationFilePath, RecipeTextPath,
+                                                  LabelSheetPath,      LabelFilePath,
+                                                  LabelImagePath,      LabelMarkImagePath};
+
+// Files that only some preparations have: their builder makes no file, and a preparation
+// without one has nothing to rename or delete.
+bool Optional(PathBuilder build) {
+    return build == LabelMarkImagePath;
+}
 
 struct Move {
     fs::path from;
@@ -68,11 +75,19 @@ void RenamePreparationFiles(const fs::path& home, std::string_view table, std::s
         Move m;
         try {
             m.from = build(home, table, oldName);
+            std::error_code ec;
+            if (Optional(build) && !fs::exists(m.from, ec)) {
+                continue;
+            }
             // The file the builder is about to give for the new name, to tell whether it
             // makes it (and so whether a failed rename is to take it away again).
-            const fs::path expected = m.from.parent_path() /
-                                      NamePath(SafeFileName(newName) + m.from.extension().string());
-            std::error_code ec;
+            const std::string oldFile = m.from.filename().string();
+            const std::string oldStem = NamePath(SafeFileName(oldName)).string();
+            const std::string suffix = oldFile.size() >= oldStem.size()
+                                           ? oldFile.substr(oldStem.size())
+                                           : m.from.extension().string();
+            const fs::path expected =
+                m.from.parent_path() / (NamePath(SafeFileName(newName)).string() + suffix);
             const bool existed = fs::exists(expected, ec);
             m.to = build(home, table, newName);
             m.created = !existed && m.to == expected;
@@ -85,8 +100,9 @@ void RenamePreparationFiles(const fs::path& home, std::string_view table, std::s
             continue;  // two names that give one file name
         }
         m.aside = AsidePath(m.to);
-        m.setAside = Rename(m.to, m.aside);
-        m.moved = m.setAside && Rename(m.from, m.to);
+        const bool targetThere = fs::exists(m.to, ec);
+        m.setAside = targetThere && Rename(m.to, m.aside);
+        m.moved = (m.setAside || !targetThere) && Rename(m.from, m.to);
         moves.push_back(m);
         if (!m.moved) {
             PutBack(moves);
@@ -103,8 +119,9 @@ void RenamePreparationFiles(const fs::path& home, std::string_view table, std::s
 void DeletePreparationFiles(const fs::path& home, std::string_view table, std::string_view name) {
     // The method text, the ingredients and the label sheet first, as they were always
     // deleted; then the label data and the label image.
-    constexpr std::array<PathBuilder, 5> kOrder = {RecipeTextPath, PreparationFilePath,
-                                                   LabelSheetPath, LabelFilePath, LabelImagePath};
+    constexpr std::array<PathBuilder, 6> kOrder = {RecipeTextPath, PreparationFilePath,
+                                                   LabelSheetPath, LabelFilePath,
+                                                   LabelImagePath, LabelMarkImagePath};
     std::string failed;
     for (PathBuilder build : kOrder) {
         fs::path path;

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/Ui.h"
 #include "storage/LineTable.h"
@@ -19,6 +21,18 @@ struct CopySourceTable {
     std::string name;         // its key in the table list, as stored
     std::string description;  // field 2 of its record in the table list
     std::string flag;         // field 3: "0" for a table supplied with the installation
+};
+
+// What goes with an ingredient besides its record, kept by a layer above this one (the
+// sugars and trans fat beside the record): told of every copy, and written in one go with
+// the active ingredient file that holds the copies.
+class IngredientCompanionFiles {
+  public:
+    virtual ~IngredientCompanionFiles() = default;
+    // The ingredient `name` (its key as stored) of `source` was added to the active table.
+    virtual void IngredientCopied(const CopySourceTable& source, const std::string& name) = 0;
+    // The whole new content of each file to write with the active ingredient file.
+    virtual std::vector<std::pair<std::filesystem::path, std::string>> CompanionFiles() const = 0;
 };
 
 // The record with the description (trailing spaces removed) as the source of every value

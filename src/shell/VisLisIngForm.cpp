@@ -5,6 +5,7 @@
 #include "shell/ScreenMessages.h"
 #include "storage/Config.h"
 #include "storage/Cp1252.h"
+#include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/IniFile.h"
 #include "storage/Paths.h"
@@ -360,6 +361,9 @@ void TVisLisIngForm::CopySelected() {
     if (CopyIngredient(m_ui, m_programFolder, m_activeTable.editable, m_tableName, *m_active,
                        source, *row)) {
         copied = true;
+        if (companions != nullptr) {
+            companions->IngredientCopied(source, RecordKey(*row));
+        }
     }
 }
 
@@ -412,8 +416,22 @@ void TVisLisIngForm::Leave() {
     m_open = false;
     if (copied) {
         try {
-            SaveScrambledLineTable(IngredientFilePath(m_programFolder, m_tableName),
-                                   m_active->lines, m_ui.Progress());
+            // The ingredient file and the files that go with it, all of them or none.
+            ProgressSink& progress = m_ui.Progress();
+            progress.Begin(100);
+            struct EndProgress {
+                ProgressSink& sink;
+                ~EndProgress() { sink.End(); }
+            } endProgress{progress};
+            FileBatch files;
+            files.Add(IngredientFilePath(m_programFolder, m_tableName),
+                      ScrambledLineTableBytes(m_active->lines));
+            if (companions != nullptr) {
+                for (const auto& [path, bytes] : companions->CompanionFiles()) {
+                    files.Add(path, bytes);
+                }
+            }
+            files.Commit();
             wroteFile = true;
         } catch (const StorageError&) {
             // The copies stay in the caller's table, which writes it when it is left.

@@ -49,6 +49,9 @@ class TVisLisIngForm : public Form {
     // caller's ingredient table of it (shared: copied ingredients are added to it) and
     // the index of the record it shows. Sets startPending and clears the results.
     void Prepare(const std::string& tableName, LineTable& activeTable, int currentIndex);
+    // Files that go with the active table's ingredients (set by the caller; none when
+    // null): told of each copy, and written with the active ingredient file.
+    IngredientCompanionFiles* companions = nullptr;
 
     // Results, once the viewer has closed.
     // The index in the caller's key list of the row selected when leaving: 0 when no row

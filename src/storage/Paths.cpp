@@ -229,6 +229,13 @@ fs::path LabelPdfPath(const fs::path& base, std::string_view table, std::string_
     return path;
 }
 
+fs::path LabelMarkImagePath(const fs::path& base, std::string_view table, std::string_view prep) {
+    const fs::path path = TableFolder(base, table) / "Rotulo" / "Imagens" /
+                          NamePath(SafeFileName(prep) + "-alto-em.bmp");
+    EnsureFolder(path.parent_path());
+    return path;
+}
+
 fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::string_view prep) {
     return Ensured(InTable(base, table, "Etiqueta", prep, ".eti"));
 }

@@ -57,6 +57,10 @@ fs::path LabelImagePath(const fs::path& base, std::string_view table, std::strin
 // The PDF of a preparation's label sheet, beside its BMP image (".pdf"); the folders are
 // created, the file is not (an empty file would be a broken PDF).
 fs::path LabelPdfPath(const fs::path& base, std::string_view table, std::string_view prep);
+// The "ALTO EM" mark of a preparation's label, a picture beside the label's BMP
+// ("-alto-em.bmp"); the folders are created, the file is not (a preparation whose label
+// has no mark has none).
+fs::path LabelMarkImagePath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path LabelSheetPath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path RecipeTextPath(const fs::path& base, std::string_view table, std::string_view prep);
 fs::path MeasureFilePath(const fs::path& base, std::string_view table, std::string_view ingredient,

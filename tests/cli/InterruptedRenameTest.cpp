@@ -60,12 +60,14 @@ class SignallingPropagation final : public IngredientChangeHandler {
         return m_real.CheckIngredientInUse(ui, home, table, name, purpose);
     }
     void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
-                               const IngredientEdit& edit) override {
-        m_real.CarryIngredientChange(ui, home, table, edit);
+                               const IngredientEdit& edit,
+                               const std::vector<FileContent>& withFiles) override {
+        m_real.CarryIngredientChange(ui, home, table, edit, withFiles);
     }
     void RemoveIngredientFromPreparations(Ui& ui, const fs::path& home, std::string_view table,
-                                          std::string_view name) override {
-        m_real.RemoveIngredientFromPreparations(ui, home, table, name);
+                                          std::string_view name,
+                                          const std::vector<FileContent>& withFiles) override {
+        m_real.RemoveIngredientFromPreparations(ui, home, table, name, withFiles);
     }
     void RenameIngredient(Ui& ui, const fs::path& home, std::string_view table,
                           std::string_view oldName, std::string_view newName,
@@ -292,7 +294,8 @@ TEST_F(InterruptedRenameTest, RenamesOnAFailingDisk) {
 
 // An ingredient's energy altered in its register and carried into the preparations that
 // use it, on a disk that fails at any write: "Erro durante a alteração!", and the
-// preparations' files and list as they were (the ingredient file is written at Retorna).
+// ingredient file, the preparations' files and their list as they were (the ingredient
+// file goes in the same batch, first, so that the preparations are never ahead of it).
 TEST_F(InterruptedRenameTest, AnAlterationCarriedOnAFailingDisk) {
     for (const auto& [error, stays] : {std::pair{ENOSPC, false}, std::pair{EACCES, true}}) {
         const int writes =
@@ -323,7 +326,7 @@ TEST_F(InterruptedRenameTest, AnAlterationCarriedOnAFailingDisk) {
                     EXPECT_TRUE(Check().empty()) << Check()[0];
                 }
             });
-        EXPECT_EQ(writes, 3) << "two preparations and their list";
+        EXPECT_EQ(writes, 4) << "the ingredient file, two preparations and their list";
     }
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "cli/CliFixtures.h"
+#include "ingredients/ExtraValues.h"
 #include "ingredients/IngredientChanges.h"
 #include "preparations/IngredientPropagation.h"
 #include "storage/FileIo.h"
@@ -174,6 +175,9 @@ TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {
     WriteBytes(MeasureFilePath(Home(), kTable, Pad("Arroz, tipo 1, cozido", 60), true),
                Pad("Colher", 20) + "|   25,0|\r\nConcha|\r\n");
     WriteBytes(LabelFilePath(Home(), kTable, Pad("Antiga", 40)), "[DadRot]\r\n");
+    WriteBytes(ExtraValuesFileLocation(Home(), kTable),
+               Pad("Pepino", 60) + "|   1,00|    ,  |    ,  ||||\r\n" + Pad("Tomate", 60) +
+                   "|   1,00|\r\n" + Pad("Arroz, tipo 1, cozido", 60) + "|  x,1 |||||||\r\n");
     const auto before = Snapshot(Home());
 
     const CliRun run = Cli({"verificar"});
@@ -182,6 +186,10 @@ TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {
               "lista de tabelas, linha 2: tem 1 campo; deveria ter 3.\n"
               "Minha: ingredientes, linha 4: não se decifra nos 30 campos de um ingrediente (tem "
               "2 campos).\n"
+              "Minha: açúcares e gordura trans, linha 2: registro incompleto.\n"
+              "Minha: açúcares e gordura trans: o valor \"  x,1 \" do ingrediente \"Arroz, "
+              "tipo 1, cozido\" não é um número.\n"
+              "Minha: açúcares e gordura trans: o ingrediente \"Pepino\" não existe na tabela.\n"
               "Minha: grupos de ingredientes, linha 4: tem 2 campos; deveria ter 1.\n"
               "Minha: lista de preparações, linha 3: tem 3 campos; deveria ter 56.\n"
               "Minha: preparação \"Arroz com feijão\": o total de custo (9,99) difere da soma das "
@@ -193,7 +201,7 @@ TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {
               "Minha: medidas caseiras \"Pepino.med\": nenhum ingrediente da tabela tem esse "
               "nome.\n"
               "Minha: rótulo \"Antiga.rot\": a preparação não existe mais.\n"
-              "10 problemas encontrados.\n");
+              "13 problemas encontrados.\n");
     EXPECT_EQ(Snapshot(Home()), before);  // nothing written, nothing created
 
     EXPECT_EQ(Cli({"verificar", "Minha"}).out, run.out);

@@ -5,6 +5,7 @@
 
 #include "cli/CliFixtures.h"
 #include "cli/TerminalProgress.h"
+#include "ingredients/ExtraValues.h"
 #include "output/CfgRotForm.h"
 #include "output/ImpRotForm.h"
 #include "output/LabelLayouts.h"
@@ -218,10 +219,10 @@ TEST_F(OutputCommandsTest, BadUsageAndUserErrors) {
         {{"verificar", "a", "b"}, 2, "velmaro-cli: argumentos a mais: b"},
         {{"rotulo", "Minha", "Salada", "--saida", "x.bmp"},
          2,
-         "velmaro-cli: falta --modelo 1|2|3|4"},
-        {{"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", "x.bmp"},
+         "velmaro-cli: falta --modelo 1|2|3|4|5"},
+        {{"rotulo", "Minha", "Salada", "--modelo", "6", "--saida", "x.bmp"},
          2,
-         "velmaro-cli: --modelo deve ser um número de 1 a 4 (recebido \"5\")"},
+         "velmaro-cli: --modelo deve ser um número de 1 a 5 (recebido \"6\")"},
         {{"rotulo", "Minha", "Salada", "--modelo", "1", "--saida", "x.gif"},
          2,
          "velmaro-cli: o arquivo de --saida deve terminar em .bmp, .png ou .pdf"},
@@ -325,6 +326,76 @@ TEST(TerminalProgressTest, BarText) {
     EXPECT_EQ(cli::ProgressBarText(1, 4, 8), "[##------]  25% 1/4");
     EXPECT_EQ(cli::ProgressBarText(0, 0, 4), "[####] 100% 0/0");
     EXPECT_EQ(cli::ProgressBarText(7, 7, 4), "[####] 100% 7/7");
+}
+
+}  // namespace
+}  // namespace velmaro
+
+namespace velmaro {
+namespace {
+
+class NutritionTableCommandsTest : public OutputCommandsTest {
+  protected:
+    // Sugars and trans fat of the rice and the beans; the lettuce has none.
+    void WriteExtraValues() {
+        ExtraValuesTable extra;
+        ExtraValues v;
+        v.values = {"   0,10", "   0,00", "   0,00"};
+        extra.Set(W("Arroz, tipo 1, cozido"), v);
+        extra.Set(W("Feijão, carioca, cozido"), v);
+        test::WriteBytes(ExtraValuesFileLocation(Home(), kTable), extra.Bytes());
+    }
+};
+
+// A home made before the extra values: the sugars and trans fat are "?", never 0.
+TEST_F(NutritionTableCommandsTest, DataLinesOfModelFive) {
+    CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--dados"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < run.out.size();) {
+        const size_t end = run.out.find('\n', at);
+        lines.push_back(run.out.substr(at, end - at));
+        at = end + 1;
+    }
+    ASSERT_EQ(lines.size(), 14u) << run.out;
+    EXPECT_EQ(lines[0], "Porções por embalagem|");
+    EXPECT_EQ(lines[1].rfind("Porção|", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("Valor energético (kcal)|", 0), 0u);
+    EXPECT_EQ(lines[4], "Açúcares totais (g)|?|?|");
+    EXPECT_EQ(lines[5], "Açúcares adicionados (g)|?|?|?");
+    EXPECT_EQ(lines[9], "Gorduras trans (g)|?|?|?");
+    EXPECT_EQ(lines[12], "ALTO EM|");
+    EXPECT_EQ(lines[13], "ALTO EM inconclusivo|AÇÚCAR ADICIONADO");
+    const IniFile ini(LabelFile());
+    EXPECT_EQ(ini.ReadString(kLabelDataSection, "RegRot", ""), "RDC 429/2020 + IN 75/2020");
+
+    WriteExtraValues();
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--dados"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\nAçúcares adicionados (g)|0|0|0\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nALTO EM|\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("inconclusivo"), std::string::npos);
+}
+
+TEST_F(NutritionTableCommandsTest, BatchOfModelFiveNamesTheIncompleteLabels) {
+    WriteExtraValues();
+    const fs::path folder = Scratch() / "lote5";
+    const CliRun run = Cli({"lote", "Minha", "--saida", folder.string(), "--modelo", "5"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("velmaro-cli: Salada: rótulo INCOMPLETO – NÃO USAR EM EMBALAGEM "
+                           "(valores ausentes: Açúcares totais (g): Alface, crespa, crua"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("Arroz com feijão: rótulo INCOMPLETO"), std::string::npos);
+    EXPECT_NE(run.err.find("velmaro-cli: 1 rótulo incompleto.\n"), std::string::npos);
+    std::vector<fs::path> paths;
+    for (const RecordedImage& r : images.records) {
+        paths.push_back(r.path);
+    }
+    // The lettuce's limits cannot be judged: its mark says so beside its label.
+    EXPECT_EQ(paths, (std::vector<fs::path>{folder / "Arroz com feijão-rotulo.pdf",
+                                            folder / "Salada-rotulo.pdf",
+                                            folder / "Salada-rotulo-alto-em.pdf"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "cli/CliFixtures.h"
+#include "ingredients/ExtraValues.h"
 #include "storage/IngredientRecord.h"
 
 namespace velmaro {
@@ -265,11 +266,13 @@ TEST_F(TableCommandsTest, ExportIsImportedBackUnchanged) {
               "saturada (g);colesterol (mg);fibra (g);cálcio (mg);ferro (mg);sódio (mg);fc;fcc;"
               "custo (R$/kg);data cotação;fonte energia;fonte carboidrato;fonte proteína;fonte "
               "lipídeos;fonte saturada;fonte colesterol;fonte fibra;fonte cálcio;fonte ferro;"
-              "fonte sódio;fonte fc;fonte fcc;fonte custo\r\n"
+              "fonte sódio;fonte fc;fonte fcc;fonte custo;açúcares totais (g);açúcares "
+              "adicionados (g);gordura trans (g);fonte açúcares totais;fonte açúcares "
+              "adicionados;fonte gordura trans\r\n"
               "Água  de coco;;22,00;5,30;0,00;0,00;;;0,10;19,00;0,00;2,00;;;;;;;;;;;;;;Rótulo;;;"
-              "\r\n"
+              ";;;;;;\r\n"
               "\"Pão; integral\";Pães;253,00;49,90;9,40;3,70;0,00;;6,90;132,00;3,00;506,00;1,00;"
-              "1,15;12,90;01/04/24;\"Lab \"\"A\"\"\";;;;;;;;;;Balança;;Mercado\r\n");
+              "1,15;12,90;01/04/24;\"Lab \"\"A\"\"\";;;;;;;;;;Balança;;Mercado;;;;;;\r\n");
 
     run = Cli({"tabela", "importar", "Copia", first.string()});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -289,6 +292,36 @@ TEST_F(TableCommandsTest, ExportIsImportedBackUnchanged) {
     run = Cli({"tabela", "exportar", "Nenhuma", first.string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "velmaro-cli: a tabela \"Nenhuma\" não existe.\n");
+}
+
+// Sugars and trans fat travel with their sources through import and export, beside the
+// 30-field record, and a file without their columns leaves the values a food had alone.
+TEST_F(TableCommandsTest, SugarsAndTransFatGoInAndOutWithTheirSources) {
+    ImportCsv("Minha",
+              "Nome;Energia;Açúcares totais (g);Açúcar adicionado;Gorduras trans;"
+              "Fonte açúcares totais;fonte gordura trans\n"
+              "Bolo;350;30,5;Tr;0,2;TBCA;Fabricante\n"
+              "Pão;250;;;NA;;\n");
+    const std::string extras = ReadBytes(ExtraValuesFileLocation(Home(), Key("Minha", 20)));
+    EXPECT_EQ(extras, Pad("Bolo", 60) + "|  30,50|   0,00|   0,20|TBCA||Fabricante|\r\n");
+    // The 30-field record is as it always was.
+    EXPECT_EQ(Lines("Minha")[0], Record("Bolo", {{2, " 350,00"}}));
+
+    const fs::path file = Scratch() / "minha.csv";
+    CliRun run = Cli({"tabela", "exportar", "Minha", file.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string csv = ReadBytes(file);
+    EXPECT_NE(
+        csv.find("Bolo;;350,00" + std::string(27, ';') + "30,50;0,00;0,20;TBCA;;Fabricante\r\n"),
+        std::string::npos)
+        << csv;
+    run = Cli({"tabela", "importar", "Copia", file.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadBytes(ExtraValuesFileLocation(Home(), Key("Copia", 20))), extras);
+
+    // A later file without those columns changes the energy and keeps the sugars.
+    ImportCsv("Minha", "Nome;Energia\nBolo;360\n");
+    EXPECT_EQ(ReadBytes(ExtraValuesFileLocation(Home(), Key("Minha", 20))), extras);
 }
 
 }  // namespace

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "ingredients/ExtraValues.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
+#include "support/FailingDisk.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
@@ -33,17 +35,26 @@ struct RecordingChanges final : IngredientChangeHandler {
             TrimTrailingSpaces(name));
         return false;
     }
-    void CarryIngredientChange(Ui&, const fs::path&, std::string_view,
-                               const IngredientEdit& edit) override {
+    // Writes the files it is given (the ingredient file), as the real handler does in one
+    // batch with the preparations' files.
+    void CarryIngredientChange(Ui& ui, const fs::path& home, std::string_view table,
+                               const IngredientEdit& edit,
+                               const std::vector<FileContent>& withFiles) override {
         calls.push_back("carry " + TrimTrailingSpaces(edit.name));
         edits.push_back(edit);
         if (failCarry) {
             throw StorageError("carry");
         }
+        NoIngredientChanges().CarryIngredientChange(ui, home, table, edit, withFiles);
     }
-    void RemoveIngredientFromPreparations(Ui&, const fs::path&, std::string_view,
-                                          std::string_view name) override {
+    void RemoveIngredientFromPreparations(Ui& ui, const fs::path& home, std::string_view table,
+                                          std::string_view name,
+                                          const std::vector<FileContent>& withFiles) override {
         calls.push_back("remove " + TrimTrailingSpaces(name));
+        if (failRemove) {
+            throw StorageError("remove");
+        }
+        NoIngredientChanges().RemoveIngredientFromPreparations(ui, home, table, name, withFiles);
     }
     // Writes the files it is given (the ingredient file), as the real handler does with
     // its own.
@@ -60,6 +71,7 @@ struct RecordingChanges final : IngredientChangeHandler {
     std::vector<std::string> calls;
     std::vector<IngredientEdit> edits;
     bool failCarry = false;
+    bool failRemove = false;
     bool failRename = false;
 };
 
@@ -478,8 +490,12 @@ TEST_F(CadIngFormTest, DeletionRemovesTheIngredientEverywhereAndItsMeasuresFile)
     EXPECT_TRUE(Stored().empty());
 }
 
-TEST_F(CadIngFormTest, ACarryThatFailsIsReportedAndKeepsTheAlteredRecord) {
-    Store({Ingredient("Arroz")});
+// A change that cannot be carried leaves the preparations and the ingredient file as they
+// were, and keeps the edit on the screen: Grava (or SIM on leaving) tries again. A change
+// that is carried writes the ingredient file in the same go.
+TEST_F(CadIngFormTest, ACarryThatFailsChangesNoFileAndKeepsTheEditForAnotherTry) {
+    Store({Ingredient("Arroz"), Ingredient("Feijao")});
+    const std::string file = test::ReadBytes(IngredientFilePath(Home(), kTable));
     Open();
     Show("Arroz");
     Retype(form.kalMaskEdit, "130");
@@ -488,17 +504,43 @@ TEST_F(CadIngFormTest, ACarryThatFailsIsReportedAndKeepsTheAlteredRecord) {
     ui.Press(form, form.GraBitBtn);
     EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
     EXPECT_EQ(form.mode, ScreenMode::Showing);
-    EXPECT_TRUE(form.unsavedTable);
-    EXPECT_TRUE(form.Edit().Changed(ing::kEnergy)) << "Grava carries it again";
+    EXPECT_FALSE(form.unsavedTable);
+    EXPECT_TRUE(form.dirty);
+    EXPECT_EQ(form.kalMaskEdit.text, " 130,00");
+    EXPECT_EQ(form.table.lines[0], Ingredient("Arroz")) << "the table keeps the stored value";
+    EXPECT_TRUE(form.Edit().Changed(ing::kEnergy));
+
+    // Grava again on the same failing disk: the same, the file untouched.
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+    EXPECT_TRUE(form.dirty);
+    EXPECT_EQ(test::ReadBytes(IngredientFilePath(Home(), kTable)), file);
 
     changes.failCarry = false;
     ui.AnswerYes();
     ui.Press(form, form.GraBitBtn);
-    ASSERT_EQ(changes.edits.size(), 2u);
-    EXPECT_TRUE(changes.edits[1].Changed(ing::kEnergy));
+    ASSERT_EQ(changes.edits.size(), 3u);
+    EXPECT_TRUE(changes.edits[2].Changed(ing::kEnergy));
     EXPECT_FALSE(form.Edit().Changed(ing::kEnergy));
-    ui.Press(form, form.RetBitBtn);
-    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), " 130,00");
+    EXPECT_FALSE(form.dirty);
+    EXPECT_FALSE(form.unsavedTable);
+    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), " 130,00") << "written with the carry";
+
+    // A deletion that cannot be carried keeps the ingredient, in memory and on disk.
+    changes.failRemove = true;
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante exclusão!"));
+    EXPECT_FALSE(form.unsavedTable);
+    EXPECT_EQ(form.table.lines.Count(), 2);
+    EXPECT_EQ(Stored().size(), 2u);
+    changes.failRemove = false;
+    Show("Arroz");
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(Stored(), std::vector<std::string>{Ingredient("Feijao")});
+    EXPECT_FALSE(form.unsavedTable);
 }
 
 TEST_F(CadIngFormTest, RetornaThatCannotWriteKeepsTheScreenOpen) {
@@ -581,6 +623,166 @@ TEST_F(CadIngFormTest, ListaPicksFromTheNamesAndReloadsTheGroups) {
     EXPECT_EQ(form.mode, ScreenMode::Showing);
     EXPECT_EQ(form.NomGruComboBox.items, std::vector<std::string>{Pad("Massas", 20)});
     EXPECT_EQ(form.NomGruComboBox.itemIndex, 0);
+}
+
+// ---- sugars and trans fat, kept beside the record ----
+
+ExtraValues Extras(std::string total, std::string added, std::string trans,
+                   std::array<std::string, 3> sources = {}) {
+    ExtraValues v;
+    v.values = {std::move(total), std::move(added), std::move(trans)};
+    v.sources = std::move(sources);
+    return v;
+}
+
+TEST_F(CadIngFormTest, SugarsAndTransFatAreEditedBesideTheOthersAndWrittenInTheirOwnFile) {
+    Store({Ingredient("Arroz")});
+    const std::string ingredientFile = test::ReadBytes(IngredientFilePath(Home(), kTable));
+    const fs::path extrasFile = ExtraValuesFileLocation(Home(), kTable);
+    Open();
+    EXPECT_EQ(form.ACTMaskEdit.label, W("Açúcares totais (g)"));
+    EXPECT_EQ(form.ACAMaskEdit.label, W("Açúcares adicionados (g)"));
+    EXPECT_EQ(form.TRAMaskEdit.label, W("Gorduras trans (g)"));
+    EXPECT_EQ(form.TraFonMaskEdit.label, "Fonte do dado");
+
+    // Opened and left with a change of another value: a home without the file gets none.
+    Show("Arroz");
+    EXPECT_EQ(form.ACTMaskEdit.text, kBlankValue);
+    // Enter walks from sodium's source into them, then on to F.C.
+    EXPECT_EQ(form.NextControl(&form.SodFonMaskEdit), &form.ACTMaskEdit);
+    EXPECT_EQ(form.NextControl(&form.TraFonMaskEdit), &form.FCMaskEdit);
+    EXPECT_TRUE(form.TRAMaskEdit.enabled);
+    Retype(form.kalMaskEdit, "128");
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_FALSE(fs::exists(extrasFile));
+    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), " 128,00");
+
+    // The numeric field rule, as for carbohydrate; 0 is a value, blank is not known.
+    Open();
+    Show("Feijao");
+    Retype(form.ACTMaskEdit, "0.5");
+    ui.MoveFocus(form, form.ACTFonMaskEdit);
+    EXPECT_EQ(form.ACTMaskEdit.text, "   0,50");
+    ui.Type(form, form.ACTFonMaskEdit, "TBCA|");
+    EXPECT_EQ(form.ACTFonMaskEdit.text, "TBCA") << "forbidden characters refused";
+    Retype(form.TRAMaskEdit, "0");
+    ui.MoveFocus(form, form.TraFonMaskEdit);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_FALSE(fs::exists(extrasFile)) << "written at Retorna, with the ingredient file";
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_EQ(test::ReadBytes(extrasFile),
+              Pad("Feijao", 60) + "|   0,50|    ,  |   0,00|TBCA|||\r\n");
+    const std::vector<std::string> stored = Stored();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1], Ingredient("Feijao")) << "the 30-field record is unchanged";
+    EXPECT_NE(test::ReadBytes(IngredientFilePath(Home(), kTable)), ingredientFile);
+
+    // Shown again; a rename takes them along, a deletion takes them away.
+    Open();
+    Show("feijao");
+    EXPECT_EQ(form.ACTMaskEdit.text, "   0,50");
+    EXPECT_EQ(form.ACTFonMaskEdit.text, "TBCA");
+    EXPECT_EQ(form.ACAMaskEdit.text, kBlankValue);
+    EXPECT_EQ(form.TRAMaskEdit.text, "   0,00");
+    ui.Rename(true, "Feijao preto");
+    ui.Press(form, form.AltNomBitBtn);
+    EXPECT_EQ(LoadExtraValuesFile(extrasFile).Names(),
+              std::vector<std::string>{Pad("Feijao preto", 60)});
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_EQ(changes.calls.back(), "remove Feijao preto");
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_EQ(test::ReadBytes(extrasFile), "");
+    EXPECT_EQ(Stored(), std::vector<std::string>{Ingredient("Arroz", {{ing::kEnergy, " 128,00"}})});
+}
+
+TEST_F(CadIngFormTest, SugarsAndTransFatOfAConsultationTableAreShownWithTheTableAsSource) {
+    active.name = Pad("TACO", 20);
+    active.editable = false;
+    Store({Ingredient("Arroz"), Ingredient("Biscoito")});
+    ExtraValuesTable extras;
+    extras.Set("Arroz", Extras("    ,  ", "    ,  ", "   0,00", {"", "", "TACO 4"}));
+    extras.Set("Biscoito", Extras("  20,00", "    ,  ", "   1,58", {"x", "y", "z"}));
+    test::WriteBytes(ExtraValuesFileLocation(Home(), active.name), extras.Bytes());
+    Open();
+    EXPECT_EQ(form.IngMaskEdit.text, Pad("Arroz", 60));
+    EXPECT_EQ(form.TRAMaskEdit.text, "   0,00");
+    EXPECT_EQ(form.TraFonMaskEdit.text, Pad("TACO", 20));
+    EXPECT_EQ(form.ACTFonMaskEdit.text, "") << "an unknown value has no source";
+    EXPECT_FALSE(form.TRAMaskEdit.enabled);
+    EXPECT_FALSE(form.TraFonMaskEdit.enabled);
+    ui.Press(form, form.ProBitBtn);
+    EXPECT_EQ(form.ACTMaskEdit.text, "  20,00");
+    EXPECT_EQ(form.ACTFonMaskEdit.text, Pad("TACO", 20));
+    EXPECT_EQ(form.ACAFonMaskEdit.text, "");
+}
+
+TEST_F(CadIngFormTest, ADamagedFileOfSugarsKeepsTheTableToConsultation) {
+    Store({Ingredient("Arroz")});
+    const std::string damaged = Pad("Arroz", 60) + "|   1,00|\r\n";
+    test::WriteBytes(ExtraValuesFileLocation(Home(), kTable), damaged);
+    Open();
+    EXPECT_EQ(ui.LastMessage().find(W("está danificado (linha 1): registro incompleto")) !=
+                  std::string::npos,
+              true)
+        << ui.LastMessage();
+    EXPECT_EQ(form.mode, ScreenMode::ReadOnly);
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_EQ(test::ReadBytes(ExtraValuesFileLocation(Home(), kTable)), damaged);
+}
+
+// The ingredient file and the file beside it are written together or not at all.
+TEST_F(CadIngFormTest, AChangeWritesBothFilesOrNeither) {
+    Store({Ingredient("Arroz")});
+    const std::string ingredientFile = test::ReadBytes(IngredientFilePath(Home(), kTable));
+    const fs::path extrasFile = ExtraValuesFileLocation(Home(), kTable);
+    test::WriteBytes(extrasFile, "");
+    Open();
+    Show("Arroz");
+    Retype(form.kalMaskEdit, "10");
+    Retype(form.ACAMaskEdit, "5");
+    ui.MoveFocus(form, form.ACAFonMaskEdit);
+    for (int failAt : {1, 2}) {
+        SCOPED_TRACE(failAt);
+        test::FailingDisk disk(failAt, ENOSPC);
+        ui.AnswerYes();
+        ui.Press(form, form.GraBitBtn);
+        EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+        EXPECT_TRUE(form.dirty);
+        EXPECT_EQ(test::ReadBytes(IngredientFilePath(Home(), kTable)), ingredientFile);
+        EXPECT_EQ(test::ReadBytes(extrasFile), "");
+    }
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(GetField(ing::kEnergy, Stored()[0]), "  10,00");
+    EXPECT_EQ(test::ReadBytes(extrasFile), Pad("Arroz", 60) + "|    ,  |   5,00|    ,  ||||\r\n");
+
+    // Retorna writes an inclusion the same way.
+    Retype(form.TRAMaskEdit, "1");
+    ui.AnswerYes();
+    ui.Press(form, form.NovBitBtn);
+    Show("Feijao");
+    Retype(form.ACTMaskEdit, "2");
+    ui.MoveFocus(form, form.ACTFonMaskEdit);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    const std::string both = test::ReadBytes(extrasFile);
+    {
+        test::FailingDisk disk(2, ENOSPC);
+        ui.Press(form, form.RetBitBtn);
+        EXPECT_FALSE(form.CloseRequested());
+        EXPECT_EQ(test::ReadBytes(extrasFile), both);
+        EXPECT_EQ(Stored().size(), 1u);
+    }
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(LoadExtraValuesFile(extrasFile).Find("Feijao").Text(ExtraValue::TotalSugars),
+              "   2,00");
 }
 
 }  // namespace

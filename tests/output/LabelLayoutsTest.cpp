@@ -360,7 +360,7 @@ TEST(LabelPreview, SizesThatRoundToZeroOrNoLayoutLeaveItEmpty) {
                                                   {"[CfgEti]\r\nAltEti=-10\r\n", 3},
                                                   {"[CfgEti]\r\nLarEti=0,5\r\n", 4},
                                                   {"", 0},
-                                                  {"", 5}}) {
+                                                  {"", 6}}) {
         RecordingCanvas c;
         RedrawPreview(c, LabelFile(cfg), "Bolo", Record(), {layout, true});
         EXPECT_EQ(c.calls, std::vector<std::string>{"Clear 0,0,500,258"}) << cfg << layout;

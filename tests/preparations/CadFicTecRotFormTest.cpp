@@ -64,9 +64,11 @@ class CadFicTecRotFormTest : public test::DataHomeTest {
     // The files of a preparation besides its record.
     std::vector<fs::path> FilesOf(const std::string& name) const {
         return {TableDir() / "Ficha Tecnica" / (name + ".dad"),
-                TableDir() / "Receita" / (name + ".rec"), TableDir() / "Etiqueta" / (name + ".eti"),
+                TableDir() / "Receita" / (name + ".rec"),
+                TableDir() / "Etiqueta" / (name + ".eti"),
                 TableDir() / "Rotulo" / (name + ".rot"),
-                TableDir() / "Rotulo" / "Imagens" / (name + ".bmp")};
+                TableDir() / "Rotulo" / "Imagens" / (name + ".bmp"),
+                TableDir() / "Rotulo" / "Imagens" / (name + "-alto-em.bmp")};
     }
     void WriteFilesOf(const std::string& name) {
         for (const fs::path& f : FilesOf(name)) {
@@ -388,6 +390,21 @@ TEST_F(CadFicTecRotFormTest, RenamingMovesThePreparationFiles) {
     }
 }
 
+// The "ALTO EM" mark is a file only some labels have: without it the rest moves and no
+// mark appears under the new name.
+TEST_F(CadFicTecRotFormTest, RenamingAPreparationWithoutAMarkCreatesNone) {
+    WriteFilesOf("Bolo");
+    fs::remove(FilesOf("Bolo").back());
+    Open();
+    Show("Bolo");
+    ui.Rename(true, Pad("Torta", 40));
+    ui.Press(form, form.AltNomBitBtn);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_EQ(ReadBytes(FilesOf("Torta")[3]), "de Bolo .rot");
+    EXPECT_FALSE(fs::exists(FilesOf("Torta").back()));
+    EXPECT_FALSE(fs::exists(FilesOf("Bolo").back()));
+}
+
 TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
     const std::vector<std::function<void()>> faults{
         [&] {  // the label image cannot go: its folder is a file
@@ -411,7 +428,7 @@ TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
         EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Erro durante a alteração!")}) << k;
         const auto oldFiles = FilesOf("Bolo");
         const auto newFiles = FilesOf("Torta");
-        for (size_t i = 0; i + 1 < oldFiles.size(); ++i) {
+        for (size_t i = 0; i + 2 < oldFiles.size(); ++i) {  // not the two pictures
             EXPECT_EQ(ReadBytes(oldFiles[i]), "de Bolo " + oldFiles[i].extension().string()) << k;
             EXPECT_FALSE(fs::exists(newFiles[i])) << newFiles[i];
         }

@@ -1,0 +1,149 @@
+#include "output/RecipeNutrients.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
+#include "storage/Progress.h"
+#include "storage/Text.h"
+
+namespace velmaro {
+
+namespace {
+
+constexpr long double kLargestAmount = 999999.99L;
+
+// Where each row of the table comes from: a total of the record and a field of the
+// ingredient record, or one of the extra values.
+struct RowSource {
+    int totalField;       // 0 for the extra values
+    int ingredientField;  // 0 for the extra values
+    ExtraValue extra;
+};
+
+constexpr std::array<RowSource, rdc429::kRowCount> kSources{{
+    {PreparationRecordField::kEnergyTotal, ing::kEnergy, ExtraValue::TotalSugars},
+    {PreparationRecordField::kCarbohydrateTotal, ing::kCarbohydrate, ExtraValue::TotalSugars},
+    {0, 0, ExtraValue::TotalSugars},
+    {0, 0, ExtraValue::AddedSugars},
+    {PreparationRecordField::kProteinTotal, ing::kProtein, ExtraValue::TotalSugars},
+    {PreparationRecordField::kTotalFatTotal, ing::kTotalFat, ExtraValue::TotalSugars},
+    {PreparationRecordField::kSaturatedFatTotal, ing::kSaturatedFat, ExtraValue::TotalSugars},
+    {0, 0, ExtraValue::TransFat},
+    {PreparationRecordField::kFibreTotal, ing::kFibre, ExtraValue::TotalSugars},
+    {PreparationRecordField::kSodiumTotal, ing::kSodium, ExtraValue::TotalSugars},
+}};
+
+bool Blank(std::string_view text) {
+    return !ParseNumber(text).has_value();
+}
+
+}  // namespace
+
+NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& lines,
+                                       const LineTable& ingredients,
+                                       const ExtraValuesTable& extraValues,
+                                       std::optional<long double> netContent) {
+    NutritionTableInput in;
+    in.yield = TextToNumber(GetField(PreparationRecordField::kYield, record));
+    in.portion = TextToNumber(GetField(PreparationRecordField::kLabelPortionWeight, record));
+    std::string unit = RemoveSpaces(GetField(PreparationRecordField::kLabelPortionUnit, record));
+    std::transform(unit.begin(), unit.end(), unit.begin(), [](char c) {
+        return c == 'M' ? 'm' : c == 'L' ? 'l' : c;
+    });
+    in.liquid = unit == "ml";
+    in.measure = GetField(PreparationRecordField::kLabelPortionMeasure, record);
+    in.netContent = netContent;
+
+    for (size_t k = 0; k < kSources.size(); ++k) {
+        if (kSources[k].totalField != 0) {
+            in.amounts[k].known = TextToNumber(GetField(kSources[k].totalField, record));
+        }
+    }
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string& line = lines[i];
+        const std::string key = GetField(IngredientLineField::kIngredient, line);
+        const std::string name = TrimTrailingSpaces(key);
+        const FindResult found = FindKey(ingredients.keys, key);
+        const std::string ingredient = found.found ? ingredients.lines[found.index] : std::string();
+        const ExtraValues extra = extraValues.Find(key);
+        const long double net = TextToNumber(GetField(IngredientLineField::kNetWeight, line));
+        for (size_t k = 0; k < kSources.size(); ++k) {
+            const RowSource& source = kSources[k];
+            RecipeAmount& amount = in.amounts[k];
+            std::optional<long double> per100;
+            if (source.ingredientField != 0) {
+                const std::string value = GetField(source.ingredientField, ingredient);
+                if (found.found && !Blank(value)) {
+                    per100 = TextToNumber(value);
+                }
+            } else if (found.found) {
+                per100 = extra.Value(source.extra);
+            }
+            if (!per100) {
+                if (std::find(amount.missingIn.begin(), amount.missingIn.end(), name) ==
+                    amount.missingIn.end()) {
+                    amount.missingIn.push_back(name);
+                }
+                continue;
+            }
+            if (source.totalField == 0) {
+                const long double lineAmount =
+                    TextToNumber(FormatNumber(2, 9, std::min(kLargestAmount, net * *per100 / 100)));
+                amount.known = std::min(kLargestAmount, amount.known + lineAmount);
+            }
+        }
+    }
+    return in;
+}
+
+NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::string_view table,
+                                     std::string_view preparationName, std::string_view record,
+                                     std::optional<long double> netContent) {
+    LineTable lines;
+    const std::filesystem::path linesPath =
+        RecordFileIn(PreparationFolder(home, table), preparationName, ".dad");
+    if (std::filesystem::exists(linesPath)) {
+        LoadLineTable(linesPath, lines);
+    }
+    LineTable ingredients;
+    NullProgress quiet;
+    const std::filesystem::path ingredientsPath = IngredientFileLocation(home, table);
+    if (std::filesystem::exists(ingredientsPath)) {
+        LoadScrambledLineTable(ingredientsPath, ingredients, quiet);
+    }
+    const ExtraValuesTable extra = LoadExtraValues(home, table);
+    return NutritionInputFrom(record, lines.lines, ingredients, extra, netContent);
+}
+
+std::optional<long double> NetContentValue(std::string_view text) {
+    const std::optional<long double> value = ParseNumber(RemoveSpaces(text));
+    if (value && *value > 0) {
+        return value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace velmaro
+
+namespace velmaro {
+
+NutritionTable ComposeNutritionTableOf(const std::filesystem::path& home, std::string_view table,
+                                       std::string_view preparationName, std::string_view record,
+                                       std::optional<long double> netContent) {
+    return ComposeNutritionTable(
+        NutritionInputOf(home, table, preparationName, record, netContent));
+}
+
+NutritionTable StoreNutritionTable(IniFile& labelFile, const std::filesystem::path& home,
+                                   std::string_view table, std::string_view preparationName,
+                                   std::string_view record) {
+    const NutritionTable composed = ComposeNutritionTableOf(
+        home, table, preparationName, record, NetContentValue(LoadNetContent(labelFile)));
+    SaveNutritionTable(labelFile, composed);
+    return composed;
+}
+
+}  // namespace velmaro

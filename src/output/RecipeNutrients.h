@@ -1,0 +1,50 @@
+#pragma once
+
+// The amounts of a preparation's nutrition table (label model 5), from its ingredient lines
+// and the ingredients' current values. Energy, carbohydrates, proteins, fats, fibre and
+// sodium are the preparation's totals (record fields 3 to 12); total sugars, added sugars
+// and trans fat are summed here line by line (net weight x value per 100 g / 100, each line
+// to two decimals, as the other amounts). A line whose ingredient has no value for a row,
+// or is no longer in the table, makes that row incomplete.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "ingredients/ExtraValues.h"
+#include "output/NutritionTable.h"
+#include "storage/LineTable.h"
+
+namespace velmaro {
+
+NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& lines,
+                                       const LineTable& ingredients,
+                                       const ExtraValuesTable& extraValues,
+                                       std::optional<long double> netContent);
+
+// The same from the files of `table`: the preparation's ingredient file, the table's
+// ingredient file and its extra values. Throws StorageError when one cannot be read.
+NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::string_view table,
+                                     std::string_view preparationName, std::string_view record,
+                                     std::optional<long double> netContent);
+
+// The net content typed with the label data ("999999"), when it is a number above 0.
+std::optional<long double> NetContentValue(std::string_view text);
+
+}  // namespace velmaro
+
+namespace velmaro {
+
+// The nutrition table of a preparation, composed from the files of `table`.
+NutritionTable ComposeNutritionTableOf(const std::filesystem::path& home, std::string_view table,
+                                       std::string_view preparationName, std::string_view record,
+                                       std::optional<long double> netContent);
+
+// Composes the nutrition table of a preparation (with the net content kept in the label
+// data) and writes it into section DadRot of `labelFile`; gives the table. Throws
+// StorageError when a file cannot be read.
+NutritionTable StoreNutritionTable(IniFile& labelFile, const std::filesystem::path& home,
+                                   std::string_view table, std::string_view preparationName,
+                                   std::string_view record);
+
+}  // namespace velmaro

@@ -1,0 +1,182 @@
+// Label model 5 on the label screen, in a data home made before the extra values existed:
+// the legacy labels stay as they were, the table comes out with its sugars unknown.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "output/ImpRotForm.h"
+#include "output/LabelComposition.h"
+#include "platform/Interaction.h"
+#include "storage/Cp1252.h"
+#include "storage/IniFile.h"
+#include "storage/LineTable.h"
+#include "storage/Paths.h"
+#include "storage/Progress.h"
+#include "storage/Text.h"
+#include "support/RecordingImageOutput.h"
+#include "support/ScriptedUi.h"
+#include "support/TestEnv.h"
+
+namespace velmaro {
+namespace {
+
+using test::Pad;
+using test::RecordedImage;
+
+const std::string kTable = Pad("Minha", 20);
+const std::string kPreparation = Pad("Pudim", 40);
+
+// Yield 400 g, totals of 200 g of milk (energy 122, carbohydrates 9,6, protein 6,6,
+// fat 6,6, saturated 4,2, fibre 0, sodium 86), label portion 100 g.
+std::string Record() {
+    std::string record;
+    const char* const totals[] = {"122,00", "9,60", "6,60",   "6,60", "4,20",
+                                  "28,00",  "0,00", "246,00", "0,20", "86,00"};
+    for (int f = 1; f <= 56; ++f) {
+        std::string field;
+        if (f == 1) {
+            field = kPreparation;
+        } else if (f == 2) {
+            field = "   400";
+        } else if (f >= 3 && f <= 12) {
+            field = PadLeft(totals[f - 3], 9);
+        } else if (f == 41) {
+            field = "   100";
+        } else if (f == 55) {
+            field = "g";
+        } else if (f == 56) {
+            field = "1 taça";
+        }
+        record += W(field) + "|";
+    }
+    return record;
+}
+
+class NutritionLabelScreenTest : public test::DataHomeTest {
+  protected:
+    void SetUp() override {
+        test::DataHomeTest::SetUp();
+        std::string milk = Pad("Leite integral", 60) + "|";
+        for (const char* v : {"  61,00", "   4,80", "   3,30", "   3,30", "   2,10", "  14,00",
+                              "   0,00", " 123,00", "   0,10", "   43,00"}) {
+            milk += std::string(v) + "|";
+        }
+        for (int f = 12; f <= 30; ++f) {
+            milk += "|";
+        }
+        LineList ingredients;
+        ingredients.Add(milk);
+        NullProgress quiet;
+        SaveScrambledLineTable(IngredientFilePath(Home(), kTable), ingredients, quiet);
+        std::string line = Pad("Leite integral", 60) + "|";
+        for (int f = 2; f <= 22; ++f) {
+            line += (f == 3 ? std::string("   200,0") : std::string()) + "|";
+        }
+        test::WriteBytes(PreparationFilePath(Home(), kTable, kPreparation), line + "\r\n");
+    }
+    void Open() {
+        form.Prepare(kTable, kPreparation, Record());
+        ui.Activate(form);
+    }
+    fs::path File() const { return LabelFilePath(Home(), kTable, kPreparation); }
+    std::vector<std::string> Texts(const RecordedImage& image) const {
+        std::vector<std::string> texts;
+        for (const std::string& c : image.calls) {
+            if (c.rfind("Text ", 0) == 0) {
+                texts.push_back(c.substr(c.find(' ', 5) + 1));
+            }
+        }
+        return texts;
+    }
+    const RecordedImage& LastPicture(int width) const {
+        for (auto it = images.records.rbegin(); it != images.records.rend(); ++it) {
+            if (it->kind == RecordedImage::Kind::Picture && it->width == width) {
+                return *it;
+            }
+        }
+        static const RecordedImage none;
+        return none;
+    }
+
+    test::ScriptedUi ui;
+    test::RecordingImageOutput images;
+    TCfgRotForm cfg{ui, Home(), images};
+    TImpRotForm form{ui, Home(), images, cfg};
+};
+
+TEST_F(NutritionLabelScreenTest, LegacyLayoutsWriteTheLabelFileAsBefore) {
+    for (int layout = 1; layout <= 4; ++layout) {
+        test::WriteBytes(File(), "[DadRot]\r\nTipRot=" + std::to_string(layout) + "\r\n");
+        IniFile expected = IniFile::FromBytes(test::ReadBytes(File()));
+        SaveLabelData(expected, "Pudim", Record(), {layout, false});
+        Open();
+        ui.Press(form, form.RetBitBtn);
+        EXPECT_EQ(test::ReadBytes(File()), expected.Bytes()) << layout;
+        EXPECT_FALSE(form.ConLiqMaskEdit.visible);
+        EXPECT_TRUE(ui.Messages().empty());
+    }
+}
+
+TEST_F(NutritionLabelScreenTest, OldHomeComposesModelFiveWithTheSugarsIncomplete) {
+    Open();
+    PressRadioButton(ui, form, form.ModRdcRadioButton);
+    ASSERT_EQ(ui.Messages().size(), 1U);
+    const std::string warning = ui.Messages()[0].text;
+    EXPECT_NE(warning.find(W("Açúcares totais (g): Leite integral")), std::string::npos);
+    EXPECT_NE(warning.find(W("Açúcares adicionados (g): Leite integral")), std::string::npos);
+    EXPECT_NE(warning.find("Gorduras trans (g): Leite integral"), std::string::npos);
+    EXPECT_NE(warning.find(W("inconclusivo para: AÇÚCAR ADICIONADO")), std::string::npos);
+    EXPECT_TRUE(form.ConLiqMaskEdit.visible);
+    EXPECT_TRUE(form.AltEmImage.visible);
+    EXPECT_NE(form.SitRotLabel.caption.find("INCOMPLETA"), std::string::npos);
+
+    // The preview: known values declared, the sugars "?" and never 0, the words across.
+    std::vector<std::string> texts = Texts(LastPicture(500));
+    const auto at = std::find(texts.begin(), texts.end(), W("Açúcares totais (g)"));
+    ASSERT_NE(at, texts.end());
+    EXPECT_EQ(*(at + 1), "?");
+    EXPECT_EQ(*(at + 2), "?");
+    EXPECT_NE(std::find(texts.begin(), texts.end(), W("INCOMPLETO – NÃO USAR EM EMBALAGEM")),
+              texts.end());
+    const auto energy = std::find(texts.begin(), texts.end(), W("Valor energético (kcal)"));
+    ASSERT_NE(energy, texts.end());
+    EXPECT_EQ(*(energy + 1), "31");  // 122 / 4 = 30,5 half up
+    EXPECT_EQ(*(energy + 2), "31");
+
+    // Kept with the label data, with the rules it was composed under.
+    ui.MoveFocus(form, form.ConLiqMaskEdit);
+    form.ConLiqMaskEdit.text = "500   ";
+    ui.MoveFocus(form, form.ImpBitBtn);
+    EXPECT_EQ(form.ConLiqMaskEdit.text, "   500");
+    const IniFile label{File()};
+    EXPECT_EQ(label.ReadString("DadRot", "RegRot", ""), "RDC 429/2020 + IN 75/2020");
+    EXPECT_EQ(label.ReadString("DadRot", "ConLiq", ""), "500");
+    EXPECT_EQ(label.ReadString("DadRot", "PorEmb", ""), "5");
+    EXPECT_EQ(label.ReadString("DadRot", "TipRot", ""), "5");
+
+    // Saved: the label's picture and the mark's beside it, both crossed out.
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.Press(form, form.ImaBitBtn);
+    const auto bmps = images.Of(RecordedImage::Kind::Bmp);
+    ASSERT_EQ(bmps.size(), 2U);
+    EXPECT_EQ(bmps[1].path, LabelMarkImagePath(Home(), kTable, kPreparation));
+    const std::vector<std::string> mark = Texts(bmps[1]);
+    EXPECT_NE(std::find(mark.begin(), mark.end(), W("AÇÚCAR ADICIONADO (?)")), mark.end());
+    EXPECT_EQ(ui.MessageTexts().back(), W("Foi gerado o arquivo : ") + W(bmps[1].path.string()));
+
+    // Reopened, the screen starts on model 5 and warns before showing it.
+    ui.Press(form, form.RetBitBtn);
+    ui.ClearMessages();
+    Open();
+    EXPECT_TRUE(form.ModRdcRadioButton.checked);
+    EXPECT_EQ(form.ConLiqMaskEdit.text, "   500");
+    ASSERT_FALSE(ui.Messages().empty());
+    EXPECT_NE(ui.Messages()[0].text.find(W("Açúcares totais")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmaro
