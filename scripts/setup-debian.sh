@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-  libicu-dev libjpeg-dev fonts-liberation
+  libicu-dev libjpeg-dev fonts-liberation qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream man-db

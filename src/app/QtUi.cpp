@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontMetrics>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QStringList>
 
@@ -28,11 +27,11 @@ QtUi::QtUi(std::filesystem::path programFolder)
 
 QtUi::~QtUi() = default;
 
-QPrinter& QtUi::Printer() {
-    if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+std::unique_ptr<QPrinter> QtUi::TakePrinter() {
+    if (m_nextPrinter) {
+        return std::move(m_nextPrinter);
     }
-    return *m_printer;
+    return m_makePrinter(m_choice);
 }
 
 int QtUi::ShowModal(Form& form) {
@@ -89,33 +88,65 @@ std::string QtUi::AskSaveFileName(const std::string& filter, const std::string& 
     return dialog.selectedFiles().first().toStdString();
 }
 
+// The print dialog of one print: a file chosen there is written by that print only; the
+// printer and its options are kept for the next prints (the orientation of a label sheet
+// comes from the printer set-up alone).
 bool QtUi::ConfirmPrinter() {
     CountDialog();
-    QPrintDialog dialog(&Printer(), m_renderer.TopWindow());
+    m_nextPrinter.reset();
+    std::unique_ptr<QPrinter> printer = m_makePrinter(m_choice);
+    QPrintDialog dialog(printer.get(), m_renderer.TopWindow());
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    const QPageLayout::Orientation setUp = m_choice.orientation;
+    m_choice = qt::ChoiceOf(*printer);
+    m_choice.orientation = setUp;
+    m_nextPrinter = std::move(printer);
+    return true;
 }
 
+// The printer set-up: the printer and its options (paper, orientation) for the prints
+// that follow. No file is chosen here.
 void QtUi::PrinterSetup() {
-    QPageSetupDialog dialog(&Printer(), m_renderer.TopWindow());
-    dialog.exec();
+    CountDialog();
+    std::unique_ptr<QPrinter> printer = m_makePrinter(m_choice);
+    QPrintDialog dialog(printer.get(), m_renderer.TopWindow());
+    dialog.setWindowTitle(QStringLiteral("Configurar impressora"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintShowPageSize, true);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_choice = qt::ChoiceOf(*printer);
+    }
 }
 
 void QtUi::PrintText(const TextPrintJob& job) {
-    if (!qt::PrintTextLines(Printer(), job)) {
+    m_job.reset();
+    std::unique_ptr<QPrinter> printer = TakePrinter();
+    if (!qt::PrintTextLines(*printer, job)) {
         ShowMessageBox(W("Não foi possível iniciar a impressão! Verifique a impressora escolhida."),
                        MessageKind::Ok);
     }
 }
 
-PrintJob* QtUi::BeginPrintJob(bool landscape) {
+PrintJob* QtUi::StartJob(QPageLayout::Orientation orientation) {
     m_job.reset();
-    auto job = std::make_unique<qt::QtPrintJob>(Printer(), landscape);
+    auto job = std::make_unique<qt::QtPrintJob>(TakePrinter(), orientation);
     if (!job->Started()) {
-        return nullptr;
+        return nullptr;  // the refused printer goes with the job
     }
     m_job = std::move(job);
     return m_job.get();
+}
+
+PrintJob* QtUi::BeginPrintJob(bool landscape) {
+    return StartJob(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+PrintJob* QtUi::BeginPrintJobAsSetUp() {
+    return StartJob(m_choice.orientation);
 }
 
 void QtUi::Beep() {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -40,16 +41,27 @@ class QtUi : public FormsUi {
     void PrinterSetup() override;
     void PrintText(const TextPrintJob& job) override;
     PrintJob* BeginPrintJob(bool landscape) override;
+    PrintJob* BeginPrintJobAsSetUp() override;
     void Beep() override;
 
-    // The printer of this run, made when first needed (asking the print system for its
-    // printers takes time that the start of the program should not pay).
-    QPrinter& Printer();
+    // The printer and options chosen so far in this run's printer dialogs.
+    const qt::PrinterChoice& Choice() const { return m_choice; }
+    // Makes the fresh printer of each dialog and job (qt::MakePrinter; tests give
+    // printers that refuse or write a file).
+    using PrinterFactory = std::function<std::unique_ptr<QPrinter>(const qt::PrinterChoice&)>;
+    void SetPrinterFactory(PrinterFactory make) { m_makePrinter = std::move(make); }
 
   private:
+    // The printer of the job about to start: the one the print dialog just set up for it
+    // (it may write the file chosen there), else a fresh one of the remembered choice.
+    std::unique_ptr<QPrinter> TakePrinter();
+    PrintJob* StartJob(QPageLayout::Orientation orientation);
+
     qt::FormRenderer m_renderer;
     qt::QtImageOutput m_images;
-    std::unique_ptr<QPrinter> m_printer;
+    qt::PrinterChoice m_choice;
+    PrinterFactory m_makePrinter = qt::MakePrinter;
+    std::unique_ptr<QPrinter> m_nextPrinter;
     std::unique_ptr<qt::QtPrintJob> m_job;
     std::string m_picturePath;
     QImage m_picture;

@@ -1,6 +1,10 @@
 #include "app/VelmaroApp.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "ingredients/CadGruForm.h"
 #include "ingredients/CadIngForm.h"
@@ -26,6 +30,20 @@
 namespace velmaro {
 
 namespace fs = std::filesystem;
+
+bool InstallPortugueseTranslations() {
+    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brazil);
+    // Made once and kept for the run, as the application keeps every translator it has.
+    static QTranslator translator;
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString& name : {QStringLiteral("qt_pt_BR"), QStringLiteral("qtbase_pt_BR")}) {
+        if (translator.load(name, folder)) {
+            return QCoreApplication::installTranslator(&translator);
+        }
+    }
+    return false;
+}
 
 VelmaroApp::VelmaroApp(fs::path deliveredDir)
     : m_deliveredDir(std::move(deliveredDir)),

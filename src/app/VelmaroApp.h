@@ -75,4 +75,9 @@ class VelmaroApp {
     std::vector<Form*> m_screens;
 };
 
+// The toolkit's own windows (file and print dialogs, the menus of text fields) in
+// Portuguese (Brazil), whatever the system's language: its translations are installed in
+// the application. False when they are not found (those windows then speak English).
+bool InstallPortugueseTranslations();
+
 }  // namespace velmaro

@@ -41,6 +41,10 @@ class LazyQtImages final : public velmaro::ImageOutput {
         Start();
         m_images.RenderToImage(draw, width, height, dpi, image);
     }
+    void Measure(const Drawing& draw, int dpi) override {
+        Start();
+        m_images.Measure(draw, dpi);
+    }
     void SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                            const std::filesystem::path& path) override {
         Start();

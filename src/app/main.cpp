@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmaro"));
+    if (!velmaro::InstallPortugueseTranslations()) {
+        std::fprintf(stderr,
+                     "Traduções do Qt para português não encontradas (qt6-translations-l10n)\n");
+    }
 
     std::printf("Pasta de dados: %s\nArquivo de configuração: %s\n",
                 locations.home.string().c_str(), locations.config.string().c_str());

@@ -78,6 +78,7 @@ TCadIngForm::TCadIngForm(Ui& ui, fs::path folder, ActiveTable& activeTable,
       m_changes(changes) {
     caption = "CADASTRO DE INGREDIENTES";
     AltNomBitBtn.hint = "Altera nome do ingrediente";
+    LimNomGruBitBtn.icon = ButtonIcon::Clear;
     LimNomGruBitBtn.hint = "Limpa campo Grupo";
     IngMaskEdit.label = "Ingrediente ( 100 gramas )";
     const std::array<const char*, kValueCount> labels = {

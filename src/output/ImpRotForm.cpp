@@ -30,6 +30,8 @@ constexpr std::string_view kGenerated = "Foi gerado o arquivo : ";
 constexpr std::string_view kNotGenerated = "Não foi possível gerar o arquivo : ";
 constexpr std::string_view kPrintFailed =
     "Não foi possível iniciar a impressão! Verifique a impressora escolhida.";
+constexpr std::string_view kContentDoesNotFit =
+    "O conteúdo do rótulo não cabe na etiqueta escolhida. Deseja continuar?";
 constexpr std::string_view kLabelWriteFailed = "Erro durante a gravação dos dados do rótulo!";
 constexpr std::string_view kSheetNotDrawable =
     "A folha de etiquetas não pode ser gerada em PDF! Verifique a configuração das etiquetas.";
@@ -336,8 +338,8 @@ void TImpRotForm::ImpNomPreCheckBoxClick() {
     RedrawPreview();
 }
 
-// One sheet on the selected printer, laid out in dots of the sheet's resolution whatever
-// the printer's own.
+// One sheet on the printer chosen in the set-up, in the orientation chosen there, laid out in dots
+// of the sheet's resolution whatever the printer's own.
 void TImpRotForm::ImpBitBtnClick() {
     if (m_ui.ShowMessageBox(W(kConfirmPrint), MessageKind::YesNo) != kAnswerYes) {
         return;
@@ -354,7 +356,10 @@ void TImpRotForm::ImpBitBtnClick() {
         m_ui.ShowMessageBox(refusal, MessageKind::Ok);
         return;
     }
-    PrintJob* job = m_ui.BeginPrintJob(false);
+    if (!ContentFitsOrGoOn(*ini, sheet, sheet.resolution)) {
+        return;
+    }
+    PrintJob* job = m_ui.BeginPrintJobAsSetUp();
     if (job == nullptr) {
         m_ui.ShowMessageBox(W(kPrintFailed), MessageKind::Ok);
         return;
@@ -382,12 +387,29 @@ void TImpRotForm::ImpBitBtnClick() {
     job->End();
 }
 
+// A label whose texts would overlap or leave it is made only when the user goes on.
+bool TImpRotForm::ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi) {
+    bool fits = true;
+    const LabelContent content = LoadLabelContent(ini, preparationName, preparationRecord);
+    m_images.Measure(
+        [&](Canvas& canvas) {
+            fits = LabelContentFits(canvas, content, geometry, choice.layout, choice.withName);
+        },
+        dpi);
+    return fits || m_ui.ShowMessageBox(W(kContentDoesNotFit), MessageKind::YesNo) == kAnswerYes;
+}
+
 void TImpRotForm::ImaBitBtnClick() {
     if (m_ui.ShowMessageBox(W(kAskImage), MessageKind::YesNo) != kAnswerYes) {
         return;
     }
     std::filesystem::path path;
     try {
+        const IniFile ini(LabelFile());
+        if (const auto preview = PreviewGeometry(ini);
+            preview && !ContentFitsOrGoOn(ini, *preview, kPreviewDpi)) {
+            return;
+        }
         path = LabelImagePath(programFolder, tableName, preparationName);
         m_images.SaveMonochromeBmp([this](Canvas& canvas) { DrawPreview(canvas); }, kPreviewWidth,
                                    kPreviewHeight, kPreviewDpi, path);
@@ -432,6 +454,9 @@ void TImpRotForm::PdfBitBtnClick() {
         }
         if (const std::string refusal = SheetTooLarge(sheet, std::nullopt); !refusal.empty()) {
             m_ui.ShowMessageBox(refusal, MessageKind::Ok);
+            return;
+        }
+        if (!ContentFitsOrGoOn(ini, sheet, sheet.resolution)) {
             return;
         }
         path = LabelPdfPath(programFolder, tableName, preparationName);

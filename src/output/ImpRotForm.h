@@ -16,6 +16,7 @@
 
 #include "output/CfgRotForm.h"
 #include "output/LabelComposition.h"
+#include "output/LabelLayouts.h"
 #include "output/NutritionTable.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
@@ -97,6 +98,9 @@ class TImpRotForm : public Form {
     // nothing writes it.
     bool m_labelFileDamaged = false;
     void DrawPreview(Canvas& canvas);
+    // True when the label's texts fit it laid out with `geometry` and measured at `dpi`, or
+    // when the user, told that they do not, goes on.
+    bool ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi);
     void DrawMark(Canvas& canvas);
     // Layout 5 composed afresh from the preparation's lines and ingredients; false (with
     // the error shown) when they cannot be read.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "output/LabelRounding.h"
 #include "output/NutritionTableLayout.h"
@@ -312,6 +313,43 @@ void DrawCustom(Painter& p, const LabelContent& c, const LabelPlacement& pl, int
     }
 }
 
+// Where a label's texts fall, with the text metrics of another canvas: what the fit
+// check looks at.
+class LayoutRecorder : public Canvas {
+  public:
+    struct Box {
+        long long left, top, right, bottom;  // right and bottom exclusive
+    };
+
+    explicit LayoutRecorder(Canvas& measure) : m_measure(measure) {}
+
+    int DotsPerInch() const override { return m_measure.DotsPerInch(); }
+    void SetFont(const FontSpec& font) override { m_measure.SetFont(font); }
+    int TextWidth(const std::string& text) override { return m_measure.TextWidth(text); }
+    int TextHeight(const std::string& text) override { return m_measure.TextHeight(text); }
+    void TextOut(int x, int y, const std::string& text) override {
+        const int w = TextWidth(text);
+        const int h = TextHeight(text);
+        if (w > 0 && h > 0) {
+            texts.push_back({x, y, static_cast<long long>(x) + w, static_cast<long long>(y) + h});
+        }
+    }
+    void SetPenWidth(int) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Rectangle(int, int, int, int) override {}
+    void Clear(int, int, int, int) override {}
+
+    std::vector<Box> texts;
+
+  private:
+    Canvas& m_measure;
+};
+
+bool Overlap(const LayoutRecorder::Box& a, const LayoutRecorder::Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 }  // namespace
 
 LabelGeometry SheetGeometry(const IniFile& labelFile) {
@@ -529,6 +567,32 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
     }
     DrawLabels(page, LoadLabelContent(labelFile, preparationName, record), SheetGeometry(labelFile),
                choice.layout, choice.withName, progress, area);
+}
+
+bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelGeometry& geometry,
+                      int layout, bool withName) {
+    LabelGeometry one = geometry;
+    one.across = 1;
+    one.down = 1;
+    LayoutRecorder recorder(measure);
+    DrawLabels(recorder, content, one, layout, withName);
+    const LayoutRecorder::Box label{one.left, one.top,
+                                    static_cast<long long>(one.left) + one.labelWidth,
+                                    static_cast<long long>(one.top) + one.labelHeight};
+    const auto& texts = recorder.texts;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const auto& t = texts[i];
+        if (t.left < label.left || t.top < label.top || t.right > label.right ||
+            t.bottom > label.bottom) {
+            return false;
+        }
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            if (Overlap(t, texts[j])) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {

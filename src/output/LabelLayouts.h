@@ -115,6 +115,12 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
                     std::string_view record, const LabelChoice& choice, ProgressSink* progress,
                     std::optional<PageArea> area = std::nullopt);
 
+// Whether the texts of a label of `layout` stay inside the label and clear of one another,
+// with the text metrics of `measure` (a canvas at the resolution the label is made at). One label of the geometry is laid out; nothing is
+// drawn on `measure`. A layout outside 1 to 4, or a label too small to lay out, fits.
+bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelGeometry& geometry,
+                      int layout, bool withName);
+
 // The whole sheet as a page, in dots of its resolution: the labels with the left and top
 // margins repeated on the right and at the bottom. Nothing when the sheet has no label or
 // a label of no size, or when the page would be larger than 200 inches (the largest page a

@@ -23,6 +23,8 @@ constexpr std::string_view kCaption = "Selecione o Tipo de Relatório";
 constexpr std::string_view kConfirmPrint = "Confirma impressão? ";
 constexpr std::string_view kAskImage = "Gera imagem do relatório?";
 constexpr std::string_view kSaveFilter = "*.bmp|*.bmp|*.pdf|*.pdf";
+constexpr std::string_view kPdfFilter = "*.pdf|*.pdf";
+constexpr std::string_view kGenerated = "Foi gerado o arquivo : ";
 constexpr std::string_view kNotGenerated = "Não foi possível gerar o arquivo : ";
 constexpr std::string_view kPrintFailed =
     "Não foi possível iniciar a impressão! Verifique a impressora escolhida.";
@@ -76,6 +78,7 @@ TSelRelForm::TSelRelForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       PppLabel(*this, "PppLabel", "ppp"),
       ImpBitBtn(*this, "ImpBitBtn", "&Imprime"),
       VisBitBtn(*this, "VisBitBtn", "&Visualiza"),
+      PdfBitBtn(*this, "PdfBitBtn", "PDF"),
       AjuBitBtn(*this, "AjuBitBtn", "A&juda"),
       RetBitBtn(*this, "RetBitBtn", "&Retorna"),
       programFolder(std::move(folder)),
@@ -86,7 +89,8 @@ TSelRelForm::TSelRelForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
     ResImpMaskEdit.label = W("Resolução da impressora");
     ResImpMaskEdit.hint = W("Resolução da impressora em pontos por polegada - ppp");
     VisBitBtn.hint = W("Mostra o relatório na tela; depois pode gerar o arquivo BMP ou PDF");
-    for (Button* b : {&ImpBitBtn, &VisBitBtn, &AjuBitBtn, &RetBitBtn}) {
+    PdfBitBtn.hint = W("Gera o relatório em PDF, no tamanho real, página após página");
+    for (Button* b : {&ImpBitBtn, &VisBitBtn, &PdfBitBtn, &AjuBitBtn, &RetBitBtn}) {
         b->width = 80;
         b->height = 40;
     }
@@ -98,6 +102,7 @@ TSelRelForm::TSelRelForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
     ResImpMaskEdit.onExit = [this](Control* next) { ResImpMaskEditExit(next); };
     ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
     VisBitBtn.onClick = [this] { VisBitBtnClick(); };
+    PdfBitBtn.onClick = [this] { PdfBitBtnClick(); };
     AjuBitBtn.onClick = [this] { AjuBitBtnClick(); };
     RetBitBtn.onClick = [this] { RetBitBtnClick(); };
 }
@@ -236,14 +241,47 @@ void TSelRelForm::VisBitBtnClick() {
 // The file chosen in the save dialog: the preview as a monochrome BMP, or, for a name
 // ending in ".pdf", the report at the printer's geometry on A4 pages. A name without
 // extension is a BMP file.
-void TSelRelForm::SaveReportFile(ReportKind kind, const ReportData& data) {
-    std::string suggested;
+std::string TSelRelForm::SuggestedFileName() const {
     try {
-        suggested = Cp1252ToUtf8(SafeFileName(preparationName));
+        return Cp1252ToUtf8(SafeFileName(preparationName));
     } catch (const StorageError&) {
-        suggested.clear();
+        return {};
     }
-    const std::string chosen = m_ui.AskSaveFileName(std::string(kSaveFilter), suggested);
+}
+
+// The chosen report as a PDF file at the printer's geometry, in the file chosen in the save
+// dialog (".pdf" added to a name without it).
+void TSelRelForm::PdfBitBtnClick() {
+    ReportData data;
+    if (!LoadData(data)) {
+        return;
+    }
+    const ReportKind kind = SelectedReport();
+    const std::string suggested = SuggestedFileName();
+    const std::string chosen = m_ui.AskSaveFileName(
+        std::string(kPdfFilter), suggested.empty() ? suggested : suggested + ".pdf");
+    if (chosen.empty()) {
+        return;
+    }
+    std::filesystem::path path(chosen);
+    if (Extension(path) != ".pdf") {
+        path += ".pdf";
+    }
+    if (const std::string refusal = OutputFileRefusal(programFolder, path); !refusal.empty()) {
+        m_ui.ShowMessageBox(W(refusal), MessageKind::Ok);
+        return;
+    }
+    try {
+        SaveReportPdf(m_images, kind, data, resolution, path);
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(kNotGenerated) + W(path.string()), MessageKind::Ok);
+        return;
+    }
+    m_ui.ShowMessageBox(W(kGenerated) + W(path.string()), MessageKind::Ok);
+}
+
+void TSelRelForm::SaveReportFile(ReportKind kind, const ReportData& data) {
+    const std::string chosen = m_ui.AskSaveFileName(std::string(kSaveFilter), SuggestedFileName());
     if (chosen.empty()) {
         return;
     }
@@ -312,7 +350,8 @@ LayoutItem TSelRelForm::Layout() {
         L::Spacing(8),
         L::Row({L::Of(ResImpMaskEdit), L::Of(PppLabel), L::Stretch()}),
         L::Spacing(8),
-        L::Row({L::Of(ImpBitBtn), L::Of(VisBitBtn), L::Of(AjuBitBtn), L::Of(RetBitBtn)}),
+        L::Row({L::Of(ImpBitBtn), L::Of(VisBitBtn), L::Of(PdfBitBtn), L::Of(AjuBitBtn),
+                L::Of(RetBitBtn)}),
     });
 }
 

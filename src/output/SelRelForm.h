@@ -4,7 +4,7 @@
 // the choice of one of the three reports, the printer resolution (ResImp of section
 // "Técnico" of the configuration), printing the report, and its preview, which can then be
 // saved as a monochrome BMP of the preview or as a PDF of the report at the printer's
-// geometry, page after page.
+// geometry, page after page; "PDF" saves that PDF file straight away.
 //
 // Opening: the preparation register, after storing any pending change, calls
 // Prepare(table, preparation) with the keys as stored (the preparation's record is then
@@ -37,6 +37,7 @@ class TSelRelForm : public Form {
     Label PppLabel;                 // "ppp"
     Button ImpBitBtn;
     Button VisBitBtn;
+    Button PdfBitBtn;  // "PDF": the report at the printer's geometry as a PDF file
     Button AjuBitBtn;
     Button RetBitBtn;
 
@@ -62,6 +63,7 @@ class TSelRelForm : public Form {
     void ResImpMaskEditExit(Control* next);
     void ImpBitBtnClick();
     void VisBitBtnClick();
+    void PdfBitBtnClick();
     void AjuBitBtnClick();
     void RetBitBtnClick();
 
@@ -74,6 +76,8 @@ class TSelRelForm : public Form {
     void ShowResolution();
     void StoreResolution();
     void SaveReportFile(ReportKind kind, const ReportData& data);
+    // The preparation's name as a file name, for the save dialog (empty when it makes none).
+    std::string SuggestedFileName() const;
 
     Ui& m_ui;
     ImageOutput& m_images;

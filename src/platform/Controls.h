@@ -90,6 +90,8 @@ class MaskEdit : public Control {
     // Positions selected from the caret on: what is typed replaces them. Entering the
     // field selects all of it, so typing into a filled field replaces its content.
     int selLength = 0;
+    // A field that is also disabled shows a value for reading only (a computed value):
+    // in the window's normal text colour, not greyed out, and never taking the focus.
     bool readOnly = false;
     int maxLength = 0;  // width of the mask (0 for a free text field without mask)
 
@@ -97,10 +99,15 @@ class MaskEdit : public Control {
     std::string m_mask;
 };
 
+// A small picture on a button, so that one whose caption is short or empty shows what it
+// does (its hint says it in words).
+enum class ButtonIcon { None, Rename, Clear };
+
 class Button : public Control {
   public:
     Button(Form& owner, std::string name, std::string caption);
     bool isDefault = false;
+    ButtonIcon icon = ButtonIcon::None;
     // Closing the form with this result when clicked (0: none).
     int modalResult = 0;
 };
@@ -147,6 +154,9 @@ class Memo : public Control {
     int caretLine = 0;
     int caretColumn = 0;
     int maxLines = 0;  // 0: no limit
+    // Characters of the fixed-pitch font a line shows without scrolling (0: the layout's
+    // choice).
+    int columns = 0;
     std::string fontFamily;
     int fontSize = 0;
 };

@@ -24,6 +24,10 @@ class ImageOutput {
     // row by row, 0 black, 255 white) and revision + 1.
     virtual void RenderToImage(const Drawing& draw, int width, int height, int dpi,
                                Image& image) = 0;
+    // Runs `draw` on a canvas working at `dpi` that measures texts as this output's
+    // pictures and files do, keeping nothing of what is drawn (checks of a layout before
+    // it is made).
+    virtual void Measure(const Drawing& draw, int dpi) = 0;
     // The same picture turned to one bit per pixel (dark pixels black, the others white)
     // and saved as a BMP file at `path` (UTF-8), replacing an earlier file; `dpi` goes
     // into its header. Throws StorageError when the file cannot be written.

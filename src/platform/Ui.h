@@ -29,7 +29,7 @@ struct TextPrintJob {
 
 // Drawing on the printer: the caller draws each page through the canvas.
 class PrintJob {
-public:
+  public:
     virtual ~PrintJob() = default;
     virtual Canvas& PageCanvas() = 0;
     virtual int DotsPerInch() const = 0;
@@ -42,7 +42,7 @@ public:
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // Every message and question of the system; answers 1 (OK), 6 (SIM) or 7 (NÃO).
@@ -55,19 +55,27 @@ public:
     virtual RenameResult AskNewName(const std::string& caption, const std::string& editMask,
                                     const std::string& currentName) = 0;
     // The items-in-use report: message with "//" line breaks, then the items.
-    virtual void ShowItemsInUse(const std::string& message, const std::vector<std::string>& items) = 0;
+    virtual void ShowItemsInUse(const std::string& message,
+                                const std::vector<std::string>& items) = 0;
     // The progress window "Aguarde Processamento ..." (modeless).
     virtual ProgressSink& Progress() = 0;
     virtual void ShowHelp() = 0;
     // A file name chosen in the save dialog (UTF-8 path), or empty when cancelled.
-    virtual std::string AskSaveFileName(const std::string& filter, const std::string& suggested) = 0;
-    // The print dialog; false when cancelled.
+    virtual std::string AskSaveFileName(const std::string& filter,
+                                        const std::string& suggested) = 0;
+    // The print dialog of the print about to start; false when cancelled. A file chosen
+    // there receives that print only; the printer chosen stays for the next prints.
     virtual bool ConfirmPrinter() = 0;
-    // The platform's printer set-up dialog.
+    // The platform's printer set-up dialog: the printer and its options (paper,
+    // orientation) for the prints that follow.
     virtual void PrinterSetup() = 0;
     virtual void PrintText(const TextPrintJob& job) = 0;
-    // A drawing print job in the given orientation, or null when it cannot start.
+    // A drawing print job in the given orientation, or null when it cannot start. Each job
+    // starts on a fresh printer: one that failed leaves nothing behind for the next.
     virtual PrintJob* BeginPrintJob(bool landscape) = 0;
+    // A drawing print job on the printer and in the orientation chosen in the printer
+    // set-up (portrait until one was chosen), or null when it cannot start.
+    virtual PrintJob* BeginPrintJobAsSetUp() { return BeginPrintJob(false); }
     virtual void Beep() = 0;
 
     // Shows another screen modally and returns its modal result when it closes.
@@ -77,10 +85,10 @@ public:
     // raised one (a message shown while leaving swallows the click that caused it).
     int DialogsShown() const { return m_dialogsShown; }
 
-protected:
+  protected:
     void CountDialog() { ++m_dialogsShown; }
 
-private:
+  private:
     int m_dialogsShown = 0;
 };
 

@@ -141,6 +141,7 @@ TCadFicTecRotForm::TCadFicTecRotForm(Ui& ui, std::filesystem::path folder)
     AltNomBitBtn.hint = W("Altera nome da preparação");
     DatPreMaskEdit.label = "Data";
     NomGruPreComboBox.label = W("Grupo da Preparação");
+    LimNomGruPreBitBtn.icon = ButtonIcon::Clear;
     LimNomGruPreBitBtn.hint = W("Limpa o campo \"Grupo da Ficha Técnica\"");
     for (MaskEdit* w : {&RenPesMaskEdit, &RenPorMaskEdit, &RenColSopMaskEdit}) {
         w->label = "Rendimento (g,ml) :";
@@ -175,9 +176,12 @@ TCadFicTecRotForm::TCadFicTecRotForm(Ui& ui, std::filesystem::path folder)
                                               &SODPesMaskEdit, &CusPesMaskEdit};
     for (int k = 0; k < 11; ++k) {
         m_fields[static_cast<size_t>(F::kEnergyTotal + k)] = recipe[static_cast<size_t>(k)];
+        // Computed values: shown for reading, never typed into.
+        recipe[static_cast<size_t>(k)]->readOnly = true;
         for (ScaledRow row : kScaledRows) {
-            m_fields[static_cast<size_t>(RowFields(row).first + k)] =
-                RowValues(row)[static_cast<size_t>(k)];
+            MaskEdit* value = RowValues(row)[static_cast<size_t>(k)];
+            m_fields[static_cast<size_t>(RowFields(row).first + k)] = value;
+            value->readOnly = true;
         }
     }
     for (MaskEdit* f : m_fields) {

@@ -147,6 +147,7 @@ TCadIngFicTecForm::TCadIngFicTecForm(Ui& ui, std::filesystem::path folder)
     TabBitBtn.hint = "Consulta Tabelas";
     NomMedCasComboBox.label = "Medida caseira";
     NomMedCasComboBox.width = 190;
+    LimNomMedCasBitBtn.icon = ButtonIcon::Clear;
     LimNomMedCasBitBtn.hint = "Limpa o campo \"Medida Caseira\"";
     UmaMedCasMaskEdit.label = "Uma Med.Cas.\n tem (g/ml)";
     QuaMedCasMaskEdit.label = "Quantidade\nMed Caseira";
@@ -170,14 +171,18 @@ TCadIngFicTecForm::TCadIngFicTecForm(Ui& ui, std::filesystem::path folder)
     IngFicTecListBox.fontFamily = kListFont;
     IngFicTecListBox.height = 220;
 
-    // Only the weights, the measure and its number are ever typed in.
+    // Only the weights, the measure and its number are ever typed in; the others are
+    // shown for reading.
     for (MaskEdit* shown : {&NomPreMaskEdit, &UmaMedCasMaskEdit, &FCMaskEdit, &FCCMaskEdit,
                             &CusUniMaskEdit, &CusCalMaskEdit, &DatCotMaskEdit}) {
         shown->enabled = false;
+        shown->readOnly = true;
     }
     for (size_t i = 0; i < kPerHundredFields.size(); ++i) {
-        (this->*kPerHundredFields[i]).enabled = false;
-        (this->*kAmountFields[i]).enabled = false;
+        for (MaskEdit* shown : {&(this->*kPerHundredFields[i]), &(this->*kAmountFields[i])}) {
+            shown->enabled = false;
+            shown->readOnly = true;
+        }
     }
 
     // The editing controls, enabled by the mode; the measure takes the focus.

@@ -31,6 +31,7 @@ TCadRecForm::TCadRecForm(Ui& ui, std::filesystem::path folder)
     caption = "Cadastro de Receita";
     RecMemo.fontFamily = "Courier New";
     RecMemo.fontSize = 10;
+    RecMemo.columns = kLineWidth;  // a whole line of the text in sight
     NomPreLabel.centred = true;
     onActivate = [this] { FormActivate(); };
     onCloseQuery = [this] { return FormCloseQuery(); };

@@ -96,6 +96,7 @@ void RegisterScreen::AddDataField(Control& field) {
 
 void RegisterScreen::SetRenameButton(Button& button) {
     m_renameButton = &button;
+    button.icon = ButtonIcon::Rename;
     button.onClick = [this] { AltNomBitBtnClick(); };
 }
 

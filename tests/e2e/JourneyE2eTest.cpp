@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QListView>
 #include <QTest>
 #include <sstream>
@@ -240,25 +241,41 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
         .Click("TCadRecForm", "RetBitBtn");
 
     // Its label in every layout, as a picture and as a sheet of labels in PDF.
+    // A layout whose texts do not fit the 67 mm label is asked about and made all the same.
     driver.Click("TCadFicTecRotForm", "ImpRotBitBtn");
     std::vector<std::string> labelHeads;
+    std::vector<std::string> notFitting;
+    const auto goOnIfAsked = [this, &notFitting](const std::string& layout) {
+        driver.Then(
+            "a question whether to go on, or the file made",
+            [this] {
+                // The next message: past the one that asked whether to make the file.
+                auto* text = qobject_cast<QLabel*>(AppDriver::Widget("TMesDlgForm", "MenLabel"));
+                return driver.OnTop("TMesDlgForm") && text != nullptr &&
+                       !text->text().startsWith(QStringLiteral("Gera "));
+            },
+            [&notFitting, layout] {
+                auto* text = qobject_cast<QLabel*>(AppDriver::Widget("TMesDlgForm", "MenLabel"));
+                if (text->text().contains(QStringLiteral("não cabe"))) {
+                    notFitting.push_back(layout);
+                    QTest::mouseClick(AppDriver::Widget("TMesDlgForm", "SimBitBtn"),
+                                      Qt::LeftButton);
+                }
+            });
+    };
     for (const char* layout :
          {"ModVerRadioButton", "ModHorRadioButton", "ModLinRadioButton", "ModPerRadioButton"}) {
-        driver.Click("TImpRotForm", layout)
-            .Click("TImpRotForm", "ImaBitBtn")
-            .Answer("SimBitBtn")
-            .Answer("OkBitBtn")
-            .Click("TImpRotForm", "PdfBitBtn")
-            .Answer("SimBitBtn")
-            .Answer("OkBitBtn")
-            .On("TImpRotForm", [this, &labelHeads] {
-                labelHeads.push_back(
-                    BmpHead(ReadBytes(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")))) +
-                    " " +
-                    ReadBytes(LabelPdfPath(Home(), "Cozinha", W("Arroz com feijão"))).substr(0, 5));
-                std::filesystem::remove(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")));
-                std::filesystem::remove(LabelPdfPath(Home(), "Cozinha", W("Arroz com feijão")));
-            });
+        driver.Click("TImpRotForm", layout).Click("TImpRotForm", "ImaBitBtn").Answer("SimBitBtn");
+        goOnIfAsked(std::string(layout) + " Imagem");
+        driver.Answer("OkBitBtn").Click("TImpRotForm", "PdfBitBtn").Answer("SimBitBtn");
+        goOnIfAsked(std::string(layout) + " PDF");
+        driver.Answer("OkBitBtn").On("TImpRotForm", [this, &labelHeads] {
+            labelHeads.push_back(
+                BmpHead(ReadBytes(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")))) + " " +
+                ReadBytes(LabelPdfPath(Home(), "Cozinha", W("Arroz com feijão"))).substr(0, 5));
+            std::filesystem::remove(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")));
+            std::filesystem::remove(LabelPdfPath(Home(), "Cozinha", W("Arroz com feijão")));
+        });
     }
     driver.Click("TImpRotForm", "RetBitBtn");
 
@@ -352,6 +369,11 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
     // The label picture is the preview of 500 x 258, the reports' pictures their page
     // images, all of one bit per pixel.
     EXPECT_EQ(labelHeads, std::vector<std::string>(4, "BM 500 x 258 x 1 %PDF-"));
+    // On the 67 mm label the vertical layout fits; the others overlap or run off it.
+    EXPECT_EQ(notFitting,
+              (std::vector<std::string>{"ModHorRadioButton Imagem", "ModHorRadioButton PDF",
+                                        "ModLinRadioButton Imagem", "ModLinRadioButton PDF",
+                                        "ModPerRadioButton Imagem", "ModPerRadioButton PDF"}));
     EXPECT_EQ(BmpHead(ReadBytes(Scratch() / "analise.bmp")), "BM 743 x 1039 x 1");
     EXPECT_EQ(ReadBytes(Scratch() / "ficha.pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(BmpHead(ReadBytes(Scratch() / "medidas.bmp")), "BM 743 x 1000 x 1");

@@ -9,6 +9,7 @@
 #include <QPrinter>
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/qt/JpegImage.h"
 #include "platform/qt/QtCanvas.h"
@@ -177,16 +178,35 @@ TEST_F(QtOutput, PdfPagesAndTextPrintJobs) {
     }
     EXPECT_GE(pages, 2U);  // 150 lines of 10 points do not fit one page
 
-    qt::QtPrintJob drawing(printer, true);
+    auto owned = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    owned->setOutputFormat(QPrinter::PdfFormat);
+    owned->setOutputFileName(QString::fromStdString((Scratch() / "desenho.pdf").string()));
+    const int resolution = owned->resolution();
+    qt::QtPrintJob drawing(std::move(owned), QPageLayout::Landscape);
     ASSERT_TRUE(drawing.Started());
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(drawing.DotsPerInch(), printer.resolution());
+    EXPECT_EQ(drawing.DotsPerInch(), resolution);
     // Landscape: the printable area is wider than high, in printer dots.
     EXPECT_GT(drawing.PageWidth(), drawing.PageHeight());
-    EXPECT_GT(drawing.PageHeight(), 5 * printer.resolution());
+    EXPECT_GT(drawing.PageHeight(), 5 * resolution);
     drawing.PageCanvas().Rectangle(0, 0, 100, 100);
     drawing.NewPage();
     drawing.End();
+}
+
+TEST_F(QtOutput, APrinterChoiceCarriesThePrinterAndItsOptionsButNeverAFile) {
+    QPrinter chosen(QPrinter::HighResolution);
+    chosen.setOutputFormat(QPrinter::PdfFormat);
+    chosen.setOutputFileName(QString::fromStdString((Scratch() / "relatorio.pdf").string()));
+    chosen.setPageSize(QPageSize(QPageSize::A5));
+    chosen.setPageOrientation(QPageLayout::Landscape);
+    chosen.setCopyCount(2);
+    const qt::PrinterChoice choice = qt::ChoiceOf(chosen);
+    EXPECT_TRUE(choice.printerName.isEmpty());  // a file names no printer
+    const std::unique_ptr<QPrinter> next = qt::MakePrinter(choice);
+    EXPECT_TRUE(next->outputFileName().isEmpty());
+    EXPECT_EQ(next->pageLayout().pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(next->pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(next->copyCount(), 2);
 }
 
 TEST_F(QtOutput, TheDialogPictureIsDecodedWithLibjpegAndBadFilesGiveNoPicture) {

@@ -13,6 +13,8 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -295,35 +297,155 @@ TEST_F(RendererE2e, AReportPreviewLargerThanItsWindowScrollsAndADoubleClickClose
     QtUi& ui = driver.App().Ui();
     auto* preview = dynamic_cast<TVisRelForm*>(driver.App().Screen("TVisRelForm"));
     ASSERT_NE(preview, nullptr);
-    // A landscape report page: 1000 x 743, white with a black last column and row.
-    preview->RelImage.pixelWidth = 1000;
-    preview->RelImage.pixelHeight = 743;
-    preview->RelImage.pixels.assign(1000u * 743u, 255);
-    ++preview->RelImage.revision;
-    preview->FitToImage();
-
-    QSize window;
-    int horizontalRange = -1;
-    int verticalRange = -1;
-    driver.On("TNutForm", [&] { ui.ShowModal(*preview); })
-        .On("TVisRelForm",
-            [&] {
-                QWidget* shown = AppDriver::Window("TVisRelForm");
-                window = shown->size();
-                auto* area = shown->findChild<QScrollArea*>();
+    struct Shown {
+        QSize window;
+        int bar = 0;
+        int horizontalRange = -1;
+        int verticalRange = -1;
+    };
+    // A landscape report page (report 2) and a portrait one (reports 1 and 3).
+    const QSize pictures[] = {QSize(1000, 743), QSize(743, 1039)};
+    std::vector<Shown> shown;
+    for (const QSize picture : pictures) {
+        driver
+            .On("TNutForm",
+                [&, picture] {
+                    preview->RelImage.pixelWidth = picture.width();
+                    preview->RelImage.pixelHeight = picture.height();
+                    preview->RelImage.pixels.assign(
+                        static_cast<size_t>(picture.width() * picture.height()), 255);
+                    ++preview->RelImage.revision;
+                    preview->FitToImage();
+                    ui.ShowModal(*preview);
+                })
+            .On("TVisRelForm", [&] {
+                QWidget* window = AppDriver::Window("TVisRelForm");
+                auto* area = window->findChild<QScrollArea*>();
                 ASSERT_NE(area, nullptr);
-                horizontalRange = area->horizontalScrollBar()->maximum();
-                verticalRange = area->verticalScrollBar()->maximum();
-                QWidget* picture = AppDriver::Widget("TVisRelForm", "RelImage");
-                ASSERT_NE(picture, nullptr);
-                QTest::mouseDClick(picture, Qt::LeftButton, {}, QPoint(10, 10));
+                shown.push_back({window->size(), area->verticalScrollBar()->sizeHint().width(),
+                                 area->horizontalScrollBar()->maximum(),
+                                 area->verticalScrollBar()->maximum()});
+                QWidget* image = AppDriver::Widget("TVisRelForm", "RelImage");
+                ASSERT_NE(image, nullptr);
+                QTest::mouseDClick(image, Qt::LeftButton, {}, QPoint(10, 10));
+            });
+    }
+    driver.Click("TNutForm", "BitBtn1");
+    ASSERT_TRUE(driver.Run()) << driver.Failure();
+    ASSERT_EQ(shown.size(), 2u);
+    // 780 wide beside the vertical bar, 540 high; the bars reach what does not fit.
+    // (the offscreen desktop, 800 wide, may take the bar's room back)
+    EXPECT_GT(shown[0].window.width(), 780);
+    EXPECT_LE(shown[0].window.width(), 780 + shown[0].bar);
+    EXPECT_EQ(shown[0].window.height(), 540);
+    EXPECT_GE(shown[0].horizontalRange, 1000 - 780);
+    EXPECT_GE(shown[0].verticalRange, 743 - 540);
+    // A page 743 wide is seen whole across: no horizontal bar once the vertical one shows.
+    EXPECT_EQ(shown[1].window, QSize(743 + shown[1].bar, 540));
+    EXPECT_EQ(shown[1].horizontalRange, 0);
+    EXPECT_GE(shown[1].verticalRange, 1039 - 540);
+}
+
+// A screen larger than the offscreen desktop (800 x 600), with a field to type in, a
+// computed value, a memo of 70 columns and a button showing an icon.
+struct TGrandeForm : Form {
+    TGrandeForm()
+        : Form("TGrandeForm"),
+          Pes(*this, "PesMaskEdit", "9999,99;1;_"),
+          Tot(*this, "TotMaskEdit", "9999,99;1;_"),
+          Rec(*this, "RecMemo"),
+          Lim(*this, "LimBitBtn", ""),
+          Ret(*this, "RetBitBtn", "&Retorna") {
+        caption = "TELA GRANDE";
+        width = 1010;
+        height = 900;
+        Tot.enabled = false;
+        Tot.readOnly = true;
+        Tot.text = "  12,50";
+        Rec.fontFamily = "Courier New";
+        Rec.fontSize = 10;
+        Rec.columns = 70;
+        Lim.icon = ButtonIcon::Clear;
+        Lim.hint = "Limpa o campo";
+        Lim.width = 24;
+        Lim.height = 24;
+        Ret.modalResult = 1;
+        onActivate = [this] { Pes.SelectAll(); };
+    }
+    LayoutItem Layout() override {
+        using L = LayoutItem;
+        return L::Column({L::Row({L::Of(Pes), L::Of(Tot), L::Of(Lim)}), L::Of(Rec), L::Of(Ret)});
+    }
+    MaskEdit Pes;
+    MaskEdit Tot;
+    Memo Rec;
+    Button Lim;
+    Button Ret;
+};
+
+TEST_F(RendererE2e, AWindowLargerThanTheScreenScrollsAndItsControlsShowWhatTheyDo) {
+    TGrandeForm form;
+    QSize window;
+    QSize room;
+    bool scrolled = false;
+    bool totalReadable = false;
+    bool totalTakesFocus = true;
+    bool iconShown = false;
+    int memoRoom = 0;
+    int seventyColumns = 0;
+    bool selectedWhileFocused = false;
+    bool selectedAfterLeaving = true;
+    bool focusMarkAfterTab = false;
+    driver.On("TNutForm", [&] { driver.App().Ui().ShowModal(form); })
+        .On("TGrandeForm",
+            [&] {
+                QWidget* shown = AppDriver::Window("TGrandeForm");
+                window = shown->frameGeometry().size();
+                room = shown->screen()->availableGeometry().size();
+                scrolled =
+                    shown->findChild<QScrollArea*>(QStringLiteral("ScreenScrollArea")) != nullptr;
+                auto* total =
+                    qobject_cast<QLineEdit*>(AppDriver::Widget("TGrandeForm", "TotMaskEdit"));
+                totalReadable = total->isEnabled() && total->isReadOnly();
+                totalTakesFocus = total->focusPolicy() != Qt::NoFocus;
+                iconShown =
+                    !qobject_cast<QPushButton*>(AppDriver::Widget("TGrandeForm", "LimBitBtn"))
+                         ->icon()
+                         .isNull();
+                auto* memo =
+                    qobject_cast<QPlainTextEdit*>(AppDriver::Widget("TGrandeForm", "RecMemo"));
+                memoRoom = memo->viewport()->width();
+                seventyColumns =
+                    QFontMetrics(memo->font()).horizontalAdvance(QString(70, QLatin1Char('0')));
             })
+        .On("TGrandeForm",
+            [&] {
+                selectedWhileFocused =
+                    qobject_cast<QLineEdit*>(AppDriver::Widget("TGrandeForm", "PesMaskEdit"))
+                        ->hasSelectedText();
+            })
+        .Key("TGrandeForm", "PesMaskEdit", Qt::Key_Tab)
+        .On("TGrandeForm",
+            [&] {
+                selectedAfterLeaving =
+                    qobject_cast<QLineEdit*>(AppDriver::Widget("TGrandeForm", "PesMaskEdit"))
+                        ->hasSelectedText();
+                focusMarkAfterTab =
+                    AppDriver::Window("TGrandeForm")->testAttribute(Qt::WA_KeyboardFocusChange);
+            })
+        .Click("TGrandeForm", "RetBitBtn")
         .Click("TNutForm", "BitBtn1");
     ASSERT_TRUE(driver.Run()) << driver.Failure();
-    EXPECT_EQ(window, QSize(780, 540));
-    // What does not fit the window is reached with the scroll bars.
-    EXPECT_GE(horizontalRange, 1000 - 780);
-    EXPECT_GE(verticalRange, 743 - 540);
+    EXPECT_TRUE(scrolled);
+    EXPECT_LE(window.width(), room.width());
+    EXPECT_LE(window.height(), room.height());
+    EXPECT_TRUE(totalReadable);
+    EXPECT_FALSE(totalTakesFocus);
+    EXPECT_TRUE(iconShown);
+    EXPECT_GE(memoRoom, seventyColumns);
+    EXPECT_TRUE(selectedWhileFocused);
+    EXPECT_FALSE(selectedAfterLeaving);
+    EXPECT_TRUE(focusMarkAfterTab);
 }
 
 }  // namespace

@@ -232,14 +232,15 @@ TEST_F(TechnicalSheetE2e, TheLoadedExampleListGivesTheReferenceValueChosen) {
             })
         .On("TVisLisValRefForm",
             [&] {
-                auto* list = qobject_cast<QListWidget*>(
+                auto* list = qobject_cast<QListView*>(
                     AppDriver::Widget("TVisLisValRefForm", "LisFilOrdListBox"));
                 ASSERT_NE(list, nullptr);
-                for (int i = 0; i < list->count(); ++i) {
-                    shown << list->item(i)->text().trimmed();
+                const int rows = list->model()->rowCount();
+                for (int i = 0; i < rows; ++i) {
+                    shown << list->model()->index(i, 0).data().toString().trimmed();
                 }
-                ASSERT_EQ(list->count(), 2);
-                const QRect row = list->visualItemRect(list->item(0));
+                ASSERT_EQ(rows, 2);
+                const QRect row = list->visualRect(list->model()->index(0, 0));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
             })

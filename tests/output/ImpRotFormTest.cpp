@@ -23,6 +23,8 @@ using test::RecordedImage;
 
 const std::string kTable = Pad("Minha", 20);
 const std::string kPreparation = Pad(W("Bolo de fubá"), 40);
+constexpr const char* kDoesNotFit =
+    "O conteúdo do rótulo não cabe na etiqueta escolhida. Deseja continuar?";
 
 std::string Record() {
     return test::LabelRecord(
@@ -146,10 +148,13 @@ TEST_F(ImpRotFormTest, ImprimeDrawsOneSheetInDotsOfTheSheetResolution) {
     EXPECT_TRUE(ui.PrintJobs().empty());
 
     // Without setup the sheet has 5 x 5 labels at 300 dpi; the first frame is at 79, 79.
+    // (With the recording canvas' wide letters the footnote leaves the label: the user is
+    // told and goes on.)
     for (const int dpi : {300, 600}) {
         SCOPED_TRACE(dpi);
         ui.printerDpi = dpi;
         ui.ProgressLog() = {};
+        ui.AnswerYes();
         ui.AnswerYes();
         ui.Press(form, form.ImpBitBtn);
         auto& job = *ui.PrintJobs().back();
@@ -166,9 +171,17 @@ TEST_F(ImpRotFormTest, ImprimeDrawsOneSheetInDotsOfTheSheetResolution) {
         EXPECT_EQ(ui.ProgressLog().ends, 1);
         EXPECT_EQ(ui.ProgressLog().positions.back(), 100);
     }
-    EXPECT_EQ(ui.LastMessage(), W("Confirma impressão de uma folha de etiquetas? "));
+    EXPECT_EQ(ui.MessageTexts().front(), W("Confirma impressão de uma folha de etiquetas? "));
+
+    // The sheet goes out in the orientation chosen in the printer set-up.
+    ui.setUpLandscape = true;
+    ui.AnswerYes();
+    ui.AnswerYes();
+    ui.Press(form, form.ImpBitBtn);
+    EXPECT_TRUE(ui.PrintJobs().back()->landscape);
 
     ui.printerAvailable = false;
+    ui.AnswerYes();
     ui.AnswerYes();
     ui.Press(form, form.ImpBitBtn);
     EXPECT_EQ(ui.LastMessage(),
@@ -192,8 +205,10 @@ TEST_F(ImpRotFormTest, LabelsThatDoNotFitThePageAreWarnedAboutAndStillPrinted) {
         ui.printerPageHeight = c.pageHeight;
         Open();
         ui.AnswerYes();
+        ui.AnswerYes();
         ui.Press(form, form.ImpBitBtn);
-        std::vector<std::string> expected{W("Confirma impressão de uma folha de etiquetas? ")};
+        std::vector<std::string> expected{W("Confirma impressão de uma folha de etiquetas? "),
+                                          W(kDoesNotFit)};
         if (c.warned) {
             expected.push_back(
                 W("Apenas 8 das 25 etiquetas da folha cabem inteiras na página "
@@ -212,6 +227,7 @@ TEST_F(ImpRotFormTest, ImagemSavesThePreviewAsMonochromeBmp) {
     EXPECT_TRUE(images.Of(RecordedImage::Kind::Bmp).empty());
 
     ui.AnswerYes();
+    ui.AnswerYes();
     ui.Press(form, form.ImaBitBtn);
     const auto bmps = images.Of(RecordedImage::Kind::Bmp);
     ASSERT_EQ(bmps.size(), 1u);
@@ -224,6 +240,7 @@ TEST_F(ImpRotFormTest, ImagemSavesThePreviewAsMonochromeBmp) {
     EXPECT_EQ(ui.LastMessage(), W("Foi gerado o arquivo : ") + W(path.string()));
 
     images.failWrites = true;
+    ui.AnswerYes();
     ui.AnswerYes();
     ui.Press(form, form.ImaBitBtn);
     EXPECT_EQ(ui.LastMessage(), W("Não foi possível gerar o arquivo : ") + W(path.string()));
@@ -318,6 +335,38 @@ TEST_F(ImpRotFormTest, ADamagedLabelFileIsShownButNotWritten) {
         0u)
         << ui.Messages().front().text;
     EXPECT_EQ(test::ReadBytes(File()), bytes);
+}
+
+TEST_F(ImpRotFormTest, ALabelWhoseTextsDoNotFitIsMadeOnlyWhenTheUserGoesOn) {
+    // Layout 2 on the default 67 x 67 mm label: the captions run into the amounts.
+    Open();
+    PressRadioButton(ui, form, form.ModHorRadioButton);
+    const auto none = [this] {
+        return ui.PrintJobs().empty() && images.Of(RecordedImage::Kind::Bmp).empty() &&
+               images.Of(RecordedImage::Kind::Pdf).empty();
+    };
+    for (Button* b : {&form.ImpBitBtn, &form.ImaBitBtn, &form.PdfBitBtn}) {
+        SCOPED_TRACE(b->Name());
+        ui.ClearMessages();
+        ui.AnswerYes();
+        ui.AnswerNo();
+        ui.Press(form, *b);
+        ASSERT_EQ(ui.MessageTexts().size(), 2u);
+        EXPECT_EQ(ui.MessageTexts()[1], W(kDoesNotFit));
+        EXPECT_TRUE(none());
+    }
+    ui.AnswerYes();
+    ui.AnswerYes();
+    ui.Press(form, form.ImpBitBtn);
+    EXPECT_EQ(ui.PrintJobs().size(), 1u);
+
+    // A label wide enough for the layout is made without a question.
+    SetSheet("LarEti=200\r\nAltEti=25\r\nQuaEtiLin=1\r\nQuaEtiCol=1\r\n");
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1u);
+    EXPECT_EQ(ui.MessageTexts().size(), 2u);  // the question and "Foi gerado"
 }
 
 }  // namespace

@@ -399,5 +399,64 @@ TEST(LabelPreview, SizesThatRoundToZeroOrNoLayoutLeaveItEmpty) {
     }
 }
 
+// Text metrics near those of the sans-serif face the labels are printed in: a character
+// 0.45 of the font height wide.
+class NarrowCanvas : public RecordingCanvas {
+  public:
+    int TextWidth(const std::string& text) override {
+        return static_cast<int>(text.size()) * std::max(font.height, 1) * 45 / 100;
+    }
+};
+
+bool Fits(const std::string& cfgEti, int layout, bool withName = false,
+          std::string_view measure = "1 fatia") {
+    const IniFile file = LabelFile(cfgEti, measure);
+    NarrowCanvas measuring;
+    const bool fits = LabelContentFits(measuring, LoadLabelContent(file, "Bolo", Record(measure)),
+                                       SheetGeometry(file), layout, withName);
+    EXPECT_TRUE(measuring.calls.empty() ||
+                std::none_of(measuring.calls.begin(), measuring.calls.end(), [](const auto& c) {
+                    return c.rfind("Text ", 0) == 0 || c.rfind("Rect ", 0) == 0;
+                }));  // measured, nothing drawn
+    return fits;
+}
+
+TEST(LabelContentFit, TextsThatOverlapOrLeaveTheLabelDoNotFit) {
+    struct Case {
+        const char* what;
+        std::string cfgEti;
+        int layout;
+        bool withName;
+        std::string_view measure;
+        bool fits;
+    };
+    const std::string wide = "[CfgEti]\r\nLarEti=200\r\nAltEti=30\r\n";
+    const Case cases[] = {
+        {"vertical, default label", "", 1, false, "1 fatia", true},
+        {"vertical with the name", "", 1, true, "1 fatia", true},
+        // The captions of the two tables run into the amounts beside them.
+        {"horizontal, default label", "", 2, false, "1 fatia", false},
+        {"horizontal, wide label", wide, 2, false, "1 fatia", true},
+        // The running lines are wider than the label.
+        {"linear, default label", "", 3, false, "1 fatia", false},
+        {"custom, default label", "", 4, false, "1 fatia", false},
+        {"custom, wide label", wide, 4, false, "1 fatia", true},
+        // A caption that runs into the amount beside it.
+        {"vertical, long caption", "[CfgEti]\r\nDesKAL=Valor energetico da porcao\r\n", 1, false,
+         "1 fatia", false},
+        // A portion line longer than the label is wide.
+        {"vertical, long measure", "", 1, false, "2 colheres de sopa cheias e bem medidas", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Fits(c.cfgEti, c.layout, c.withName, c.measure), c.fits);
+    }
+}
+
+TEST(LabelContentFit, NoLayoutOrNoRoomHasNothingToCheck) {
+    EXPECT_TRUE(Fits("", 0));
+    EXPECT_TRUE(Fits("[CfgEti]\r\nLarEti=0\r\n", 1));
+}
+
 }  // namespace
 }  // namespace velmaro

@@ -311,6 +311,40 @@ TEST_F(SelRelFormTest, AReportIsNeverSavedOverTheProgramsFilesOrOverAFolder) {
     EXPECT_EQ(test::ReadBytes(list), "tabelas\r\n");
 }
 
+TEST_F(SelRelFormTest, PdfSavesTheChosenReportStraightToTheFileChosen) {
+    SetIngredients(20);
+    Open();
+    // Report 1 on two A4 pages, in a name typed without extension; no preview first.
+    ui.SaveAs((Scratch() / "Bolo").string());
+    ui.Press(form, form.PdfBitBtn);
+    ASSERT_EQ(ui.SaveDialogs().size(), 1u);
+    EXPECT_EQ(ui.SaveDialogs()[0].filter, "*.pdf|*.pdf");
+    EXPECT_EQ(ui.SaveDialogs()[0].suggested, "Bolo.pdf");
+    EXPECT_TRUE(images.Of(RecordedImage::Kind::Picture).empty());
+    auto pdfs = images.Of(RecordedImage::Kind::Pdf);
+    ASSERT_EQ(pdfs.size(), 1u);
+    EXPECT_EQ(pdfs[0].path, Scratch() / "Bolo.pdf");
+    EXPECT_EQ(pdfs[0].pages, 2);
+    EXPECT_EQ(pdfs[0].widthMm, 210);
+    EXPECT_EQ(ui.LastMessage(), W("Foi gerado o arquivo : " + (Scratch() / "Bolo.pdf").string()));
+
+    // Report 2 on a landscape page; a cancelled dialog saves nothing.
+    PressRadioButton(ui, form, form.CusRadioButton);
+    ui.SaveAs((Scratch() / "Ficha.pdf").string());
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).back().widthMm, 297);
+    const size_t saved = images.records.size();
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(images.records.size(), saved);
+
+    // A file that cannot be written is told.
+    images.failWrites = true;
+    ui.SaveAs((Scratch() / "Ficha.pdf").string());
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(ui.LastMessage(),
+              W("Não foi possível gerar o arquivo : " + (Scratch() / "Ficha.pdf").string()));
+}
+
 TEST_F(SelRelFormTest, AnIngredientFileThatCannotBeReadDrawsNothing) {
     const auto file = PreparationFilePath(Home(), kTable, kPreparation);
     std::filesystem::remove(file);

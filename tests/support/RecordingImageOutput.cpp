@@ -29,6 +29,13 @@ void RecordingImageOutput::RenderToImage(const Drawing& draw, int width, int hei
     ++image.revision;
 }
 
+void RecordingImageOutput::Measure(const Drawing& draw, int dpi) {
+    RecordingCanvas canvas(dpi);
+    if (draw) {
+        draw(canvas);
+    }
+}
+
 void RecordingImageOutput::SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                                              const std::filesystem::path& path) {
     SaveBitmap(RecordedImage::Kind::Bmp, draw, width, height, dpi, path);

@@ -30,6 +30,8 @@ struct RecordedImage {
 class RecordingImageOutput : public ImageOutput {
   public:
     void RenderToImage(const Drawing& draw, int width, int height, int dpi, Image& image) override;
+    // Measures with the recording canvas' metrics and records nothing.
+    void Measure(const Drawing& draw, int dpi) override;
     void SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                            const std::filesystem::path& path) override;
     void SaveMonochromePng(const Drawing& draw, int width, int height, int dpi,

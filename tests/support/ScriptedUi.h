@@ -125,6 +125,8 @@ class ScriptedUi : public Ui {
     int printerPageWidth = 0;
     int printerPageHeight = 0;
     bool printerAvailable = true;
+    // The orientation chosen in the printer set-up.
+    bool setUpLandscape = false;
     // Unanswered yes/no questions fail the test unless this is set.
     bool strictQuestions = true;
     size_t PendingAnswers() const { return m_answers.size(); }
@@ -155,6 +157,7 @@ class ScriptedUi : public Ui {
     void PrinterSetup() override { ++m_printerSetups; }
     void PrintText(const TextPrintJob& job) override { m_textJobs.push_back(job); }
     PrintJob* BeginPrintJob(bool landscape) override;
+    PrintJob* BeginPrintJobAsSetUp() override { return BeginPrintJob(setUpLandscape); }
     void Beep() override { ++m_beeps; }
     int ShowModal(Form& form) override;
 

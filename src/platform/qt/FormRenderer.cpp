@@ -10,10 +10,12 @@
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -21,9 +23,12 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "platform/Interaction.h"
@@ -121,6 +126,39 @@ QString FitCaption(const QString& caption, const QFontMetrics& fm, int width) {
         lines << line;
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+// The picture of a button's icon: the desktop's own where it has one, else a small
+// drawn one.
+QIcon IconOf(ButtonIcon icon, const QStyle* style) {
+    switch (icon) {
+        case ButtonIcon::Clear:
+            return style->standardIcon(QStyle::SP_LineEditClearButton);
+        case ButtonIcon::Rename: {
+            // A pencil over a line of text.
+            QPixmap picture(16, 16);
+            picture.fill(Qt::transparent);
+            QPainter p(&picture);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(QColor(40, 40, 40), 1));
+            p.drawLine(2, 14, 14, 14);
+            p.setPen(QPen(QColor(200, 140, 20), 3, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(5, 11, 12, 4);
+            p.setPen(QPen(QColor(40, 40, 40), 2, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(3, 13, 4, 12);
+            return QIcon(picture);
+        }
+        case ButtonIcon::None:
+            break;
+    }
+    return {};
+}
+
+// A computed value: a field that is never typed into, shown for reading (in the normal
+// text colour, not greyed out as a field the mode turned off).
+bool ShownForReading(const Control& c) {
+    return c.Kind() == ControlKind::MaskEdit && !c.enabled &&
+           static_cast<const MaskEdit&>(c).readOnly;
 }
 
 bool HasLabelBeside(const Control& c) {
@@ -244,15 +282,26 @@ class FormWindow : public QDialog {
         setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
         setAttribute(Qt::WA_ShowWithoutActivating, modeless);
         Refresh(false);
+        QScreen* screen = below != nullptr ? below->screen() : QGuiApplication::primaryScreen();
         if (!m_absolute) {
-            const QSize hint = sizeHint();
-            resize(std::max(form.width, hint.width()), std::max(form.height, hint.height()));
+            const QSize hint =
+                m_scrolled != nullptr ? m_scrolled->widget()->sizeHint() : sizeHint();
+            QSize wanted(std::max(form.width, hint.width()), std::max(form.height, hint.height()));
+            if (m_scrollRoot != nullptr && m_scrollRoot->widget() != nullptr &&
+                m_scrollRoot->widget()->sizeHint().height() > form.height) {
+                // The picture scrolls down: its vertical bar stands beside the width given,
+                // so that a picture as wide as that needs no horizontal bar.
+                wanted.rwidth() += m_scrollRoot->verticalScrollBar()->sizeHint().width();
+            }
+            if (screen != nullptr) {
+                wanted = FitScreen(wanted, screen->availableGeometry().size());
+            }
+            resize(wanted);
         }
         winId();
         if (below != nullptr && windowHandle() != nullptr && below->windowHandle() != nullptr) {
             windowHandle()->setTransientParent(below->windowHandle());
         }
-        QScreen* screen = below != nullptr ? below->screen() : QGuiApplication::primaryScreen();
         if (screen != nullptr) {
             // Centred, and never beyond the top left corner of the screen: a window
             // larger than the screen shows its beginning.
@@ -271,6 +320,41 @@ class FormWindow : public QDialog {
     }
 
   protected:
+    // A window larger than the room the screen leaves it (its title bar and frame
+    // counted) shows its controls in a scroll area of that room.
+    QSize FitScreen(QSize wanted, QSize screenRoom) {
+        constexpr int kFrameWidth = 16;
+        constexpr int kTitleHeight = 40;
+        const QSize room(std::max(screenRoom.width() - kFrameWidth, 200),
+                         std::max(screenRoom.height() - kTitleHeight, 150));
+        if (wanted.width() <= room.width() && wanted.height() <= room.height()) {
+            return wanted;
+        }
+        if (m_scrolled == nullptr && m_scrollRoot == nullptr && layout() != nullptr) {
+            auto* content = new QWidget;
+            content->setLayout(layout());  // the controls move with their layout
+            m_scrolled = new QScrollArea;
+            m_scrolled->setObjectName(QStringLiteral("ScreenScrollArea"));
+            m_scrolled->setFrameShape(QFrame::NoFrame);
+            m_scrolled->setWidgetResizable(true);
+            m_scrolled->setWidget(content);
+            auto* outer = new QVBoxLayout(this);
+            outer->setContentsMargins(0, 0, 0, 0);
+            outer->addWidget(m_scrolled);
+        }
+        if (m_scrolled != nullptr) {
+            // Room for the scroll bars where the other side is cut.
+            const int bar = m_scrolled->verticalScrollBar()->sizeHint().width();
+            if (wanted.height() > room.height()) {
+                wanted.rwidth() += bar;
+            }
+            if (wanted.width() > room.width()) {
+                wanted.rheight() += bar;
+            }
+        }
+        return wanted.boundedTo(room);
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
             case QEvent::KeyPress: {
@@ -337,6 +421,8 @@ class FormWindow : public QDialog {
     };
 
     void MoveByTab(bool forward) {
+        // The focus moved with the keyboard: the controls show their focus frame.
+        setAttribute(Qt::WA_KeyboardFocusChange, true);
         Forward([this, forward] { MoveToNextControl(form, forward); });
     }
 
@@ -430,6 +516,9 @@ class FormWindow : public QDialog {
             const int margin = root.kind == LayoutItem::Kind::Scroll ? 0 : 8;
             layout->setContentsMargins(margin, margin, margin, margin);
             AddItem(layout, root);
+            if (root.kind == LayoutItem::Kind::Scroll && layout->count() > 0) {
+                m_scrollRoot = qobject_cast<QScrollArea*>(layout->itemAt(0)->widget());
+            }
         }
         // A control the layout leaves out still gets its widget (at the end).
         for (Control* c : form.Controls()) {
@@ -725,20 +814,23 @@ class FormWindow : public QDialog {
         if (entry.box->isVisibleTo(this) != c.visible || entry.box->isHidden() == c.visible) {
             entry.box->setVisible(c.visible);
         }
-        w->setEnabled(c.enabled);
+        const bool reading = ShownForReading(c);
+        w->setEnabled(c.enabled || reading);
         const QString hint = ToQt(c.hint);
         if (w->toolTip() != hint) {
             w->setToolTip(hint);
         }
         if (entry.label != nullptr) {
             entry.label->setText(ToQt(c.label));
-            entry.label->setEnabled(c.enabled);
+            entry.label->setEnabled(c.enabled || reading);
         }
         switch (c.Kind()) {
             case ControlKind::MaskEdit: {
                 auto& edit = static_cast<MaskEdit&>(c);
                 auto* field = static_cast<MaskEditWidget*>(w);
                 field->ShowField(edit);
+                field->setFocusPolicy(reading ? Qt::NoFocus : Qt::StrongFocus);
+                field->setFrame(!reading);
                 if (c.width <= 0) {
                     if (const int fieldWidth = field->FieldWidth(edit); fieldWidth > 0) {
                         field->setFixedWidth(fieldWidth);
@@ -752,6 +844,9 @@ class FormWindow : public QDialog {
                 const QString text = FitCaption(ToQt(c.caption), b->fontMetrics(), c.width);
                 if (b->text() != text) {
                     b->setText(text);
+                }
+                if (button.icon != ButtonIcon::None && b->icon().isNull()) {
+                    b->setIcon(IconOf(button.icon, b->style()));
                 }
                 b->setDefault(button.isDefault);
                 break;
@@ -820,6 +915,18 @@ class FormWindow : public QDialog {
                 auto* edit = static_cast<QPlainTextEdit*>(w);
                 edit->setFont(ControlFont(memo.fontFamily, memo.fontSize, false));
                 edit->setReadOnly(memo.readOnly);
+                if (memo.columns > 0 && c.width <= 0) {
+                    // The columns of the font, the document's margins, the frame and a
+                    // vertical scroll bar.
+                    const QFontMetrics fm(edit->font());
+                    const int text = fm.horizontalAdvance(QString(memo.columns, QLatin1Char('0')));
+                    const int margins =
+                        2 * static_cast<int>(std::ceil(edit->document()->documentMargin())) +
+                        2 * edit->frameWidth() +
+                        edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        fm.averageCharWidth();
+                    edit->setMinimumWidth(text + margins);
+                }
                 if (MemoLines(edit->toPlainText()) != memo.lines) {
                     edit->setPlainText(MemoText(memo.lines));
                 }
@@ -916,6 +1023,11 @@ class FormWindow : public QDialog {
     std::map<const QObject*, Control*> m_byWidget;
     std::vector<QWidget*> m_absoluteAreas;
     bool m_absolute = false;
+    // The scroll area of a form laid out as one (the report preview).
+    QScrollArea* m_scrollRoot = nullptr;
+    // The scroll area the controls were moved into when the window was larger than the
+    // screen.
+    QScrollArea* m_scrolled = nullptr;
 };
 
 FormRenderer::FormRenderer(Ui& ui) : m_ui(ui) {

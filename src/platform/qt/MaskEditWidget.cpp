@@ -31,18 +31,37 @@ void MaskEditWidget::ShowField(const MaskEdit& edit) {
         setText(shown);
     }
     const int width = static_cast<int>(shown.size());
-    const int caret = std::clamp(edit.caret, 0, width);
-    const int sel = std::clamp(edit.selLength, 0, width - caret);
-    if (sel > 0) {
-        if (selectionStart() != caret || selectedText().size() != sel) {
-            setSelection(caret, sel);
-        }
-    } else if (hasSelectedText() || cursorPosition() != caret) {
-        deselect();
-        setCursorPosition(caret);
-    }
+    m_caret = std::clamp(edit.caret, 0, width);
+    m_selLength = std::clamp(edit.selLength, 0, width - m_caret);
+    ShowSelection();
     setReadOnly(edit.readOnly);
     m_showing = false;
+}
+
+// The model's selection, on the field that has the focus only: a field left keeps its
+// selection in the model (entering it again selects anew) but shows none.
+void MaskEditWidget::ShowSelection() {
+    const bool was = m_showing;
+    m_showing = true;
+    if (m_selLength > 0 && hasFocus()) {
+        if (selectionStart() != m_caret || selectedText().size() != m_selLength) {
+            setSelection(m_caret, m_selLength);
+        }
+    } else if (hasSelectedText() || cursorPosition() != m_caret) {
+        deselect();
+        setCursorPosition(m_caret);
+    }
+    m_showing = was;
+}
+
+void MaskEditWidget::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    ShowSelection();
+}
+
+void MaskEditWidget::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    ShowSelection();
 }
 
 int MaskEditWidget::FieldWidth(const MaskEdit& edit) const {

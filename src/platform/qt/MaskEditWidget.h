@@ -36,6 +36,8 @@ class MaskEditWidget : public QLineEdit {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -45,6 +47,7 @@ class MaskEditWidget : public QLineEdit {
 
   private:
     void ReportCaret();
+    void ShowSelection();
     // Runs the line edit's own handling of a user's key or mouse action: the caret and
     // selection it leaves are the user's and go to the model.
     template <typename Handle>
@@ -52,6 +55,9 @@ class MaskEditWidget : public QLineEdit {
 
     Actions m_actions;
     bool m_showing = false;
+    // The caret and selection of the model, as last shown.
+    int m_caret = 0;
+    int m_selLength = 0;
     // Only the user moves the model's caret: the line edit also moves its cursor by
     // itself (deferred updates after a text was shown, focus changes), which must not
     // undo the selection the model put on a field it entered.

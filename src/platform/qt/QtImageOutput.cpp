@@ -25,6 +25,13 @@ void QtImageOutput::RenderToImage(const Drawing& draw, int width, int height, in
     ++image.revision;
 }
 
+void QtImageOutput::Measure(const Drawing& draw, int dpi) {
+    QtBitmap scratch(1, 1, dpi);
+    if (draw) {
+        draw(scratch.PageCanvas());
+    }
+}
+
 void QtImageOutput::SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                                       const std::filesystem::path& path) {
     QtBitmap bitmap(width, height, dpi);

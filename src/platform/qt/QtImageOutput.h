@@ -12,6 +12,7 @@ namespace velmaro::qt {
 class QtImageOutput : public ImageOutput {
   public:
     void RenderToImage(const Drawing& draw, int width, int height, int dpi, Image& image) override;
+    void Measure(const Drawing& draw, int dpi) override;
     void SaveMonochromeBmp(const Drawing& draw, int width, int height, int dpi,
                            const std::filesystem::path& path) override;
     void SaveMonochromePng(const Drawing& draw, int width, int height, int dpi,

@@ -1,18 +1,52 @@
 #include "platform/qt/QtPrinting.h"
 
 #include <QFontMetrics>
-#include <QPageLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/QtText.h"
 
 namespace velmaro::qt {
 
-QtPrintJob::QtPrintJob(QPrinter& printer, bool landscape) : m_printer(printer) {
-    m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    m_started = m_painter.begin(&m_printer);
+std::unique_ptr<QPrinter> MakePrinter(const PrinterChoice& choice) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!choice.chosen) {
+        return printer;
+    }
+    if (!choice.printerName.isEmpty()) {
+        printer->setPrinterName(choice.printerName);
+    }
+    if (choice.pageSize.isValid()) {
+        printer->setPageSize(choice.pageSize);
+    }
+    printer->setPageOrientation(choice.orientation);
+    printer->setCopyCount(std::max(choice.copies, 1));
+    printer->setDuplex(choice.duplex);
+    printer->setColorMode(choice.colorMode);
+    return printer;
+}
+
+PrinterChoice ChoiceOf(const QPrinter& printer) {
+    PrinterChoice choice;
+    choice.chosen = true;
+    // A print to a file names no printer: the next job goes to the default one.
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        choice.printerName = printer.printerName();
+    }
+    choice.pageSize = printer.pageLayout().pageSize();
+    choice.orientation = printer.pageLayout().orientation();
+    choice.copies = printer.copyCount();
+    choice.duplex = printer.duplex();
+    choice.colorMode = printer.colorMode();
+    return choice;
+}
+
+QtPrintJob::QtPrintJob(std::unique_ptr<QPrinter> printer, QPageLayout::Orientation orientation)
+    : m_printer(std::move(printer)) {
+    m_printer->setPageOrientation(orientation);
+    m_started = m_painter.begin(m_printer.get());
     if (m_started) {
-        m_canvas = std::make_unique<QtCanvas>(m_painter, m_printer.resolution());
+        m_canvas = std::make_unique<QtCanvas>(m_painter, m_printer->resolution());
     }
 }
 
@@ -21,16 +55,16 @@ QtPrintJob::~QtPrintJob() {
 }
 
 int QtPrintJob::PageWidth() const {
-    return m_printer.pageLayout().paintRectPixels(m_printer.resolution()).width();
+    return m_printer->pageLayout().paintRectPixels(m_printer->resolution()).width();
 }
 
 int QtPrintJob::PageHeight() const {
-    return m_printer.pageLayout().paintRectPixels(m_printer.resolution()).height();
+    return m_printer->pageLayout().paintRectPixels(m_printer->resolution()).height();
 }
 
 void QtPrintJob::NewPage() {
     if (m_started) {
-        m_printer.newPage();
+        m_printer->newPage();
     }
 }
 
