@@ -6,6 +6,7 @@
 
 #include "FuzzCheck.h"
 #include "storage/Collation.h"
+#include "storage/FileDamage.h"
 #include "storage/LineTable.h"
 
 namespace velmaro::fuzz {
@@ -40,6 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LineTable table;
     LoadLineTableFromBytes(bytes, table);
     fuzz::CheckTable(table);
+    if (table.lines.Damaged()) {
+        // A table that did not read whole is never written back.
+        bool refused = false;
+        try {
+            (void)LineTableBytes(table.lines);
+        } catch (const DamagedFileError&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused);
+        return 0;
+    }
 
     LineTable again;
     LoadLineTableFromBytes(LineTableBytes(table.lines), again);

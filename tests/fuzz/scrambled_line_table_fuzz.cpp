@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "storage/FileDamage.h"
 #include "storage/LineTable.h"
 
 namespace {
@@ -41,8 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& line : table.lines.Items()) {
         FUZZ_CHECK(FindKey(table.keys, RecordKey(line)).found);
     }
-    if (std::none_of(table.lines.Items().begin(), table.lines.Items().end(),
-                     HasControlCharacters)) {
+    if (table.lines.Damaged()) {
+        // A file that did not read whole is never written back.
+        bool refused = false;
+        try {
+            (void)ScrambledLineTableBytes(table.lines);
+        } catch (const DamagedFileError&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused);
+    } else if (std::none_of(table.lines.Items().begin(), table.lines.Items().end(),
+                            HasControlCharacters)) {
         LineTable again;
         LoadScrambledLineTableFromBytes(ScrambledLineTableBytes(table.lines), again, progress);
         FUZZ_CHECK(again.lines.Items() == table.lines.Items());

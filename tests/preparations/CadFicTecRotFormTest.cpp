@@ -461,7 +461,7 @@ TEST_F(CadFicTecRotFormTest, RenamingOrDeletingCreatesNoFile) {
 TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
     const std::vector<std::function<void()>> faults{
         [&] {  // the PDF left under the new name cannot be set aside for Bolo's
-            WriteBytes(FilesOf("Torta").back(), "esquecido");
+            WriteBytes(TableDir() / "Rotulo" / "Imagens" / "Torta.pdf", "esquecido");
             WriteBytes(TableDir() / "Rotulo" / "Imagens" / ".Torta.pdf.renomeando" / "x", "x");
         },
         [&] {  // the files moved, but the list cannot be written: it is a folder
@@ -481,7 +481,7 @@ TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
         EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Erro durante a alteração!")}) << k;
         const auto oldFiles = FilesOf("Bolo");
         const auto newFiles = FilesOf("Torta");
-        for (size_t i = 0; i + 2 < oldFiles.size(); ++i) {  // not the two pictures
+        for (size_t i = 0; i + 3 < oldFiles.size(); ++i) {  // not the three pictures
             EXPECT_EQ(ReadBytes(oldFiles[i]), "de Bolo " + oldFiles[i].extension().string()) << k;
             EXPECT_FALSE(fs::exists(newFiles[i])) << newFiles[i];
         }
@@ -489,7 +489,7 @@ TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
         EXPECT_EQ(form.table.keys[form.currentIndex], Pad("Bolo", 40));
         ui.Press(form, form.RetBitBtn);
         fs::remove_all(TableDir() / "Rotulo" / "Imagens" / ".Torta.pdf.renomeando");
-        fs::remove(FilesOf("Torta").back());
+        fs::remove(TableDir() / "Rotulo" / "Imagens" / "Torta.pdf");
         if (fs::is_directory(ListPath())) {
             fs::remove(ListPath());
             WriteBytes(ListPath(), list);
