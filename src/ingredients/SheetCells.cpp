@@ -56,16 +56,6 @@ std::string Capitalized(std::string text) {
     return text;
 }
 
-std::string AsciiLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return out;
-}
-
 std::string Pad(std::string text, size_t width) {
     if (text.size() < width) {
         text.append(width - text.size(), ' ');

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "storage/Text.h"
+
 namespace velmaro::sheet {
 
 // Ends trimmed (spaces, tabs, line breaks); inner runs of white space made one space when
@@ -26,7 +28,7 @@ std::string AtLine(int line, const std::string& message);
 std::string Capitalized(std::string text);
 
 // The text with its letters A to Z in lower case.
-std::string AsciiLower(std::string_view text);
+using velmaro::AsciiLower;
 
 // The text padded with spaces on the right to `width` bytes (never cut).
 std::string Pad(std::string text, size_t width);
