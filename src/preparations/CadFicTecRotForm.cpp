@@ -383,6 +383,10 @@ void TCadFicTecRotForm::SaveRenamed(const std::string& oldName, const std::strin
     }
 }
 
+bool TCadFicTecRotForm::RefuseKeyName(std::string_view name) {
+    return RefusePreparationName(m_ui, name);
+}
+
 void TCadFicTecRotForm::AfterRename(const std::string& /*oldName*/,
                                     const std::string& /*newName*/) {
     dirty = false;  // the record on screen was stored under its new name
@@ -602,7 +606,7 @@ bool TCadFicTecRotForm::StorePending() {
     if (!insert && !dirty) {
         return true;
     }
-    if (insert && RefuseEscapingName(m_ui, NomPreMaskEdit.text)) {
+    if (insert && RefusePreparationName(m_ui, NomPreMaskEdit.text)) {
         return false;
     }
     if (!WriteRecord(insert)) {

@@ -134,6 +134,8 @@ class TCadFicTecRotForm : public RegisterScreen {
     std::string RenameExistsMessage() const override;
     void SaveRenamed(const std::string& oldName, const std::string& newName) override;
     void AfterRename(const std::string& oldName, const std::string& newName) override;
+    // Also the name of the preparation list's own file.
+    bool RefuseKeyName(std::string_view name) override;
 
   private:
     // The row's weight field and its eleven value fields.

@@ -63,4 +63,18 @@ bool RefuseTableName(Ui& ui, std::string_view name) {
     return RefuseEscapingName(ui, name);
 }
 
+std::string ReservedPreparationNameMessage(std::string_view name) {
+    return W("Nome inválido! \"") + TrimTrailingSpaces(name) +
+           W("\" é o nome do arquivo da lista de preparações e não pode ser o nome de uma "
+             "preparação.");
+}
+
+bool RefusePreparationName(Ui& ui, std::string_view name) {
+    if (IsReservedPreparationName(name)) {
+        ui.ShowMessageBox(ReservedPreparationNameMessage(name), MessageKind::Ok);
+        return true;
+    }
+    return RefuseEscapingName(ui, name);
+}
+
 }  // namespace velmaro

@@ -33,4 +33,9 @@ std::string ReservedTableNameMessage(std::string_view name);
 // Shows that message and returns true for such a name; else, as RefuseEscapingName.
 bool RefuseTableName(Ui& ui, std::string_view name);
 
+// The refusal of a preparation name whose file would be the table's preparation list
+// (IsReservedPreparationName); else, as RefuseEscapingName.
+std::string ReservedPreparationNameMessage(std::string_view name);
+bool RefusePreparationName(Ui& ui, std::string_view name);
+
 }  // namespace velmaro

@@ -52,6 +52,7 @@ std::string SafeName(std::string_view name, const char* what) {
 constexpr std::string_view kTableListFile = "ArqTab.dad";
 constexpr std::string_view kReferenceTableFile = "TabValRef.dad";
 constexpr std::string_view kReferenceValuesFile = "ValRef.dad";
+constexpr std::string_view kPreparationListFile = "ArqFicTec.dad";
 
 fs::path Ensured(const fs::path& path) {
     EnsureFile(path);
@@ -155,6 +156,11 @@ bool IsReservedTableName(std::string_view tableName) {
                        [&](std::string_view shared) { return AsciiLower(shared) == folder; });
 }
 
+bool IsReservedPreparationName(std::string_view preparationName) {
+    const std::string file = AsciiLower(ReplaceChar('_', '/', TrimTrailingSpaces(preparationName)));
+    return file + ".dad" == AsciiLower(kPreparationListFile);
+}
+
 std::string SafeFileName(std::string_view recordName) {
     return SafeName(recordName, "arquivo");
 }
@@ -224,7 +230,7 @@ fs::path PreparationFolder(const fs::path& base, std::string_view table) {
 }
 
 fs::path PreparationListLocation(const fs::path& base, std::string_view table) {
-    return PreparationFolder(base, table) / "ArqFicTec.dad";
+    return PreparationFolder(base, table) / kPreparationListFile;
 }
 
 fs::path LabelFolder(const fs::path& base, std::string_view table) {
@@ -321,6 +327,11 @@ fs::path PreparationListPath(const fs::path& base, std::string_view table) {
 
 fs::path PreparationFileLocation(const fs::path& base, std::string_view table,
                                  std::string_view prep) {
+    // Saving such a preparation would write its record over the preparation list.
+    if (IsReservedPreparationName(prep)) {
+        throw StorageError("Nome reservado para a lista de preparações: \"" +
+                           Cp1252ToUtf8(TrimTrailingSpaces(prep)) + "\"");
+    }
     return InTable(base, table, "Ficha Tecnica", prep, ".dad");
 }
 

@@ -46,6 +46,9 @@ std::string TableFolderName(std::string_view tableName);
 // share in "Dados" (the table list, the reference values, the markers of the installed
 // tables), compared without regard to case.
 bool IsReservedTableName(std::string_view tableName);
+// A preparation name whose file would be the table's preparation list
+// ("Ficha Tecnica/ArqFicTec.dad"), compared without regard to case.
+bool IsReservedPreparationName(std::string_view preparationName);
 // The file-name part of a record name: the same rules.
 std::string SafeFileName(std::string_view recordName);
 // Creates the missing folders of the path and an empty file when it does not exist.

@@ -15,9 +15,11 @@
 #include "platform/Interaction.h"
 #include "preparations/CadRecForm.h"
 #include "preparations/PreparationRecordFixture.h"
+#include "shell/NameRules.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "storage/StorageError.h"
 #include "storage/Text.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
@@ -456,6 +458,33 @@ TEST_F(CadFicTecRotFormTest, RenamingOrDeletingCreatesNoFile) {
     for (const fs::path& f : FilesOf("Torta")) {
         EXPECT_FALSE(fs::exists(f)) << f;
     }
+}
+
+// A preparation's record is "Ficha Tecnica/<nome>.dad": one named after the preparation
+// list's file would be written over the list.
+TEST_F(CadFicTecRotFormTest, TheNameOfThePreparationListIsRefused) {
+    const std::string list = ListBytes();
+    Open();
+    for (const std::string name : {"ArqFicTec", "arqfictec", ".."}) {
+        ui.ClearMessages();
+        form.NomPreMaskEdit.Clear();
+        Show(name);
+        const std::string message =
+            name == ".." ? W(kEscapingNameMessage) : ReservedPreparationNameMessage(name);
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{message}) << name;
+        EXPECT_EQ(form.mode, ScreenMode::Empty) << name;
+        EXPECT_EQ(form.ActiveControl(), &form.NomPreMaskEdit) << name;
+    }
+    form.NomPreMaskEdit.Clear();
+    Show("Bolo");
+    ui.ClearMessages();
+    ui.Rename(true, Pad("ArqFicTec", 40));
+    ui.Press(form, form.AltNomBitBtn);
+    EXPECT_EQ(ui.MessageTexts(),
+              std::vector<std::string>{ReservedPreparationNameMessage("ArqFicTec")});
+    EXPECT_EQ(form.NomPreMaskEdit.text, Pad("Bolo", 40));
+    EXPECT_EQ(ListBytes(), list);
+    EXPECT_THROW(PreparationFilePath(Home(), Pad("Minha", 20), Pad("ArqFICTEC", 40)), StorageError);
 }
 
 TEST_F(CadFicTecRotFormTest, ARenameThatCannotBeCompletedChangesNothing) {
