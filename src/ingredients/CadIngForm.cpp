@@ -511,9 +511,9 @@ void TCadIngForm::AfterDelete(const std::string& key) {
     }
 }
 
-void TCadIngForm::UnsavedChanges() {
+bool TCadIngForm::UnsavedChanges() {
     if (!dirty) {
-        return;
+        return true;
     }
     const bool insert = mode == ScreenMode::Inserting;
     if (Ask(msg::kUnsavedRecord) != kAnswerYes) {
@@ -521,18 +521,20 @@ void TCadIngForm::UnsavedChanges() {
         if (!insert) {
             dirty = false;
         }
-        return;
+        return true;
     }
     if (insert && RefuseEscapingName(m_ui, IngMaskEdit.text)) {
-        return;
+        return false;
     }
     if (!insert && (currentIndex < 0 || currentIndex >= table.lines.Count())) {
         dirty = false;
-        return;
+        return true;
     }
-    if (WriteRecord(insert)) {
-        dirty = false;
+    if (!WriteRecord(insert)) {
+        return false;
     }
+    dirty = false;
+    return true;
 }
 
 // ---- Lista ----

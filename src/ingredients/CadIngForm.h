@@ -123,7 +123,7 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     std::string RenameExistsMessage() const override;
     void SaveRenamed(const std::string& oldName, const std::string& newName) override;
     void AfterRename(const std::string& oldName, const std::string& newName) override;
-    void UnsavedChanges() override;
+    bool UnsavedChanges() override;
     void LogicError() override;
 
     // Lista opens the ingredient list viewer when one is set (the list picker with the

@@ -659,7 +659,9 @@ void TCadIngFicTecForm::ShowChosenLine(int index) {
 }
 
 void TCadIngFicTecForm::LisBitBtnClick() {
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        return;
+    }
     if (const std::optional<int> chosen = ChooseRecord()) {
         ShowChosenLine(*chosen);
     }
@@ -673,7 +675,10 @@ void TCadIngFicTecForm::IngFicTecListBoxClick() {
     // Storing pending changes may insert a line before the clicked one: the clicked line
     // is found again by its ingredient.
     const std::string key = table.keys[row];
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        SelectRow(mode == ScreenMode::Inserting ? -1 : currentIndex);  // the line on screen
+        return;
+    }
     const FindResult found = FindKey(table.keys, key);
     if (found.found) {
         ShowChosenLine(found.index);

@@ -306,7 +306,9 @@ void RegisterScreen::FormKeyPress(char& key) {
 // The window's close box leaves the screen as Retorna does, without losing edits.
 bool RegisterScreen::FormCloseQuery() {
     if (!CloseRequested()) {
-        UnsavedChanges();
+        if (!UnsavedChanges()) {
+            return false;
+        }
         BeforeClose();
         return DeferredSave();
     }
@@ -411,7 +413,9 @@ void RegisterScreen::GraBitBtnClick() {
 }
 
 void RegisterScreen::NovBitBtnClick() {
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        return;
+    }
     mode = ScreenMode::Empty;
     ApplyMode();
 }
@@ -460,7 +464,9 @@ void RegisterScreen::ExcBitBtnClick() {
 }
 
 void RegisterScreen::AntBitBtnClick() {
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        return;
+    }
     ProBitBtn.enabled = true;
     if (currentIndex < 1) {
         AntBitBtn.enabled = false;
@@ -474,7 +480,9 @@ void RegisterScreen::AntBitBtnClick() {
 }
 
 void RegisterScreen::ProBitBtnClick() {
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        return;
+    }
     AntBitBtn.enabled = true;
     if (currentIndex < table.lines.Count() - 1) {
         currentIndex = std::max(currentIndex, -1) + 1;
@@ -498,7 +506,9 @@ std::optional<int> RegisterScreen::ChooseRecord() {
 }
 
 void RegisterScreen::LisBitBtnClick() {
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        return;
+    }
     const std::optional<int> chosen = ChooseRecord();
     if (!chosen) {
         return;
@@ -518,7 +528,9 @@ void RegisterScreen::AjuBitBtnClick() {
 }
 
 void RegisterScreen::RetBitBtnClick() {
-    UnsavedChanges();
+    if (!UnsavedChanges()) {
+        return;
+    }
     BeforeClose();
     if (!DeferredSave()) {
         return;
@@ -531,21 +543,22 @@ void RegisterScreen::RetBitBtnClick() {
     Close();
 }
 
-void RegisterScreen::UnsavedChanges() {
+bool RegisterScreen::UnsavedChanges() {
     if (!HasDirtyFlag() || !dirty) {
-        return;
+        return true;
     }
     if (Ask(msg::kUnsavedRecord) == kAnswerYes) {
         const bool insert = mode == ScreenMode::Inserting;
         if (insert && m_keyField != nullptr && RefuseKeyName(m_keyField->text)) {
-            dirty = false;
-            return;
+            return false;
         }
-        if (WriteRecord(insert)) {
-            Tell(insert ? msg::kInserted : msg::kAltered);
+        if (!WriteRecord(insert)) {
+            return false;
         }
+        Tell(insert ? msg::kInserted : msg::kAltered);
     }
     dirty = false;
+    return true;
 }
 
 void RegisterScreen::AltNomBitBtnClick() {

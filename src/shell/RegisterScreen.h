@@ -181,8 +181,11 @@ class RegisterScreen : public Form {
         SaveTable();
     }
     // Unsaved changes: when dirty, asks whether to store the record (insert in
-    // Inserting, replace otherwise); dirty is cleared in every case.
-    virtual void UnsavedChanges();
+    // Inserting, replace otherwise). Returns false when the record was to be stored and
+    // could not be: the edits stay on screen, still unsaved, and the caller does not move
+    // on (a failed save must not cost the user what was typed). Otherwise dirty is
+    // cleared and the caller goes on.
+    virtual bool UnsavedChanges();
 
     // Steps for the pieces above.
     // ShowRecord(currentIndex), dirty := no, and the data fields enabled as the record

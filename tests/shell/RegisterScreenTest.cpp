@@ -14,6 +14,7 @@
 #include "shell/NameRules.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedUi.h"
 #include "support/TestEnv.h"
 
@@ -189,6 +190,64 @@ TEST_F(RegisterScreenTest, UnsavedChangesAreStoredOrDroppedAsAnswered) {
     EXPECT_TRUE(form.CloseRequested());
     EXPECT_EQ(ui.LastMessage(), W("Inclusão efetuada com sucesso!"));
     EXPECT_EQ(ReadBytes(FilePath()), kArroz + kFeijao + Record("Milho", "Milho verde", "   ,  "));
+}
+
+// "Sim" to storing the edits, and the file cannot be written: the failure is told and the
+// screen stays on the record with the edits, still unsaved, whichever way it was being left;
+// a later "Não" leaves it.
+TEST_F(RegisterScreenTest, EditsThatCannotBeStoredOnLeavingStayOnScreen) {
+    struct Way {
+        const char* what;
+        Button TTesteForm::*button;
+    };
+    const std::vector<Way> ways{{"Próximo", &TTesteForm::ProBitBtn},
+                                {"Anterior", &TTesteForm::AntBitBtn},
+                                {"Novo", &TTesteForm::NovBitBtn},
+                                {"Lista", &TTesteForm::LisBitBtn},
+                                {"Retorna", &TTesteForm::RetBitBtn}};
+    for (const Way& way : ways) {
+        ui.ClearMessages();
+        Open();
+        Show("feijao");
+        form.NomMaskEdit.Clear();
+        ui.Type(form, form.NomMaskEdit, "Feijao carioca");
+        ui.AnswerYes();
+        {
+            test::FileSizeLimit limit(16);
+            ui.Press(form, form.*way.button);
+        }
+        EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!")) << way.what;
+        EXPECT_EQ(ReadBytes(FilePath()), kArroz + kFeijao) << way.what;
+        EXPECT_FALSE(form.CloseRequested()) << way.what;
+        EXPECT_EQ(form.mode, ScreenMode::Showing) << way.what;
+        EXPECT_EQ(form.CodMaskEdit.text, Pad("Feijao", 10)) << way.what;
+        EXPECT_EQ(form.NomMaskEdit.text, Pad("Feijao carioca", 20)) << way.what;
+        EXPECT_TRUE(form.dirty) << way.what;
+
+        ui.AnswerYes();  // tried again, now that it can be written
+        ui.Press(form, form.GraBitBtn);
+        EXPECT_EQ(ReadBytes(FilePath()), kArroz + Record("Feijao", "Feijao carioca", "   ,  "))
+            << way.what;
+        test::WriteBytes(FilePath(), kArroz + kFeijao);
+        form.mode = ScreenMode::Empty;
+        form.ApplyMode();
+        ui.Press(form, form.RetBitBtn);
+    }
+
+    // The close box asks as Retorna does, and a failed save keeps the window open.
+    ui.ClearMessages();
+    Open();
+    Show("arroz");
+    ui.Type(form, form.ValMaskEdit, "1");
+    ui.AnswerYes();
+    {
+        test::FileSizeLimit limit(16);
+        EXPECT_FALSE(form.FormCloseQuery());
+    }
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante a alteração!"));
+    ui.AnswerNo();
+    EXPECT_TRUE(form.FormCloseQuery());
+    EXPECT_EQ(ReadBytes(FilePath()), kArroz + kFeijao);
 }
 
 TEST_F(RegisterScreenTest, RenameRefusesExistingAndEscapingNamesAndRewritesTheFile) {
