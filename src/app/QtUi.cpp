@@ -43,6 +43,10 @@ int QtUi::MeasureTextWidth(const std::string& text) {
     return QFontMetrics(m_renderer.LabelFont()).horizontalAdvance(qt::ToQt(text));
 }
 
+int QtUi::TextLineHeight() {
+    return QFontMetrics(m_renderer.LabelFont()).lineSpacing();
+}
+
 int QtUi::ButtonWidth() {
     return 75;
 }

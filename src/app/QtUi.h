@@ -30,6 +30,7 @@ class QtUi : public FormsUi {
 
     int ShowModal(Form& form) override;
     int MeasureTextWidth(const std::string& text) override;
+    int TextLineHeight() override;
     int ButtonWidth() override;
     std::pair<int, int> PictureSize() override;
     void ShowModeless(Form& form) override;

@@ -55,8 +55,11 @@ FormsUi::~FormsUi() = default;
 int FormsUi::ShowMessageBox(const std::string& text, MessageKind kind) {
     CountDialog();
     const auto [pictureWidth, pictureHeight] = PictureSize();
-    m_mesDlg.Prepare(text, kind, MeasureTextWidth(text), ButtonWidth(), pictureWidth,
-                     pictureHeight);
+    const MessageLines lines =
+        BreakMessageLines(text, TMesDlgForm::kMaxTextWidth,
+                          [this](const std::string& line) { return MeasureTextWidth(line); });
+    m_mesDlg.Prepare(lines.text, kind, lines.width, ButtonWidth(), pictureWidth, pictureHeight,
+                     lines.count * TextLineHeight());
     const int answer = ShowModal(m_mesDlg);
     if (kind == MessageKind::Ok) {
         return kAnswerOk;

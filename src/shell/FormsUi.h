@@ -38,8 +38,10 @@ class FormsUi : public Ui {
     void ShowHelp() override;
 
     // The platform's part.
-    // The width in pixels of a text in the message label's font (Windows-1252 text).
+    // The width in pixels of a one-line text in the message label's font (Windows-1252
+    // text), and the height of a line of that font.
     virtual int MeasureTextWidth(const std::string& text) = 0;
+    virtual int TextLineHeight() = 0;
     // The width of a button of the message dialog.
     virtual int ButtonWidth() = 0;
     // The size of the message dialog's picture; {0, 0} when it is missing.

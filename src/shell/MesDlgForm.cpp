@@ -17,6 +17,7 @@ constexpr int kNarrowWidth = 330;
 constexpr int kWideMargin = 30;
 constexpr int kTextTop = 20;
 constexpr int kButtonBottomMargin = 15;
+constexpr int kTextToButtons = 10;
 
 int RoundHalfEven(double value) {
     return static_cast<int>(std::nearbyint(value));
@@ -43,7 +44,7 @@ TMesDlgForm::TMesDlgForm()
 }
 
 void TMesDlgForm::Prepare(const std::string& text, MessageKind kind, int textWidth, int buttonWidth,
-                          int pictureWidth, int pictureHeight) {
+                          int pictureWidth, int pictureHeight, int textHeight) {
     ResetClose();
     MenLabel.caption = text;
     MenLabel.width = textWidth;
@@ -57,7 +58,9 @@ void TMesDlgForm::Prepare(const std::string& text, MessageKind kind, int textWid
         w = kNarrowWidth;
     }
 
-    height = std::max(pictureHeight, kMinHeight);
+    height =
+        std::max({pictureHeight, kMinHeight,
+                  kTextTop + textHeight + kTextToButtons + kButtonHeight + kButtonBottomMargin});
     const int buttonTop = height - kButtonHeight - kButtonBottomMargin;
     MenLabel.top = kTextTop;
     for (Button* b : {&SimBitBtn, &NaoBitBtn, &OkBitBtn}) {
@@ -89,6 +92,51 @@ void TMesDlgForm::Prepare(const std::string& text, MessageKind kind, int textWid
     DesImage.width = pictureWidth;
     DesImage.height = pictureHeight;
     width = w + pictureWidth;
+}
+
+MessageLines BreakMessageLines(const std::string& text, int maxWidth,
+                               const std::function<int(const std::string&)>& widthOf) {
+    MessageLines out;
+    auto add = [&](const std::string& line) {
+        out.text += (out.count == 0 ? "" : "\n") + line;
+        out.width = std::max(out.width, widthOf(line));
+        ++out.count;
+    };
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find('\n', start);
+        const std::string line =
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (widthOf(line) <= maxWidth) {
+            add(line);
+        } else {
+            // Greedy: as many words as fit, the space that breaks the line dropped.
+            std::string current;
+            size_t at = 0;
+            while (at <= line.size()) {
+                const size_t space = line.find(' ', at);
+                const std::string word =
+                    line.substr(at, space == std::string::npos ? std::string::npos : space - at);
+                const std::string longer = current.empty() ? word : current + " " + word;
+                if (!current.empty() && widthOf(longer) > maxWidth) {
+                    add(current);
+                    current = word;
+                } else {
+                    current = longer;
+                }
+                if (space == std::string::npos) {
+                    break;
+                }
+                at = space + 1;
+            }
+            add(current);
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    return out;
 }
 
 void TMesDlgForm::SimBitBtnClick() {

@@ -3,6 +3,7 @@
 // The message dialog: every message and yes/no question of the program passes through
 // it. Its size follows the width of the text; it closes only through its buttons.
 
+#include <functional>
 #include <string>
 
 #include "platform/Form.h"
@@ -21,10 +22,11 @@ class TMesDlgForm : public Form {
     Button OkBitBtn;
 
     // Fills the dialog for one message: the text, its kind, and the measures the
-    // platform gives (the text width in the label's font, the width of a button, the
-    // picture's size, 0 × 0 when there is no picture).
+    // platform gives (the width of the text's widest line in the label's font, the width
+    // of a button, the picture's size, 0 × 0 when there is no picture, and the height of
+    // the text's lines, which makes the dialog taller than the picture when it needs to).
     void Prepare(const std::string& text, MessageKind kind, int textWidth, int buttonWidth,
-                 int pictureWidth, int pictureHeight);
+                 int pictureWidth, int pictureHeight, int textHeight = 0);
 
     void SimBitBtnClick();
     void NaoBitBtnClick();
@@ -37,6 +39,19 @@ class TMesDlgForm : public Form {
     // Without a picture (or with a very low one) the dialog still has room for the text
     // and the buttons.
     static constexpr int kMinHeight = 100;
+    // The widest a line of a message is shown; a longer line is broken between words.
+    static constexpr int kMaxTextWidth = 800;
 };
+
+// A message as the dialog shows it: its lines ("\n"), each line wider than `maxWidth`
+// broken between words (a single word wider than that stays whole), with the width of
+// the widest line and the number of lines.
+struct MessageLines {
+    std::string text;
+    int width = 0;
+    int count = 0;
+};
+MessageLines BreakMessageLines(const std::string& text, int maxWidth,
+                               const std::function<int(const std::string&)>& widthOf);
 
 }  // namespace velmaro

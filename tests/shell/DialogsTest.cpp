@@ -26,8 +26,12 @@ class TestFormsUi : public FormsUi {
 
     // Measures of the message dialog.
     int textWidth = 100;
+    int charWidth = 0;  // when set, a text is this many pixels per character wide
     std::pair<int, int> picture{120, 150};
-    int MeasureTextWidth(const std::string&) override { return textWidth; }
+    int MeasureTextWidth(const std::string& text) override {
+        return charWidth > 0 ? charWidth * static_cast<int>(text.size()) : textWidth;
+    }
+    int TextLineHeight() override { return 16; }
     int ButtonWidth() override { return 75; }
     std::pair<int, int> PictureSize() override { return picture; }
 
@@ -142,6 +146,32 @@ TEST_F(DialogsTest, MessageDialogWithoutPictureStillShowsTextAndButtons) {
     EXPECT_EQ(d.height, TMesDlgForm::kMinHeight);
     EXPECT_GT(d.OkBitBtn.top, d.MenLabel.top);
     EXPECT_LE(d.OkBitBtn.top + d.OkBitBtn.height, d.height);
+}
+
+// A message of several lines is as wide as its widest line (not as all of them in a row)
+// and tall enough for all of them above the buttons; a line wider than the dialog allows
+// is broken between words.
+TEST_F(DialogsTest, MessageDialogFitsALongMessageOfManyLines) {
+    ui.charWidth = 10;
+    const std::string longLine =
+        "Açúcares totais (g): " + std::string(50, 'a') + ", " + std::string(30, 'b') + ", c";
+    ui.ShowMessageBox(W("Atenção!\n") + W(longLine) + "\nfim", MessageKind::YesNo);
+    const TMesDlgForm& d = ui.MesDlg();
+    const std::string first = W("Açúcares totais (g): ") + std::string(50, 'a') + ",";
+    EXPECT_EQ(d.MenLabel.caption,
+              W("Atenção!\n") + first + "\n" + std::string(30, 'b') + ", c\nfim");
+    EXPECT_EQ(d.MenLabel.width, 10 * static_cast<int>(first.size()));
+    EXPECT_LE(d.MenLabel.width, TMesDlgForm::kMaxTextWidth);
+    EXPECT_EQ(d.width, d.MenLabel.width + 30 + 120);
+    // Five lines of 16 px from the text's top (20), then 10 px, the buttons and 15 px.
+    EXPECT_EQ(d.height, 20 + 5 * 16 + 10 + 25 + 15);
+    EXPECT_EQ(d.SimBitBtn.top, d.height - 25 - 15);
+
+    // A word wider than the dialog stays whole on its own line.
+    ui.ShowMessageBox("curta " + std::string(100, 'x') + " fim", MessageKind::Ok);
+    EXPECT_EQ(d.MenLabel.caption, "curta\n" + std::string(100, 'x') + "\nfim");
+    EXPECT_EQ(d.MenLabel.width, 1000);
+    EXPECT_EQ(d.height, 150) << "the picture is taller than three lines";
 }
 
 TEST_F(DialogsTest, MessageDialogAnswersWithThePressedButtonOnly) {
