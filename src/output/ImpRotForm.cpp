@@ -390,12 +390,22 @@ void TImpRotForm::ImpBitBtnClick() {
 // A label whose texts would overlap or leave it is made only when the user goes on.
 bool TImpRotForm::ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi) {
     bool fits = true;
-    const LabelContent content = LoadLabelContent(ini, preparationName, preparationRecord);
-    m_images.Measure(
-        [&](Canvas& canvas) {
-            fits = LabelContentFits(canvas, content, geometry, choice.layout, choice.withName);
-        },
-        dpi);
+    if (choice.layout == kNutritionTableModel) {
+        const NutritionTable table = LoadNutritionTable(ini);
+        m_images.Measure(
+            [&](Canvas& canvas) {
+                fits =
+                    NutritionLabelFits(canvas, table, preparationName, geometry, choice.withName);
+            },
+            dpi);
+    } else {
+        const LabelContent content = LoadLabelContent(ini, preparationName, preparationRecord);
+        m_images.Measure(
+            [&](Canvas& canvas) {
+                fits = LabelContentFits(canvas, content, geometry, choice.layout, choice.withName);
+            },
+            dpi);
+    }
     return fits || m_ui.ShowMessageBox(W(kContentDoesNotFit), MessageKind::YesNo) == kAnswerYes;
 }
 
@@ -406,8 +416,10 @@ void TImpRotForm::ImaBitBtnClick() {
     std::filesystem::path path;
     try {
         const IniFile ini(LabelFile());
+        // The picture of the nutrition table is drawn to the picture's size, not the label's.
         if (const auto preview = PreviewGeometry(ini);
-            preview && !ContentFitsOrGoOn(ini, *preview, kPreviewDpi)) {
+            preview && choice.layout != kNutritionTableModel &&
+            !ContentFitsOrGoOn(ini, *preview, kPreviewDpi)) {
             return;
         }
         path = LabelImagePath(programFolder, tableName, preparationName);

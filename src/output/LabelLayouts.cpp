@@ -595,6 +595,18 @@ bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelG
     return true;
 }
 
+bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
+                        std::string_view preparationName, const LabelGeometry& g, bool withName) {
+    const LabelPlacement pl = PlaceLabels(g, kNutritionTableModel, false);
+    const std::string shown = withName ? TrimTrailingSpaces(preparationName) : std::string();
+    const PictureSize size =
+        DrawNutritionLabel(measure, table, shown, 0, 0, g.resolution, pl.usedWidth, false);
+    // Where the sheet puts the label's content inside the label.
+    const long long x = static_cast<long long>(pl.x0) - g.left;
+    const long long y = static_cast<long long>(pl.y0) - g.top;
+    return x >= 0 && y >= 0 && x + size.width <= g.labelWidth && y + size.height <= g.labelHeight;
+}
+
 std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {
     // The largest page a PDF file can hold: 200 inches.
     constexpr double kMaxPageMm = 200 * 25.4;

@@ -116,10 +116,16 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
                     std::optional<PageArea> area = std::nullopt);
 
 // Whether the texts of a label of `layout` stay inside the label and clear of one another,
-// with the text metrics of `measure` (a canvas at the resolution the label is made at). One label of the geometry is laid out; nothing is
-// drawn on `measure`. A layout outside 1 to 4, or a label too small to lay out, fits.
+// with the text metrics of `measure` (a canvas at the resolution the label is made at). One label
+// of the geometry is laid out; nothing is drawn on `measure`. A layout outside 1 to 4, or a label
+// too small to lay out, fits.
 bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelGeometry& geometry,
                       int layout, bool withName);
+// The same for a label of the nutrition table (the table, the mark beside it and the name
+// over it, as the sheet draws them): whether it stays inside the label.
+bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
+                        std::string_view preparationName, const LabelGeometry& geometry,
+                        bool withName);
 
 // The whole sheet as a page, in dots of its resolution: the labels with the left and top
 // margins repeated on the right and at the bottom. Nothing when the sheet has no label or

@@ -178,5 +178,42 @@ TEST_F(NutritionLabelScreenTest, OldHomeComposesModelFiveWithTheSugarsIncomplete
     EXPECT_NE(ui.Messages()[0].text.find(W("Açúcares totais")), std::string::npos);
 }
 
+// On the default 67 x 67 mm label the table and its mark do not fit: the sheet is made
+// only when the user goes on; a label large enough is made without the question.
+TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
+    const std::string doesNotFit =
+        W("O conteúdo do rótulo não cabe na etiqueta escolhida. Deseja continuar?");
+    Open();
+    PressRadioButton(ui, form, form.ModRdcRadioButton);
+    for (Button* b : {&form.PdfBitBtn, &form.ImpBitBtn}) {
+        ui.ClearMessages();
+        ui.AnswerYes();  // the PDF, or the sheet to the printer
+        ui.AnswerNo();   // does not fit: stop
+        ui.Press(form, *b);
+        ASSERT_EQ(ui.MessageTexts().size(), 2U) << b->Name();
+        EXPECT_EQ(ui.MessageTexts()[1], doesNotFit) << b->Name();
+    }
+    EXPECT_TRUE(images.Of(RecordedImage::Kind::Pdf).empty());
+    EXPECT_TRUE(ui.PrintJobs().empty());
+    ui.Press(form, form.RetBitBtn);
+
+    IniFile label{File()};
+    label.Hold();
+    for (const auto& [key, value] :
+         {std::pair{"LarEti", "150"}, {"AltEti", "150"}, {"QuaEtiLin", "1"}, {"QuaEtiCol", "1"}}) {
+        label.WriteString("CfgEti", key, value);
+    }
+    label.Commit();
+    ui.ClearMessages();
+    Open();
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.Press(form, form.PdfBitBtn);
+    EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1U);
+    for (const std::string& m : ui.MessageTexts()) {
+        EXPECT_NE(m, doesNotFit);
+    }
+}
+
 }  // namespace
 }  // namespace velmaro

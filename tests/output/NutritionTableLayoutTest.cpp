@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "output/LabelLayouts.h"
@@ -219,6 +220,40 @@ TEST(NutritionTableLayout, IncompleteTableAndMarkCarryTheWords) {
     EXPECT_EQ(titles, 2);
     EXPECT_EQ(marks, 2);
     EXPECT_EQ(texts.front().text, "Bolo");
+}
+
+// A sheet label of the nutrition table fits when the table, the mark beside it and the
+// name over it stay inside the label as the sheet places them; measured, nothing drawn.
+TEST(NutritionTableLayout, ALabelOfTheTableFitsOnlyALabelLargeEnough) {
+    const NutritionTable t = Table(false);
+    RecordingCanvas measure(300);
+    const PictureSize drawn = DrawNutritionLabel(measure, t, "", 0, 0, 300, 0, false);
+    ASSERT_TRUE(measure.calls.empty() ||
+                std::none_of(measure.calls.begin(), measure.calls.end(),
+                             [](const std::string& c) { return c.rfind("Text ", 0) == 0; }));
+    // A label with room for exactly that: the content sits in the used 95 % of it.
+    const auto label = [](int width, int height) {
+        LabelGeometry g;
+        g.labelWidth = width;
+        g.labelHeight = height;
+        g.left = 59;
+        g.top = 59;
+        g.widthUsed = 100;
+        g.heightUsed = 100;
+        return g;
+    };
+    EXPECT_TRUE(NutritionLabelFits(measure, t, "Bolo", label(drawn.width, drawn.height), false));
+    EXPECT_FALSE(
+        NutritionLabelFits(measure, t, "Bolo", label(drawn.width - 1, drawn.height), false));
+    EXPECT_FALSE(
+        NutritionLabelFits(measure, t, "Bolo", label(drawn.width, drawn.height - 1), false));
+    // The name over the table takes a row.
+    EXPECT_FALSE(NutritionLabelFits(measure, t, "Bolo", label(drawn.width, drawn.height), true));
+    // The default 67 x 67 mm label (791 dots at 300 dpi) is too small for table and mark.
+    LabelGeometry standard = label(791, 791);
+    standard.widthUsed = 95;
+    standard.heightUsed = 95;
+    EXPECT_FALSE(NutritionLabelFits(measure, t, "Bolo", standard, false));
 }
 
 TEST(NutritionTableLayout, PreviewFitsTheArea) {
