@@ -216,10 +216,14 @@ class Checker {
     // values that are not numbers, and entries of a name the ingredient file does not have.
     void ExtraValuesOf(const std::string& table, const LineTable& ingredients) {
         const std::string what = "açúcares e gordura trans";
-        const ExtraValuesTable extras = LoadExtraValuesFile(ExtraValuesFileLocation(m_home, table));
+        const fs::path path = ExtraValuesFileLocation(m_home, table);
+        const ExtraValuesTable extras = LoadExtraValuesFile(path);
         for (const ExtraValuesProblem& problem : extras.Problems()) {
             Report(what + ", linha " + std::to_string(problem.line) + ": " + Utf8(problem.what) +
                    ".");
+        }
+        if (!extras.Problems().empty()) {
+            damaged.push_back({path, false, false});  // a plain line file: NULs, repeated lines
         }
         for (const std::string& name : extras.Names()) {
             if (!FindKey(ingredients.keys, name).found) {

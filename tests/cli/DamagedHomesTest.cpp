@@ -159,6 +159,15 @@ const std::vector<DamagedHome>& Homes() {
          "Minha: preparação \"..\": o nome não serve como nome de arquivo.",
          nullptr,
          nullptr},
+        {"nul-in-extra-values-file",
+         {{"exportar",
+           "A linha 2 do arquivo de açúcares e gordura trans (ArqIngCpl.dad) não "
+           "pôde ser lida"},
+          {"importar", "ArqIngCpl.dad está danificado (linha 2): caractere nulo"}},
+         "Minha: açúcares e gordura trans, linha 2: caractere nulo (o resto do arquivo não foi "
+         "lido).",
+         "1 byte nulo removido",
+         "Dados/Minha/Ingrediente/ArqIngCpl.dad"},
         {"stray-temporary-files",
          {},
          "arquivo temporário de uma gravação interrompida: "
