@@ -390,22 +390,11 @@ void TImpRotForm::ImpBitBtnClick() {
 // A label whose texts would overlap or leave it is made only when the user goes on.
 bool TImpRotForm::ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi) {
     bool fits = true;
-    if (choice.layout == kNutritionTableModel) {
-        const NutritionTable table = LoadNutritionTable(ini);
-        m_images.Measure(
-            [&](Canvas& canvas) {
-                fits =
-                    NutritionLabelFits(canvas, table, preparationName, geometry, choice.withName);
-            },
-            dpi);
-    } else {
-        const LabelContent content = LoadLabelContent(ini, preparationName, preparationRecord);
-        m_images.Measure(
-            [&](Canvas& canvas) {
-                fits = LabelContentFits(canvas, content, geometry, choice.layout, choice.withName);
-            },
-            dpi);
-    }
+    m_images.Measure(
+        [&](Canvas& canvas) {
+            fits = LabelFits(canvas, ini, preparationName, preparationRecord, choice, geometry);
+        },
+        dpi);
     return fits || m_ui.ShowMessageBox(W(kContentDoesNotFit), MessageKind::YesNo) == kAnswerYes;
 }
 

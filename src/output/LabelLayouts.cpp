@@ -607,6 +607,16 @@ bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
     return x >= 0 && y >= 0 && x + size.width <= g.labelWidth && y + size.height <= g.labelHeight;
 }
 
+bool LabelFits(Canvas& measure, const IniFile& labelFile, std::string_view preparationName,
+               std::string_view record, const LabelChoice& choice, const LabelGeometry& geometry) {
+    if (choice.layout == kNutritionTableModel) {
+        return NutritionLabelFits(measure, LoadNutritionTable(labelFile), preparationName, geometry,
+                                  choice.withName);
+    }
+    return LabelContentFits(measure, LoadLabelContent(labelFile, preparationName, record), geometry,
+                            choice.layout, choice.withName);
+}
+
 std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {
     // The largest page a PDF file can hold: 200 inches.
     constexpr double kMaxPageMm = 200 * 25.4;

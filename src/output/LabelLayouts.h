@@ -126,6 +126,10 @@ bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelG
 bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
                         std::string_view preparationName, const LabelGeometry& geometry,
                         bool withName);
+// Whether a label of the chosen layout, as the sheet draws it from the label file, fits the
+// label of `geometry`: the check above that belongs to the layout.
+bool LabelFits(Canvas& measure, const IniFile& labelFile, std::string_view preparationName,
+               std::string_view record, const LabelChoice& choice, const LabelGeometry& geometry);
 
 // The whole sheet as a page, in dots of its resolution: the labels with the left and top
 // margins repeated on the right and at the bottom. Nothing when the sheet has no label or

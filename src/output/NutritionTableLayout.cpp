@@ -79,25 +79,7 @@ class Pen {
 
 // Words of `text` in lines no wider than `width` (a word wider than that on its own line).
 std::vector<std::string> Wrap(Pen& pen, const std::string& text, int width) {
-    std::vector<std::string> lines;
-    std::string line;
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t end = std::min(text.find(' ', at), text.size());
-        const std::string word = text.substr(at, end - at);
-        const std::string longer = line.empty() ? word : line + " " + word;
-        if (!line.empty() && pen.Tw(longer) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = longer;
-        }
-        at = end + 1;
-    }
-    if (!line.empty()) {
-        lines.push_back(line);
-    }
-    return lines;
+    return WrapWords(text, width, [&pen](const std::string& line) { return pen.Tw(line); });
 }
 
 // The incomplete words in a framed band across a picture from x1 to x2, its top at `top`

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "storage/Cp1252.h"
+#include "storage/FileIo.h"
+#include "storage/Text.h"
 
 namespace velmaro {
 
@@ -102,39 +104,14 @@ MessageLines BreakMessageLines(const std::string& text, int maxWidth,
         out.width = std::max(out.width, widthOf(line));
         ++out.count;
     };
-    size_t start = 0;
-    while (true) {
-        const size_t end = text.find('\n', start);
-        const std::string line =
-            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    for (const std::string& line : SplitLines(text)) {
         if (widthOf(line) <= maxWidth) {
             add(line);
         } else {
-            // Greedy: as many words as fit, the space that breaks the line dropped.
-            std::string current;
-            size_t at = 0;
-            while (at <= line.size()) {
-                const size_t space = line.find(' ', at);
-                const std::string word =
-                    line.substr(at, space == std::string::npos ? std::string::npos : space - at);
-                const std::string longer = current.empty() ? word : current + " " + word;
-                if (!current.empty() && widthOf(longer) > maxWidth) {
-                    add(current);
-                    current = word;
-                } else {
-                    current = longer;
-                }
-                if (space == std::string::npos) {
-                    break;
-                }
-                at = space + 1;
+            for (const std::string& piece : WrapWords(line, maxWidth, widthOf)) {
+                add(piece);
             }
-            add(current);
         }
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 1;
     }
     return out;
 }

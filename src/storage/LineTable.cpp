@@ -234,18 +234,24 @@ void SortLineTableFound(LineTable& table, ReadCheck& check) {
 
 namespace {
 
-// The last steps of a load: the lines, in file order, checked and sorted into the table.
-void FillLineTable(std::vector<std::string> lines, LineTable& table, ReadCheck check, int fields,
-                   bool deciphered) {
-    for (size_t i = 0; i < lines.size(); ++i) {
-        CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, deciphered, check);
-    }
+// The last step of every load: the checked lines, in file order, sorted into the table,
+// which keeps what the reading found.
+void StoreCheckedLines(std::vector<std::string> lines, LineTable& table, ReadCheck check) {
     table.Clear();
     table.lines.SetSorted(false);
     table.lines.Assign(std::move(lines));
     SortLineTableFound(table, check);
     check.SortByLine();
     table.lines.SetCheck(std::move(check));
+}
+
+// The last steps of a load: the lines, in file order, checked and sorted into the table.
+void FillLineTable(std::vector<std::string> lines, LineTable& table, ReadCheck check, int fields,
+                   bool deciphered) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, deciphered, check);
+    }
+    StoreCheckedLines(std::move(lines), table, std::move(check));
 }
 
 // Each line deciphered under its index; a line that does not decipher there is noted with
@@ -284,12 +290,7 @@ void FillScrambled(std::vector<std::string> lines, LineTable& table, ReadCheck c
             CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, false, check);
         }
     }
-    table.Clear();
-    table.lines.SetSorted(false);
-    table.lines.Assign(std::move(lines));
-    SortLineTableFound(table, check);
-    check.SortByLine();
-    table.lines.SetCheck(std::move(check));
+    StoreCheckedLines(std::move(lines), table, std::move(check));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "storage/Text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -316,6 +317,29 @@ std::string NumericFieldExit(std::string_view fieldText, std::string_view mask) 
         return std::string(fieldText);
     }
     return ZeroFillDecimals(AlignDecimalText(fieldText));
+}
+
+std::vector<std::string> WrapWords(std::string_view text, int width,
+                                   const std::function<int(const std::string&)>& widthOf) {
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word(text.substr(at, end - at));
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && widthOf(longer) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+        at = end + 1;
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 std::string WholeNumberFieldExit(std::string_view fieldText) {

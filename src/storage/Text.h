@@ -3,9 +3,11 @@
 // Text and number helpers on Windows-1252 byte strings. Numbers live in records as the
 // text of their fields: right-aligned, comma as decimal sign, all decimals written.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro {
 
@@ -21,6 +23,11 @@ std::string ReplaceChar(char newChar, char oldChar, std::string_view text);
 // "A" to "Z" made lower case; every other byte as it is.
 std::string AsciiLower(std::string_view text);
 std::string PadLeft(std::string_view text, int width);
+// The words of `text` (separated by single spaces) in lines no wider than `width` as
+// `widthOf` measures them, as many words a line as fit; a word wider than that stands on a
+// line of its own. No line for an empty text.
+std::vector<std::string> WrapWords(std::string_view text, int width,
+                                   const std::function<int(const std::string&)>& widthOf);
 
 // Parses a decimal number with "," (or ".") as decimal sign; 0 for anything that is
 // not a number, blank and half-typed texts included.
