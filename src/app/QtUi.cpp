@@ -95,18 +95,19 @@ std::string QtUi::AskSaveFileName(const std::string& filter, const std::string& 
 // The print dialog of one print: a file chosen there is written by that print only; the
 // printer and its options are kept for the next prints (the orientation of a label sheet
 // comes from the printer set-up alone).
+// A print to a file keeps the printer chosen before for the prints that follow.
 bool QtUi::ConfirmPrinter() {
-    CountDialog();
     m_nextPrinter.reset();
-    std::unique_ptr<QPrinter> printer = m_makePrinter(m_choice);
-    QPrintDialog dialog(printer.get(), m_renderer.TopWindow());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    if (dialog.exec() != QDialog::Accepted) {
+    std::unique_ptr<QPrinter> printer = RunPrintDialog(false);
+    if (!printer) {
         return false;
     }
-    const QPageLayout::Orientation setUp = m_choice.orientation;
+    const qt::PrinterChoice before = m_choice;
     m_choice = qt::ChoiceOf(*printer);
-    m_choice.orientation = setUp;
+    m_choice.orientation = before.orientation;
+    if (printer->outputFormat() != QPrinter::NativeFormat) {
+        m_choice.printerName = before.printerName;
+    }
     m_nextPrinter = std::move(printer);
     return true;
 }
@@ -114,16 +115,25 @@ bool QtUi::ConfirmPrinter() {
 // The printer set-up: the printer and its options (paper, orientation) for the prints
 // that follow. No file is chosen here.
 void QtUi::PrinterSetup() {
+    if (std::unique_ptr<QPrinter> printer = RunPrintDialog(true)) {
+        m_choice = qt::ChoiceOf(*printer);
+    }
+}
+
+std::unique_ptr<QPrinter> QtUi::RunPrintDialog(bool setUp) {
     CountDialog();
     std::unique_ptr<QPrinter> printer = m_makePrinter(m_choice);
     QPrintDialog dialog(printer.get(), m_renderer.TopWindow());
-    dialog.setWindowTitle(QStringLiteral("Configurar impressora"));
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintShowPageSize, true);
-    if (dialog.exec() == QDialog::Accepted) {
-        m_choice = qt::ChoiceOf(*printer);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, !setUp);
+    if (setUp) {
+        dialog.setWindowTitle(QStringLiteral("Configurar impressora"));
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintShowPageSize, true);
     }
+    if (dialog.exec() != QDialog::Accepted) {
+        return nullptr;
+    }
+    return printer;
 }
 
 void QtUi::PrintText(const TextPrintJob& job) {
@@ -149,7 +159,10 @@ PrintJob* QtUi::BeginPrintJob(bool landscape) {
     return StartJob(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
+// No print dialog comes before this job: a printer left by one that did not print (its
+// print failed before starting) is not used.
 PrintJob* QtUi::BeginPrintJobAsSetUp() {
+    m_nextPrinter.reset();
     return StartJob(m_choice.orientation);
 }
 

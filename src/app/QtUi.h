@@ -45,8 +45,6 @@ class QtUi : public FormsUi {
     PrintJob* BeginPrintJobAsSetUp() override;
     void Beep() override;
 
-    // The printer and options chosen so far in this run's printer dialogs.
-    const qt::PrinterChoice& Choice() const { return m_choice; }
     // Makes the fresh printer of each dialog and job (qt::MakePrinter; tests give
     // printers that refuse or write a file).
     using PrinterFactory = std::function<std::unique_ptr<QPrinter>(const qt::PrinterChoice&)>;
@@ -57,6 +55,9 @@ class QtUi : public FormsUi {
     // (it may write the file chosen there), else a fresh one of the remembered choice.
     std::unique_ptr<QPrinter> TakePrinter();
     PrintJob* StartJob(QPageLayout::Orientation orientation);
+    // The platform's print dialog (`setUp`: the printer set-up, no file, paper shown) over a
+    // fresh printer of the remembered choice; that printer when accepted, else none.
+    std::unique_ptr<QPrinter> RunPrintDialog(bool setUp);
 
     qt::FormRenderer m_renderer;
     qt::QtImageOutput m_images;

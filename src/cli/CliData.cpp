@@ -145,8 +145,7 @@ int PreparationsUsing(const fs::path& home, std::string_view table,
         return 0;  // a count for a hint only: verificar names the damage
     }
     for (const PreparationEntry& preparation : preparations) {
-        const LineTable lines =
-            LoadIfAny(RecordFileIn(PreparationFolder(home, table), preparation.key, ".dad"));
+        const LineTable lines = LoadIfAny(PreparationFileLocation(home, table, preparation.key));
         for (const std::string& ingredient : ingredients) {
             if (FindKey(lines.keys, ingredient).found) {
                 ++count;

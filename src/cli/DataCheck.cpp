@@ -242,7 +242,7 @@ class Checker {
     void Preparation(const std::string& table, const std::string& name, const std::string& record,
                      const LineTable& ingredients) {
         const std::string shown = "preparação \"" + ShownName(name) + "\"";
-        const fs::path file = RecordFileIn(PreparationFolder(m_home, table), name, ".dad");
+        const fs::path file = PreparationFileLocation(m_home, table, name);
         if (std::error_code ec; !fs::is_regular_file(file, ec)) {
             if (!TotalsAreZero(record)) {
                 Report(shown + ": o arquivo de ingredientes \"" + file.filename().string() +

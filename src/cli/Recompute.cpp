@@ -231,7 +231,6 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
     }
     const fs::path listPath = PreparationListLocation(home, table);
     std::vector<std::string> records = ReadCleanLinesIfAny(listPath);
-    const fs::path folder = PreparationFolder(home, table);
 
     // Everything read and computed first.
     struct Change {
@@ -259,7 +258,7 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
         }
         fs::path path;
         try {
-            path = RecordFileIn(folder, key, ".dad");
+            path = PreparationFileLocation(home, table, key);
         } catch (const StorageError& e) {
             ++report.skipped;
             report.lines.push_back(title);

@@ -233,7 +233,7 @@ void TCadIngForm::ShowRecord(int index) {
             PutText(value, extras.values[i]);
         }
         MaskEdit& source = *ExtraSourceFields()[i];
-        if (TableEditable()) {
+        if (m_activeTable.editable) {
             source.text = extras.sources[i];
         } else {
             source.text = IsBlankStoredValue(extras.values[i]) ? std::string() : tableName;
@@ -543,7 +543,7 @@ TCadIngForm::ListChoice TCadIngForm::OpenIngredientList() {
     if (listViewer == nullptr) {
         return {RegisterScreen::ChooseRecord(), false};
     }
-    listViewer->Prepare(tableName, table, currentIndex);
+    listViewer->Prepare(tableName, table, currentIndex, TableEditable());
     listViewer->companions = this;
     m_ui.ShowModal(*listViewer);
     if (listViewer->copied && !listViewer->wroteFile) {

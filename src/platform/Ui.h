@@ -3,6 +3,7 @@
 // What the screen logic asks of the desktop. The Qt application implements it with
 // real windows; tests use ScriptedUi (tests/support) with queued answers.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct TextPrintJob {
     std::string fontFamily;
     int fontSize = 0;
     std::vector<std::string> lines;
+    // The lines (indexes into `lines`) that begin a new page.
+    std::vector<std::size_t> pageStarts;
 };
 
 // Drawing on the printer: the caller draws each page through the canvas.

@@ -1,5 +1,7 @@
 #include "shell/AjuForm.h"
 
+#include <iterator>
+
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/Paths.h"
@@ -95,13 +97,16 @@ void TAjuForm::ImpBitBtnClick() {
     if (!m_ui.ConfirmPrinter()) {
         return;
     }
+    // One job, each part on new pages: every page goes where the dialog said (a file chosen
+    // there holds the whole text).
+    TextPrintJob job;
+    job.fontFamily = AjuMemo.fontFamily;
+    job.fontSize = AjuMemo.fontSize;
     for (auto& page : SplitHelpPages(AjuMemo.lines)) {
-        TextPrintJob job;
-        job.fontFamily = AjuMemo.fontFamily;
-        job.fontSize = AjuMemo.fontSize;
-        job.lines = std::move(page);
-        m_ui.PrintText(job);
+        job.pageStarts.push_back(job.lines.size());
+        std::move(page.begin(), page.end(), std::back_inserter(job.lines));
     }
+    m_ui.PrintText(job);
 }
 
 void TAjuForm::BitBtn1Click() {

@@ -105,10 +105,11 @@ std::vector<std::string> TVisLisIngForm::ColumnNames() {
     return names;
 }
 
-void TVisLisIngForm::Prepare(const std::string& tableName, LineTable& activeTable,
-                             int currentIndex) {
+void TVisLisIngForm::Prepare(const std::string& tableName, LineTable& activeTable, int currentIndex,
+                             bool writable) {
     m_tableName = tableName;
     m_active = &activeTable;
+    m_activeWritable = writable;
     m_core.callerIndex = currentIndex;
     chosenIndex = 0;
     copied = false;
@@ -358,8 +359,8 @@ void TVisLisIngForm::CopySelected() {
     }
     const CopySourceTable source =
         m_viewingActive ? CopySourceTable{m_tableName, {}, {}} : m_viewed;
-    if (CopyIngredient(m_ui, m_programFolder, m_activeTable.editable, m_tableName, *m_active,
-                       source, *row)) {
+    const bool writable = m_activeTable.editable && m_activeWritable && !m_active->lines.Damaged();
+    if (CopyIngredient(m_ui, m_programFolder, writable, m_tableName, *m_active, source, *row)) {
         copied = true;
         if (companions != nullptr) {
             companions->IngredientCopied(source, RecordKey(*row));

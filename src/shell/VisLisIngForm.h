@@ -48,7 +48,10 @@ class TVisLisIngForm : public Form {
     // The caller's hand-over, before ShowModal: the active table's key as stored, the
     // caller's ingredient table of it (shared: copied ingredients are added to it) and
     // the index of the record it shows. Sets startPending and clears the results.
-    void Prepare(const std::string& tableName, LineTable& activeTable, int currentIndex);
+    // `writable` false: the caller keeps the table to consultation, so nothing is copied
+    // into it (nor into a table whose ingredient file did not read whole).
+    void Prepare(const std::string& tableName, LineTable& activeTable, int currentIndex,
+                 bool writable = true);
     // Files that go with the active table's ingredients (set by the caller; none when
     // null): told of each copy, and written with the active ingredient file.
     IngredientCompanionFiles* companions = nullptr;
@@ -121,6 +124,7 @@ class TVisLisIngForm : public Form {
     LineTable* m_active = nullptr;  // the caller's table
     LineTable m_tableList;          // "ArqTab.dad": names, descriptions, flags
     bool m_viewingActive = true;
+    bool m_activeWritable = true;
     std::string m_viewedName;
     CopySourceTable m_viewed;  // the other table viewed
     LineTable m_other;         // its ingredients

@@ -264,10 +264,10 @@ void UnscrambleLines(std::vector<std::string>& lines, ProgressSink& progress, in
         progress.SetPosition(
             RoundHalfEven(static_cast<double>(i) * 100.0 / static_cast<double>(count)));
         std::string plain = UnscrambleLine(i, lines[i]);
-        if (!LooksDeciphered(plain)) {
-            const int other = check.Full() || lines[i].empty()
-                                  ? -1
-                                  : OtherCipherIndex(lines[i], i, std::max(fields, 1));
+        // An empty line holds nothing to lose, as in a plain file.
+        if (!lines[i].empty() && !LooksDeciphered(plain)) {
+            const int other =
+                check.Full() ? -1 : OtherCipherIndex(lines[i], i, std::max(fields, 1));
             check.Add({static_cast<int>(i) + 1, DamageKind::Undecipherable, other, {}});
         }
         lines[i] = std::move(plain);

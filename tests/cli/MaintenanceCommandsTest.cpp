@@ -162,6 +162,19 @@ TEST_F(MaintenanceCommandsTest, RecomputeLeavesWhatItCannotComputeAndSaysSo) {
               "Preparação \"Salada\":\n"
               "  aviso: o ingrediente \"Tomate\" não existe na tabela; a linha ficou como estava.\n"
               "2 preparações recalculadas; nenhuma alterada.\n");
+
+    // A record named after the list's own file: its "ingredients" would be the list.
+    lines = SplitLines(wholeList);
+    const std::string reserved = Pad("ArqFicTec", 40) + lines[1].substr(lines[1].find('|'));
+    WriteBytes(ListPath(), wholeList + reserved + "\r\n");
+    const std::string listBefore = ReadBytes(ListPath());
+    run = Cli({"recalcular", "Minha"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Preparação \"ArqFicTec\":\n  erro: Nome reservado para a lista de "
+                           "preparações"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(ReadBytes(ListPath()), listBefore);
 }
 
 TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {

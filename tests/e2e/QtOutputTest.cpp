@@ -178,6 +178,26 @@ TEST_F(QtOutput, PdfPagesAndTextPrintJobs) {
     }
     EXPECT_GE(pages, 2U);  // 150 lines of 10 points do not fit one page
 
+    // Parts that begin on a page of their own (the help text's page breaks), in one job.
+    const auto pageCount = [](const std::string& pdfBytes) {
+        size_t n = 0;
+        for (size_t at = pdfBytes.find("/Type /Page\n"); at != std::string::npos;
+             at = pdfBytes.find("/Type /Page\n", at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(pageCount(bytes), pages);
+    QPrinter parts(QPrinter::HighResolution);
+    const fs::path partsPdf = Scratch() / "partes.pdf";
+    parts.setOutputFormat(QPrinter::PdfFormat);
+    parts.setOutputFileName(QString::fromStdString(partsPdf.string()));
+    TextPrintJob three;
+    three.lines = {"um", "dois", "tres"};
+    three.pageStarts = {0, 1, 2};
+    ASSERT_TRUE(qt::PrintTextLines(parts, three));
+    EXPECT_EQ(pageCount(ReadBytes(partsPdf)), 3U);
+
     auto owned = std::make_unique<QPrinter>(QPrinter::HighResolution);
     owned->setOutputFormat(QPrinter::PdfFormat);
     owned->setOutputFileName(QString::fromStdString((Scratch() / "desenho.pdf").string()));

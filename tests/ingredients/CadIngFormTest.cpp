@@ -798,7 +798,8 @@ TEST_F(CadIngFormTest, SugarsAndTransFatOfAConsultationTableAreShownWithTheTable
 
 TEST_F(CadIngFormTest, ADamagedFileOfSugarsKeepsTheTableToConsultation) {
     Store({Ingredient("Arroz")});
-    const std::string damaged = Pad("Arroz", 60) + "|   1,00|\r\n";
+    const std::string damaged = Pad("Feijao", 60) + "|   1,00|\r\n" + Pad("Arroz", 60) +
+                                "|    ,  |    ,  |   0,10|||Rotulo X|\r\n";
     test::WriteBytes(ExtraValuesFileLocation(Home(), kTable), damaged);
     Open();
     EXPECT_EQ(ui.LastMessage().find(W("está danificado (linha 1): registro incompleto")) !=
@@ -806,6 +807,11 @@ TEST_F(CadIngFormTest, ADamagedFileOfSugarsKeepsTheTableToConsultation) {
               true)
         << ui.LastMessage();
     EXPECT_EQ(form.mode, ScreenMode::ReadOnly);
+    // Still the user's own table: its values show the sources stored with them.
+    ui.Press(form, form.ProBitBtn);
+    EXPECT_EQ(form.IngMaskEdit.text, Pad("Arroz", 60));
+    EXPECT_EQ(form.TRAMaskEdit.text, "   0,10");
+    EXPECT_EQ(form.TraFonMaskEdit.text, "Rotulo X");
     ui.Press(form, form.RetBitBtn);
     EXPECT_TRUE(form.CloseRequested());
     EXPECT_EQ(test::ReadBytes(ExtraValuesFileLocation(Home(), kTable)), damaged);

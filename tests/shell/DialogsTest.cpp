@@ -385,7 +385,7 @@ TEST_F(DialogsTest, ProgressWindowIsDrawnAgainOnlyWhenItsPercentageChangesAtMost
 
 // --- help screen ------------------------------------------------------------------
 
-TEST_F(DialogsTest, HelpPrintsANewJobAtEachPageBreakLine) {
+TEST_F(DialogsTest, HelpPrintsANewPageAtEachPageBreakLine) {
     WriteBytes(HelpFilePath(Home()), W("Capítulo 1\r\ntexto\r\n<quebra página>\r\nCapítulo 2\r\n"
                                        "  <quebra página>  \r\nCapítulo 3\r\n"));
     ui.OnShow("TAjuForm", [this](Form& f) {
@@ -397,17 +397,18 @@ TEST_F(DialogsTest, HelpPrintsANewJobAtEachPageBreakLine) {
         EXPECT_TRUE(f.CloseRequested());
     });
     ui.ShowHelp();
-    ASSERT_EQ(ui.jobs.size(), 3u);
-    EXPECT_EQ(ui.jobs[0].lines, (std::vector<std::string>{W("Capítulo 1"), "texto"}));
-    EXPECT_EQ(ui.jobs[1].lines, std::vector<std::string>{W("Capítulo 2")});
-    EXPECT_EQ(ui.jobs[2].lines, std::vector<std::string>{W("Capítulo 3")});
+    // One job, so that every part goes to the printer or file chosen in the dialog.
+    ASSERT_EQ(ui.jobs.size(), 1u);
+    EXPECT_EQ(ui.jobs[0].lines, (std::vector<std::string>{W("Capítulo 1"), "texto", W("Capítulo 2"),
+                                                          W("Capítulo 3")}));
+    EXPECT_EQ(ui.jobs[0].pageStarts, (std::vector<std::size_t>{0, 2, 3}));
     EXPECT_EQ(ui.jobs[0].fontFamily, ui.Aju().AjuMemo.fontFamily);
     EXPECT_TRUE(ui.messages.empty());
 
     // Cancelling the print dialog prints nothing.
     ui.printerOk = false;
     PressButton(ui, ui.Aju(), ui.Aju().ImpBitBtn);
-    EXPECT_EQ(ui.jobs.size(), 3u);
+    EXPECT_EQ(ui.jobs.size(), 1u);
 }
 
 TEST_F(DialogsTest, HelpWritesBackOnlyAChangedText) {

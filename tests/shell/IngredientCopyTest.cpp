@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ViewerFixtures.h"
+#include "storage/FileIo.h"
 #include "support/FileSizeLimit.h"
 
 namespace velmaro {
@@ -185,6 +186,31 @@ TEST_F(IngredientCopyTest, RefusedForATableThatCannotChangeOrANameItHolds) {
     Check(form.NomTabCheckBox);
     ui.Press(form, form.RetBitBtn);
     EXPECT_FALSE(form.wroteFile);
+
+    // A table its register keeps to consultation (a file beside it did not read whole), or
+    // whose ingredient file did not: nothing is copied into it, no file is touched.
+    activeTable.editable = true;
+    for (const bool damagedFile : {false, true}) {
+        SCOPED_TRACE(damagedFile);
+        LineTable target = active;
+        if (damagedFile) {
+            LoadLineTableFromBytes(JoinLinesCrLf(lines) + JoinLinesCrLf({lines[0]}), target);
+            ASSERT_TRUE(target.lines.Damaged());
+            form.Prepare(kMinha, target, 0);
+            ui.Activate(form);
+        } else {
+            Open(0, false);
+        }
+        ui.ClearMessages();
+        Copy("Oficial", "Manga", false);
+        EXPECT_EQ(ui.MessageTexts(), (Names{W("A tabela Minha não pode ser alterada!")}));
+        EXPECT_FALSE(form.copied);
+        EXPECT_FALSE(fs::exists(Measures("Minha", "Manga")));
+        EXPECT_EQ(ReadBytes(ActiveGroups()).find("Frutas"), std::string::npos);
+        Check(form.NomTabCheckBox);
+        ui.Press(form, form.RetBitBtn);
+        EXPECT_FALSE(form.wroteFile);
+    }
 }
 
 TEST_F(IngredientCopyTest, EnterAsksFirstADoubleClickCopiesAtOnce) {

@@ -104,8 +104,8 @@ class IngredientViewerTest : public DataHomeTest {
         });
     }
 
-    void Open(int currentIndex = 0) {
-        form.Prepare(kMinha, active, currentIndex);
+    void Open(int currentIndex = 0, bool writable = true) {
+        form.Prepare(kMinha, active, currentIndex, writable);
         ui.Activate(form);
     }
     // The names of the rows shown, without their padding.

@@ -97,6 +97,9 @@ TEST(ReadingRule, ScrambledLinesDecipherOnlyUnderTheirIndex) {
     ASSERT_EQ(table.lines.Check().damages.size(), 1u);
     EXPECT_EQ(table.lines.Check().damages[0].kind, DamageKind::ShortRecord);
     EXPECT_EQ(table.lines.Check().damages[0].line, 2);
+    // An empty line (a file ending in a blank line) holds nothing to lose.
+    LoadScrambledLineTableFromBytes(ScrambleLine(0, a) + "\r\n\r\n", table, progress, 30);
+    EXPECT_FALSE(table.lines.Damaged());
 }
 
 TEST(ReadingRule, IniFilesWithADuplicateKeyOrANulAreReadButNotSaved) {

@@ -91,12 +91,14 @@ bool PrintTextLines(QPrinter& printer, const TextPrintJob& job) {
     const int margin = static_cast<int>(std::lround(10.0 * dpi / 25.4));  // 10 mm
     const QRect page = painter.viewport();
     int y = margin;
-    for (const auto& line : job.lines) {
-        if (y + fm.height() > page.height() - margin && y > margin) {
+    for (size_t i = 0; i < job.lines.size(); ++i) {
+        const bool pageStart = i > 0 && std::find(job.pageStarts.begin(), job.pageStarts.end(),
+                                                  i) != job.pageStarts.end();
+        if (pageStart || (y + fm.height() > page.height() - margin && y > margin)) {
             printer.newPage();
             y = margin;
         }
-        painter.drawText(QPoint(margin, y + fm.ascent()), ToQt(line));
+        painter.drawText(QPoint(margin, y + fm.ascent()), ToQt(job.lines[i]));
         y += fm.height();
     }
     painter.end();
