@@ -50,8 +50,7 @@ std::vector<std::string> ReadLinesIfAny(const fs::path& path) {
 }
 
 std::vector<std::string> ReadCleanLinesIfAny(const fs::path& path) {
-    RefuseDamaged(LoadIfAny(path).lines.Check());
-    return ReadLinesIfAny(path);
+    return Exists(path) ? ReadCleanLines(path) : std::vector<std::string>{};
 }
 
 std::string ShownName(std::string_view key) {

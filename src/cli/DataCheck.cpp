@@ -313,7 +313,7 @@ class Checker {
         };
         const fs::path folder = TableFolder(m_home, table);
         const Kind kinds[] = {{PreparationFolder(m_home, table), ".dad", "ingredientes"},
-                              {folder / "Receita", ".rec", "modo de preparo"},
+                              {RecipeFolder(m_home, table), ".rec", "modo de preparo"},
                               {folder / "Etiqueta", ".eti", "folha de etiquetas"},
                               {LabelFolder(m_home, table), ".rot", "rótulo"}};
         const fs::path list = PreparationListLocation(m_home, table).filename();
@@ -374,11 +374,6 @@ DataCheck CheckData(const fs::path& home, const std::optional<std::string>& tabl
     checker.TemporaryFiles();
     return {std::move(checker.findings), std::move(checker.damaged),
             std::move(checker.temporaries)};
-}
-
-std::vector<std::string> CheckDataFolder(const fs::path& home,
-                                         const std::optional<std::string>& table) {
-    return CheckData(home, table).findings;
 }
 
 }  // namespace velmaro::cli

@@ -45,10 +45,4 @@ DataCheck CheckData(const std::filesystem::path& home, const std::optional<std::
 // Whether a file name is that of a save's temporary file (".ArqTab.dad.Ab12Cd").
 bool IsTemporaryName(std::string_view name);
 
-// One line per finding (UTF-8), each naming the table and the file or record. `table`:
-// the key of the one table to check, as stored; none for all. Throws StorageError when a
-// file cannot be read.
-std::vector<std::string> CheckDataFolder(const std::filesystem::path& home,
-                                         const std::optional<std::string>& table);
-
 }  // namespace velmaro::cli

@@ -204,12 +204,9 @@ void DrawReportFile(ImageOutput& images, const ReportData& data, ReportKind kind
 
 // The line that names an incomplete label and what it lacks.
 std::string IncompleteLine(const PreparationEntry& preparation, const NutritionTable& table) {
-    std::string missing;
-    for (const std::string& m : table.missing) {
-        missing += (missing.empty() ? "" : "; ") + Utf8(m);
-    }
     return ShownName(preparation.key) +
-           ": rótulo INCOMPLETO – NÃO USAR EM EMBALAGEM (valores ausentes: " + missing + ").";
+           ": rótulo INCOMPLETO – NÃO USAR EM EMBALAGEM (valores ausentes: " +
+           Utf8(Join(table.missing, "; ")) + ").";
 }
 
 // The configuration as the report screen reads it.

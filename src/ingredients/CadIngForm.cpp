@@ -351,13 +351,11 @@ void TCadIngForm::ChooseGroup(const std::string& group) {
 void TCadIngForm::LoadTable() {
     unsavedTable = false;
     m_extras = ExtraValuesTable();
-    m_extrasDamaged = false;
     RegisterScreen::LoadTable();
     const fs::path extrasPath = ExtraValuesFileLocation(programFolder, tableName);
     m_extras = LoadExtraValuesFile(extrasPath);
     if (!m_extras.Problems().empty()) {
         const ExtraValuesProblem& first = m_extras.Problems().front();
-        m_extrasDamaged = true;
         m_ui.ShowMessageBox(W("O arquivo ") + W(extrasPath.string()) +
                                 W(" está danificado (linha ") + std::to_string(first.line) +
                                 "): " + first.what +

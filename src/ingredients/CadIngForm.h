@@ -158,7 +158,7 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     // whole, keeps the table to consultation: writing it back would lose what it could not
     // read.
     bool TableEditable() const {
-        return m_activeTable.editable && !table.lines.Damaged() && !m_extrasDamaged;
+        return m_activeTable.editable && !table.lines.Damaged() && m_extras.Problems().empty();
     }
     void LoadGroupChoices();
     void ChooseGroup(const std::string& group);
@@ -175,7 +175,6 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     KeyList m_groupChoices;
     IngredientEdit m_edit;
     ExtraValuesTable m_extras;
-    bool m_extrasDamaged = false;
     // A rename's values beside the records, kept until the rename has been written.
     ExtraValuesTable m_renamedExtras;
 };

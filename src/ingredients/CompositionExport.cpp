@@ -48,20 +48,22 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
     // do not decipher into a record are left out and named; any other damage (a NUL byte, a
     // control character, a record twice) leaves the export undone.
     const std::filesystem::path path = IngredientFilePath(home, table);
+    const std::string bytes = ReadFileBytes(path);
     {
         LineTable check;
         NullProgress quiet;
-        LoadScrambledLineTable(path, check, quiet);
+        LoadScrambledLineTableFromBytes(bytes, check, quiet, ing::kFieldCount);
         for (const Damage& damage : check.lines.Check().damages) {
             if (damage.kind != DamageKind::Undecipherable &&
                 damage.kind != DamageKind::ShortRecord) {
                 ReadCheck first = check.lines.Check();
+                first.file = path;
                 first.damages = {damage};
                 throw DamagedFileError(first);
             }
         }
     }
-    const std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
+    const std::vector<std::string> lines = SplitLines(bytes);
     const ExtraValuesTable extraValues = LoadExtraValues(home, table);
     ExportResult result;
     for (const ExtraValuesProblem& problem : extraValues.Problems()) {

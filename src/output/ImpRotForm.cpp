@@ -235,17 +235,10 @@ void TImpRotForm::ShowTableState() {
         state = nutritionTable.incomplete ? W("Tabela INCOMPLETA – não usar em embalagem.")
                                           : W("Tabela completa.");
         state += " ALTO EM: ";
-        std::string reached;
-        for (const std::string& words : nutritionTable.highIn) {
-            reached += (reached.empty() ? "" : ", ") + words;
-        }
-        state += reached.empty() ? W("nenhum limite atingido") : reached;
+        state += nutritionTable.highIn.empty() ? W("nenhum limite atingido")
+                                               : Join(nutritionTable.highIn, ", ");
         if (!nutritionTable.highInInconclusive.empty()) {
-            std::string open;
-            for (const std::string& words : nutritionTable.highInInconclusive) {
-                open += (open.empty() ? "" : ", ") + words;
-            }
-            state += W("; inconclusivo: ") + open;
+            state += W("; inconclusivo: ") + Join(nutritionTable.highInInconclusive, ", ");
         }
         state += ".";
     }

@@ -37,14 +37,6 @@ std::string HalfUpText(long double x, int decimals) {
     return text;
 }
 
-std::string Join(const std::vector<std::string>& items, std::string_view separator) {
-    std::string text;
-    for (const std::string& item : items) {
-        text += (text.empty() ? "" : std::string(separator)) + item;
-    }
-    return text;
-}
-
 std::vector<std::string> Split(std::string_view text, std::string_view separator) {
     std::vector<std::string> items;
     while (!text.empty()) {

@@ -375,8 +375,7 @@ fs::path LabelPdfPath(const fs::path& base, std::string_view table, std::string_
 
 fs::path LabelMarkImageLocation(const fs::path& base, std::string_view table,
                                 std::string_view prep) {
-    return TableFolder(base, table) / "Rotulo" / "Imagens" /
-           NamePath(SafeFileName(prep) + "-alto-em.bmp");
+    return RecordFileIn(LabelFolder(base, table) / "Imagens", prep, "-alto-em.bmp");
 }
 
 fs::path LabelMarkImagePath(const fs::path& base, std::string_view table, std::string_view prep) {

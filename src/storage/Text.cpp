@@ -319,6 +319,14 @@ std::string NumericFieldExit(std::string_view fieldText, std::string_view mask) 
     return ZeroFillDecimals(AlignDecimalText(fieldText));
 }
 
+std::string Join(const std::vector<std::string>& items, std::string_view separator) {
+    std::string text;
+    for (const std::string& item : items) {
+        text += (text.empty() ? "" : std::string(separator)) + item;
+    }
+    return text;
+}
+
 std::vector<std::string> WrapWords(std::string_view text, int width,
                                    const std::function<int(const std::string&)>& widthOf) {
     std::vector<std::string> lines;

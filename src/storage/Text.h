@@ -23,6 +23,8 @@ std::string ReplaceChar(char newChar, char oldChar, std::string_view text);
 // "A" to "Z" made lower case; every other byte as it is.
 std::string AsciiLower(std::string_view text);
 std::string PadLeft(std::string_view text, int width);
+// The items one after the other with `separator` between them.
+std::string Join(const std::vector<std::string>& items, std::string_view separator);
 // The words of `text` (separated by single spaces) in lines no wider than `width` as
 // `widthOf` measures them, as many words a line as fit; a word wider than that stands on a
 // line of its own. No line for an empty text.

@@ -913,9 +913,14 @@ class FormWindow : public QDialog {
             case ControlKind::Memo: {
                 auto& memo = static_cast<Memo&>(c);
                 auto* edit = static_cast<QPlainTextEdit*>(w);
-                edit->setFont(ControlFont(memo.fontFamily, memo.fontSize, false));
+                const QFont font = ControlFont(memo.fontFamily, memo.fontSize, false);
+                const bool newFont = edit->font() != font;
+                if (newFont) {
+                    edit->setFont(font);
+                }
                 edit->setReadOnly(memo.readOnly);
-                if (memo.columns > 0 && c.width <= 0) {
+                // Measured again only when the font changes.
+                if (memo.columns > 0 && c.width <= 0 && (newFont || edit->minimumWidth() == 0)) {
                     // The columns of the font, the document's margins, the frame and a
                     // vertical scroll bar.
                     const QFontMetrics fm(edit->font());

@@ -1,7 +1,5 @@
 #include "platform/qt/RowsModel.h"
 
-#include <algorithm>
-
 #include "platform/qt/QtText.h"
 
 namespace velmaro::qt {
@@ -12,11 +10,6 @@ bool RowsModel::Show(const std::vector<std::string>& rows) {
     }
     beginResetModel();
     m_rows = rows;
-    size_t longest = 0;
-    for (const std::string& row : m_rows) {
-        longest = std::max(longest, row.size());  // one byte a character in Windows-1252
-    }
-    m_longest = static_cast<int>(longest);
     endResetModel();
     return true;
 }

@@ -16,16 +16,12 @@ class RowsModel final : public QAbstractListModel {
 
     // Shows these rows; false (and nothing done) when they are the rows shown already.
     bool Show(const std::vector<std::string>& rows);
-    const std::vector<std::string>& Rows() const { return m_rows; }
-    // The number of characters of the longest row.
-    int LongestRow() const { return m_longest; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
     std::vector<std::string> m_rows;
-    int m_longest = 0;
 };
 
 }  // namespace velmaro::qt
