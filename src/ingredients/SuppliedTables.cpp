@@ -1,6 +1,7 @@
 #include "ingredients/SuppliedTables.h"
 
 #include <fstream>
+#include <functional>
 #include <system_error>
 
 #include "ingredients/CsvReader.h"
@@ -99,65 +100,30 @@ std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
     return {};
 }
 
-// The household measures of TACO, once per data home, after the table: on the start that
-// installs the table, or on the first start of a program that delivers them in a data
-// home that got the table from an earlier one. They go only into the delivered table (a
-// user's table called TACO has flag "1"), and never over a measures file that holds
-// measures already; measures the user deletes later do not come back.
-std::string InstallTacoMeasures(const fs::path& deliveredDir, const fs::path& home) {
+// Something delivered for TACO's table (its household measures, its trans fat), once per
+// data home, after the table: on the start that installs the table, or on the first start
+// of a program that delivers it in a data home that got the table from an earlier one. It
+// goes only into the delivered table (a user's table called TACO has flag "1"); `install`
+// adds it to that table (never over what the user has there) and gives its error, empty
+// when done. `failure` begins every message.
+std::string InstallTacoPart(
+    const fs::path& deliveredDir, const fs::path& home, std::string_view markerName,
+    std::string_view csvName, const std::string& failure, const std::string& markerText,
+    const std::function<std::string(const std::string& table, std::istream& csv)>& install) {
     std::error_code ec;
-    const fs::path marker = DataFolder(home) / kTacoMeasuresMarker;
+    const fs::path marker = DataFolder(home) / markerName;
     if (fs::exists(marker, ec) || ec) {
         return {};
     }
-    const fs::path csvPath = deliveredDir / kTacoMeasuresCsv;
+    const fs::path csvPath = deliveredDir / csvName;
     if (!fs::is_regular_file(csvPath, ec) || !fs::exists(DataFolder(home) / kTacoMarker, ec)) {
         return {};  // not delivered, or the table itself not dealt with yet
     }
     try {
         LineTable list;
         LoadLineTable(TableListPath(home), list);
+        // Nothing goes into a home whose table list did not read whole.
         RefuseDamaged(list.lines.Check());
-        std::string key = W(kTacoTableName);
-        key.resize(20, ' ');
-        const FindResult found = FindKey(list.keys, key);
-        if (found.found && GetRecordField(list.lines, found.index, 3) == "0") {
-            std::ifstream csv(csvPath, std::ios::binary);
-            if (!csv) {
-                return W("Não foi possível instalar as medidas caseiras da tabela TACO: o "
-                         "arquivo ") +
-                       W(csvPath.string()) + W(" não pode ser lido.");
-            }
-            const MeasureInstallResult result = InstallMeasures(home, list.keys[found.index], csv);
-            if (!result.Ok()) {
-                return result.error;
-            }
-        }
-        WriteFileAtomic(marker, W("Medidas caseiras da tabela TACO fornecidas com o programa: "
-                                  "já tratadas nesta pasta de dados. Para instalá-las de novo "
-                                  "(só nos ingredientes sem medidas), exclua este arquivo.\r\n"));
-    } catch (const std::exception& e) {
-        return W("Não foi possível instalar as medidas caseiras da tabela TACO: ") +
-               *Utf8ToCp1252(e.what(), '?');
-    }
-    return {};
-}
-
-// The trans fat of TACO, once per data home, after the table, as its measures are.
-std::string InstallTacoTrans(const fs::path& deliveredDir, const fs::path& home) {
-    std::error_code ec;
-    const fs::path marker = DataFolder(home) / kTacoTransMarker;
-    if (fs::exists(marker, ec) || ec) {
-        return {};
-    }
-    const fs::path csvPath = deliveredDir / kTacoTransCsv;
-    if (!fs::is_regular_file(csvPath, ec) || !fs::exists(DataFolder(home) / kTacoMarker, ec)) {
-        return {};
-    }
-    const std::string failure = W("Não foi possível instalar a gordura trans da tabela TACO: ");
-    try {
-        LineTable list;
-        LoadLineTable(TableListPath(home), list);
         std::string key = W(kTacoTableName);
         key.resize(20, ' ');
         const FindResult found = FindKey(list.keys, key);
@@ -166,18 +132,42 @@ std::string InstallTacoTrans(const fs::path& deliveredDir, const fs::path& home)
             if (!csv) {
                 return failure + W("o arquivo ") + W(csvPath.string()) + W(" não pode ser lido.");
             }
-            const TransInstallResult result = InstallTransFat(home, list.keys[found.index], csv);
-            if (!result.Ok()) {
-                return result.error;
+            if (std::string error = install(list.keys[found.index], csv); !error.empty()) {
+                return error;
             }
         }
-        WriteFileAtomic(marker, W("Gordura trans da tabela TACO fornecida com o programa: já "
-                                  "tratada nesta pasta de dados. Para instalá-la de novo (só "
-                                  "nos ingredientes sem esse valor), exclua este arquivo.\r\n"));
+        WriteFileAtomic(marker, markerText);
     } catch (const std::exception& e) {
         return failure + *Utf8ToCp1252(e.what(), '?');
     }
     return {};
+}
+
+// The household measures of TACO: never over a measures file that holds measures already;
+// measures the user deletes later do not come back.
+std::string InstallTacoMeasures(const fs::path& deliveredDir, const fs::path& home) {
+    return InstallTacoPart(
+        deliveredDir, home, kTacoMeasuresMarker, kTacoMeasuresCsv,
+        W("Não foi possível instalar as medidas caseiras da tabela TACO: "),
+        W("Medidas caseiras da tabela TACO fornecidas com o programa: já tratadas nesta pasta "
+          "de dados. Para instalá-las de novo (só nos ingredientes sem medidas), exclua este "
+          "arquivo.\r\n"),
+        [&home](const std::string& table, std::istream& csv) {
+            return InstallMeasures(home, table, csv).error;
+        });
+}
+
+// The trans fat of TACO: only where the ingredient has no value and no source.
+std::string InstallTacoTrans(const fs::path& deliveredDir, const fs::path& home) {
+    return InstallTacoPart(
+        deliveredDir, home, kTacoTransMarker, kTacoTransCsv,
+        W("Não foi possível instalar a gordura trans da tabela TACO: "),
+        W("Gordura trans da tabela TACO fornecida com o programa: já tratada nesta pasta de "
+          "dados. Para instalá-la de novo (só nos ingredientes sem esse valor), exclua este "
+          "arquivo.\r\n"),
+        [&home](const std::string& table, std::istream& csv) {
+            return InstallTransFat(home, table, csv).error;
+        });
 }
 
 int FindColumn(const std::vector<std::string>& header, std::string_view name) {

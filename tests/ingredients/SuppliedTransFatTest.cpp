@@ -134,6 +134,23 @@ TEST_F(SuppliedTransFatTest, ADamagedFileOfExtraValuesIsNotWrittenOver) {
     EXPECT_FALSE(fs::exists(DataFolder(Home()) / kTacoTransMarker));
 }
 
+// Nothing goes into a home whose table list did not read whole, as for TACO itself.
+TEST_F(SuppliedTransFatTest, NothingIsInstalledIntoADamagedTableList) {
+    // Delivered: the table, then its trans fat (no measures, whose step would come first).
+    const fs::path delivered = WithoutTransFat();
+    ASSERT_EQ(InstallSuppliedTables(delivered, Home()), "");
+    const std::string list = ReadBytes(TableListPath(Home())) + std::string(1, '\0') +
+                             Pad("Minha", 20) + "|" + Pad("", 65) + "|1|\r\n";
+    WriteBytes(TableListPath(Home()), list);
+    fs::copy_file(DeliveredData() / kTacoTransCsv, delivered / kTacoTransCsv);
+    const std::string notice = InstallSuppliedTables(delivered, Home());
+    EXPECT_NE(notice.find(W("gordura trans da tabela TACO")), std::string::npos) << notice;
+    EXPECT_NE(notice.find(W("danificado")), std::string::npos) << notice;
+    EXPECT_FALSE(fs::exists(ExtraValuesFileLocation(Home(), kTaco)));
+    EXPECT_FALSE(fs::exists(DataFolder(Home()) / kTacoTransMarker));
+    EXPECT_EQ(ReadBytes(TableListPath(Home())), list);
+}
+
 TEST(InstallTransFatRows, ARefusedRowWritesNothing) {
     test::TempDir dir;
     const fs::path home = dir.Path();
