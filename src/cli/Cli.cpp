@@ -201,7 +201,7 @@ preparações da tabela na PASTA, criada quando não existe: "PREPARACAO-rotulo.
 "PREPARACAO-relatorioN.pdf". Cada rótulo é composto e gravado como no comando rotulo.
 O progresso aparece no terminal. Uma preparação que falha é informada e as outras são
 geradas; o código de saída é então 1. No modelo 5 o selo "ALTO EM" acompanha o rótulo
-("PREPARACAO-alto-em.pdf"), e cada rótulo incompleto (valores desconhecidos) é informado
+("PREPARACAO-rotulo-alto-em.pdf"), e cada rótulo incompleto (valores desconhecidos) é informado
 numa linha; o código de saída é então 1.
 
 Opções:
