@@ -4,15 +4,18 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "ingredients/CompositionColumns.h"
 #include "ingredients/CsvReader.h"
 #include "ingredients/CsvWriter.h"
+#include "ingredients/FileRewrites.h"
 #include "ingredients/SheetCells.h"
 #include "output/ValRefForms.h"
 #include "storage/Collation.h"
 #include "storage/Cp1252.h"
+#include "storage/FileDamage.h"
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -286,25 +289,10 @@ ReferenceImportResult ImportReferenceValues(const fs::path& home, std::istream& 
         const fs::path valuesPath = ReferenceValuesLocation(home);
         const fs::path tablesPath = ReferenceTableLocation(home);
         result.previousFoods = static_cast<int>(ReadReferenceValues(home).foods.size());
-        const std::string previousValues = StoredBytes(valuesPath);
-        const std::string previousTables = StoredBytes(tablesPath);
         EnsureFolder(DataFolder(home));
-        FileBatch batch;
-        batch.Add(valuesPath, SortedBytes(std::move(foodLines)));
-        batch.Add(tablesPath, SortedBytes(std::move(tableLines)));
-        try {
-            batch.Commit();
-        } catch (const StorageError&) {
-            // The list and its tables go together: a list replaced alone is put back.
-            if (batch.Committed() > 0) {
-                try {
-                    WriteFileAtomic(valuesPath, previousValues);
-                } catch (const StorageError&) {
-                    // The first failure is the one reported.
-                }
-            }
-            throw;
-        }
+        // The list and its tables go together, or neither changes.
+        WriteAllOrRestore({{valuesPath, SortedBytes(std::move(foodLines))},
+                           {tablesPath, SortedBytes(std::move(tableLines))}});
     } catch (const StorageError& e) {
         result.errors.push_back({0, W("Erro ao gravar os valores de referência: ") +
                                         *Utf8ToCp1252(e.what(), '?') + W(". Nada foi importado.")});
@@ -318,12 +306,20 @@ ReferenceImportResult ImportReferenceValues(const fs::path& home, std::istream& 
 
 StoredReferenceValues ReadReferenceValues(const fs::path& home) {
     StoredReferenceValues stored;
-    const std::vector<std::string> lines = SplitLines(StoredBytes(ReferenceValuesLocation(home)));
+    // Every line is read (a NUL byte hides none after it); a line with a byte that no
+    // record holds is named, not exported.
+    ReadCheck check;
+    const std::vector<std::string> lines =
+        ReadCheckedLines(StoredBytes(ReferenceValuesLocation(home)), check);
+    std::set<int> damaged;
+    for (const Damage& damage : check.damages) {
+        damaged.insert(damage.line);
+    }
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty()) {
+        if (lines[i].empty() && !damaged.contains(static_cast<int>(i + 1))) {
             continue;
         }
-        if (!HoldsRecord(lines[i])) {
+        if (!HoldsRecord(lines[i]) || damaged.contains(static_cast<int>(i + 1))) {
             stored.unreadableLines.push_back(static_cast<int>(i + 1));
             continue;
         }

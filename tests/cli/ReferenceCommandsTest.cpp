@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliFixtures.h"
+#include "storage/FileIo.h"
+#include "storage/LineTable.h"
 
 namespace velmaro {
 namespace {
@@ -258,6 +260,18 @@ TEST_F(ReferenceCommandsTest, ListAndExportReadWithoutCreatingFiles) {
               "A linha 4 do arquivo de valores de referência não tem os 7 campos de um alimento "
               "e não foi exportada.\n"
               "velmaro-cli: 1 linha ilegível ficou de fora da exportação.\n");
+
+    // A NUL byte hides none of the lines after it: its line is named, the rest exported.
+    const std::vector<std::string> lines = SplitLines(Values());
+    ASSERT_GE(lines.size(), 3u);
+    test::WriteBytes(DataFolder(Home()) / "ValRef.dad", lines[0] + "\r\n" + std::string(1, '\0') +
+                                                            lines[1] + "\r\n" + lines[2] + "\r\n");
+    run = Cli({"valores-referencia", "exportar", "-"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A linha 2 do arquivo de valores de referência"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find(Cp1252ToUtf8(RecordKey(lines[2]).substr(0, 8))), std::string::npos)
+        << run.out;
 }
 
 }  // namespace
