@@ -12,6 +12,7 @@
 #include "shell/RegisterScreen.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
+#include "storage/FileDamage.h"
 #include "storage/IniFile.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -215,10 +216,18 @@ bool TImpRotForm::ComposeTable() {
         nutritionTable =
             ComposeNutritionTableOf(programFolder, tableName, preparationName, preparationRecord,
                                     NetContentValue(ConLiqMaskEdit.text));
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         nutritionTable = NutritionTable();
         nutritionTable.incomplete = true;
-        m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        const auto* damaged = dynamic_cast<const DamagedFileError*>(&e);
+        m_ui.ShowMessageBox(
+            damaged != nullptr
+                ? *Utf8ToCp1252(DamagedFileMessage(damaged->Check()) +
+                                    " A tabela não foi composta. Para repará-lo, use "
+                                    "\"velmaro-cli verificar --reparar\".",
+                                '?')
+                : W(msg::kReadFailed),
+            MessageKind::Ok);
         return false;
     }
     return true;

@@ -4,9 +4,14 @@
 #include <array>
 #include <optional>
 
+#include <system_error>
+
+#include "storage/FileDamage.h"
+#include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/PreparationRecord.h"
 #include "storage/Progress.h"
+#include "storage/StorageError.h"
 #include "storage/Text.h"
 
 namespace velmaro {
@@ -102,17 +107,28 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
 NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::string_view table,
                                      std::string_view preparationName, std::string_view record,
                                      std::optional<long double> netContent) {
+    // A file that did not read whole is not used: a line cut short, or an ingredient
+    // twice, would give another amount than the recipe's (DamagedFileError).
+    const auto present = [](const std::filesystem::path& path) {
+        std::error_code ec;
+        const bool exists = std::filesystem::exists(path, ec);
+        if (ec) {
+            throw StorageError("Não foi possível ler " + path.string() + " (" + ec.message() + ")");
+        }
+        return exists;
+    };
     LineTable lines;
-    const std::filesystem::path linesPath =
-        RecordFileIn(PreparationFolder(home, table), preparationName, ".dad");
-    if (std::filesystem::exists(linesPath)) {
+    const std::filesystem::path linesPath = PreparationFileLocation(home, table, preparationName);
+    if (present(linesPath)) {
         LoadLineTable(linesPath, lines);
+        RefuseDamaged(lines.lines.Check());
     }
     LineTable ingredients;
     NullProgress quiet;
     const std::filesystem::path ingredientsPath = IngredientFileLocation(home, table);
-    if (std::filesystem::exists(ingredientsPath)) {
+    if (present(ingredientsPath)) {
         LoadScrambledLineTable(ingredientsPath, ingredients, quiet);
+        RefuseDamaged(ingredients.lines.Check());
     }
     const ExtraValuesTable extra = LoadExtraValues(home, table);
     return NutritionInputFrom(record, lines.lines, ingredients, extra, netContent);

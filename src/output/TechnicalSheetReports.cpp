@@ -711,15 +711,9 @@ ReportData LoadReportData(const std::filesystem::path& home, const IniFile& conf
         std::error_code ec;
         return std::filesystem::exists(path, ec) ? ReadFileBytes(path) : std::string();
     };
-    const std::filesystem::path linesPath =
-        RecordFileIn(PreparationFolder(home, table), preparation, ".dad");
-    if (std::error_code ec; std::filesystem::exists(linesPath, ec)) {
-        // A report of lines that did not read whole would print wrong totals as right ones.
-        LineTable lines;
-        LoadLineTable(linesPath, lines);
-        RefuseDamaged(lines.lines.Check());
-    }
-    for (std::string& line : SplitLines(readIfAny(linesPath))) {
+    const std::filesystem::path linesPath = PreparationFileLocation(home, table, preparation);
+    // A report of lines that did not read whole would print wrong totals as right ones.
+    for (std::string& line : CleanLinesOf(linesPath, readIfAny(linesPath))) {
         if (!IsAllSpaces(line)) {
             data.ingredientLines.push_back(std::move(line));
         }
@@ -738,8 +732,12 @@ ReportData LoadReportData(const std::filesystem::path& home, const IniFile& conf
 
 std::string ReadPreparationRecord(const std::filesystem::path& home, std::string_view table,
                                   std::string_view preparation) {
+    // Read as it stands: a report creates no file.
     LineTable list;
-    LoadLineTable(PreparationListPath(home, table), list);
+    const std::filesystem::path path = PreparationListLocation(home, table);
+    if (std::error_code ec; std::filesystem::exists(path, ec)) {
+        LoadLineTable(path, list);
+    }
     RefuseDamaged(list.lines.Check());
     const FindResult found = FindKey(list.keys, preparation);
     return found.found ? list.lines[found.index] : std::string();

@@ -178,6 +178,22 @@ TEST_F(NutritionLabelScreenTest, OldHomeComposesModelFiveWithTheSugarsIncomplete
     EXPECT_NE(ui.Messages()[0].text.find(W("Açúcares totais")), std::string::npos);
 }
 
+// A preparation file that did not read whole (its one line twice) is not summed: the
+// table would declare twice the milk. The reading error is told and nothing is declared.
+TEST_F(NutritionLabelScreenTest, APreparationFileReadDamagedComposesNoTable) {
+    const fs::path lines = PreparationFilePath(Home(), kTable, kPreparation);
+    const std::string line = test::ReadBytes(lines);
+    test::WriteBytes(lines, line + line);
+    Open();
+    ui.ClearMessages();
+    PressRadioButton(ui, form, form.ModRdcRadioButton);
+    ASSERT_FALSE(ui.Messages().empty());
+    EXPECT_NE(ui.Messages()[0].text.find(W("está danificado (linha 2)")), std::string::npos)
+        << ui.Messages()[0].text;
+    EXPECT_TRUE(form.nutritionTable.incomplete);
+    EXPECT_NE(form.SitRotLabel.caption.find("INCOMPLETA"), std::string::npos);
+}
+
 // On the default 67 x 67 mm label the table and its mark do not fit: the sheet is made
 // only when the user goes on; a label large enough is made without the question.
 TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
