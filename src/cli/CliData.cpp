@@ -1,5 +1,6 @@
 #include "cli/CliData.h"
 
+#include <algorithm>
 #include <optional>
 #include <system_error>
 
@@ -51,6 +52,20 @@ std::vector<std::string> ReadLinesIfAny(const fs::path& path) {
 
 std::vector<std::string> ReadCleanLinesIfAny(const fs::path& path) {
     return Exists(path) ? ReadCleanLines(path) : std::vector<std::string>{};
+}
+
+int FieldCount(std::string_view line) {
+    const auto bars = static_cast<int>(std::count(line.begin(), line.end(), '|'));
+    return !line.empty() && line.back() == '|' ? bars : -1;
+}
+
+bool TotalsAreZero(const std::string& record) {
+    for (const auto& nutrient : kNutrients) {
+        if (TextToNumber(GetField(nutrient.recordField, record)) != 0) {
+            return false;
+        }
+    }
+    return TextToNumber(GetField(PreparationRecordField::kCostTotal, record)) == 0;
 }
 
 std::string ShownName(std::string_view key) {

@@ -4,6 +4,7 @@
 // they stand, with no file or folder created, and looked up by the names typed on the
 // command line (without regard to case, as the screens look keys up).
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -52,5 +53,16 @@ int PreparationsUsing(const std::filesystem::path& home, std::string_view table,
 
 // A table or preparation key without its padding, as shown (UTF-8).
 std::string ShownName(std::string_view key);
+
+// The names of the ten nutrients in the order of kNutrients, as messages name them.
+inline constexpr std::array<std::string_view, 10> kNutrientNames = {
+    "energia",    "carboidrato", "proteína", "lipídeos", "saturada",
+    "colesterol", "fibra",       "cálcio",   "ferro",    "sódio"};
+// The fields of a record: every field ends with "|", so the count of "|" when the line
+// ends with one; -1 when it does not.
+int FieldCount(std::string_view line);
+// Whether every total of a preparation record (energy to sodium, and the cost) is zero
+// or blank.
+bool TotalsAreZero(const std::string& record);
 
 }  // namespace velmaro::cli

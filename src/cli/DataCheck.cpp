@@ -31,30 +31,10 @@ constexpr int kTableListFields = 3;
 constexpr int kGroupFields = 1;
 constexpr int kMeasureFields = 2;
 
-constexpr std::array<std::string_view, 10> kNutrientNames = {
-    "energia",    "carboidrato", "proteína", "lipídeos", "saturada",
-    "colesterol", "fibra",       "cálcio",   "ferro",    "sódio"};
-
-// The fields of a record: every field ends with "|", so the count of "|" when the line
-// ends with one.
-int FieldCount(std::string_view line) {
-    const auto bars = static_cast<int>(std::count(line.begin(), line.end(), '|'));
-    return !line.empty() && line.back() == '|' ? bars : -1;
-}
-
 std::string FieldCountText(int count) {
     return count < 0    ? "não termina em \"|\""
            : count == 1 ? "tem 1 campo"
                         : "tem " + std::to_string(count) + " campos";
-}
-
-bool TotalsAreZero(const std::string& record) {
-    for (const auto& nutrient : kNutrients) {
-        if (TextToNumber(GetField(nutrient.recordField, record)) != 0) {
-            return false;
-        }
-    }
-    return TextToNumber(GetField(R::kCostTotal, record)) == 0;
 }
 
 class Checker {

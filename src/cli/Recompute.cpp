@@ -27,10 +27,6 @@ namespace R = PreparationRecordField;
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kNutrientNames = {
-    "energia",    "carboidrato", "proteína", "lipídeos", "saturada",
-    "colesterol", "fibra",       "cálcio",   "ferro",    "sódio"};
-
 struct NamedField {
     int field;
     std::string_view name;
@@ -77,11 +73,6 @@ std::string Differences(const std::vector<NamedField>& fields, std::string_view 
     return out;
 }
 
-bool HasFields(std::string_view line, int count) {
-    return !line.empty() && line.back() == '|' &&
-           std::count(line.begin(), line.end(), '|') == count;
-}
-
 std::string TextOr(std::string text, std::string_view blank) {
     return text.empty() ? std::string(blank) : text;
 }
@@ -114,16 +105,6 @@ struct Outcome {
     std::string record;
 };
 
-// Whether every total of the record (energy to sodium, and the cost) is zero or blank.
-bool TotalsAreZero(const std::string& record) {
-    for (const NamedField& f : TotalFields()) {
-        if (TextToNumber(GetField(f.field, record)) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
 Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
                              const std::string& record) {
     Outcome outcome;
@@ -154,7 +135,7 @@ Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
     for (int i = 0; i < lines.lines.Count(); ++i) {
         const std::string stored = lines.lines[i];
         const std::string shownName = "\"" + ShownName(RecordKey(stored)) + "\"";
-        if (!HasFields(stored, L::kCount)) {
+        if (FieldCount(stored) != L::kCount) {
             outcome.notes.push_back("  aviso: a linha de " + shownName + " não tem os " +
                                     std::to_string(L::kCount) +
                                     " campos de uma linha de ingrediente; ficou como estava.");
@@ -250,7 +231,7 @@ RecomputeReport RecomputeTable(const fs::path& home, std::string_view table, boo
         }
         ++report.preparations;
         const std::string title = "Preparação \"" + ShownName(key) + "\":";
-        if (!HasFields(record, R::kCount)) {
+        if (FieldCount(record) != R::kCount) {
             report.lines.push_back(title);
             report.lines.push_back("  aviso: o registro não tem os " + std::to_string(R::kCount) +
                                    " campos de uma preparação; não foi recalculada.");

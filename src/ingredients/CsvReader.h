@@ -47,9 +47,6 @@ class CsvError : public std::runtime_error {
     int line;
 };
 
-// True when the bytes are well-formed UTF-8 (shortest forms, no surrogates).
-bool IsValidUtf8(std::string_view text);
-
 // The text of a spreadsheet file as UTF-8: as it stands when it is valid UTF-8, else read
 // as Windows-1252 (every byte is a character there).
 std::string SpreadsheetTextAsUtf8(std::string bytes);

@@ -69,6 +69,17 @@ bool DecodeUtf8(std::string_view s, size_t& i, char32_t& cp) {
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    char32_t cp = 0;
+    while (i < text.size()) {
+        if (!DecodeUtf8(text, i, cp)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 char32_t Cp1252ToCodePoint(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
         return kHighBlock[byte - 0x80u];

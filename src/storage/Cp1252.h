@@ -20,6 +20,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 // Characters that Windows-1252 cannot hold become `replacement` (or make the whole
 // conversion fail when `replacement` is 0). Invalid UTF-8 bytes count as such too.
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8, char replacement = 0);
+// Whether the bytes are well-formed UTF-8 (shortest forms, no surrogates, nothing beyond
+// U+10FFFF).
+bool IsValidUtf8(std::string_view text);
 
 // A text of the program written in UTF-8 source (a message, a caption, a section
 // name) as the Windows-1252 bytes that records, controls and files use.
