@@ -15,7 +15,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
@@ -172,25 +171,6 @@ class Walk {
             "ready after " + name,
             [this, after] {
                 if (!m_driver.OnTop(after)) {
-                    static int calls = 0;
-                    if (std::getenv("VELMARO_BENCH_DEBUG") != nullptr && ++calls % 200000 == 0) {
-                        const Form* top = m_driver.App().Ui().Renderer().TopForm();
-                        QWidget* active = QApplication::activeWindow();
-                        QWidget* modal = QApplication::activeModalWidget();
-                        std::fprintf(stderr, "waiting for %s: top %s, active %s, modal %s\n",
-                                     after.c_str(), top ? top->ClassName().c_str() : "-",
-                                     active ? active->objectName().toStdString().c_str() : "-",
-                                     modal ? modal->objectName().toStdString().c_str() : "-");
-                    }
-                    if (std::getenv("VELMARO_BENCH_DEBUG") != nullptr && calls % 200000 == 0 &&
-                        AppDriver::Widget("TMesDlgForm", "MenLabel") != nullptr) {
-                        std::fprintf(
-                            stderr, "message: %s\n",
-                            qobject_cast<QLabel*>(AppDriver::Widget("TMesDlgForm", "MenLabel"))
-                                ->text()
-                                .toStdString()
-                                .c_str());
-                    }
                     return false;
                 }
                 m_timings.Stop();
@@ -345,21 +325,13 @@ bool RunSession(const Locations& at, Timings& timings, int walks, bool timedStar
     return true;
 }
 
-// The offscreen platform says for each window that it cannot raise it or pass on its
-// size hints; the rest of Qt's messages are shown.
-void QuietOffscreen(QtMsgType, const QMessageLogContext&, const QString& message) {
-    if (!message.startsWith(QStringLiteral("This plugin does not support"))) {
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    }
-}
-
 }  // namespace
 }  // namespace velmaro::bench
 
 int main(int argc, char** argv) {
     using namespace velmaro::bench;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietOffscreen);
+    qInstallMessageHandler(AppDriver::QuietOffscreen);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     const char* samplesText = std::getenv("VELMARO_BENCH_SAMPLES");

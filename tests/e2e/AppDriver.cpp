@@ -95,6 +95,12 @@ AppDriver& AppDriver::Answer(const std::string& button) {
         });
 }
 
+void AppDriver::QuietOffscreen(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (!message.startsWith(QStringLiteral("This plugin does not support"))) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
 QWidget* AppDriver::Window(const std::string& className) {
     const QString name = QString::fromStdString(className);
     for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -59,6 +59,11 @@ class AppDriver {
     const std::vector<std::string>& Messages() const { return m_messages; }
 
     // The visible window of a screen, and a control's widget in it.
+    // The message handler of a program run offscreen: the platform says for each window
+    // that it cannot raise it or pass on its size hints; the rest of Qt's messages are
+    // shown.
+    static void QuietOffscreen(QtMsgType type, const QMessageLogContext& context,
+                               const QString& message);
     static QWidget* Window(const std::string& className);
     static QWidget* Widget(const std::string& className, const std::string& control);
     bool OnTop(const std::string& className) const;

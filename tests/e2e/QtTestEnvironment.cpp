@@ -5,8 +5,9 @@
 
 #include <QApplication>
 #include <QString>
-#include <cstdio>
 #include <memory>
+
+#include "e2e/AppDriver.h"
 
 // Allocations that the desktop libraries below Qt keep for the whole process and never
 // free (the session bus connection, the font configuration cache) are not this program's
@@ -19,21 +20,13 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-// The offscreen platform says for each window that it cannot raise it or pass on its
-// size hints; the rest of Qt's messages are shown.
-void QuietOffscreen(QtMsgType, const QMessageLogContext&, const QString& message) {
-    if (!message.startsWith(QStringLiteral("This plugin does not support"))) {
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    }
-}
-
 class QtEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         static int argc = 1;
         static char name[] = "e2e_tests";
         static char* argv[] = {name, nullptr};
-        qInstallMessageHandler(QuietOffscreen);
+        qInstallMessageHandler(velmaro::test::AppDriver::QuietOffscreen);
         m_app = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Velmaro"));
     }
