@@ -103,9 +103,9 @@ int TerminalColumns() {
 int main(int argc, char** argv) {
     const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);
     if (locations.config.empty()) {
-        std::fprintf(stderr,
-                     "velmaro-cli: --config sem arquivo: diga o arquivo de "
-                     "configuração (ou deixe --config de fora).\n");
+        std::fprintf(stderr, "velmaro-cli: %.*s\n",
+                     static_cast<int>(velmaro::kEmptyConfigMessage.size()),
+                     velmaro::kEmptyConfigMessage.data());
         return velmaro::cli::kExitUsage;
     }
     velmaro::SetLocations(locations);

@@ -15,12 +15,9 @@ int main(int argc, char** argv) {
     clock.start();
     const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);
     if (locations.home.empty() || locations.config.empty()) {
-        // An empty --home or --config would silently mean the current folder.
-        std::fprintf(stderr, "%s\n",
-                     locations.home.empty()
-                         ? "--home sem pasta: diga a pasta de dados (ou deixe --home de fora)."
-                         : "--config sem arquivo: diga o arquivo de configuração (ou deixe "
-                           "--config de fora).");
+        const std::string_view refusal =
+            locations.home.empty() ? velmaro::kEmptyHomeMessage : velmaro::kEmptyConfigMessage;
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(refusal.size()), refusal.data());
         return 2;
     }
     velmaro::SetLocations(locations);

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "storage/DataHomeLock.h"
 #include "storage/FileDamage.h"
+#include "storage/Paths.h"
 #include "storage/StorageError.h"
 
 namespace velmaro::cli {
@@ -324,8 +325,7 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
     }
     if (io.home.empty()) {
         // "--home" with an empty value: never the current folder unasked.
-        return Usage(io, "--home sem pasta: diga a pasta de dados (ou deixe --home de fora).",
-                     nullptr);
+        return Usage(io, std::string(kEmptyHomeMessage), nullptr);
     }
     const Command* command = nullptr;
     size_t consumed = 1;

@@ -23,6 +23,12 @@ struct Locations {
 // $VELMARO_CONFIG, else $XDG_DATA_HOME/velmaro and $XDG_CONFIG_HOME/velmaro/CfgNut.ini
 // (with the usual ~/.local/share and ~/.config defaults).
 Locations ResolveLocations(int& argc, char** argv);
+// The refusals of an empty --home or --config, which would silently mean the current
+// folder (UTF-8).
+inline constexpr std::string_view kEmptyHomeMessage =
+    "--home sem pasta: diga a pasta de dados (ou deixe --home de fora).";
+inline constexpr std::string_view kEmptyConfigMessage =
+    "--config sem arquivo: diga o arquivo de configuração (ou deixe --config de fora).";
 Locations ResolveLocationsFromEnvironment();
 
 // The locations used by ProgramFolder and ConfigFilePath; set once at start.
