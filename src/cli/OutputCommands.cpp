@@ -108,10 +108,12 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
 // The label as the label screen composes it on opening: the choice stored in the label
 // data file (or the one asked for), then section DadRot written from the preparation's
 // record (with the nutrition table for model 5), in one write (none when the file holds
-// that already). Gives the file as written and the choice.
-std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEntry& table,
-                                             const PreparationEntry& preparation,
-                                             const LabelRequest& request) {
+// that already). Gives the file as written and the choice. `sources`: the table's
+// ingredients for model 5, loaded into it at the first need and kept for the next label of
+// a batch (none: loaded for this label alone).
+std::pair<IniFile, LabelChoice> ComposeLabel(
+    const fs::path& home, const TableEntry& table, const PreparationEntry& preparation,
+    const LabelRequest& request, std::optional<TableNutrientSources>* sources = nullptr) {
     IniFile ini(LabelFilePath(home, table.key, preparation.key));
     RefuseDamaged(ini.Check());
     LabelChoice choice = LoadLabelChoice(ini);
@@ -123,7 +125,11 @@ std::pair<IniFile, LabelChoice> ComposeLabel(const fs::path& home, const TableEn
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
     if (choice.layout == kNutritionTableModel) {
-        StoreNutritionTable(ini, home, table.key, preparation.key, preparation.record);
+        if (sources != nullptr && !sources->has_value()) {
+            sources->emplace(LoadTableNutrientSources(home, table.key));
+        }
+        StoreNutritionTable(ini, home, table.key, preparation.key, preparation.record,
+                            sources != nullptr ? &**sources : nullptr);
     }
     // A label composed as it already stands is not written again.
     if (ini.Bytes() != before) {
@@ -354,6 +360,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     int reportFiles = 0;
     TerminalProgress progress(io.err, io.errIsTerminal, io.terminalColumns);
     progress.Begin(static_cast<int>(preparations.size()));
+    std::optional<TableNutrientSources> sources;  // read once for all the labels
     for (size_t i = 0; i < preparations.size(); ++i) {
         const PreparationEntry& preparation = preparations[i];
         const std::string shown = ShownName(preparation.key);
@@ -362,7 +369,8 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
                 const fs::path path =
                     RecordFileIn(folder, preparation.key, "-rotulo." + Extension(kind));
                 RefuseOutput(io.home, path);
-                const auto [ini, choice] = ComposeLabel(io.home, table, preparation, request);
+                const auto [ini, choice] =
+                    ComposeLabel(io.home, table, preparation, request, &sources);
                 DrawLabel(io.images, ini, preparation, choice, request.sheet, kind, path);
                 ++labelFiles;
                 if (choice.layout == kNutritionTableModel) {

@@ -104,34 +104,51 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
     return in;
 }
 
+namespace {
+
+// Whether the file is there; a file that cannot be looked at is a StorageError.
+bool Present(const std::filesystem::path& path) {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(path, ec);
+    if (ec) {
+        throw StorageError("Não foi possível ler " + path.string() + " (" + ec.message() + ")");
+    }
+    return exists;
+}
+
+}  // namespace
+
+// A file that did not read whole is not used: a line cut short, or an ingredient twice,
+// would give another amount than the recipe's (DamagedFileError).
+TableNutrientSources LoadTableNutrientSources(const std::filesystem::path& home,
+                                              std::string_view table) {
+    TableNutrientSources sources;
+    NullProgress quiet;
+    const std::filesystem::path ingredientsPath = IngredientFileLocation(home, table);
+    if (Present(ingredientsPath)) {
+        LoadScrambledLineTable(ingredientsPath, sources.ingredients, quiet);
+        RefuseDamaged(sources.ingredients.lines.Check());
+    }
+    sources.extraValues = LoadExtraValues(home, table);
+    return sources;
+}
+
 NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::string_view table,
                                      std::string_view preparationName, std::string_view record,
-                                     std::optional<long double> netContent) {
-    // A file that did not read whole is not used: a line cut short, or an ingredient
-    // twice, would give another amount than the recipe's (DamagedFileError).
-    const auto present = [](const std::filesystem::path& path) {
-        std::error_code ec;
-        const bool exists = std::filesystem::exists(path, ec);
-        if (ec) {
-            throw StorageError("Não foi possível ler " + path.string() + " (" + ec.message() + ")");
-        }
-        return exists;
-    };
+                                     std::optional<long double> netContent,
+                                     const TableNutrientSources* sources) {
     LineTable lines;
     const std::filesystem::path linesPath = PreparationFileLocation(home, table, preparationName);
-    if (present(linesPath)) {
+    if (Present(linesPath)) {
         LoadLineTable(linesPath, lines);
         RefuseDamaged(lines.lines.Check());
     }
-    LineTable ingredients;
-    NullProgress quiet;
-    const std::filesystem::path ingredientsPath = IngredientFileLocation(home, table);
-    if (present(ingredientsPath)) {
-        LoadScrambledLineTable(ingredientsPath, ingredients, quiet);
-        RefuseDamaged(ingredients.lines.Check());
+    std::optional<TableNutrientSources> loaded;
+    if (sources == nullptr) {
+        sources = &loaded.emplace(LoadTableNutrientSources(home, table));
     }
-    const ExtraValuesTable extra = LoadExtraValues(home, table);
-    return NutritionInputFrom(record, lines.lines, ingredients, extra, netContent);
+    return NutritionInputFrom(record, lines.lines, sources->ingredients, sources->extraValues,
+                              netContent);
 }
 
 std::optional<long double> NetContentValue(std::string_view text) {
@@ -148,16 +165,17 @@ namespace velmaro {
 
 NutritionTable ComposeNutritionTableOf(const std::filesystem::path& home, std::string_view table,
                                        std::string_view preparationName, std::string_view record,
-                                       std::optional<long double> netContent) {
+                                       std::optional<long double> netContent,
+                                       const TableNutrientSources* sources) {
     return ComposeNutritionTable(
-        NutritionInputOf(home, table, preparationName, record, netContent));
+        NutritionInputOf(home, table, preparationName, record, netContent, sources));
 }
 
 NutritionTable StoreNutritionTable(IniFile& labelFile, const std::filesystem::path& home,
                                    std::string_view table, std::string_view preparationName,
-                                   std::string_view record) {
+                                   std::string_view record, const TableNutrientSources* sources) {
     const NutritionTable composed = ComposeNutritionTableOf(
-        home, table, preparationName, record, NetContentValue(LoadNetContent(labelFile)));
+        home, table, preparationName, record, NetContentValue(LoadNetContent(labelFile)), sources);
     SaveNutritionTable(labelFile, composed);
     return composed;
 }

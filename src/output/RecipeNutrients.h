@@ -22,11 +22,22 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
                                        const ExtraValuesTable& extraValues,
                                        std::optional<long double> netContent);
 
-// The same from the files of `table`: the preparation's ingredient file, the table's
-// ingredient file and its extra values. Throws StorageError when one cannot be read.
+// The ingredients of a table and the values beside them, as the composition reads them;
+// loaded once for the many preparations of a batch. A file that did not read whole is
+// refused (DamagedFileError); StorageError when one cannot be read.
+struct TableNutrientSources {
+    LineTable ingredients;
+    ExtraValuesTable extraValues;
+};
+TableNutrientSources LoadTableNutrientSources(const std::filesystem::path& home,
+                                              std::string_view table);
+
+// The same from the files of `table`: the preparation's ingredient file, and the table's
+// sources (loaded here when none are given). Throws StorageError when one cannot be read.
 NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::string_view table,
                                      std::string_view preparationName, std::string_view record,
-                                     std::optional<long double> netContent);
+                                     std::optional<long double> netContent,
+                                     const TableNutrientSources* sources = nullptr);
 
 // The net content typed with the label data ("999999"), when it is a number above 0.
 std::optional<long double> NetContentValue(std::string_view text);
@@ -38,13 +49,15 @@ namespace velmaro {
 // The nutrition table of a preparation, composed from the files of `table`.
 NutritionTable ComposeNutritionTableOf(const std::filesystem::path& home, std::string_view table,
                                        std::string_view preparationName, std::string_view record,
-                                       std::optional<long double> netContent);
+                                       std::optional<long double> netContent,
+                                       const TableNutrientSources* sources = nullptr);
 
 // Composes the nutrition table of a preparation (with the net content kept in the label
 // data) and writes it into section DadRot of `labelFile`; gives the table. Throws
 // StorageError when a file cannot be read.
 NutritionTable StoreNutritionTable(IniFile& labelFile, const std::filesystem::path& home,
                                    std::string_view table, std::string_view preparationName,
-                                   std::string_view record);
+                                   std::string_view record,
+                                   const TableNutrientSources* sources = nullptr);
 
 }  // namespace velmaro
