@@ -118,9 +118,9 @@ const fs::path& Kitchen(int count) {
 
 void BM_BatchOfLabelPdfs(benchmark::State& state) {
     const fs::path home = Kitchen(static_cast<int>(state.range(0)));
-    std::vector<std::string> args = {
-        "lote", "Bench", "--saida", (Folder() / "rotulos").string(), "--modelo",
-        std::to_string(state.range(2))};
+    std::vector<std::string> args = {"lote",     "Bench",
+                                     "--saida",  (Folder() / "rotulos").string(),
+                                     "--modelo", std::to_string(state.range(2))};
     if (state.range(1) != 0) {
         args.push_back("--folha");
     }

@@ -10,6 +10,7 @@
 #include "ingredients/ExtraValues.h"
 #include "preparations/PreparationTotals.h"
 #include "preparations/ValueLimits.h"
+#include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/IniFile.h"
 #include "storage/LineTable.h"
@@ -328,18 +329,6 @@ class Checker {
 };
 
 }  // namespace
-
-bool IsTemporaryName(std::string_view name) {
-    // "." + the name of the file it was to replace + "." + six characters of mkstemp.
-    constexpr size_t kSuffix = 6;
-    if (name.size() < 1 + 1 + 1 + kSuffix || name.front() != '.' ||
-        name[name.size() - kSuffix - 1] != '.') {
-        return false;
-    }
-    return std::all_of(name.end() - kSuffix, name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    });
-}
 
 DataCheck CheckData(const fs::path& home, const std::optional<std::string>& table) {
     Checker checker(home);

@@ -42,7 +42,4 @@ struct DataCheck {
 // The whole check: the findings, the damaged files and the temporary files.
 DataCheck CheckData(const std::filesystem::path& home, const std::optional<std::string>& table);
 
-// Whether a file name is that of a save's temporary file (".ArqTab.dad.Ab12Cd").
-bool IsTemporaryName(std::string_view name);
-
 }  // namespace velmaro::cli

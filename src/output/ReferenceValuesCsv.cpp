@@ -306,8 +306,8 @@ ReferenceImportResult ImportReferenceValues(const fs::path& home, std::istream& 
 
 StoredReferenceValues ReadReferenceValues(const fs::path& home) {
     StoredReferenceValues stored;
-    // Every line is read (a NUL byte hides none after it); a line with a byte that no
-    // record holds is named, not exported.
+    // Every line is read (a NUL byte hides none after it); the line that held it is named,
+    // not exported.
     ReadCheck check;
     const std::vector<std::string> lines =
         ReadCheckedLines(StoredBytes(ReferenceValuesLocation(home)), check);

@@ -17,11 +17,6 @@ bool IsControl(unsigned char c) {
     return c < 32 && c != '\t';
 }
 
-bool HasControl(std::string_view line) {
-    return std::any_of(line.begin(), line.end(),
-                       [](char c) { return IsControl(static_cast<unsigned char>(c)); });
-}
-
 int Separators(std::string_view line) {
     return static_cast<int>(std::count(line.begin(), line.end(), '|'));
 }
@@ -152,14 +147,9 @@ std::vector<std::string> ReadCheckedLines(std::string_view bytes, ReadCheck& che
     return lines;
 }
 
-void CheckRecordLine(std::string_view line, int lineNumber, int fields, bool deciphered,
-                     ReadCheck& check) {
+void CheckRecordLine(std::string_view line, int lineNumber, int fields, ReadCheck& check) {
     // An empty line holds nothing to lose: it is read and written back as it is.
-    if (!deciphered && line.find_first_not_of(' ') == std::string_view::npos) {
-        return;
-    }
-    if (deciphered && !LooksDeciphered(line)) {
-        check.Add({lineNumber, DamageKind::Undecipherable, -1, {}});
+    if (line.find_first_not_of(' ') == std::string_view::npos) {
         return;
     }
     if (HasControl(line)) {
@@ -169,6 +159,11 @@ void CheckRecordLine(std::string_view line, int lineNumber, int fields, bool dec
     if (found < std::max(fields, 1)) {
         check.Add({lineNumber, DamageKind::ShortRecord, found, {}});
     }
+}
+
+bool HasControl(std::string_view line) {
+    return std::any_of(line.begin(), line.end(),
+                       [](char c) { return IsControl(static_cast<unsigned char>(c)); });
 }
 
 bool LooksDeciphered(std::string_view plain) {

@@ -72,14 +72,15 @@ int RecordFieldsOf(const std::filesystem::path& file);
 bool IsIngredientFile(const std::filesystem::path& file);
 
 // The lines of a text as the record store reads them (CR, LF or CR LF end a line; a final
-// line without an end counts), with NUL bytes left out and noted, and control characters
-// noted, in `check`.
+// line without an end counts), with NUL bytes left out and noted in `check`.
 std::vector<std::string> ReadCheckedLines(std::string_view bytes, ReadCheck& check);
 
 // The check of one deciphered ingredient line (or a plain record): control characters,
-// a missing final "|", too few fields. Adds nothing for a clean line.
-void CheckRecordLine(std::string_view line, int lineNumber, int fields, bool deciphered,
-                     ReadCheck& check);
+// a missing final "|", too few fields. Adds nothing for a clean line or an empty one.
+void CheckRecordLine(std::string_view line, int lineNumber, int fields, ReadCheck& check);
+
+// Whether the line holds a control character (below 32, the tab aside) that no record holds.
+bool HasControl(std::string_view line);
 
 // Whether a deciphered line looks like a record: no control character, a final "|".
 bool LooksDeciphered(std::string_view plain);

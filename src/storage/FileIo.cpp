@@ -170,6 +170,19 @@ void SyncFolder(const fs::path& dir) {
 
 }  // namespace
 
+bool IsTemporaryName(std::string_view name) {
+    // "." + the name of the file it was to replace + "." + the six characters of mkstemp,
+    // as WriteTemporary names it.
+    constexpr size_t kSuffix = 6;
+    if (name.size() < 1 + 1 + 1 + kSuffix || name.front() != '.' ||
+        name[name.size() - kSuffix - 1] != '.') {
+        return false;
+    }
+    return std::all_of(name.end() - kSuffix, name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
 void SetWriteFaultHook(std::function<int(const fs::path& target)> hook) {
     WriteFaultHook() = std::move(hook);
 }

@@ -23,6 +23,9 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // over the target, so a crash or a full disk leaves either the old or the new content.
 // Throws StorageError on any failure, with the target untouched.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// Whether a file name is that of the temporary file of a save that did not end
+// (".ArqTab.dad.Ab12Cd").
+bool IsTemporaryName(std::string_view name);
 
 // For tests: the disk failing on purpose. While a hook is set, every write of a file's
 // new content (WriteFileAtomic, FileBatch::Add) asks it first with the target's path; a

@@ -107,11 +107,8 @@ void IniFile::ReadLines(std::string_view bytes) {
                 seen.push_back({section, std::string(k), number});
             }
         }
-        for (const char c : m_lines[i]) {
-            if (static_cast<unsigned char>(c) < 32 && c != '\t') {
-                m_check.Add({number, DamageKind::Unreadable, -1, {}});
-                break;
-            }
+        if (HasControl(m_lines[i])) {
+            m_check.Add({number, DamageKind::Unreadable, -1, {}});
         }
     }
     m_check.SortByLine();

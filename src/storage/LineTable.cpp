@@ -246,10 +246,9 @@ void StoreCheckedLines(std::vector<std::string> lines, LineTable& table, ReadChe
 }
 
 // The last steps of a load: the lines, in file order, checked and sorted into the table.
-void FillLineTable(std::vector<std::string> lines, LineTable& table, ReadCheck check, int fields,
-                   bool deciphered) {
+void FillLineTable(std::vector<std::string> lines, LineTable& table, ReadCheck check, int fields) {
     for (size_t i = 0; i < lines.size(); ++i) {
-        CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, deciphered, check);
+        CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, check);
     }
     StoreCheckedLines(std::move(lines), table, std::move(check));
 }
@@ -287,7 +286,7 @@ void FillScrambled(std::vector<std::string> lines, LineTable& table, ReadCheck c
     }
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!undecipherable[i]) {
-            CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, false, check);
+            CheckRecordLine(lines[i], static_cast<int>(i) + 1, fields, check);
         }
     }
     StoreCheckedLines(std::move(lines), table, std::move(check));
@@ -298,7 +297,7 @@ void FillScrambled(std::vector<std::string> lines, LineTable& table, ReadCheck c
 void LoadLineTableFromBytes(std::string_view bytes, LineTable& table, int fields) {
     ReadCheck check;
     std::vector<std::string> lines = ReadCheckedLines(bytes, check);
-    FillLineTable(std::move(lines), table, std::move(check), fields, false);
+    FillLineTable(std::move(lines), table, std::move(check), fields);
 }
 
 void LoadLineTable(const std::filesystem::path& path, LineTable& table) {
@@ -307,7 +306,7 @@ void LoadLineTable(const std::filesystem::path& path, LineTable& table) {
     ReadCheck check;
     check.file = path;
     std::vector<std::string> lines = ReadCheckedLines(ReadFileBytes(path), check);
-    FillLineTable(std::move(lines), table, std::move(check), RecordFieldsOf(path), false);
+    FillLineTable(std::move(lines), table, std::move(check), RecordFieldsOf(path));
 }
 
 void LoadScrambledLineTableFromBytes(std::string_view bytes, LineTable& table,
@@ -330,7 +329,7 @@ std::vector<std::string> CleanLinesOf(const std::filesystem::path& path, std::st
     check.file = path;
     std::vector<std::string> lines = ReadCheckedLines(bytes, check);
     LineTable table;
-    FillLineTable(lines, table, std::move(check), RecordFieldsOf(path), false);
+    FillLineTable(lines, table, std::move(check), RecordFieldsOf(path));
     RefuseDamaged(table.lines.Check());
     return lines;
 }
@@ -355,8 +354,7 @@ std::string ScrambledLineTableBytes(const LineList& list) {
 }
 
 void SaveLineTable(const std::filesystem::path& path, const LineList& list) {
-    RefuseDamaged(list.Check());
-    WriteFileAtomic(path, LineTableBytes(list));
+    WriteFileAtomic(path, LineTableBytes(list));  // refuses a damaged list
 }
 
 void SaveScrambledLineTable(const std::filesystem::path& path, LineList& list,

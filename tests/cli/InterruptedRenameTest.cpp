@@ -169,7 +169,7 @@ class InterruptedRenameTest : public test::CliTest {
             std::vector<std::string> findings = Check();
             long temporaries = 0;
             for (const auto& entry : fs::recursive_directory_iterator(home)) {
-                temporaries += cli::IsTemporaryName(entry.path().filename().string()) ? 1 : 0;
+                temporaries += IsTemporaryName(entry.path().filename().string()) ? 1 : 0;
             }
             const auto reported =
                 std::remove_if(findings.begin(), findings.end(), [](const std::string& finding) {
