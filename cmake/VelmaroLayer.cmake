@@ -1,8 +1,13 @@
-# velmaro_layer(NAME name DEPS ...): one static library from the .cpp files of the
-# current folder (an interface library while the folder has none yet).
+# velmaro_layer(NAME name [RECURSE] DEPS ...): one static library from the .cpp files of the
+# current folder, and of its subfolders with RECURSE (an interface library while the folder
+# has none yet).
 function(velmaro_layer)
-  cmake_parse_arguments(L "" "NAME" "DEPS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(L "RECURSE" "NAME" "DEPS" ${ARGN})
+  if(L_RECURSE)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   if(srcs)
     add_library(${L_NAME} STATIC ${srcs})
     target_include_directories(${L_NAME} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -5,7 +5,7 @@
 
 #include "cli/CliData.h"
 #include "cli/Commands.h"
-#include "output/ReferenceValuesCsv.h"
+#include "output/reference/ReferenceValuesCsv.h"
 #include "storage/Collation.h"
 
 namespace velmaro::cli {

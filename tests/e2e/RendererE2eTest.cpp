@@ -20,7 +20,7 @@
 #include <QTest>
 
 #include "e2e/AppDriver.h"
-#include "output/VisRelForm.h"
+#include "output/reports/VisRelForm.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/Text.h"

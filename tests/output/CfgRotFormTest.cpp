@@ -1,4 +1,4 @@
-#include "output/CfgRotForm.h"
+#include "output/labels/CfgRotForm.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "output/CfgRotForm.h"
+#include "output/labels/CfgRotForm.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/IniFile.h"

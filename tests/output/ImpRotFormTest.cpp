@@ -1,4 +1,4 @@
-#include "output/ImpRotForm.h"
+#include "output/labels/ImpRotForm.h"
 
 #include <gtest/gtest.h>
 

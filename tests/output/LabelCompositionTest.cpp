@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "output/LabelComposition.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "output/LabelFixtures.h"
-#include "output/LabelRounding.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 #include "support/TestEnv.h"

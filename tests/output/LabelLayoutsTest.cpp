@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "output/LabelFixtures.h"
-#include "output/LabelLayouts.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "storage/Cp1252.h"
 #include "support/RecordingCanvas.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "output/LabelSheetConfig.h"
+#include "output/labels/LabelSheetConfig.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 #include "support/TestEnv.h"

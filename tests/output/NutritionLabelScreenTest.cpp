@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "output/ImpRotForm.h"
-#include "output/LabelComposition.h"
+#include "output/labels/ImpRotForm.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/IniFile.h"

@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "output/NutritionTable.h"
-#include "output/RecipeNutrients.h"
+#include "output/labels/current/NutritionTable.h"
+#include "output/labels/current/RecipeNutrients.h"
 #include "storage/Cp1252.h"
 #include "storage/Text.h"
 

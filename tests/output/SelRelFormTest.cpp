@@ -1,4 +1,4 @@
-#include "output/SelRelForm.h"
+#include "output/reports/SelRelForm.h"
 
 #include <gtest/gtest.h>
 

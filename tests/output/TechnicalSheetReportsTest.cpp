@@ -1,4 +1,4 @@
-#include "output/TechnicalSheetReports.h"
+#include "output/reports/TechnicalSheetReports.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "output/ValRefForms.h"
+#include "output/reference/ValRefForms.h"
 
 #include <gtest/gtest.h>
 

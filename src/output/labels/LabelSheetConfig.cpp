@@ -1,6 +1,6 @@
-#include "output/LabelSheetConfig.h"
+#include "output/labels/LabelSheetConfig.h"
 
-#include "output/LabelComposition.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "storage/Cp1252.h"
 #include "storage/Text.h"
 

@@ -1,8 +1,8 @@
-#include "output/CfgRotForm.h"
+#include "output/labels/CfgRotForm.h"
 
 #include <string_view>
 
-#include "output/LabelComposition.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "platform/Interaction.h"
 #include "shell/NameRules.h"
 #include "shell/ScreenMessages.h"

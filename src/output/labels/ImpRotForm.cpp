@@ -1,12 +1,12 @@
-#include "output/ImpRotForm.h"
+#include "output/labels/ImpRotForm.h"
 
 #include <cmath>
 #include <optional>
 #include <string_view>
 
-#include "output/LabelLayouts.h"
-#include "output/NutritionTableLayout.h"
-#include "output/RecipeNutrients.h"
+#include "output/labels/legacy/LabelLayouts.h"
+#include "output/labels/current/NutritionTableLayout.h"
+#include "output/labels/current/RecipeNutrients.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
 #include "shell/RegisterScreen.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "ingredients/ExtraValues.h"
-#include "output/NutritionTable.h"
+#include "output/labels/current/NutritionTable.h"
 #include "storage/LineTable.h"
 
 namespace velmaro {

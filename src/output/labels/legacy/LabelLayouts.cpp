@@ -1,12 +1,12 @@
-#include "output/LabelLayouts.h"
+#include "output/labels/legacy/LabelLayouts.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
-#include "output/LabelRounding.h"
-#include "output/NutritionTableLayout.h"
+#include "output/labels/legacy/LabelRounding.h"
+#include "output/labels/current/NutritionTableLayout.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"

@@ -1,4 +1,4 @@
-#include "output/ReferenceValuesCsv.h"
+#include "output/reference/ReferenceValuesCsv.h"
 
 #include <algorithm>
 #include <iterator>
@@ -12,7 +12,7 @@
 #include "ingredients/CsvWriter.h"
 #include "ingredients/FileRewrites.h"
 #include "ingredients/SheetCells.h"
-#include "output/ValRefForms.h"
+#include "output/reference/ValRefForms.h"
 #include "storage/Collation.h"
 #include "storage/Cp1252.h"
 #include "storage/FileDamage.h"

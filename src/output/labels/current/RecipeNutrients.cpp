@@ -1,4 +1,4 @@
-#include "output/RecipeNutrients.h"
+#include "output/labels/current/RecipeNutrients.h"
 
 #include <algorithm>
 #include <array>

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "output/Rdc429Rules.h"
+#include "output/labels/current/Rdc429Rules.h"
 #include "storage/IniFile.h"
 
 namespace velmaro {

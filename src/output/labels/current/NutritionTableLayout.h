@@ -8,7 +8,7 @@
 // A table with an unknown value carries the words "INCOMPLETO – NÃO USAR EM EMBALAGEM"
 // across it, and so does its mark.
 
-#include "output/NutritionTable.h"
+#include "output/labels/current/NutritionTable.h"
 #include "platform/Canvas.h"
 
 namespace velmaro {

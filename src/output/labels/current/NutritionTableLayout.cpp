@@ -1,10 +1,10 @@
-#include "output/NutritionTableLayout.h"
+#include "output/labels/current/NutritionTableLayout.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "output/LabelRounding.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/Text.h"
 

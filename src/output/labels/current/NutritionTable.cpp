@@ -1,4 +1,4 @@
-#include "output/NutritionTable.h"
+#include "output/labels/current/NutritionTable.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "output/LabelComposition.h"
+#include "output/labels/legacy/LabelComposition.h"
 
-#include "output/LabelRounding.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"

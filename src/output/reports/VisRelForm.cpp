@@ -1,4 +1,4 @@
-#include "output/VisRelForm.h"
+#include "output/reports/VisRelForm.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "output/LabelRounding.h"
+#include "output/labels/legacy/LabelRounding.h"
 
 #include <cmath>
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "output/LabelSheetConfig.h"
+#include "output/labels/LabelSheetConfig.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"

@@ -1,10 +1,10 @@
-#include "output/TechnicalSheetReports.h"
+#include "output/reports/TechnicalSheetReports.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "output/LabelRounding.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Config.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"

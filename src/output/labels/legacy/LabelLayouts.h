@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "output/LabelComposition.h"
-#include "output/NutritionTable.h"
+#include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/current/NutritionTable.h"
 #include "platform/Canvas.h"
 #include "storage/IniFile.h"
 #include "storage/Progress.h"

@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
-#include "output/TechnicalSheetReports.h"
-#include "output/VisRelForm.h"
+#include "output/reports/TechnicalSheetReports.h"
+#include "output/reports/VisRelForm.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"

@@ -14,10 +14,10 @@
 #include <filesystem>
 #include <string>
 
-#include "output/CfgRotForm.h"
-#include "output/LabelComposition.h"
-#include "output/LabelLayouts.h"
-#include "output/NutritionTable.h"
+#include "output/labels/CfgRotForm.h"
+#include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/legacy/LabelLayouts.h"
+#include "output/labels/current/NutritionTable.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"
