@@ -156,6 +156,23 @@ std::string FoldedHeader(std::string_view utf8Header) {
     return Joined(Words(utf8Header), 0);
 }
 
+bool IsCarbohydrateFibreColumn(std::string_view utf8Header) {
+    const std::string folded = FoldedHeader(utf8Header);
+    return folded == kCarbohydrateFibreHeader ||
+           folded == std::string(kCarbohydrateFibreHeader) + " alimentar";
+}
+
+std::optional<bool> CarbohydrateFibreAnswer(std::string_view utf8Cell) {
+    const std::string folded = Joined(Words(utf8Cell), 0);
+    if (folded == "sim" || folded == "s" || folded == "1") {
+        return true;
+    }
+    if (folded == "nao" || folded == "n" || folded == "0") {
+        return false;
+    }
+    return std::nullopt;
+}
+
 RecognisedColumn RecogniseColumn(std::string_view utf8Header) {
     const std::vector<std::string> words = Words(utf8Header);
     if (words.empty()) {

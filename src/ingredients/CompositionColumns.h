@@ -6,6 +6,7 @@
 // reads back.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -83,6 +84,15 @@ inline constexpr std::array<ExportColumn, 35> kExportColumns = {{
     {35, "fonte açúcares adicionados"},
     {36, "fonte gordura trans"},
 }};
+
+// The column that says, for the whole table, whether its carbohydrate includes dietary
+// fibre (CompositionImport.h): its header as the export writes it, and whether a header
+// names it ("Carboidrato inclui fibra", "carboidrato_inclui_fibra_alimentar"; UTF-8).
+inline constexpr std::string_view kCarbohydrateFibreHeader = "carboidrato inclui fibra";
+bool IsCarbohydrateFibreColumn(std::string_view utf8Header);
+// A cell of that column: true for "sim", "s", "1"; false for "não", "nao", "n", "0";
+// nothing for anything else. Case and accents do not count (UTF-8).
+std::optional<bool> CarbohydrateFibreAnswer(std::string_view utf8Cell);
 
 // How a field is named in messages ("Calorias (KCal)", "F.C", "Data cotação"), as the
 // ingredient screen labels it; Windows-1252.

@@ -5,6 +5,7 @@
 #include "ingredients/CompositionColumns.h"
 #include "ingredients/CsvWriter.h"
 #include "ingredients/ExtraValues.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
@@ -75,7 +76,9 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
     for (const ExportColumn& column : kExportColumns) {
         cells.emplace_back(column.header);
     }
+    cells.emplace_back(kCarbohydrateFibreHeader);
     out += CsvRow(cells);
+    const std::string includesFibre = CarbohydrateIncludesFibre(home, table) ? "sim" : "n\xC3\xA3o";
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string line = UnscrambleLine(i, lines[i]);
         if (!HoldsRecord(line)) {
@@ -96,6 +99,7 @@ ExportResult ExportCompositionTable(const std::filesystem::path& home, std::stri
             }
             cells.push_back(FieldCell(field, text));
         }
+        cells.push_back(includesFibre);
         out += CsvRow(cells);
         ++result.exported;
     }

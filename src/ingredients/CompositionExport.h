@@ -3,7 +3,9 @@
 // Export of a composition table's ingredients as a CSV file that the import reads back
 // unchanged: plain UTF-8 text with a byte-order mark (so spreadsheets take it as UTF-8),
 // ";" between cells, CR LF line ends, a header row with the names of kExportColumns
-// (CompositionColumns.h), then one row per ingredient in the order of the ingredient file.
+// (CompositionColumns.h) and "carboidrato inclui fibra" (the table's answer, "sim" or "não"
+// in every row, TableCarbohydrate.h), then one row per ingredient in the order of the
+// ingredient file.
 // Numbers are written as stored, without their padding (decimal comma); a blank value, a
 // blank date and an empty group are empty cells. A cell holding ";", a double quote or a
 // line break is quoted; one that a spreadsheet would run as a formula starts with an

@@ -1,6 +1,7 @@
 #include "ingredients/CompositionImport.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "ingredients/SheetCells.h"
 #include "shell/NameRules.h"
 #include "shell/ShortDate.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Collation.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
@@ -75,6 +77,7 @@ bool IsOneOf(std::string_view cell, const std::vector<std::string>& codes) {
 struct Columns {
     std::array<int, kRowFieldCount> field{};
     int source = -1;
+    int includesFibre = -1;  // "Carboidrato inclui fibra"
     Columns() { field.fill(-1); }
 };
 
@@ -247,7 +250,27 @@ struct Parsed {
     std::vector<std::string> ignoredColumns;
     bool fatal = false;  // an error of the whole file: nothing can be imported
     int refused = 0;
+    // What the column "Carboidrato inclui fibra" says, and the first line that said it.
+    std::optional<bool> includesFibre;
+    int includesFibreLine = 0;
 };
+
+// The column "Carboidrato inclui fibra", found by its name in either way of finding
+// columns. False (with the error noted) when two columns name it.
+bool FindFibreColumn(const CsvRecord& header, Columns& columns,
+                     const std::function<void(const std::string&)>& refuse) {
+    for (size_t i = 0; i < header.fields.size(); ++i) {
+        if (!IsCarbohydrateFibreColumn(CleanSpaces(header.fields[i]))) {
+            continue;
+        }
+        if (columns.includesFibre >= 0) {
+            refuse(W("há duas colunas \"Carboidrato inclui fibra\"."));
+            return false;
+        }
+        columns.includesFibre = static_cast<int>(i);
+    }
+    return true;
+}
 
 // The columns of the header, by the names the setup gives or by their Portuguese names.
 // False (with the errors noted) when the file cannot be read with them.
@@ -256,7 +279,7 @@ bool ReadHeader(const CompositionTableSetup& setup, const CsvRecord& header, Col
     auto refuse = [&](const std::string& message) {
         errors.push_back({header.line, AtLine(header.line, message)});
     };
-    bool ok = true;
+    bool ok = FindFibreColumn(header, columns, refuse);
     if (!setup.recogniseColumns) {
         auto need = [&](const std::string& name, bool required) {
             if (name.empty() && !required) {
@@ -279,6 +302,9 @@ bool ReadHeader(const CompositionTableSetup& setup, const CsvRecord& header, Col
         return ok;
     }
     for (size_t i = 0; i < header.fields.size(); ++i) {
+        if (static_cast<int>(i) == columns.includesFibre) {
+            continue;
+        }
         const std::string cell = CleanSpaces(header.fields[i]);
         const RecognisedColumn column = RecogniseColumn(cell);
         int* slot = column.generalSource ? &columns.source
@@ -439,6 +465,27 @@ void ParseRows(const CompositionTableSetup& setup, const std::string& text, Pars
                     fail(*p);
                 } else {
                     out.fields[static_cast<size_t>(field)] = *cp;
+                }
+            }
+
+            // One answer for the whole table.
+            if (const int column = columns.includesFibre; column >= 0) {
+                const std::string answerCell = CleanSpaces(cell(column));
+                const std::optional<bool> answer = CarbohydrateFibreAnswer(answerCell);
+                if (answerCell.empty()) {
+                    // says nothing
+                } else if (!answer) {
+                    fail(W("\"Carboidrato inclui fibra\" deve ser \"sim\" ou \"não\", não ") +
+                         Quoted(*Utf8ToCp1252(answerCell, '?')) + ".");
+                } else if (parsed.includesFibre && *parsed.includesFibre != *answer) {
+                    fail(W("\"Carboidrato inclui fibra\" é ") +
+                         (*answer ? "\"sim\"" : W("\"não\"")) + W(", mas a linha ") +
+                         std::to_string(parsed.includesFibreLine) + W(" diz ") +
+                         (*answer ? W("\"não\"") : "\"sim\"") +
+                         W(": a tabela tem uma só resposta."));
+                } else if (!parsed.includesFibre) {
+                    parsed.includesFibre = answer;
+                    parsed.includesFibreLine = line;
                 }
             }
 
@@ -632,6 +679,10 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
         LineTable groups;
         ExtraValuesTable extraValues;
         std::string key = table.name;
+        // The table's answer to "carbohydrate includes fibre" after the import, and
+        // whether its file is to be written.
+        bool includesFibre = parsed.includesFibre.value_or(setup.carbohydrateIncludesFibre);
+        bool writeFibre = !listed.found;
         if (listed.found) {
             // An existing table is written over only when that is asked for, and a table
             // for consultation only when the import is for such a table.
@@ -654,6 +705,24 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             RefuseDamaged(ingredients.lines.Check());
             RefuseDamaged(groups.lines.Check());
             extraValues = LoadExtraValues(home, key);
+            // A supplied table keeps what its definition gave it.
+            const bool userTable = GetRecordField(list.lines, listed.index, 3) == "1";
+            const bool stored = CarbohydrateIncludesFibre(home, key);
+            writeFibre = userTable && parsed.includesFibre && *parsed.includesFibre != stored;
+            if (writeFibre && ingredients.lines.Count() > 0) {
+                result.status = ImportStatus::InvalidData;
+                result.errors.push_back(
+                    {0, W("A tabela ") + Quoted(TrimTrailingSpaces(key)) +
+                            (stored ? W(" tem o carboidrato com a fibra alimentar incluída")
+                                    : W(" tem o carboidrato sem a fibra alimentar")) +
+                            W(", mas o arquivo diz o contrário (coluna \"Carboidrato inclui "
+                              "fibra\"); nada foi importado. Corrija o arquivo ou mude a "
+                              "escolha no Cadastro de tabelas.")});
+                return result;
+            }
+            if (!writeFibre) {
+                includesFibre = stored;
+            }
             // Lines of it that cannot be read would be lost by writing it back.
             if (!extraValues.Problems().empty()) {
                 const ExtraValuesProblem& first = extraValues.Problems().front();
@@ -699,6 +768,15 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
         }
         written.push_back({ingredientPath, ReadFileBytes(ingredientPath)});
         WriteFileAtomic(ingredientPath, ingredientBytes);
+        // "Não" needs no file, unless one is there already (left by a deleted table).
+        const fs::path fibrePath = CarbohydrateFibreFileLocation(home, key);
+        const bool fibreExisted = fs::exists(fibrePath, ec);
+        if (writeFibre && (includesFibre || fibreExisted)) {
+            written.push_back({fibrePath, fibreExisted ? ReadFileBytes(fibrePath) : std::string(),
+                               !fibreExisted});
+            StoreCarbohydrateIncludesFibre(home, key, includesFibre);
+        }
+        result.carbohydrateIncludesFibre = includesFibre;
         if (!listed.found || result.groupCount > 0) {
             const fs::path groupPath = IngredientGroupsPath(home, key);
             written.push_back({groupPath, ReadFileBytes(groupPath)});

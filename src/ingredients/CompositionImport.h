@@ -21,6 +21,10 @@ struct CompositionTableSetup {
     std::string tableName;    // the table-list key: up to 20 characters
     std::string description;  // up to 65 characters
     std::string flag = "1";   // "1": a table of the user's; any other: consultation only
+    // Whether the table's carbohydrate includes dietary fibre (TableCarbohydrate.h), for a
+    // new table whose file has no column "Carboidrato inclui fibra" saying it. A supplied
+    // table's definition sets it; the import writes it beside the new table.
+    bool carbohydrateIncludesFibre = false;
 
     // The cell separator; kDetectSeparator: ";" when the header line holds one outside
     // quotes, else ",".
@@ -100,6 +104,8 @@ struct ImportResult {
     std::vector<std::string> replacedNames;
     // Header cells (Windows-1252) that name no column, with recogniseColumns.
     std::vector<std::string> ignoredColumns;
+    // Whether the table's carbohydrate includes fibre, as stored after the import.
+    bool carbohydrateIncludesFibre = false;
     bool Ok() const { return status == ImportStatus::Imported; }
 };
 
@@ -123,6 +129,15 @@ struct ImportResult {
 // table name or description that is invalid, a table that is already in the table list
 // (unless addToExistingTable), or existing files of a table not in the list that hold
 // other data are refused as a whole. The ingredient file is written once, scrambled.
+//
+// A column "Carboidrato inclui fibra" (any header that reads so, with or without
+// "alimentar"; in both ways of finding columns) says for the whole table whether its
+// carbohydrate includes dietary fibre: "sim" / "s" / "1" or "não" / "nao" / "n" / "0" in
+// every row that fills it (an empty cell says nothing). A row that says otherwise than
+// an earlier one, or something else, is refused. Without the column a new table takes
+// the setup's answer and an existing one keeps its own. A user table that already holds
+// foods and answers otherwise than the file is refused as a whole (its carbohydrates
+// would mean two things); an empty one takes the file's answer.
 ImportResult ImportCompositionTable(const std::filesystem::path& home,
                                     const CompositionTableSetup& setup, std::istream& csv);
 

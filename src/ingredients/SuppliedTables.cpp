@@ -7,6 +7,7 @@
 #include "ingredients/CsvReader.h"
 #include "ingredients/ExtraValues.h"
 #include "ingredients/SuppliedMeasures.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
@@ -22,6 +23,8 @@ CompositionTableSetup TacoSetup() {
     setup.tableName = kTacoTableName;
     setup.description = kTacoDescription;
     setup.flag = "0";
+    // TACO's carbohydrate is the total by difference: the fibre is inside it.
+    setup.carbohydrateIncludesFibre = true;
     setup.nameColumn = "descricao";
     setup.groupColumn = "categoria";
     setup.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
@@ -170,6 +173,34 @@ std::string InstallTacoTrans(const fs::path& deliveredDir, const fs::path& home)
         });
 }
 
+// A home that got TACO before its table said whether its carbohydrate includes fibre gets
+// the answer of the definition, once (while the table is the delivered one and has no
+// answer of its own).
+std::string InstallTacoFibre(const fs::path& /*deliveredDir*/, const fs::path& home) {
+    std::error_code ec;
+    if (!fs::exists(DataFolder(home) / kTacoMarker, ec)) {
+        return {};
+    }
+    try {
+        LineTable list;
+        LoadLineTable(TableListPath(home), list);
+        RefuseDamaged(list.lines.Check());
+        std::string key = W(kTacoTableName);
+        key.resize(20, ' ');
+        const FindResult found = FindKey(list.keys, key);
+        if (!found.found || GetRecordField(list.lines, found.index, 3) != "0" ||
+            fs::exists(CarbohydrateFibreFileLocation(home, list.keys[found.index]), ec)) {
+            return {};
+        }
+        StoreCarbohydrateIncludesFibre(home, list.keys[found.index],
+                                       TacoSetup().carbohydrateIncludesFibre);
+    } catch (const std::exception& e) {
+        return W("Não foi possível gravar se o carboidrato da tabela TACO inclui a fibra: ") +
+               *Utf8ToCp1252(e.what(), '?');
+    }
+    return {};
+}
+
 int FindColumn(const std::vector<std::string>& header, std::string_view name) {
     for (size_t i = 0; i < header.size(); ++i) {
         if (header[i] == name) {
@@ -255,7 +286,7 @@ TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
 }
 
 std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
-    for (auto step : {InstallTaco, InstallTacoMeasures, InstallTacoTrans}) {
+    for (auto step : {InstallTaco, InstallTacoMeasures, InstallTacoTrans, InstallTacoFibre}) {
         const std::string notice = step(deliveredDir, home);
         if (!notice.empty()) {
             return notice;

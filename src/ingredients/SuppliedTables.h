@@ -46,7 +46,8 @@ struct TransInstallResult {
 TransInstallResult InstallTransFat(const std::filesystem::path& home, std::string_view table,
                                    std::istream& csv);
 
-// How the delivered CSV is read: its columns, codes, group names and name fixes.
+// How the delivered CSV is read: its columns, codes, group names and name fixes, and
+// whether its carbohydrate includes fibre (yes: the import writes it beside the table).
 CompositionTableSetup TacoSetup();
 
 // Installs every delivered table that the data home never had (no marker yet): the table
@@ -56,7 +57,8 @@ CompositionTableSetup TacoSetup();
 // table before the measures were delivered gets them too), the table's household
 // measures (SuppliedMeasures.h): into the delivered table only, and only for ingredients
 // whose measures file holds no measure yet; and the same way its trans fat
-// (InstallTransFat), so that a home that got TACO before it was delivered gets it once.
+// (InstallTransFat), so that a home that got TACO before it was delivered gets it once;
+// and TACO's answer to "carbohydrate includes fibre" where the table has none yet.
 // Returns an empty text when all is well, or a message in Portuguese (Windows-1252) when
 // a table or its measures could not be installed (that step is not marked then; a later
 // start tries again).

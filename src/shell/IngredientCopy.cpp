@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "shell/ScreenMessages.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr std::string_view kExists = "O ingrediente já existe na Tabela Ativa!";
 constexpr std::string_view kConfirm = "Confirma inclusão do ingrediente na Tabela Ativa?";
 constexpr std::string_view kCopied = "O ingrediente foi copiado com sucesso para a tabela ativa!";
+constexpr int kCarbohydrateSource = ing::kFirstSource + (ing::kCarbohydrate - ing::kEnergy);
 
 // The measures file of the active table as it was before the copy replaced it, to put it
 // back when a later step fails.
@@ -77,7 +79,28 @@ void AddMissingGroup(const fs::path& programFolder, const std::string& activeNam
     SaveLineTable(path, groups.lines);
 }
 
+// "A fibra alimentar de X não é conhecida: ..." (Windows-1252).
+std::string FibreUnknownMessage(const std::string& name, const std::string& from,
+                                const std::string& to, bool fromIncludesFibre) {
+    return W("A fibra alimentar de ") + TrimTrailingSpaces(name) +
+           W(" não é conhecida: o carboidrato foi copiado em branco (desconhecido), pois a "
+             "tabela ") +
+           TrimTrailingSpaces(from) + W(fromIncludesFibre ? " inclui" : " não inclui") +
+           W(" a fibra no carboidrato e a tabela ") + TrimTrailingSpaces(to) +
+           W(fromIncludesFibre ? " não." : " sim.");
+}
+
 }  // namespace
+
+std::string WithCarbohydrateConverted(std::string row, bool fromIncludesFibre) {
+    const std::string carbohydrate = ConvertedCarbohydrate(
+        GetField(ing::kCarbohydrate, row), GetField(ing::kFibre, row), fromIncludesFibre);
+    SetField(ing::kCarbohydrate, row, carbohydrate);
+    if (!ParseNumber(carbohydrate)) {
+        SetField(kCarbohydrateSource, row, "");  // no value, no source
+    }
+    return row;
+}
 
 std::string WithSourcesFrom(std::string row, std::string_view description) {
     const std::string source = TrimTrailingSpaces(description);
@@ -108,6 +131,24 @@ bool CopyIngredient(Ui& ui, const fs::path& programFolder, bool activeEditable,
         tell(W(kExists));
         return false;
     }
+    // Between tables whose carbohydrates mean different things (with or without the
+    // fibre) the value is converted; an unknown fibre leaves it unknown, and says so.
+    std::string fibreNotice;
+    if (source.name != activeName) {
+        try {
+            const bool from = CarbohydrateIncludesFibre(programFolder, source.name);
+            if (from != CarbohydrateIncludesFibre(programFolder, activeName)) {
+                const bool known = ParseNumber(GetField(ing::kCarbohydrate, row)).has_value();
+                row = WithCarbohydrateConverted(std::move(row), from);
+                if (known && !ParseNumber(GetField(ing::kCarbohydrate, row))) {
+                    fibreNotice = FibreUnknownMessage(name, source.name, activeName, from);
+                }
+            }
+        } catch (const StorageError& e) {
+            tell(*Utf8ToCp1252(e.what(), '?'));
+            return false;
+        }
+    }
     if (ui.ShowMessageBox(W(kConfirm), MessageKind::YesNo) != kAnswerYes) {
         return false;
     }
@@ -129,6 +170,9 @@ bool CopyIngredient(Ui& ui, const fs::path& programFolder, bool activeEditable,
         row = WithSourcesFrom(std::move(row), source.description);
     }
     InsertRecord(active, std::move(row));
+    if (!fibreNotice.empty()) {
+        tell(fibreNotice);
+    }
     tell(W(kCopied));
     return true;
 }

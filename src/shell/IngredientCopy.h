@@ -40,9 +40,18 @@ class IngredientCompanionFiles {
 // source keeps to its 33 characters.
 std::string WithSourcesFrom(std::string row, std::string_view description);
 
+// The record with its carbohydrate as the other kind of table records it (with the fibre,
+// or without it: ConvertedCarbohydrate); a carbohydrate that becomes unknown loses its
+// source too.
+std::string WithCarbohydrateConverted(std::string row, bool fromIncludesFibre);
+
 // Copies `row` into `active` (the active table's line and key lists, in memory) after the
 // checks and the question, writing the measures file and the group file of the active
 // table at once. Every message is shown here. True when the ingredient was added.
+// When one of the two tables has its carbohydrate with the fibre inside and the other
+// not, the carbohydrate is converted (WithCarbohydrateConverted); when that needs a
+// fibre the ingredient does not have, it is copied with its carbohydrate unknown and
+// the user is told so.
 bool CopyIngredient(Ui& ui, const std::filesystem::path& programFolder, bool activeEditable,
                     const std::string& activeName, LineTable& active, const CopySourceTable& source,
                     std::string row);

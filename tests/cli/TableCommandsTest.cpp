@@ -268,11 +268,11 @@ TEST_F(TableCommandsTest, ExportIsImportedBackUnchanged) {
               "lipídeos;fonte saturada;fonte colesterol;fonte fibra;fonte cálcio;fonte ferro;"
               "fonte sódio;fonte fc;fonte fcc;fonte custo;açúcares totais (g);açúcares "
               "adicionados (g);gordura trans (g);fonte açúcares totais;fonte açúcares "
-              "adicionados;fonte gordura trans\r\n"
+              "adicionados;fonte gordura trans;carboidrato inclui fibra\r\n"
               "Água  de coco;;22,00;5,30;0,00;0,00;;;0,10;19,00;0,00;2,00;;;;;;;;;;;;;;Rótulo;;;"
-              ";;;;;;\r\n"
+              ";;;;;;;não\r\n"
               "\"Pão; integral\";Pães;253,00;49,90;9,40;3,70;0,00;;6,90;132,00;3,00;506,00;1,00;"
-              "1,15;12,90;01/04/24;\"Lab \"\"A\"\"\";;;;;;;;;;Balança;;Mercado;;;;;;\r\n");
+              "1,15;12,90;01/04/24;\"Lab \"\"A\"\"\";;;;;;;;;;Balança;;Mercado;;;;;;;não\r\n");
 
     run = Cli({"tabela", "importar", "Copia", first.string()});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -371,9 +371,9 @@ TEST_F(TableCommandsTest, SugarsAndTransFatGoInAndOutWithTheirSources) {
     CliRun run = Cli({"tabela", "exportar", "Minha", file.string()});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string csv = ReadBytes(file);
-    EXPECT_NE(
-        csv.find("Bolo;;350,00" + std::string(27, ';') + "30,50;0,00;0,20;TBCA;;Fabricante\r\n"),
-        std::string::npos)
+    EXPECT_NE(csv.find("Bolo;;350,00" + std::string(27, ';') +
+                       "30,50;0,00;0,20;TBCA;;Fabricante;não\r\n"),
+              std::string::npos)
         << csv;
     run = Cli({"tabela", "importar", "Copia", file.string()});
     ASSERT_EQ(run.status, 0) << run.err;

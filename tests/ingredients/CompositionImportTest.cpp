@@ -5,6 +5,7 @@
 
 #include "ingredients/CompositionImport.h"
 #include "ingredients/CsvReader.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -209,6 +210,77 @@ TEST_F(CompositionImportTest, ExistingTableIsNeverWrittenOver) {
               "importado.");
     EXPECT_EQ(ReadBytes(IngredientFilePath(Home(), "Teste")), own);
     EXPECT_EQ(ReadBytes(TableListPath(Home())), "");
+}
+
+}  // namespace
+}  // namespace velmaro
+
+namespace velmaro {
+namespace {
+
+// The column "Carboidrato inclui fibra": one answer for the whole table, stored beside it;
+// rows that answer otherwise are refused; an existing table with foods is not turned
+// around by a file; without the column a new table takes the setup's answer.
+TEST_F(CompositionImportTest, CarbohydrateIncludesFibreColumn) {
+    auto import = [&](const std::string& table, const std::string& csv, bool add = false,
+                      bool setupSays = false) {
+        CompositionTableSetup setup;
+        setup.tableName = table;
+        setup.description = "Tabela";
+        setup.separator = ';';
+        setup.recogniseColumns = true;
+        setup.addToExistingTable = add;
+        setup.carbohydrateIncludesFibre = setupSays;
+        std::istringstream in(csv);
+        return ImportCompositionTable(Home(), setup, in);
+    };
+    auto stored = [&](const std::string& table) {
+        return StoredCarbohydrateIncludesFibre(Home(), Pad(table, 20));
+    };
+
+    ImportResult r = import("Total",
+                            "Nome;Carboidrato (g);Fibra;Carboidrato inclui fibra\n"
+                            "Aveia;66,6;9,1;SIM\nArroz;28,1;1,6;\n");
+    ASSERT_TRUE(r.Ok()) << r.errors.front().message;
+    EXPECT_TRUE(r.carbohydrateIncludesFibre);
+    EXPECT_EQ(stored("Total"), true);
+    EXPECT_TRUE(r.ignoredColumns.empty());
+
+    // "Não" needs no file; a different header spelling is the same column.
+    r = import("Disponivel", "nome;carboidrato_inclui_fibra_alimentar\nAveia;Não\n");
+    ASSERT_TRUE(r.Ok());
+    EXPECT_FALSE(r.carbohydrateIncludesFibre);
+    EXPECT_EQ(stored("Disponivel"), std::nullopt);
+
+    // Without the column: the setup's answer (a supplied table's definition).
+    r = import("Fornecida", "nome;carboidrato\nAveia;66,6\n", false, true);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(stored("Fornecida"), true);
+
+    r = import("Mista", "nome;carboidrato inclui fibra\nA;sim\nB;n\nC;talvez\n");
+    EXPECT_EQ(r.status, ImportStatus::InvalidData);
+    ASSERT_EQ(r.errors.size(), 2u);
+    EXPECT_EQ(r.errors[0].message,
+              W("Linha 3: \"Carboidrato inclui fibra\" é \"não\", mas a linha 2 diz \"sim\": a "
+                "tabela tem uma só resposta."));
+    EXPECT_EQ(r.errors[1].message,
+              W("Linha 4: \"Carboidrato inclui fibra\" deve ser \"sim\" ou \"não\", não "
+                "\"talvez\"."));
+    EXPECT_FALSE(fs::exists(TableFolder(Home(), Pad("Mista", 20))));
+
+    // An existing table that holds foods keeps its answer: the file is refused whole.
+    const std::string before = ReadBytes(IngredientFilePath(Home(), Pad("Disponivel", 20)));
+    r = import("Disponivel", "nome;carboidrato inclui fibra\nPao;sim\n", true);
+    EXPECT_EQ(r.status, ImportStatus::InvalidData);
+    EXPECT_NE(r.errors.back().message.find(W("tem o carboidrato sem a fibra alimentar")),
+              std::string::npos);
+    EXPECT_EQ(ReadBytes(IngredientFilePath(Home(), Pad("Disponivel", 20))), before);
+    EXPECT_EQ(stored("Disponivel"), std::nullopt);
+    // The same answer, or none, adds the foods and keeps it.
+    r = import("Total", "nome;carboidrato\nPao;49,9\n", true);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_TRUE(r.carbohydrateIncludesFibre);
+    EXPECT_EQ(stored("Total"), true);
 }
 
 }  // namespace

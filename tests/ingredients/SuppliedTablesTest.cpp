@@ -4,6 +4,7 @@
 #include <map>
 
 #include "ingredients/SuppliedTables.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -112,6 +113,17 @@ TEST_F(SuppliedTablesTest, FreshHomeGetsTaco) {
         EXPECT_NE(record(name), "(falta)") << name;
     }
     EXPECT_EQ(GetField(13, record("Cerveja, pilsen")), Pad("Bebidas", 20));
+}
+
+// TACO's carbohydrate is a total by difference: its definition says the fibre is inside,
+// and the table gets that answer; so does a home that got TACO before the answer existed.
+TEST_F(SuppliedTablesTest, TacoCarbohydrateIncludesFibre) {
+    EXPECT_TRUE(TacoSetup().carbohydrateIncludesFibre);
+    ASSERT_EQ(InstallSuppliedTables(DeliveredData(), Home()), "");
+    EXPECT_EQ(StoredCarbohydrateIncludesFibre(Home(), TacoKey()), true);
+    fs::remove(CarbohydrateFibreFileLocation(Home(), TacoKey()));
+    ASSERT_EQ(InstallSuppliedTables(DeliveredData(), Home()), "");
+    EXPECT_TRUE(CarbohydrateIncludesFibre(Home(), TacoKey()));
 }
 
 TEST_F(SuppliedTablesTest, InstallingAgainChangesNothing) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Interaction.h"
 #include "shell/NameRules.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 #include "support/FileSizeLimit.h"
@@ -267,6 +269,80 @@ TEST_F(CadTabFormTest, DeletingAndCreatingATableAgainFindsItsOldFolder) {
     EXPECT_EQ(ListBytes(), Record("Minha", Pad("De volta", 65), "1") + kOficial);
     EXPECT_EQ(IngredientFilePath(Home(), Pad("Minha", 20)), ingredients);
     EXPECT_EQ(ReadBytes(ingredients), "ingredientes antigos\r\n");
+}
+
+// Whether a table's carbohydrate includes fibre: "Não" unless chosen, kept in a file of
+// its own in the table's folder, read back when the table is shown, found again by a
+// table created anew under the name of a deleted one; a supplied table shows its answer.
+TEST_F(CadTabFormTest, CarbohydrateWithFibreIsAChoiceKeptBesideTheTable) {
+    const fs::path nova = CarbohydrateFibreFileLocation(Home(), Pad("Nova", 20));
+    Open();
+    Leave("Nova", form.DesTabMaskEdit);
+    EXPECT_EQ(form.CarFibComboBox.SelectedText(), W("Não"));
+    EXPECT_TRUE(form.CarFibComboBox.enabled);
+    ui.Type(form, form.DesTabMaskEdit, "Tabela nova");
+    UserSelect(form.CarFibComboBox, 1);
+    ui.AnswerYes();
+    {
+        // The list cannot be written after the choice was: the choice is undone too.
+        test::FileSizeLimit limit(60);
+        ui.Press(form, form.GraBitBtn);
+    }
+    EXPECT_EQ(ui.LastMessage(), W("Erro durante inclusão!"));
+    EXPECT_FALSE(fs::exists(nova));
+    EXPECT_EQ(ListBytes(), kMinha + kOficial);
+
+    Leave("Nova", form.DesTabMaskEdit);
+    ui.Type(form, form.DesTabMaskEdit, "Tabela nova");
+    UserSelect(form.CarFibComboBox, 1);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.LastMessage(), W("Inclusão efetuada com sucesso!"));
+    EXPECT_EQ(ReadBytes(nova), "[Tabela]\r\nCarboidratoIncluiFibra=1\r\n");
+    EXPECT_TRUE(CarbohydrateIncludesFibre(Home(), Pad("Nova", 20)));
+    EXPECT_EQ(form.CarFibComboBox.itemIndex, 0) << "an emptied screen starts at N\xE3o";
+
+    Show("Minha");  // no file: "Não"
+    EXPECT_EQ(form.CarFibComboBox.itemIndex, 0);
+    ui.Press(form, form.NovBitBtn);
+    Show("nova");
+    EXPECT_EQ(form.CarFibComboBox.itemIndex, 1);
+    UserSelect(form.CarFibComboBox, 0);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ReadBytes(nova), "[Tabela]\r\nCarboidratoIncluiFibra=0\r\n");
+    EXPECT_FALSE(CarbohydrateIncludesFibre(Home(), Pad("Nova", 20)));
+
+    // Deleted, the folder keeps the answer; created again, the table finds it.
+    StoreCarbohydrateIncludesFibre(Home(), Pad("Nova", 20), true);
+    Show("Nova");
+    ui.AnswerYes();
+    ui.Press(form, form.ExcBitBtn);
+    EXPECT_TRUE(fs::exists(nova));
+    Leave("Nova", form.DesTabMaskEdit);
+    EXPECT_EQ(form.mode, ScreenMode::Inserting);
+    EXPECT_EQ(form.CarFibComboBox.itemIndex, 1);
+    ui.Press(form, form.NovBitBtn);
+
+    // A supplied table shows its answer and cannot change it.
+    StoreCarbohydrateIncludesFibre(Home(), Pad("Oficial", 20), true);
+    Show("Oficial");
+    EXPECT_EQ(form.CarFibComboBox.SelectedText(), "Sim");
+    EXPECT_FALSE(form.CarFibComboBox.enabled);
+    ui.Press(form, form.NovBitBtn);
+
+    // A damaged file is told, never taken for "Não", and left as it is by Grava.
+    const std::string damaged =
+        "[Tabela]\r\nCarboidratoIncluiFibra=1\r\nCarboidratoIncluiFibra=0\r\n";
+    test::WriteBytes(nova, damaged);
+    ui.ClearMessages();
+    Show("Nova");
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_NE(ui.LastMessage().find("danificado"), std::string::npos) << ui.LastMessage();
+    EXPECT_EQ(form.CarFibComboBox.itemIndex, -1);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ReadBytes(nova), damaged);
 }
 
 TEST_F(CadTabFormTest, NamesThatWouldLeaveTheDataFolderAreRefused) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ViewerFixtures.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/FileIo.h"
 #include "support/FileSizeLimit.h"
 
@@ -91,6 +92,65 @@ TEST_F(IngredientCopyTest, FromAUserTableTheSourcesStayAsTheyWere) {
     Open();
     Copy("Outra", "Lentilha");
     EXPECT_EQ(ActiveRow("Lentilha"), test::IngredientRow({"Lentilha", "  93,00"}));
+}
+
+// "Oficial" records its carbohydrate with the fibre inside (as TACO), "Minha" and "Outra"
+// without: the copy converts, and an unknown fibre leaves the carbohydrate unknown.
+TEST_F(IngredientCopyTest, CarbohydrateIsConvertedBetweenTablesThatCountFibreDifferently) {
+    auto withCarbohydrate = [](const std::string& name, const std::string& carbohydrate,
+                               const std::string& fibre) {
+        std::string row = test::IngredientRow({name, " 100,00"});
+        SetField(3, row, carbohydrate);
+        SetField(8, row, fibre);
+        return row;
+    };
+    LineTable oficialTable;
+    LoadLineTableFromBytes(withCarbohydrate("Aveia", "  66,60", "   9,10") + "\r\n" +
+                               withCarbohydrate("Farelo", "   2,00", "  40,00") + "\r\n" +
+                               withCarbohydrate("Leite condensado", "  57,00", "    ,  ") + "\r\n",
+                           oficialTable);
+    NullProgress quiet;
+    SaveScrambledLineTable(IngredientFilePath(Home(), Pad("Oficial", 20)), oficialTable.lines,
+                           quiet);
+    LineTable outraTable;
+    LoadLineTableFromBytes(withCarbohydrate("Centeio", "  60,00", "  15,00") + "\r\n", outraTable);
+    SaveScrambledLineTable(IngredientFilePath(Home(), Pad("Outra", 20)), outraTable.lines, quiet);
+    StoreCarbohydrateIncludesFibre(Home(), Pad("Oficial", 20), true);
+
+    Open();
+    Copy("Oficial", "Aveia");
+    EXPECT_EQ(GetField(3, ActiveRow("Aveia")), "  57,50");  // 66,6 - 9,1
+    EXPECT_EQ(GetField(19, ActiveRow("Aveia")), "Tabela X");
+    EXPECT_EQ(GetField(8, ActiveRow("Aveia")), "   9,10");
+    Copy("Oficial", "Farelo");
+    EXPECT_EQ(GetField(3, ActiveRow("Farelo")), "   0,00");  // never below 0
+    ui.ClearMessages();
+    Copy("Oficial", "Leite condensado");
+    EXPECT_EQ(GetField(3, ActiveRow("Leite condensado")), "    ,  ");
+    EXPECT_EQ(GetField(19, ActiveRow("Leite condensado")), "");
+    EXPECT_EQ(ui.MessageTexts(),
+              (Names{kConfirm,
+                     W("A fibra alimentar de Leite condensado não é conhecida: o carboidrato foi "
+                       "copiado em branco (desconhecido), pois a tabela Oficial inclui a fibra no "
+                       "carboidrato e a tabela Minha não."),
+                     kCopied}));
+
+    // The other way: the fibre is added to the carbohydrate.
+    StoreCarbohydrateIncludesFibre(Home(), kMinha, true);
+    StoreCarbohydrateIncludesFibre(Home(), Pad("Oficial", 20), false);
+    Copy("Outra", "Centeio");
+    EXPECT_EQ(GetField(3, ActiveRow("Centeio")), "  75,00");
+    EXPECT_EQ(GetField(19, ActiveRow("Centeio")), "Fonte 19");
+
+    // A file that cannot be read stops the copy before anything is written.
+    test::WriteBytes(CarbohydrateFibreFileLocation(Home(), Pad("Outra", 20)),
+                     "[Tabela]\r\nCarboidratoIncluiFibra=talvez\r\n");
+    ui.ClearMessages();
+    active.Clear();
+    Copy("Outra", "Centeio", false);
+    EXPECT_EQ(ui.Messages().size(), 1u);
+    EXPECT_NE(ui.LastMessage().find("danificado"), std::string::npos) << ui.LastMessage();
+    EXPECT_TRUE(ActiveRow("Centeio").empty());
 }
 
 TEST(WithSourcesFrom, TrimsTheDescriptionAndKeepsTheCostSourceToItsWidth) {

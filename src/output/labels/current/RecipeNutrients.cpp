@@ -6,7 +6,9 @@
 
 #include <system_error>
 
+#include "shell/TableCarbohydrate.h"
 #include "storage/FileDamage.h"
+#include "storage/IngredientRecord.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/PreparationRecord.h"
@@ -50,7 +52,8 @@ bool Blank(std::string_view text) {
 NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& lines,
                                        const LineTable& ingredients,
                                        const ExtraValuesTable& extraValues,
-                                       std::optional<long double> netContent) {
+                                       std::optional<long double> netContent,
+                                       bool carbohydrateIncludesFibre) {
     NutritionTableInput in;
     in.yield = TextToNumber(GetField(PreparationRecordField::kYield, record));
     in.portion = TextToNumber(GetField(PreparationRecordField::kLabelPortionWeight, record));
@@ -67,6 +70,9 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
             in.amounts[k].known = TextToNumber(GetField(kSources[k].totalField, record));
         }
     }
+    // The fibre inside the recorded carbohydrates, line by line.
+    long double fibreInCarbohydrate = 0;
+    RecipeAmount& carbohydrates = in.amounts[rdc429::kCarbohydrates];
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string& line = lines[i];
         const std::string key = GetField(IngredientLineField::kIngredient, line);
@@ -100,7 +106,23 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
                 amount.known = std::min(kLargestAmount, amount.known + lineAmount);
             }
         }
+        if (carbohydrateIncludesFibre && found.found) {
+            const std::optional<long double> carbohydrate =
+                ParseNumber(GetField(ing::kCarbohydrate, ingredient));
+            const std::optional<long double> fibre = ParseNumber(GetField(ing::kFibre, ingredient));
+            if (!fibre) {
+                if (std::find(carbohydrates.missingIn.begin(), carbohydrates.missingIn.end(),
+                              name) == carbohydrates.missingIn.end()) {
+                    carbohydrates.missingIn.push_back(name);
+                }
+            } else if (carbohydrate) {
+                const long double per100 = std::max(0.0L, std::min(*carbohydrate, *fibre));
+                fibreInCarbohydrate +=
+                    TextToNumber(FormatNumber(2, 9, std::min(kLargestAmount, net * per100 / 100)));
+            }
+        }
     }
+    carbohydrates.known = std::max(0.0L, carbohydrates.known - fibreInCarbohydrate);
     return in;
 }
 
@@ -130,6 +152,7 @@ TableNutrientSources LoadTableNutrientSources(const std::filesystem::path& home,
         RefuseDamaged(sources.ingredients.lines.Check());
     }
     sources.extraValues = LoadExtraValues(home, table);
+    sources.carbohydrateIncludesFibre = CarbohydrateIncludesFibre(home, table);
     return sources;
 }
 
@@ -148,7 +171,7 @@ NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::str
         sources = &loaded.emplace(LoadTableNutrientSources(home, table));
     }
     return NutritionInputFrom(record, lines.lines, sources->ingredients, sources->extraValues,
-                              netContent);
+                              netContent, sources->carbohydrateIncludesFibre);
 }
 
 std::optional<long double> NetContentValue(std::string_view text) {

@@ -6,6 +6,12 @@
 // and trans fat are summed here line by line (net weight x value per 100 g / 100, each line
 // to two decimals, as the other amounts). A line whose ingredient has no value for a row,
 // or is no longer in the table, makes that row incomplete.
+//
+// Carbohydrates are the available ones. For a table whose carbohydrate includes dietary
+// fibre (TableCarbohydrate.h) each line gives up its fibre, but never more than its own
+// carbohydrate (net weight x min(carbohydrate, fibre) per 100 g / 100, to two decimals,
+// taken from the recipe's total); a line whose fibre is not known leaves the
+// carbohydrates unknown. The other label models keep the recorded carbohydrate.
 
 #include <filesystem>
 #include <optional>
@@ -20,7 +26,8 @@ namespace velmaro {
 NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& lines,
                                        const LineTable& ingredients,
                                        const ExtraValuesTable& extraValues,
-                                       std::optional<long double> netContent);
+                                       std::optional<long double> netContent,
+                                       bool carbohydrateIncludesFibre = false);
 
 // The ingredients of a table and the values beside them, as the composition reads them;
 // loaded once for the many preparations of a batch. A file that did not read whole is
@@ -28,6 +35,7 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
 struct TableNutrientSources {
     LineTable ingredients;
     ExtraValuesTable extraValues;
+    bool carbohydrateIncludesFibre = false;
 };
 TableNutrientSources LoadTableNutrientSources(const std::filesystem::path& home,
                                               std::string_view table);
