@@ -143,8 +143,10 @@ TEST_F(NutritionLabelScreenTest, OldHomeComposesModelFiveWithTheSugarsIncomplete
               texts.end());
     const auto energy = std::find(texts.begin(), texts.end(), W("Valor energético (kcal)"));
     ASSERT_NE(energy, texts.end());
-    EXPECT_EQ(*(energy + 1), "31");  // 122 / 4 = 30,5 half up
-    EXPECT_EQ(*(energy + 2), "31");
+    // From the declared 2,4 g carbohydrates, 1,7 g proteins and 1,7 g fat (9,6, 6,6 and
+    // 6,6 g in 400 g): 9,6 + 6,8 + 15,3 = 31,7 kcal, not the milk's 122 / 4 = 30,5.
+    EXPECT_EQ(*(energy + 1), "32");
+    EXPECT_EQ(*(energy + 2), "32");
 
     // Kept with the label data, with the rules it was composed under.
     ui.MoveFocus(form, form.ConLiqMaskEdit);
