@@ -149,9 +149,10 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
          ReferenceListCommand},
         {"",
          "rotulo",
-         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] --saida "
-         "ARQUIVO.(bmp|png|pdf)\n"
-         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]]",
+         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] "
+         "[--conteudo N] --saida ARQUIVO.(bmp|png|pdf)\n"
+         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]] "
+         "[--conteudo N]",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
 escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado,
@@ -168,12 +169,23 @@ Opções:
   --folha        a folha de etiquetas inteira, na geometria da configuração das
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
   --saida ARQ    o arquivo a gerar
+  --conteudo N   no modelo 5, o conteúdo líquido da embalagem em gramas ou mililitros (a
+                 unidade da porção), número inteiro; fica gravado como o da tela do
+                 rótulo. Dá as "Porções por embalagem" ("Cerca de N" quando não é um
+                 número inteiro); uma embalagem de até 2 porções é individual: a porção é
+                 o conteúdo inteiro, com a medida "1 embalagem", e não há essa linha
   --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
                  gravados, um por linha (sem --modelo, o modelo gravado é mantido); no
                  modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
-                 "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" e,
-                 quando houver, "ALTO EM inconclusivo|…")",
-         {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
+                 "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" (os
+                 limites que a parte conhecida já atinge) e, quando houver, "ALTO EM
+                 inconclusivo|…" (os que ela não atinge, com valores desconhecidos))",
+         {{"modelo", true},
+          {"nome", false},
+          {"folha", false},
+          {"saida", true},
+          {"dados", false},
+          {"conteudo", true}},
          2,
          2,
          LabelCommand,

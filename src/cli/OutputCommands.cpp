@@ -9,10 +9,10 @@
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "output/labels/ImpRotForm.h"
-#include "output/labels/legacy/LabelComposition.h"
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
+#include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "output/reports/TechnicalSheetReports.h"
 #include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
@@ -91,7 +91,27 @@ struct LabelRequest {
     std::optional<int> layout;  // none: the layout stored for the preparation
     bool withName = false;
     bool sheet = false;
+    std::optional<std::string> netContent;  // --conteudo, as the label screen keeps it
 };
+
+// The net content of --conteudo as the label screen's field keeps it: a whole number of
+// grams or millilitres (the portion's unit), up to six digits.
+std::optional<std::string> NetContentOf(const Arguments& arguments) {
+    const std::optional<std::string> value = arguments.Value("conteudo");
+    if (!value) {
+        return std::nullopt;
+    }
+    const bool digits =
+        !value->empty() && value->size() <= 6 &&
+        std::all_of(value->begin(), value->end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || std::stol(*value) < 1) {
+        throw UsageError(
+            "--conteudo deve ser o conteúdo líquido da embalagem em gramas ou mililitros, um "
+            "número inteiro de 1 a 999999 (recebido \"" +
+            *value + "\")");
+    }
+    return std::to_string(std::stol(*value));
+}
 
 LabelRequest LabelRequestOf(const Arguments& arguments) {
     LabelRequest request;
@@ -121,9 +141,15 @@ std::pair<IniFile, LabelChoice> ComposeLabel(
         choice.layout = *request.layout;
         choice.withName = request.withName;
     }
+    if (request.netContent && choice.layout != kNutritionTableModel) {
+        throw UsageError("--conteudo é do modelo 5 (a tabela nutricional atual)");
+    }
     const std::string before = ini.Bytes();
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
+    if (request.netContent) {
+        SaveNetContent(ini, *request.netContent);
+    }
     if (choice.layout == kNutritionTableModel) {
         if (sources != nullptr && !sources->has_value()) {
             sources->emplace(LoadTableNutrientSources(home, table.key));
@@ -235,7 +261,8 @@ UserError NotGenerated(const fs::path& path, const StorageError& e) {
 
 int LabelCommand(const Arguments& arguments, CliIo& io) {
     const bool dataOnly = arguments.Has("dados");
-    const LabelRequest request = LabelRequestOf(arguments);
+    LabelRequest request = LabelRequestOf(arguments);
+    request.netContent = NetContentOf(arguments);
     std::optional<std::pair<fs::path, FileKind>> output;
     if (dataOnly) {
         if (arguments.Value("saida") || request.sheet) {

@@ -82,8 +82,9 @@ class CliTest : public DataHomeTest {
     // rows per portion, tablespoon and label portion scaled from them.
     void AddPreparation(const std::string& table, const std::string& name,
                         const std::vector<PlannedLine>& plannedLines,
-                        const std::string& yield = "  1000",
-                        const std::string& portions = "    10") {
+                        const std::string& yield = "  1000", const std::string& portions = "    10",
+                        const std::string& labelPortion = "   120",
+                        const std::string& labelMeasure = "1 concha") {
         namespace F = PreparationRecordField;
         const std::string tableKey = Key(table, 20);
         const LineTable ingredients = Ingredients(table);
@@ -111,9 +112,9 @@ class CliTest : public DataHomeTest {
         std::string record = PreparationLine(W(name), {{F::kYield, yield},
                                                        {F::kPortions, portions},
                                                        {F::kTablespoonWeight, "    15"},
-                                                       {F::kLabelPortionWeight, "   120"},
+                                                       {F::kLabelPortionWeight, labelPortion},
                                                        {F::kLabelPortionUnit, "g"},
-                                                       {F::kLabelPortionMeasure, "1 concha"}});
+                                                       {F::kLabelPortionMeasure, labelMeasure}});
         SetField(F::kPortionWeight, record, *PortionWeight(yield, portions));
         InsertRecord(list, record);
         const int index = FindKey(list.keys, Key(name, 40)).index;

@@ -526,13 +526,156 @@ TEST_F(NutritionTableCommandsTest, DataLinesOfModelFive) {
     EXPECT_EQ(run.out.find("inconclusivo"), std::string::npos);
 }
 
+std::vector<std::string> Lines(const std::string& out) {
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < out.size();) {
+        const size_t end = out.find('\n', at);
+        lines.push_back(out.substr(at, end - at));
+        at = end == std::string::npos ? out.size() : end + 1;
+    }
+    return lines;
+}
+
+// --conteudo keeps the net content where the label screen keeps it; 1000 g of 120 g
+// portions are "Cerca de 8", 240 g (2 portions) an individual package, 241 g not.
+TEST_F(NutritionTableCommandsTest, NetContentAndTheIndividualPackage) {
+    WriteExtraValues();
+    const auto data = [&](const std::vector<std::string>& more) {
+        std::vector<std::string> args{"rotulo", "Minha", "Arroz com feijão", "--dados"};
+        args.insert(args.end(), more.begin(), more.end());
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return Lines(run.out);
+    };
+    std::vector<std::string> lines = data({"--modelo", "5", "--conteudo", "1000"});
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[0], "Porções por embalagem|Cerca de 8");
+    EXPECT_EQ(lines[1], "Porção|120 g (1 concha)");
+    EXPECT_EQ(IniFile(LabelFile()).ReadString(kLabelDataSection, "ConLiq", ""), "1000");
+
+    // Without --modelo the stored model 5 is kept. The per-portion column is on 240 g.
+    lines = data({"--conteudo", "0240"});
+    EXPECT_EQ(lines[0], "Porções por embalagem|");
+    EXPECT_EQ(lines[1], "Porção|240 g (1 embalagem)");
+    const std::vector<std::string> per120 = data({"--conteudo", "241"});
+    EXPECT_EQ(per120[0], "Porções por embalagem|Cerca de 2");
+    EXPECT_EQ(per120[1], "Porção|120 g (1 concha)");
+    EXPECT_EQ(lines[3], "Carboidratos (g)|22|54|18");  // 223 g in 1000 g
+    EXPECT_EQ(per120[3], "Carboidratos (g)|22|27|9");
+
+    // The screen opens on the content the command stored.
+    data({"--conteudo", "240"});
+    LabelScreen screen(Home(), kArroz);
+    EXPECT_EQ(screen.form.ConLiqMaskEdit.text, "   240");
+    EXPECT_NE(screen.form.SitRotLabel.caption.find(W("Embalagem individual")), std::string::npos);
+
+    const std::string before = test::ReadBytes(LabelFile());
+    for (const std::string bad : {"0", "12,5", "abc", "1234567", "-3"}) {
+        const CliRun run =
+            Cli({"rotulo", "Minha", "Arroz com feijão", "--dados", "--conteudo=" + bad});
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err.find("--conteudo deve ser o conteúdo líquido da embalagem"),
+                  std::string::npos)
+            << run.err;
+    }
+    const CliRun legacy = Cli(
+        {"rotulo", "Minha", "Arroz com feijão", "--dados", "--modelo", "1", "--conteudo", "500"});
+    EXPECT_EQ(legacy.status, 2);
+    EXPECT_NE(legacy.err.find("--conteudo é do modelo 5"), std::string::npos) << legacy.err;
+    EXPECT_EQ(test::ReadBytes(LabelFile()), before);
+}
+
+// A brigadeiro worked out by hand from TACO foods (values per 100 g of TACO 4ª ed.; the
+// sugars typed, TACO has none; the achocolatado's carbohydrate typed as TACO's 91,2 minus its
+// 3,9 g of fibre; TACO's "NA" fibre of the milk and the butter typed as 0). Lines of
+// net weight x value / 100, each to two decimals: leite condensado 395 g, achocolatado 30 g,
+// manteiga 15 g; cooked to 300 g, 20 g a portion ("1 unidade").
+//   carbohydrates 225,15 + 26,19 + 0,02 = 251,36   total sugars 217,25 + 25,5 + 0,02 = 242,77
+//   added sugars 169,85 + 25,2 + 0 = 195,05        proteins 30,42 + 1,26 + 0,06 = 31,74
+//   total fat 26,47 + 0,66 + 12,36 = 39,49         saturated 16,59 + 0,33 + 7,38 = 24,3
+//   trans 0,91 + 0 + 0,5 = 1,41                    fibre 0 + 1,17 + 0 = 1,17
+//   sodium 371,3 + 19,5 + 86,85 = 477,65
+// Per 100 g (/ 3) and per 20 g (/ 15), then declared: carbohydrates 83,79 -> 84 and 16,76 ->
+// 17 (%VD 17/300 = 5,7 -> 6); total sugars 80,92 -> 81, 16,18 -> 16; added 65,02 -> 65,
+// 13,00 -> 13 (26 %); proteins 10,58 -> 11, 2,116 -> 2,1 (4,2 -> 4 %); fat 13,16 -> 13,
+// 2,633 -> 2,6 (4 %); saturated 8,1 and 1,62 -> 1,6 (8 %); trans 0,47 -> 0,5 and 0,094 ->
+// 0,1 (significant per 100 g: 5 %); fibre 0,39 and 0,078, not significant in both: 0; sodium
+// 159,2 -> 159, 31,84 -> 32 (1,6 -> 2 %). Energy from the declared values: 4 x 84 + 4 x 11 +
+// 9 x 13 = 497 and 4 x 17 + 4 x 2,1 + 9 x 2,6 = 99,8 -> 100 (5 %) (the ingredients' energy
+// would give 488,5 and 97,7). "ALTO EM": added sugars 65,02 >= 15, saturated 8,1 >= 6,
+// sodium 159 < 600. A box of 90 g holds 4,5 portions: "Cerca de 5". A box of 40 g (2
+// portions) is an individual package: the column is on 40 g (/ 7,5): carbohydrates 33,51 ->
+// 34 (11 %), sugars 32,37 -> 32, added 26,01 -> 26 (52 %), proteins 4,232 -> 4,2 (8 %), fat
+// 5,265 -> 5,3 (8 %), saturated 3,24 -> 3,2 (16 %), trans 0,188 -> 0,2 (10 %), fibre 0,156:
+// 0, sodium 63,69 -> 64 (3 %), energy 136 + 16,8 + 47,7 = 200,5 -> 201 (10 %).
+TEST_F(NutritionTableCommandsTest, APreparationFromTacoWorkedOutByHand) {
+    ImportCsv("Doces",
+              "nome;grupo;energia (kcal);carboidrato;proteína;lipídeos;saturada;colesterol;"
+              "fibra;cálcio;ferro;sódio;açúcares totais;açúcares adicionados;gordura trans\n"
+              "Leite, condensado;Leite;313;57,0;7,7;6,7;4,2;28;0;246;0,1;94;55,0;43,0;0,23\n"
+              "Achocolatado, pó;Açucarados;401;87,3;4,2;2,2;1,1;0;3,9;44;5,4;65;85,0;84,0;"
+              "0,01\n"
+              "Manteiga, com sal;Gorduras;726;0,1;0,4;82,4;49,2;201;0;9;0,2;579;0,1;0;3,30\n");
+    AddPreparation("Doces", "Brigadeiro",
+                   {{"Leite, condensado", "395", ""},
+                    {"Achocolatado, pó", "30", ""},
+                    {"Manteiga, com sal", "15", ""}},
+                   "   300", "    15", "    20", "1 unidade");
+    CliRun run =
+        Cli({"rotulo", "Doces", "Brigadeiro", "--modelo", "5", "--dados", "--conteudo", "90"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{
+                  "Porções por embalagem|Cerca de 5", "Porção|20 g (1 unidade)",
+                  "Valor energético (kcal)|497|100|5", "Carboidratos (g)|84|17|6",
+                  "Açúcares totais (g)|81|16|", "Açúcares adicionados (g)|65|13|26",
+                  "Proteínas (g)|11|2,1|4", "Gorduras totais (g)|13|2,6|4",
+                  "Gorduras saturadas (g)|8,1|1,6|8", "Gorduras trans (g)|0,5|0,1|5",
+                  "Fibras alimentares (g)|0|0|0", "Sódio (mg)|159|32|2",
+                  "ALTO EM|AÇÚCAR ADICIONADO, GORDURA SATURADA"}));
+
+    run = Cli({"rotulo", "Doces", "Brigadeiro", "--dados", "--conteudo", "40"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{
+                  "Porções por embalagem|", "Porção|40 g (1 embalagem)",
+                  "Valor energético (kcal)|497|201|10", "Carboidratos (g)|84|34|11",
+                  "Açúcares totais (g)|81|32|", "Açúcares adicionados (g)|65|26|52",
+                  "Proteínas (g)|11|4,2|8", "Gorduras totais (g)|13|5,3|8",
+                  "Gorduras saturadas (g)|8,1|3,2|16", "Gorduras trans (g)|0,5|0,2|10",
+                  "Fibras alimentares (g)|0|0|0", "Sódio (mg)|159|64|3",
+                  "ALTO EM|AÇÚCAR ADICIONADO, GORDURA SATURADA"}));
+
+    // The butter's added sugars unknown: the milk and the achocolatado alone give 64,95 g
+    // per 100 g, over the limit of 15 whatever the butter adds. The mark is certain, the
+    // table incomplete.
+    ExtraValuesTable extra = LoadExtraValues(Home(), Key("Doces", 20));
+    ExtraValues butter = extra.Find(Key("Manteiga, com sal", 60));
+    butter.values[1].clear();
+    extra.Set(Key("Manteiga, com sal", 60), butter);
+    test::WriteBytes(ExtraValuesFileLocation(Home(), Key("Doces", 20)), extra.Bytes());
+    run = Cli({"rotulo", "Doces", "Brigadeiro", "--dados", "--conteudo", "90"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 13u) << run.out;
+    EXPECT_EQ(lines[4], "Açúcares totais (g)|81|16|");
+    EXPECT_EQ(lines[5], "Açúcares adicionados (g)|?|?|?");
+    EXPECT_EQ(lines[12], "ALTO EM|AÇÚCAR ADICIONADO, GORDURA SATURADA");
+    EXPECT_EQ(IniFile(LabelFilePath(Home(), Key("Doces", 20), Key("Brigadeiro", 40)))
+                  .ReadString(kLabelDataSection, "IncRot", ""),
+              W("Açúcares adicionados (g): Manteiga, com sal"));
+}
+
 TEST_F(NutritionTableCommandsTest, BatchOfModelFiveNamesTheIncompleteLabels) {
     WriteExtraValues();
     const fs::path folder = Scratch() / "lote5";
     const CliRun run = Cli({"lote", "Minha", "--saida", folder.string(), "--modelo", "5"});
     EXPECT_EQ(run.status, 1);
+    // The lettuce's saturated fat is unknown: its 0,2 g of fat could be "0" only with the
+    // saturated declared "0", and the energy is computed from the fat.
     EXPECT_NE(run.err.find("velmaro-cli: Salada: rótulo INCOMPLETO – NÃO USAR EM EMBALAGEM "
-                           "(valores ausentes: Açúcares totais (g): Alface, crespa, crua"),
+                           "(valores ausentes: Valor energético (kcal): Alface, crespa, crua; "
+                           "Açúcares totais (g): Alface, crespa, crua"),
               std::string::npos)
         << run.err;
     EXPECT_EQ(run.err.find("Arroz com feijão: rótulo INCOMPLETO"), std::string::npos);

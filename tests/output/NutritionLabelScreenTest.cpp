@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "output/labels/ImpRotForm.h"
+#include "output/labels/current/NutritionTable.h"
 #include "output/labels/legacy/LabelComposition.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
@@ -143,8 +144,10 @@ TEST_F(NutritionLabelScreenTest, OldHomeComposesModelFiveWithTheSugarsIncomplete
               texts.end());
     const auto energy = std::find(texts.begin(), texts.end(), W("Valor energético (kcal)"));
     ASSERT_NE(energy, texts.end());
-    EXPECT_EQ(*(energy + 1), "31");  // 122 / 4 = 30,5 half up
-    EXPECT_EQ(*(energy + 2), "31");
+    // From the declared 2,4 g carbohydrates, 1,7 g proteins and 1,7 g fat (9,6, 6,6 and
+    // 6,6 g in 400 g): 9,6 + 6,8 + 15,3 = 31,7 kcal, not the milk's 122 / 4 = 30,5.
+    EXPECT_EQ(*(energy + 1), "32");
+    EXPECT_EQ(*(energy + 2), "32");
 
     // Kept with the label data, with the rules it was composed under.
     ui.MoveFocus(form, form.ConLiqMaskEdit);
@@ -192,6 +195,38 @@ TEST_F(NutritionLabelScreenTest, APreparationFileReadDamagedComposesNoTable) {
         << ui.Messages()[0].text;
     EXPECT_TRUE(form.nutritionTable.incomplete);
     EXPECT_NE(form.SitRotLabel.caption.find("INCOMPLETA"), std::string::npos);
+}
+
+// A table stored under the earlier rules (no rules version beside its name) is not
+// trusted: opening the label composes it again under these; one that cannot be composed
+// again (its file damaged, shown as it stands) is drawn crossed out as incomplete.
+TEST_F(NutritionLabelScreenTest, ATableOfEarlierRulesIsComposedAgainOnOpening) {
+    const std::string earlier =
+        W("[DadRot]\r\nTipRot=5\r\nRegRot=RDC 429/2020 + IN 75/2020\r\nPorEmb=\r\n"
+          "PorRot=100 g (1 taça)\r\nCabTab=100 g|100 g|\r\n"
+          "TabNut=31|31|2|2,4|2,4|1|0|0||0|0|0|1,7|1,7|3|1,7|1,7|3|1,1|1,1|5|0|0|0|0|0|0|"
+          "22|22|1|\r\nAltEm=\r\nAltEmInc=\r\nIncRot=\r\n");
+    EXPECT_TRUE(LoadNutritionTable(IniFile::FromBytes(earlier)).incomplete);
+
+    const std::string damaged = earlier + std::string("[CfgEti]\r\n\0", 12);
+    test::WriteBytes(File(), damaged);
+    Open();
+    EXPECT_EQ(test::ReadBytes(File()), damaged);
+    std::vector<std::string> texts = Texts(LastPicture(500));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), W("INCOMPLETO – NÃO USAR EM EMBALAGEM")),
+              texts.end());
+    ui.Press(form, form.RetBitBtn);
+
+    test::WriteBytes(File(), earlier);
+    Open();
+    const IniFile label{File()};
+    EXPECT_EQ(label.ReadString("DadRot", "RegRot", ""), "RDC 429/2020 + IN 75/2020");
+    EXPECT_EQ(label.ReadString("DadRot", "VerReg", ""), "2");
+    EXPECT_EQ(GetField(1, label.ReadString("DadRot", "TabNut", "")), "32");
+    texts = Texts(LastPicture(500));
+    const auto energy = std::find(texts.begin(), texts.end(), W("Valor energético (kcal)"));
+    ASSERT_NE(energy, texts.end());
+    EXPECT_EQ(*(energy + 1), "32");
 }
 
 // On the default 67 x 67 mm label the table and its mark do not fit: the sheet is made

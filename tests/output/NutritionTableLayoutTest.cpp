@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "storage/Cp1252.h"
 #include "support/RecordingCanvas.h"
 
@@ -29,7 +29,9 @@ NutritionTable Table(bool incomplete) {
         in.amounts[static_cast<size_t>(k)].known = amounts[k];
     }
     if (incomplete) {
+        // The added sugars known reach their limit all the same; the sodium known does not.
         in.amounts[kAddedSugars].missingIn = {"Mel"};
+        in.amounts[kSodium].missingIn = {"Mel"};
     }
     return ComposeNutritionTable(in);
 }
@@ -89,14 +91,14 @@ TEST(NutritionTableLayout, TableAtPrintSizeInItsOrder) {
     EXPECT_EQ(footnote, W("*Percentual de valores diários fornecidos pela porção."));
     EXPECT_THAT(words,
                 ElementsAreArray(std::vector<std::string>{W("INFORMAÇÃO NUTRICIONAL"),
-                                                          W("Porções por embalagem: cerca de 8"),
+                                                          W("Porções por embalagem: Cerca de 8"),
                                                           W("Porção: 60 g (1 fatia)"),
                                                           "100 g",
                                                           "60 g",
                                                           "%VD*",
                                                           W("Valor energético (kcal)"),
-                                                          "440",
-                                                          "264",
+                                                          "442",
+                                                          "262",
                                                           "13",
                                                           "Carboidratos (g)",
                                                           "67",
@@ -192,7 +194,7 @@ TEST(NutritionTableLayout, IncompleteTableAndMarkCarryTheWords) {
     RecordingCanvas mark(300);
     DrawHighInMark(mark, t, 0, 0, 300);
     EXPECT_THAT(Words(Texts(mark)),
-                ElementsAre("ALTO EM", "GORDURA SATURADA", W("AÇÚCAR ADICIONADO (?)"),
+                ElementsAre("ALTO EM", W("AÇÚCAR ADICIONADO"), "GORDURA SATURADA", W("SÓDIO (?)"),
                             W("INCOMPLETO –"), W("NÃO USAR EM EMBALAGEM")));
 
     // The sheet: the mark beside each table.

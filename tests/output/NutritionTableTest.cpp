@@ -10,67 +10,295 @@ namespace velmaro {
 namespace {
 
 using namespace rdc429;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+// A case of the declaration rules: a recipe of 100 g (ml) with these amounts (every other
+// row 0), a label portion, a package, and the data lines the table must have.
 struct DeclarationCase {
-    int row;
-    long double amount;
-    const char* declared;
+    const char* rule;
+    std::vector<std::pair<int, long double>> per100;
+    long double portion = 100;
+    std::vector<int> unknown = {};  // rows some ingredient has no value for
+    std::optional<long double> content = std::nullopt;
+    std::optional<long double> reference = std::nullopt;
+    std::vector<std::string> lines = {};  // UTF-8
 };
 
-// Every threshold and rounding band at, just below and just above its bound.
+// The rules of IN 75 Anexos III, IV and VI and RDC 429 arts. 7, 10, 12 and 32 at their
+// edges: each limit at, just below and just above in one column and in both, each
+// condition of a "0" on and off, the rounding bands, energy from the declared amounts,
+// the individual package and "Cerca de".
 TEST(NutritionTable, DeclarationRules) {
+    const std::string kcal = "Valor energético (kcal)|";
+    const std::string cho = "Carboidratos (g)|";
+    const std::string act = "Açúcares totais (g)|";
+    const std::string aca = "Açúcares adicionados (g)|";
+    const std::string ptn = "Proteínas (g)|";
+    const std::string lip = "Gorduras totais (g)|";
+    const std::string sat = "Gorduras saturadas (g)|";
+    const std::string tra = "Gorduras trans (g)|";
+    const std::string fib = "Fibras alimentares (g)|";
+    const std::string sod = "Sódio (mg)|";
     const DeclarationCase cases[] = {
-        {kEnergy, 3.99L, "0"},
-        {kEnergy, 4, "0"},
-        {kEnergy, 4.01L, "4"},
-        {kEnergy, 4.05L, "4,1"},
-        {kEnergy, 9.94L, "9,9"},
-        {kEnergy, 9.95L, "10"},
-        {kEnergy, 10, "10"},
-        {kEnergy, 10.49L, "10"},
-        {kEnergy, 10.5L, "11"},
-        {kCarbohydrates, 0.49L, "0"},
-        {kCarbohydrates, 0.5L, "0"},
-        {kCarbohydrates, 0.51L, "0,5"},
-        {kCarbohydrates, 0.55L, "0,6"},
-        {kCarbohydrates, 0.95L, "1"},
-        {kCarbohydrates, 0.99L, "1"},
-        {kCarbohydrates, 1, "1"},
-        {kCarbohydrates, 1.04L, "1"},
-        {kCarbohydrates, 1.05L, "1,1"},
-        {kCarbohydrates, 9.96L, "10"},
-        {kCarbohydrates, 10.5L, "11"},
-        {kTotalSugars, 0.5L, "0"},
-        {kTotalSugars, 0.51L, "0,5"},
-        {kAddedSugars, 0.5L, "0"},
-        {kAddedSugars, 0.56L, "0,6"},
-        {kProteins, 0.5L, "0"},
-        {kProteins, 2.25L, "2,3"},
-        {kTotalFat, 0.5L, "0"},
-        {kTotalFat, 0.6L, "0,6"},
-        {kFibre, 0.5L, "0"},
-        {kFibre, 0.65L, "0,7"},
-        {kSaturatedFat, 0.09L, "0"},
-        {kSaturatedFat, 0.1L, "0"},
-        {kSaturatedFat, 0.11L, "0,1"},
-        {kSaturatedFat, 0.15L, "0,2"},
-        {kTransFat, 0.1L, "0"},
-        {kTransFat, 0.14L, "0,1"},
-        {kTransFat, 0.15L, "0,2"},
-        {kSodium, 4.99L, "0"},
-        {kSodium, 5, "0"},
-        {kSodium, 5.01L, "5"},
-        {kSodium, 5.05L, "5,1"},
-        {kSodium, 9.95L, "10"},
-        {kSodium, 999.5L, "1000"},
+        // Not significant: at or below the limit per 100 g and per portion both.
+        {"sodium at 5 mg in both", {{kSodium, 5}}, 100, {}, {}, {}, {sod + "0|0|0"}},
+        {"sodium below", {{kSodium, 4.99L}}, 100, {}, {}, {}, {sod + "0|0|0"}},
+        {"sodium just above in both", {{kSodium, 5.01L}}, 100, {}, {}, {}, {sod + "5|5|0"}},
+        {"sodium above per 100 g alone", {{kSodium, 8}}, 10, {}, {}, {}, {sod + "8|0,8|0"}},
+        {"sodium above per portion alone", {{kSodium, 4}}, 200, {}, {}, {}, {sod + "4|8|0"}},
+        {"sodium at 5 per 100 g, just above per portion",
+         {{kSodium, 5}},
+         101,
+         {},
+         {},
+         {},
+         {sod + "5|5,1|0"}},
+        {"saturated at 0,1 in both",
+         {{kSaturatedFat, 0.1L}, {kTotalFat, 0.1L}},
+         100,
+         {},
+         {},
+         {},
+         {sat + "0|0|0", lip + "0|0|0"}},
+        {"saturated just above",
+         {{kSaturatedFat, 0.11L}, {kTotalFat, 0.11L}},
+         100,
+         {},
+         {},
+         {},
+         {sat + "0,1|0,1|1", lip + "0,1|0,1|0"}},
+        {"saturated above per 100 g alone",
+         {{kSaturatedFat, 0.5L}, {kTotalFat, 0.6L}},
+         10,
+         {},
+         {},
+         {},
+         {sat + "0,5|0,1|1", lip + "0,6|0,1|0"}},
+        {"trans at 0,1", {{kTransFat, 0.1L}, {kTotalFat, 0.1L}}, 100, {}, {}, {}, {tra + "0|0|0"}},
+        {"trans above per 100 g alone",
+         {{kTransFat, 0.2L}, {kTotalFat, 2}},
+         25,
+         {},
+         {},
+         {},
+         {tra + "0,2|0,1|5"}},
+        {"carbohydrates at 0,5", {{kCarbohydrates, 0.5L}}, 100, {}, {}, {}, {cho + "0|0|0"}},
+        {"carbohydrates just above",
+         {{kCarbohydrates, 0.51L}},
+         100,
+         {},
+         {},
+         {},
+         {cho + "0,5|0,5|0"}},
+        {"carbohydrates above per 100 g alone",
+         {{kCarbohydrates, 2}},
+         25,
+         {},
+         {},
+         {},
+         {cho + "2|0,5|0", kcal + "8|2|0"}},
+        {"proteins at 0,5 and just above",
+         {{kProteins, 0.5L}, {kFibre, 0.51L}},
+         100,
+         {},
+         {},
+         {},
+         {ptn + "0|0|0", fib + "0,5|0,5|2"}},
+        {"proteins just above, fibre at 0,5",
+         {{kProteins, 0.55L}, {kFibre, 0.5L}},
+         100,
+         {},
+         {},
+         {},
+         {ptn + "0,6|0,6|1", fib + "0|0|0"}},
+        // Energy from the declared carbohydrates, proteins and fat; 4 kcal in both is "0".
+        {"energy at 4 kcal in both", {{kCarbohydrates, 1}}, 100, {}, {}, {}, {kcal + "0|0|0"}},
+        {"energy below 4 kcal", {{kCarbohydrates, 0.9L}}, 100, {}, {}, {}, {kcal + "0|0|0"}},
+        {"energy just above 4 kcal",
+         {{kCarbohydrates, 1.1L}},
+         100,
+         {},
+         {},
+         {},
+         {kcal + "4|4|0", cho + "1,1|1,1|0"}},
+        {"energy at 4 per 100 g, above per portion",
+         {{kCarbohydrates, 1}},
+         200,
+         {},
+         {},
+         {},
+         {kcal + "4|8|0", cho + "1|2|1"}},
+        {"energy from the declared values, not the composition table's",
+         {{kEnergy, 999}, {kCarbohydrates, 10.44L}, {kProteins, 5.55L}, {kTotalFat, 3.33L}},
+         50,
+         {},
+         {},
+         {},
+         {kcal + "92|47|2", cho + "10|5,2|2", ptn + "5,6|2,8|6", lip + "3,3|1,7|3"}},
+        // The conditions of a "0".
+        {"carbohydrates 0 with total sugars declared 0",
+         {{kCarbohydrates, 0.4L}, {kTotalSugars, 0.2L}},
+         100,
+         {},
+         {},
+         {},
+         {cho + "0|0|0", act + "0|0|"}},
+        {"carbohydrates declared when total sugars are not 0 (added sugars)",
+         {{kCarbohydrates, 0.4L}, {kTotalSugars, 0.3L}, {kAddedSugars, 0.3L}},
+         100,
+         {},
+         {},
+         {},
+         {cho + "0,4|0,4|0", act + "0,3|0,3|", aca + "0,3|0,3|1"}},
+        {"carbohydrates unknown when total sugars are unknown",
+         {{kCarbohydrates, 0.4L}},
+         100,
+         {kTotalSugars},
+         {},
+         {},
+         {cho + "?|?|?", act + "?|?|", kcal + "?|?|?"}},
+        {"significant carbohydrates do not wait on the sugars",
+         {{kCarbohydrates, 2}},
+         100,
+         {kTotalSugars},
+         {},
+         {},
+         {cho + "2|2|1", kcal + "8|8|0"}},
+        {"total sugars unknown when added sugars are unknown",
+         {{kTotalSugars, 0.3L}, {kCarbohydrates, 3}},
+         100,
+         {kAddedSugars},
+         {},
+         {},
+         {act + "?|?|", aca + "?|?|?", cho + "3|3|1"}},
+        {"added sugars have no limit",
+         {{kAddedSugars, 0.04L}, {kTotalSugars, 0.04L}, {kCarbohydrates, 0.04L}},
+         100,
+         {},
+         {},
+         {},
+         {aca + "0,0|0,0|0", act + "0,0|0,0|", cho + "0,0|0,0|0"}},
+        {"total fat 0 with saturated and trans declared 0",
+         {{kTotalFat, 0.4L}, {kSaturatedFat, 0.1L}, {kTransFat, 0.1L}},
+         100,
+         {},
+         {},
+         {},
+         {lip + "0|0|0", sat + "0|0|0", tra + "0|0|0"}},
+        {"total fat declared when saturated is not 0",
+         {{kTotalFat, 0.4L}, {kSaturatedFat, 0.2L}},
+         100,
+         {},
+         {},
+         {},
+         {lip + "0,4|0,4|1", sat + "0,2|0,2|1", tra + "0|0|0"}},
+        {"total fat declared when trans is not 0",
+         {{kTotalFat, 0.4L}, {kTransFat, 0.2L}},
+         100,
+         {},
+         {},
+         {},
+         {lip + "0,4|0,4|1", tra + "0,2|0,2|10"}},
+        {"total fat unknown when trans is unknown",
+         {{kTotalFat, 0.4L}},
+         100,
+         {kTransFat},
+         {},
+         {},
+         {lip + "?|?|?", tra + "?|?|?", kcal + "?|?|?"}},
+        {"significant total fat does not wait on trans",
+         {{kTotalFat, 3}},
+         100,
+         {kTransFat},
+         {},
+         {},
+         {lip + "3|3|5", kcal + "27|27|1"}},
+        // Rounding bands.
+        {"9,95 to 10; 4,975 to 5", {{kProteins, 9.95L}}, 50, {}, {}, {}, {ptn + "10|5|10"}},
+        {"9,94 to 9,9; 4,97 to 5", {{kProteins, 9.94L}}, 50, {}, {}, {}, {ptn + "9,9|5|10"}},
+        {"10,5 to 11; 1,05 to 1,1", {{kProteins, 10.5L}}, 10, {}, {}, {}, {ptn + "11|1,1|2"}},
+        {"10,49 to 10; 1,049 to 1", {{kProteins, 10.49L}}, 10, {}, {}, {}, {ptn + "10|1|2"}},
+        {"2 and not 2,0", {{kProteins, 20}}, 10, {}, {}, {}, {ptn + "20|2|4"}},
+        {"0,95 g to 1; 0,94 g to 0,9",
+         {{kProteins, 9.5L}, {kFibre, 9.4L}},
+         10,
+         {},
+         {},
+         {},
+         {ptn + "9,5|1|2", fib + "9,4|0,9|4"}},
+        {"below 0,05 g: 0,0",
+         {{kSaturatedFat, 0.3L}, {kTotalFat, 1}},
+         10,
+         {},
+         {},
+         {},
+         {sat + "0,3|0,0|0"}},
+        {"below 1 mg: two decimals", {{kSodium, 8.4L}}, 5, {}, {}, {}, {sod + "8,4|0,42|0"}},
+        {"below 1 mg: 0,425 to 0,43", {{kSodium, 8.5L}}, 5, {}, {}, {}, {sod + "8,5|0,43|0"}},
+        {"below 1 mg: 0,999 to 1", {{kSodium, 9.99L}}, 10, {}, {}, {}, {sod + "10|1|0"}},
+        {"below 1 mg: one decimal when the second is 0",
+         {{kSodium, 6.02L}},
+         10,
+         {},
+         {},
+         {},
+         {sod + "6|0,6|0"}},
+        // Portions per package and the individual package.
+        {"3 whole portions",
+         {{kSodium, 300}},
+         100,
+         {},
+         300,
+         {},
+         {"Porções por embalagem|3", "Porção|100 g (1 fatia)", sod + "300|300|15"}},
+        {"4,4 portions", {}, 100, {}, 440, {}, {"Porções por embalagem|Cerca de 4"}},
+        {"4,5 portions", {}, 100, {}, 450, {}, {"Porções por embalagem|Cerca de 5"}},
+        {"exactly 2 portions: an individual package",
+         {{kSodium, 300}},
+         100,
+         {},
+         200,
+         {},
+         {"Porções por embalagem|", "Porção|200 g (1 embalagem)", sod + "300|600|30"}},
+        {"just above 2 portions",
+         {{kSodium, 300}},
+         100,
+         {},
+         201,
+         {},
+         {"Porções por embalagem|Cerca de 2", "Porção|100 g (1 fatia)", sod + "300|300|15"}},
+        {"less than one portion", {}, 100, {}, 60, {}, {"Porção|60 g (1 embalagem)"}},
+        {"judged on the reference portion when there is one",
+         {},
+         100,
+         {},
+         250,
+         150,
+         {"Porções por embalagem|", "Porção|250 g (1 embalagem)"}},
+        {"no package: no line", {}, 100, {}, {}, {}, {"Porções por embalagem|"}},
     };
     for (const DeclarationCase& c : cases) {
-        EXPECT_EQ(DeclareRdc429(c.row, c.amount).text, c.declared)
-            << kRows[static_cast<size_t>(c.row)].code << " " << static_cast<double>(c.amount);
+        NutritionTableInput in;
+        in.yield = 100;
+        in.portion = c.portion;
+        in.measure = "1 fatia";
+        in.netContent = c.content;
+        in.referencePortion = c.reference;
+        for (const auto& [row, amount] : c.per100) {
+            in.amounts[static_cast<size_t>(row)].known = amount;
+        }
+        for (const int row : c.unknown) {
+            in.amounts[static_cast<size_t>(row)].missingIn = {"Mel"};
+        }
+        const NutritionTable t = ComposeNutritionTable(in);
+        const std::vector<std::string> lines = NutritionTableDataLines(t);
+        for (const std::string& line : c.lines) {
+            EXPECT_THAT(lines, Contains(W(line))) << c.rule;
+        }
+        EXPECT_EQ(t.incomplete, !c.unknown.empty()) << c.rule;
     }
-    EXPECT_EQ(DeclareRdc429(kCarbohydrates, 0.55L).value, 0.6L);
 }
 
 TEST(NutritionTable, DailyValuesFromTheDeclaredPortion) {
@@ -94,9 +322,9 @@ TEST(NutritionTable, DailyValuesFromTheDeclaredPortion) {
 
 TEST(NutritionTable, ServingsPerPackage) {
     EXPECT_EQ(ServingsPerPackage(450, 50), "9");
-    EXPECT_EQ(ServingsPerPackage(450, 60), "cerca de 8");  // 7,5 half up
-    EXPECT_EQ(ServingsPerPackage(440, 60), "cerca de 7");
-    EXPECT_EQ(ServingsPerPackage(20, 60), "cerca de 1");  // never 0
+    EXPECT_EQ(ServingsPerPackage(450, 60), "Cerca de 8");  // 7,5 half up
+    EXPECT_EQ(ServingsPerPackage(440, 60), "Cerca de 7");
+    EXPECT_EQ(ServingsPerPackage(20, 60), "Cerca de 1");  // never 0
     EXPECT_EQ(ServingsPerPackage(0, 60), "");
     EXPECT_EQ(ServingsPerPackage(450, 0), "");
 }
@@ -242,24 +470,41 @@ Cake MakeCake() {
     return c;
 }
 
-// Worked out by hand. Per 100 g (/ 5): energy 439,5; carbohydrates 67,37; total sugars
-// 30,02 (0,75 + 149,25 + 0,1); added 29,85; proteins 5,18; fat 16,9; saturated 10,326;
-// trans 0,66; fibre 1,15; sodium 128,8. Per portion (x 0,12): 263,7; 40,422; 18,012;
-// 17,91; 3,108; 10,14; 6,1956; 0,396; 0,69; 77,28. %VD from the declared portion values.
+// Worked out by hand. Per 100 g (/ 5): carbohydrates 67,37; total sugars 30,02 (0,75 +
+// 149,25 + 0,1); added 29,85; proteins 5,18; fat 16,9; saturated 10,326; trans 0,66;
+// fibre 1,15; sodium 128,8. Per portion (x 0,12): 40,422; 18,012; 17,91; 3,108; 10,14;
+// 6,1956; 0,396; 0,69; 77,28. Energy from the declared values, not the recipe's 2197,5
+// kcal: 4 x 67 + 4 x 5,2 + 9 x 17 = 441,8 and 4 x 40 + 4 x 3,1 + 9 x 10 = 262,4. %VD from
+// the declared portion values. 450 g hold 7,5 portions: "Cerca de 8".
 TEST(NutritionTable, AWholePreparationWorkedOutByHand) {
     const Cake c = MakeCake();
     const NutritionTable t = ComposeNutritionTable(
         NutritionInputFrom(c.record, c.lines.lines, c.ingredients, c.extra, 450.0L));
     EXPECT_FALSE(t.incomplete);
     EXPECT_THAT(NutritionTableDataLines(t),
-                ElementsAre(W("Porções por embalagem|cerca de 8"), W("Porção|60 g (1 fatia)"),
-                            W("Valor energético (kcal)|440|264|13"), "Carboidratos (g)|67|40|13",
+                ElementsAre(W("Porções por embalagem|Cerca de 8"), W("Porção|60 g (1 fatia)"),
+                            W("Valor energético (kcal)|442|262|13"), "Carboidratos (g)|67|40|13",
                             W("Açúcares totais (g)|30|18|"), W("Açúcares adicionados (g)|30|18|36"),
                             W("Proteínas (g)|5,2|3,1|6"), "Gorduras totais (g)|17|10|15",
                             "Gorduras saturadas (g)|10|6,2|31", "Gorduras trans (g)|0,7|0,4|20",
                             "Fibras alimentares (g)|1,2|0,7|3", W("Sódio (mg)|129|77|4"),
                             W("ALTO EM|AÇÚCAR ADICIONADO, GORDURA SATURADA")));
     EXPECT_EQ(t.rules, "RDC 429/2020 + IN 75/2020");
+    EXPECT_FALSE(t.individualPackage);
+
+    // In a package of 120 g, two slices: the portion is the package.
+    const NutritionTable single = ComposeNutritionTable(
+        NutritionInputFrom(c.record, c.lines.lines, c.ingredients, c.extra, 120.0L));
+    EXPECT_TRUE(single.individualPackage);
+    EXPECT_EQ(single.portionHead, "120 g");
+    EXPECT_THAT(NutritionTableDataLines(single),
+                ElementsAre(W("Porções por embalagem|"), W("Porção|120 g (1 embalagem)"),
+                            W("Valor energético (kcal)|442|529|26"), "Carboidratos (g)|67|81|27",
+                            W("Açúcares totais (g)|30|36|"), W("Açúcares adicionados (g)|30|36|72"),
+                            W("Proteínas (g)|5,2|6,2|12"), "Gorduras totais (g)|17|20|31",
+                            "Gorduras saturadas (g)|10|12|60", "Gorduras trans (g)|0,7|0,8|40",
+                            "Fibras alimentares (g)|1,2|1,4|6", W("Sódio (mg)|129|155|8"),
+                            W("ALTO EM|AÇÚCAR ADICIONADO, GORDURA SATURADA")));
 }
 
 // Unknown is never zero: a blank value of one ingredient makes its rows "?", the table
@@ -289,13 +534,32 @@ TEST(NutritionTable, UnknownValuesAreIncompleteNeverZero) {
     EXPECT_NE(warning.find(W("INCOMPLETO – NÃO USAR EM EMBALAGEM")), std::string::npos);
     EXPECT_NE(warning.find(W("inconclusivo para: AÇÚCAR ADICIONADO")), std::string::npos);
 
-    // An ingredient no longer in the table knows nothing.
+    // An ingredient no longer in the table knows nothing: a limit the known part (the
+    // record's saturated fat total) reaches stays reached, the others cannot be judged.
     LoadLineTableFromBytes(Line("Fermento", "5,0") + "\r\n", c.lines);
     const NutritionTable gone = ComposeNutritionTable(
         NutritionInputFrom(c.record, c.lines.lines, c.ingredients, c.extra, std::nullopt));
     EXPECT_EQ(gone.rows[kEnergy].per100, "?");
-    EXPECT_THAT(gone.highInInconclusive,
-                ElementsAre(W("AÇÚCAR ADICIONADO"), "GORDURA SATURADA", W("SÓDIO")));
+    EXPECT_THAT(gone.highIn, ElementsAre("GORDURA SATURADA"));
+    EXPECT_THAT(gone.highInInconclusive, ElementsAre(W("AÇÚCAR ADICIONADO"), W("SÓDIO")));
+}
+
+// "ALTO EM" is certain when the known part alone reaches the limit: with the butter's
+// sugars unknown, the sugar alone gives 29,85 g of added sugars per 100 g (limit 15), and
+// an unknown amount can only add to it. The table is still incomplete.
+TEST(NutritionTable, ALimitTheKnownPartReachesIsCertain) {
+    Cake c = MakeCake();
+    c.extra.Set("Manteiga", Extra("", "", "   3,30"));
+    const NutritionTable t = ComposeNutritionTable(
+        NutritionInputFrom(c.record, c.lines.lines, c.ingredients, c.extra, 450.0L));
+    EXPECT_TRUE(t.incomplete);
+    const std::vector<std::string> lines = NutritionTableDataLines(t);
+    ASSERT_EQ(lines.size(), 13U);
+    EXPECT_EQ(lines[4], W("Açúcares totais (g)|?|?|"));
+    EXPECT_EQ(lines[5], W("Açúcares adicionados (g)|?|?|?"));
+    EXPECT_EQ(lines[12], W("ALTO EM|AÇÚCAR ADICIONADO, GORDURA SATURADA"));
+    EXPECT_THAT(t.highInInconclusive, IsEmpty());
+    EXPECT_EQ(NutritionTableWarning(t).find("inconclusivo"), std::string::npos);
 }
 
 TEST(NutritionTable, KeptInTheLabelDataAndReadBack) {
@@ -312,11 +576,22 @@ TEST(NutritionTable, KeptInTheLabelDataAndReadBack) {
     EXPECT_EQ(back.portionHead, "60 g");
     // Never composed: nothing to put on a package.
     EXPECT_TRUE(LoadNutritionTable(IniFile::FromBytes("")).incomplete);
+
+    // Composed under earlier rules (no version, or another one): not trusted as it stands.
+    for (const std::string version : {"", "1"}) {
+        IniFile old = IniFile::FromBytes(file.Bytes());
+        old.WriteString("DadRot", "VerReg", version);
+        const NutritionTable earlier = LoadNutritionTable(old);
+        EXPECT_TRUE(earlier.incomplete) << version;
+        EXPECT_THAT(earlier.missing,
+                    ElementsAre(W("Tabela composta por regras anteriores: componha o rótulo de "
+                                  "novo")));
+    }
 }
 
 TEST(NutritionTable, LiquidPortionAndNoMeasure) {
     const Cake c = MakeCake();
-    const std::string record = Record("1000", {"400,00"}, "200", "ml", "   ");
+    const std::string record = Record("1000", {"400,00", "100,00"}, "200", "ml", "   ");
     const NutritionTable t = ComposeNutritionTable(
         NutritionInputFrom(record, LineList(), c.ingredients, c.extra, 1000.0L));
     EXPECT_EQ(t.portion, "200 ml");

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string_view>
 
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
 #include "shell/RegisterScreen.h"
@@ -250,6 +250,9 @@ void TImpRotForm::ShowTableState() {
             state += W("; inconclusivo: ") + Join(nutritionTable.highInInconclusive, ", ");
         }
         state += ".";
+        if (nutritionTable.individualPackage) {
+            state += W(" Embalagem individual (até 2 porções): a porção é o conteúdo inteiro.");
+        }
     }
     SitRotLabel.caption = state;
 }

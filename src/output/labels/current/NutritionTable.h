@@ -5,8 +5,10 @@
 // Drawing them is NutritionTableLayout.
 //
 // Unknown is not zero: an amount that misses the value of some ingredient is incomplete,
-// its cells say "?" and the table as a whole is marked incomplete; an "ALTO EM" limit
-// on an incomplete amount is inconclusive, never "below".
+// its cells say "?" and the table as a whole is marked incomplete; so is a "0" whose
+// condition depends on an unknown value. An "ALTO EM" limit is reached when the known part
+// of the amount reaches it (what is unknown can only add to it); one not reached on an
+// incomplete amount is inconclusive, never "below".
 
 #include <array>
 #include <optional>
@@ -31,12 +33,18 @@ struct RecipeAmount {
 
 // What the table is composed from.
 struct NutritionTableInput {
-    std::array<RecipeAmount, rdc429::kRowCount> amounts;  // in the table's row order
-    long double yield = 0;                                // g, or ml for a liquid (field 2)
-    long double portion = 0;                              // label portion weight (field 41)
-    bool liquid = false;                                  // field 55 says "ml"
+    // In the table's row order. Energy is not taken from here: it is computed from the
+    // declared carbohydrates, proteins and total fat.
+    std::array<RecipeAmount, rdc429::kRowCount> amounts;
+    long double yield = 0;                  // g, or ml for a liquid (field 2)
+    long double portion = 0;                // label portion weight (field 41)
+    bool liquid = false;                    // field 55 says "ml"
     std::string measure;                    // household measure of the portion (field 56)
     std::optional<long double> netContent;  // net content of the package, g or ml
+    // The reference portion of the food in IN 75 Anexo V when the preparation was labelled
+    // under one; whether the package is an individual one is judged on it when set, on the
+    // label portion otherwise.
+    std::optional<long double> referencePortion;
 };
 
 struct NutritionTableRow {
@@ -47,34 +55,43 @@ struct NutritionTableRow {
 
 // The composed table: every text in Windows-1252.
 struct NutritionTable {
-    std::string rules;        // the name of the rules it was composed under
-    std::string servings;     // "4", "cerca de 3"; empty: the line is left out
-    std::string portion;      // "30 g (1 fatia)"
-    std::string per100Head;   // "100 g" / "100 ml"
-    std::string portionHead;  // "30 g" / "200 ml"
+    std::string rules;               // the name of the rules it was composed under
+    int rulesVersion = 0;            // rdc429::kRulesVersion when composed under these rules
+    std::string servings;            // "4", "Cerca de 3"; empty: the line is left out
+    std::string portion;             // "30 g (1 fatia)", "45 g (1 embalagem)"
+    bool individualPackage = false;  // the portion is the whole content (not stored)
+    std::string per100Head;          // "100 g" / "100 ml"
+    std::string portionHead;         // "30 g" / "200 ml"
     std::array<NutritionTableRow, rdc429::kRowCount> rows;
-    std::vector<std::string> highIn;              // words of the limits reached, in mark order
-    std::vector<std::string> highInInconclusive;  // words of the limits that cannot be judged
+    // Words of the limits reached (by the known part of the amount), in mark order.
+    std::vector<std::string> highIn;
+    // Words of the limits not reached by the known part, on an incomplete amount.
+    std::vector<std::string> highInInconclusive;
     bool incomplete = false;
-    // What is missing, for the warning: one text per incomplete row, "Caption: ingredient,
-    // ingredient"; a missing yield or portion is said too.
+    // What is missing, for the warning: one text per row with "?" cells, "Caption:
+    // ingredient, ingredient" (the ingredients whose unknown values make them "?", those
+    // of the rows it depends on included); a missing yield or portion is said too, and a
+    // stored table of earlier rules.
     std::vector<std::string> missing;
 };
 
-// The declared text of an amount of a row ("0", "12", "2,5", "0,35") and the number it
-// stands for: "0" at or below the row's threshold, otherwise rounded half up to a whole
-// number from 10 on, to one decimal from 1, below 1 to one decimal (two for mg); a
-// decimal part of zero is not written.
+// An amount of a row rounded as IN 75 Anexo III says ("12", "2,5", "2", "0,4", "0,35",
+// "0,8") and the number it stands for: a whole number from 10 on (energy always), one
+// decimal from 1 (a decimal of 0 not written), below 1 one decimal for grams, two for
+// milligrams (one when the second is 0); halves up. Whether the amount is declared "0"
+// instead (not significant) is a question of the whole table: ComposeNutritionTable.
 struct Rdc429Declared {
     std::string text;
     long double value = 0;
 };
-Rdc429Declared DeclareRdc429(int row, long double amount);
+Rdc429Declared RoundRdc429(int row, long double amount);
 // The %VD of a declared per-portion value: value / daily value x 100, rounded half up to
 // a whole number; empty for a row without a daily value.
 std::string DailyValueRdc429(int row, long double declaredPerPortion);
 // "Porções por embalagem": content / portion, the whole number when it is whole, else
-// "cerca de N" (N half up, at least 1); empty when either is not above 0.
+// "Cerca de N" (N by the first decimal: below 5 kept, 5 or more one up; at least 1); empty
+// when either is not above 0. (An individual package has no such line: the composition
+// leaves it out.)
 std::string ServingsPerPackage(long double content, long double portion);
 
 // The caption of a row (Windows-1252), without indentation.
@@ -88,8 +105,11 @@ std::string NutritionTableWarning(const NutritionTable& table);
 // The lines of `velmaro-cli rotulo --modelo 5 --dados` (Windows-1252, no line ends).
 std::vector<std::string> NutritionTableDataLines(const NutritionTable& table);
 
-// The composed table in section DadRot of the label data file (keys RegRot, PorEmb,
-// PorRot, CabTab, TabNut, AltEm, AltEmInc, IncRot), and read back for drawing.
+// The composed table in section DadRot of the label data file (keys RegRot, VerReg,
+// PorEmb, PorRot, CabTab, TabNut, AltEm, AltEmInc, IncRot), and read back for drawing. A
+// table read back that was composed under other rules (VerReg not this kRulesVersion, or
+// none) is incomplete, with a line in `missing` that says so: it is composed again, never
+// put on a package as it stands.
 void SaveNutritionTable(IniFile& labelFile, const NutritionTable& table);
 NutritionTable LoadNutritionTable(const IniFile& labelFile);
 
