@@ -119,8 +119,8 @@ TEST_F(SuppliedIbgeTest, AFreshHomeGetsIbgeReadOnlyWithEveryValueOfTheCsv) {
     ASSERT_EQ(extras.Count(), 1971);
 
     const std::array<const char*, 10> valueColumns = {
-        "energia_kcal",      "carboidrato_g", "proteina_g", "lipideos_g", "gordura_saturada_g",
-        "colesterol_mg",     "fibra_alimentar_g", "calcio_mg", "ferro_mg", "sodio_mg"};
+        "energia_kcal",  "carboidrato_g",     "proteina_g", "lipideos_g", "gordura_saturada_g",
+        "colesterol_mg", "fibra_alimentar_g", "calcio_mg",  "ferro_mg",   "sodio_mg"};
     const std::array<const char*, kExtraValueCount> extraColumns = {
         kTotalSugarsColumn, kAddedSugarsColumn, kTransFatColumn};
     const std::string source = W(kIbgeSource);
@@ -144,8 +144,8 @@ TEST_F(SuppliedIbgeTest, AFreshHomeGetsIbgeReadOnlyWithEveryValueOfTheCsv) {
         const ExtraValues values = extras.Find(name);
         for (size_t k = 0; k < kExtraValueCount; ++k) {
             const std::string cell = row[csv.Column(extraColumns[k])];
-            EXPECT_EQ(values.values[k], cell.empty() ? BlankMaskText(kExtraValueMask)
-                                                     : Stored(cell, 7))
+            EXPECT_EQ(values.values[k],
+                      cell.empty() ? BlankMaskText(kExtraValueMask) : Stored(cell, 7))
                 << extraColumns[k];
             EXPECT_EQ(values.sources[k], cell.empty() ? "" : source);
             nonZero[k] += (values.Value(static_cast<ExtraValue>(k)).value_or(0) > 0) ? 1 : 0;
@@ -193,10 +193,10 @@ TEST_F(SuppliedIbgeTest, ExtraValuesFillOnlyWhatIsMissing) {
     extras.Set(name, mine);
     WriteBytes(ExtraValuesFileLocation(Home(), kIbge), extras.Bytes());
 
-    std::istringstream csv("nome,acucares_totais_g,acucares_adicionados_g,gordura_trans_g\n"
-                           "Açúcar,99.5,99.5,\n");
-    const TransInstallResult result =
-        InstallExtraValues(Home(), kIbge, csv, "nome", kIbgeSource);
+    std::istringstream csv(
+        "nome,acucares_totais_g,acucares_adicionados_g,gordura_trans_g\n"
+        "Açúcar,99.5,99.5,\n");
+    const TransInstallResult result = InstallExtraValues(Home(), kIbge, csv, "nome", kIbgeSource);
     ASSERT_TRUE(result.Ok()) << result.error;
     EXPECT_EQ(result.values, 1);
     const ExtraValues after = LoadExtraValues(Home(), kIbge).Find(name);
