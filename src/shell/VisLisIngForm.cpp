@@ -1,5 +1,7 @@
 #include "shell/VisLisIngForm.h"
 
+#include <algorithm>
+
 #include "platform/Interaction.h"
 #include "shell/ListBuilding.h"
 #include "shell/ScreenMessages.h"
@@ -124,6 +126,7 @@ void TVisLisIngForm::PreparePick(const std::string& tableName, LineTable& active
     Prepare(tableName, activeTable, 0, false);
     m_pick = true;
     m_pickFirst = firstTable;
+    m_pickFirst.resize(std::max<size_t>(m_pickFirst.size(), 20), ' ');  // a table-list key
     pickedTable.clear();
     pickedRow.clear();
 }
