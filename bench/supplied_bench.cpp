@@ -1,5 +1,6 @@
-// The start that installs the supplied TACO table into a fresh data home: the table (597
-// foods) and its household measures (329 measures files), and the measures alone into a
+// The start that installs the supplied tables into a fresh data home: TACO (597
+// foods) with its household measures (329 measures files) and IBGE (1,971 foods with their
+// sugars and trans fat), and the TACO measures alone into a
 // home that holds the table. Reads the delivered data of the source tree
 // ($VELMARO_SOURCE_DIR, else the working folder).
 

@@ -91,6 +91,27 @@ e quantos ingredientes tem.)",
          0,
          0,
          TableListCommand},
+        {"tabela",
+         "acucares",
+         "velmaro-cli tabela acucares TABELA --de OUTRA --mapa MAPA.csv [--substituir]",
+         R"(Preenche os açúcares totais, os açúcares adicionados e a gordura trans dos
+ingredientes da TABELA (editável) com os de alimentos da tabela OUTRA (a IBGE, que os
+traz). MAPA.csv tem uma linha por ingrediente: "ingrediente;alimento" (o nome na TABELA e
+o nome na OUTRA; uma primeira linha "ingrediente;alimento" é cabeçalho). Cada valor vai
+com a fonte do alimento e o seu nome ("IBGE POF 2008–2009: Açúcar"); nada mais do
+ingrediente muda. Mostra cada ingrediente preenchido e cada nome não encontrado (o código
+de saída é então 1).
+
+Opções:
+  --de OUTRA     a tabela de onde vêm os valores
+  --mapa ARQUIVO o mapa ingrediente;alimento (UTF-8 ou Windows-1252)
+  --substituir   troca também os valores que o ingrediente já tem (sem ela, só os
+                 valores em branco são preenchidos))",
+         {{"de", true}, {"mapa", true}, {"substituir", false}},
+         1,
+         1,
+         TableSugarsCommand,
+         Always},
         {"valores-referencia",
          "importar",
          "velmaro-cli valores-referencia importar ARQUIVO.csv [--forcar]",
@@ -320,7 +341,8 @@ std::string UsageText() {
     text +=
         "\n--home e --config como no programa principal. Use \"velmaro-cli COMANDO --help\" "
         "para a ajuda de um comando.\n"
-        "Os comandos que gravam na pasta de dados (tabela importar, valores-referencia "
+        "Os comandos que gravam na pasta de dados (tabela importar, tabela acucares, "
+        "valores-referencia "
         "importar,\nrotulo, lote com --modelo, recalcular sem --simular, verificar --reparar) não "
         "rodam\nenquanto o programa está aberto nela; os outros rodam.\n"
         "Código de saída: 0 sucesso, 1 erro (o motivo em uma linha), 2 uso incorreto.\n";

@@ -12,6 +12,7 @@ namespace velmaro::cli {
 int TableImportCommand(const Arguments& arguments, CliIo& io);
 int TableExportCommand(const Arguments& arguments, CliIo& io);
 int TableListCommand(const Arguments& arguments, CliIo& io);
+int TableSugarsCommand(const Arguments& arguments, CliIo& io);
 int ReferenceImportCommand(const Arguments& arguments, CliIo& io);
 int ReferenceExportCommand(const Arguments& arguments, CliIo& io);
 int ReferenceListCommand(const Arguments& arguments, CliIo& io);

@@ -1,15 +1,24 @@
-// tabela importar, tabela exportar, tabela listar.
+// tabela importar, tabela exportar, tabela listar, tabela acucares.
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "cli/CliData.h"
 #include "cli/Commands.h"
 #include "ingredients/CompositionExport.h"
 #include "ingredients/CompositionImport.h"
+#include "ingredients/CsvReader.h"
+#include "ingredients/ExtraValues.h"
+#include "ingredients/ExtraValuesTransfer.h"
 #include "shell/OutputFiles.h"
+#include "storage/Collation.h"
+#include "storage/Cp1252.h"
 #include "storage/FileIo.h"
+#include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "storage/Progress.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
 
@@ -187,6 +196,142 @@ int TableListCommand(const Arguments&, CliIo& io) {
                << "  " << PadTo(row.kind, kindWidth) << "  " << row.count << "\n";
     }
     return kExitOk;
+}
+
+namespace {
+
+// The ingredients of a table (keys as stored); DamagedFileError when the file did not read
+// whole.
+LineTable LoadIngredients(const fs::path& home, const std::string& table) {
+    LineTable ingredients;
+    NullProgress progress;
+    LoadScrambledLineTable(IngredientFilePath(home, table), ingredients, progress);
+    RefuseDamaged(ingredients.lines.Check());
+    return ingredients;
+}
+
+ExtraValuesTable LoadCleanExtraValues(const fs::path& home, const std::string& table) {
+    const fs::path path = ExtraValuesFileLocation(home, table);
+    ExtraValuesTable extras = LoadExtraValuesFile(path);
+    if (!extras.Problems().empty()) {
+        throw UserError("o arquivo de açúcares e gordura trans da tabela \"" + ShownName(table) +
+                        "\" está danificado (linha " +
+                        std::to_string(extras.Problems().front().line) +
+                        "); veja velmaro-cli verificar. Nada foi gravado.");
+    }
+    return extras;
+}
+
+std::string ShownValue(const ExtraValues& values, ExtraValue which) {
+    return values.Known(which) ? TrimmedName(values.Text(which)) : "?";
+}
+
+}  // namespace
+
+int TableSugarsCommand(const Arguments& arguments, CliIo& io) {
+    const TableEntry target = FindTable(io.home, arguments.operands[0]);
+    if (!target.Editable()) {
+        throw UserError("a tabela \"" + ShownName(target.key) +
+                        "\" é somente para consulta; nada foi gravado.");
+    }
+    const auto from = arguments.Value("de");
+    const auto mapName = arguments.Value("mapa");
+    if (!from || !mapName) {
+        throw UsageError(!from ? "falta --de TABELA." : "falta --mapa ARQUIVO.csv.");
+    }
+    const TableEntry source = FindTable(io.home, *from);
+    const bool replace = arguments.Has("substituir");
+
+    const fs::path mapPath = ArgumentPath(*mapName);
+    std::ifstream mapFile(mapPath, std::ios::binary);
+    std::error_code ec;
+    if (!mapFile || fs::is_directory(mapPath, ec)) {
+        throw UserError("não foi possível ler o arquivo \"" + Shown(mapPath) + "\".");
+    }
+    std::string text((std::istreambuf_iterator<char>(mapFile)), std::istreambuf_iterator<char>());
+    std::istringstream mapText(SpreadsheetTextAsUtf8(std::move(text)));
+    CsvReader reader(mapText, ';');
+
+    const LineTable ingredients = LoadIngredients(io.home, target.key);
+    const LineTable foods = LoadIngredients(io.home, source.key);
+    ExtraValuesTable extras = LoadCleanExtraValues(io.home, target.key);
+    const ExtraValuesTable foodExtras = LoadCleanExtraValues(io.home, source.key);
+    const std::string before = extras.Bytes();
+
+    int filled = 0;
+    int kept = 0;
+    int notFound = 0;
+    bool first = true;
+    try {
+        while (const auto row = reader.Next()) {
+            const std::vector<std::string>& cells = row->fields;
+            const std::string line = "Linha " + std::to_string(row->line) + ": ";
+            if (first) {
+                first = false;
+                // A header row ("ingrediente;alimento") is no ingredient.
+                if (!cells.empty() && TextEquals(TrimmedName(cells[0]), "ingrediente")) {
+                    continue;
+                }
+            }
+            if (cells.size() != 2 || TrimmedName(cells[0]).empty() ||
+                TrimmedName(cells[1]).empty()) {
+                io.err << line << "esperados dois campos, ingrediente;alimento.\n";
+                ++notFound;
+                continue;
+            }
+            const std::string ingredientName = TrimmedName(cells[0]);
+            const std::string foodName = TrimmedName(cells[1]);
+            const auto ingredientCp = Utf8ToCp1252(ingredientName);
+            const auto foodCp = Utf8ToCp1252(foodName);
+            const FindResult ingredient =
+                ingredientCp ? FindKey(ingredients.keys, ExtraValuesKey(*ingredientCp))
+                             : FindResult{};
+            const FindResult food =
+                foodCp ? FindKey(foods.keys, ExtraValuesKey(*foodCp)) : FindResult{};
+            if (!ingredient.found || !food.found) {
+                io.out << line << "não encontrado: "
+                       << (!ingredient.found ? "ingrediente \"" + ingredientName + "\" em \"" +
+                                                   ShownName(target.key) + "\""
+                                             : "alimento \"" + foodName + "\" em \"" +
+                                                   ShownName(source.key) + "\"")
+                       << ".\n";
+                ++notFound;
+                continue;
+            }
+            const std::string& key = ingredients.keys[ingredient.index];
+            const std::string& foodKey = foods.keys[food.index];
+            const ExtraValues foodValues = foodExtras.Find(foodKey);
+            const ExtraValuesTaken taken =
+                TakeExtraValues(extras.Find(key), foodValues, foodKey, source.key, replace);
+            const std::string shownIngredient = "\"" + ShownName(key) + "\"";
+            if (taken.taken == 0) {
+                io.out << line << shownIngredient
+                       << ": nada preenchido (já tem os valores que o alimento dá; "
+                          "--substituir os troca).\n";
+                ++kept;
+                continue;
+            }
+            extras.Set(key, taken.values);
+            io.out << line << shownIngredient << " preenchido de \"" << ShownName(foodKey)
+                   << "\": açúcares totais " << ShownValue(taken.values, ExtraValue::TotalSugars)
+                   << " g, adicionados " << ShownValue(taken.values, ExtraValue::AddedSugars)
+                   << " g, gordura trans " << ShownValue(taken.values, ExtraValue::TransFat)
+                   << " g.\n";
+            ++filled;
+        }
+    } catch (const CsvError& e) {
+        throw UserError("o arquivo \"" + Shown(mapPath) + "\", linha " + std::to_string(e.line) +
+                        ": " + Utf8(e.what()) + " Nada foi gravado.");
+    }
+    if (extras.Bytes() != before) {
+        const fs::path path = ExtraValuesFileLocation(io.home, target.key);
+        EnsureFolder(path.parent_path());
+        WriteFileAtomic(path, extras.Bytes());
+    }
+    io.out << Plural(filled, "ingrediente preenchido", "ingredientes preenchidos") << ", "
+           << Plural(kept, "já tinha os valores", "já tinham os valores") << ", "
+           << Plural(notFound, "linha não encontrada", "linhas não encontradas") << ".\n";
+    return notFound > 0 ? kExitError : kExitOk;
 }
 
 }  // namespace velmaro::cli

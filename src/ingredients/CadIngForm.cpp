@@ -3,6 +3,8 @@
 #include <system_error>
 #include <utility>
 
+#include "ingredients/ExtraValuesTransfer.h"
+#include "ingredients/SuppliedTables.h"
 #include "shell/NameRules.h"
 #include "shell/ScreenMessages.h"
 #include "shell/ShortDate.h"
@@ -74,12 +76,17 @@ TCadIngForm::TCadIngForm(Ui& ui, fs::path folder, ActiveTable& activeTable,
       CusFonMaskEdit(*this, "CusFonMaskEdit"),
       LimNomGruBitBtn(*this, "LimNomGruBitBtn", ""),
       NomGruComboBox(*this, "NomGruComboBox"),
+      AcuBitBtn(*this, "AcuBitBtn", W("Açúcares de o&utra tabela")),
       m_activeTable(activeTable),
       m_changes(changes) {
     caption = "CADASTRO DE INGREDIENTES";
     AltNomBitBtn.hint = "Altera nome do ingrediente";
     LimNomGruBitBtn.icon = ButtonIcon::Clear;
     LimNomGruBitBtn.hint = "Limpa campo Grupo";
+    AcuBitBtn.hint =
+        W("Preenche açúcares e gordura trans em branco com os de um alimento de "
+          "outra tabela (IBGE)");
+    AcuBitBtn.onClick = [this] { AcuBitBtnClick(); };
     IngMaskEdit.label = "Ingrediente ( 100 gramas )";
     const std::array<const char*, kValueCount> labels = {
         "Calorias (KCal)",      "Glicídios (g)",   "Proteínas (g)", "Gordura Total (g)",
@@ -642,6 +649,111 @@ void TCadIngForm::LimNomGruBitBtnClick() {
     }
 }
 
+// ---- sugars and trans fat from another table ----
+
+namespace {
+
+// "  12,50" or "?" (not known), right-aligned in `width`.
+std::string Shown(const ExtraValues& values, ExtraValue which) {
+    std::string text = values.Known(which) ? TrimTrailingSpaces(values.Text(which)) : "?";
+    const size_t start = text.find_first_not_of(' ');
+    text = start == std::string::npos ? text : text.substr(start);
+    return std::string(text.size() < 10 ? 10 - text.size() : 0, ' ') + text;
+}
+
+}  // namespace
+
+void TCadIngForm::AcuBitBtnClick() {
+    if (!TableEditable()) {
+        RefuseConsultationTable();
+        return;
+    }
+    if (mode != ScreenMode::Showing || currentIndex < 0 || currentIndex >= table.lines.Count() ||
+        dirty) {
+        Tell(
+            "Mostre um ingrediente gravado (sem alteração pendente) para buscar os seus "
+            "açúcares.");
+        return;
+    }
+    const std::string name = table.keys[currentIndex];
+    const ExtraValues current = m_extras.Find(name);
+    if (!LacksExtraValues(current)) {
+        Tell("O ingrediente já tem açúcares totais, açúcares adicionados e gordura trans.");
+        return;
+    }
+    if (listViewer == nullptr) {
+        return;
+    }
+    listViewer->PreparePick(tableName, table, W(kIbgeTableName));
+    listViewer->companions = nullptr;
+    m_ui.ShowModal(*listViewer);
+    if (listViewer->pickedRow.empty()) {
+        return;
+    }
+    const std::string foodTable = listViewer->pickedTable;
+    const std::string foodRow = listViewer->pickedRow;
+    const std::string foodName = RecordKey(foodRow);
+    ExtraValues food;
+    try {
+        food = LoadExtraValues(programFolder, foodTable).Find(foodName);
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        return;
+    }
+    const ExtraValuesTaken taken = TakeExtraValues(current, food, foodName, foodTable, false);
+    if (taken.taken == 0) {
+        m_ui.ShowMessageBox(W("O alimento \"") + TrimTrailingSpaces(foodName) +
+                                W("\" não tem os valores que faltam ao ingrediente."),
+                            MessageKind::Ok);
+        return;
+    }
+    // The two side by side, with energy and carbohydrate to judge the match.
+    const auto field = [](const std::string& record, int f) {
+        std::string text = GetField(f, record);
+        const size_t start = text.find_first_not_of(' ');
+        text = start == std::string::npos ? std::string("?") : text.substr(start);
+        return std::string(text.size() < 10 ? 10 - text.size() : 0, ' ') + text;
+    };
+    const std::string record = table.lines[currentIndex];
+    std::string question = W("Ingrediente: ") + TrimTrailingSpaces(name) + "\n" + W("Alimento (") +
+                           TrimTrailingSpaces(foodTable) + "): " + TrimTrailingSpaces(foodName) +
+                           "\n\n" + W("                      Ingrediente  Alimento\n");
+    question += W("Calorias (kcal)       ") + field(record, ing::kEnergy) +
+                field(foodRow, ing::kEnergy) + "\n";
+    question += W("Glicídios (g)         ") + field(record, ing::kCarbohydrate) +
+                field(foodRow, ing::kCarbohydrate) + "\n";
+    const std::array<const char*, kExtraValueCount> labels = {
+        "Açúcares totais (g)   ", "Açúcares adic. (g)    ", "Gorduras trans (g)    "};
+    for (size_t i = 0; i < kExtraValueCount; ++i) {
+        const auto which = static_cast<ExtraValue>(i);
+        question += W(labels[i]) + Shown(current, which) + Shown(food, which) + "\n";
+    }
+    question += W("\nGrava no ingrediente os valores em branco com os do alimento?");
+    if (m_ui.ShowMessageBox(question, MessageKind::YesNo) != kAnswerYes) {
+        return;
+    }
+    ExtraValuesTable extras = m_extras;
+    extras.Set(name, taken.values);
+    try {
+        // Copies still held in memory go with it, so that no value is for an ingredient
+        // the file lacks.
+        FileBatch batch;
+        for (const FileContent& file : unsavedTable ? TableFiles(extras) : FilesWith(extras)) {
+            if (file.path != TablePath()) {
+                EnsureFolder(file.path.parent_path());
+            }
+            batch.Add(file.path, file.bytes);
+        }
+        batch.Commit();
+    } catch (const StorageError&) {
+        m_ui.ShowMessageBox(W(msg::kAlterFailed), MessageKind::Ok);
+        return;
+    }
+    unsavedTable = false;
+    m_extras = std::move(extras);
+    ShowCurrentRecord();
+}
+
 // ---- layout ----
 
 LayoutItem TCadIngForm::Layout() {
@@ -666,7 +778,7 @@ LayoutItem TCadIngForm::Layout() {
         LayoutItem::Row({LayoutItem::Of(CusUniMaskEdit), LayoutItem::Of(DatCotMaskEdit),
                          LayoutItem::Of(CusFonMaskEdit)}),
         LayoutItem::Row({LayoutItem::Of(NomGruComboBox), LayoutItem::Of(LimNomGruBitBtn),
-                         LayoutItem::Stretch()}),
+                         LayoutItem::Stretch(), LayoutItem::Of(AcuBitBtn)}),
         LayoutItem::Stretch(),
     });
 }

@@ -66,6 +66,9 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     MaskEdit CusFonMaskEdit;
     Button LimNomGruBitBtn;
     ComboBox NomGruComboBox;  // field 13: the group choices
+    // "Açúcares de outra tabela": the blank sugars and trans fat of the ingredient shown
+    // taken from a food of another table (IBGE's first), picked in the list viewer.
+    Button AcuBitBtn;
 
     // The ingredient file in memory differs from the file on disk; Retorna writes it.
     bool unsavedTable = false;
@@ -75,6 +78,7 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     // Handlers of the screen's own controls.
     void DatCotMaskEditExit(Control* next);
     void LimNomGruBitBtnClick();
+    void AcuBitBtnClick();
 
     // The record composed from the fields, and the register's view of the current edit
     // (shown and edited texts of the values that reach the preparations).

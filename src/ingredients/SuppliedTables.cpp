@@ -1,5 +1,6 @@
 #include "ingredients/SuppliedTables.h"
 
+#include <array>
 #include <fstream>
 #include <functional>
 #include <system_error>
@@ -55,24 +56,52 @@ CompositionTableSetup TacoSetup() {
     return setup;
 }
 
+CompositionTableSetup IbgeSetup() {
+    CompositionTableSetup setup;
+    setup.tableName = kIbgeTableName;
+    setup.description = kIbgeDescription;
+    setup.flag = "0";
+    // IBGE's carbohydrate is, as TACO's, the total by difference, fibre included.
+    setup.carbohydrateIncludesFibre = true;
+    setup.nameColumn = "nome";
+    setup.valueColumns = {"energia_kcal",       "carboidrato_g", "proteina_g",        "lipideos_g",
+                          "gordura_saturada_g", "colesterol_mg", "fibra_alimentar_g", "calcio_mg",
+                          "ferro_mg",           "sodio_mg"};
+    setup.sourceText = kIbgeSource;
+    // The script wrote IBGE's "-" as 0 and a value not available as an empty cell.
+    setup.traceCodes = {};
+    setup.blankCodes = {};
+    return setup;
+}
+
 namespace {
 
 std::string InstallMessage(std::string_view table, const std::string& detail) {
     return W("Não foi possível instalar a tabela ") + W(table) + ": " + detail;
 }
 
-std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
+// A delivered table: imported once into a home whose table list does not name it, then
+// `after` (the values beside its records) when the table in the list is the delivered one
+// (flag "0"), then the marker. `after` adds only what is missing, so a start that failed
+// half-way does it again.
+std::string InstallTable(
+    const fs::path& deliveredDir, const fs::path& home, const CompositionTableSetup& setup,
+    std::string_view csvName, std::string_view markerName, const std::string& markerText,
+    const std::function<std::string(const std::string& table, std::istream& csv)>& after) {
     std::error_code ec;
-    const fs::path marker = DataFolder(home) / kTacoMarker;
+    const fs::path marker = DataFolder(home) / markerName;
     if (fs::exists(marker, ec) || ec) {
         return {};
     }
-    const fs::path csvPath = deliveredDir / kTacoCsv;
+    const fs::path csvPath = deliveredDir / csvName;
     if (!fs::is_regular_file(csvPath, ec)) {
         return {};  // not delivered with this program
     }
+    const auto unreadable = [&] {
+        return InstallMessage(setup.tableName,
+                              W("o arquivo ") + W(csvPath.string()) + W(" não pode ser lido."));
+    };
     try {
-        const CompositionTableSetup setup = TacoSetup();
         LineTable list;
         LoadLineTable(TableListPath(home), list);
         // Nothing goes into a home whose table list did not read whole.
@@ -84,8 +113,7 @@ std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
         if (!FindKey(list.keys, key).found) {
             std::ifstream csv(csvPath, std::ios::binary);
             if (!csv) {
-                return InstallMessage(setup.tableName, W("o arquivo ") + W(csvPath.string()) +
-                                                           W(" não pode ser lido."));
+                return unreadable();
             }
             const ImportResult result = ImportCompositionTable(home, setup, csv);
             if (result.status == ImportStatus::InvalidData ||
@@ -93,14 +121,42 @@ std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
                 return InstallMessage(setup.tableName, result.errors.front().message);
             }
             // Imported, or the user's own files stand in its folder: either way done.
+            LoadLineTable(TableListPath(home), list);
         }
-        WriteFileAtomic(marker, W("Tabela TACO fornecida com o programa: já tratada nesta "
-                                  "pasta de dados. Para instalá-la de novo, exclua este "
-                                  "arquivo.\r\n"));
+        const FindResult found = FindKey(list.keys, key);
+        if (after && found.found && GetRecordField(list.lines, found.index, 3) == "0") {
+            std::ifstream csv(csvPath, std::ios::binary);
+            if (!csv) {
+                return unreadable();
+            }
+            if (std::string error = after(list.keys[found.index], csv); !error.empty()) {
+                return error;
+            }
+        }
+        WriteFileAtomic(marker, markerText);
     } catch (const std::exception& e) {
-        return InstallMessage(kTacoTableName, *Utf8ToCp1252(e.what(), '?'));
+        return InstallMessage(setup.tableName, *Utf8ToCp1252(e.what(), '?'));
     }
     return {};
+}
+
+std::string InstallTaco(const fs::path& deliveredDir, const fs::path& home) {
+    return InstallTable(deliveredDir, home, TacoSetup(), kTacoCsv, kTacoMarker,
+                        W("Tabela TACO fornecida com o programa: já tratada nesta pasta de "
+                          "dados. Para instalá-la de novo, exclua este arquivo.\r\n"),
+                        {});
+}
+
+// IBGE's table with its sugars and trans fat, under one marker.
+std::string InstallIbge(const fs::path& deliveredDir, const fs::path& home) {
+    return InstallTable(
+        deliveredDir, home, IbgeSetup(), kIbgeCsv, kIbgeMarker,
+        W("Tabela IBGE (POF 2008–2009) fornecida com o programa, com os açúcares e a gordura "
+          "trans: já tratada nesta pasta de dados. Para instalá-la de novo, exclua este "
+          "arquivo.\r\n"),
+        [&home](const std::string& table, std::istream& csv) {
+            return InstallExtraValues(home, table, csv, "nome", kIbgeSource).error;
+        });
 }
 
 // Something delivered for TACO's table (its household measures, its trans fat), once per
@@ -214,9 +270,18 @@ int FindColumn(const std::vector<std::string>& header, std::string_view name) {
 
 TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
                                    std::istream& csv) {
+    return InstallExtraValues(home, table, csv, "alimento", kTacoSource);
+}
+
+TransInstallResult InstallExtraValues(const fs::path& home, std::string_view table,
+                                      std::istream& csv, std::string_view foodColumn,
+                                      std::string_view sourceText) {
     TransInstallResult result;
-    const std::string failure = W("Não foi possível instalar a gordura trans da tabela ") +
-                                TrimTrailingSpaces(table) + ": ";
+    const std::string failure =
+        W(sourceText == kTacoSource ? "Não foi possível instalar a gordura trans da tabela "
+                                    : "Não foi possível instalar os açúcares e a gordura trans "
+                                      "da tabela ") +
+        TrimTrailingSpaces(table) + ": ";
     auto fail = [&](int line, const std::string& what) {
         result.error = failure + (line > 0 ? W("linha ") + std::to_string(line) + ": " : "") + what;
         return result;
@@ -235,22 +300,45 @@ TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
         const std::string before = extras.Bytes();
         CsvReader reader(csv);
         const auto header = reader.Next();
-        const int food = header ? FindColumn(header->fields, "alimento") : -1;
-        const int trans = header ? FindColumn(header->fields, "gordura_trans_g") : -1;
-        if (food < 0 || trans < 0) {
-            return fail(0, W("faltam as colunas \"alimento\" e \"gordura_trans_g\"."));
+        const int food = header ? FindColumn(header->fields, foodColumn) : -1;
+        // The columns of the file, by slot (-1: not in the file).
+        std::array<int, kExtraValueCount> columns{};
+        bool anyColumn = false;
+        const std::array<const char*, kExtraValueCount> names = {
+            kTotalSugarsColumn, kAddedSugarsColumn, kTransFatColumn};
+        for (size_t i = 0; i < kExtraValueCount; ++i) {
+            columns[i] = header ? FindColumn(header->fields, names[i]) : -1;
+            anyColumn = anyColumn || columns[i] >= 0;
         }
-        const std::string source = W(kTacoSource);
+        if (food < 0 || !anyColumn) {
+            return fail(0, W("faltam as colunas \"") + W(foodColumn) + W("\" e \"") +
+                               kTransFatColumn + "\".");
+        }
+        const std::string source = W(sourceText);
         while (const auto row = reader.Next()) {
             if (row->fields.size() != header->fields.size()) {
                 return fail(row->line, W("a linha não tem os campos do cabeçalho."));
             }
-            const auto name = Utf8ToCp1252(row->fields[static_cast<size_t>(food)], '?');
-            const auto value = ParseNumber(row->fields[static_cast<size_t>(trans)]);
-            const std::string text = value ? FormatNumber(2, 7, *value) : std::string();
-            if (!value || *value < 0 || text.size() != 7) {
-                return fail(row->line, W("o valor de gordura trans não é um número válido."));
+            std::array<std::string, kExtraValueCount> texts;
+            for (size_t i = 0; i < kExtraValueCount; ++i) {
+                if (columns[i] < 0) {
+                    continue;
+                }
+                const std::string& cell = row->fields[static_cast<size_t>(columns[i])];
+                if (IsAllSpaces(cell)) {
+                    continue;  // not known
+                }
+                const auto value = ParseNumber(cell);
+                texts[i] = value ? FormatNumber(2, 7, *value) : std::string();
+                if (!value || *value < 0 || texts[i].size() != 7) {
+                    return fail(row->line, i == static_cast<size_t>(ExtraValue::TransFat)
+                                               ? W("o valor de gordura trans não é um número "
+                                                   "válido.")
+                                               : W("o valor de açúcares não é um número "
+                                                   "válido."));
+                }
             }
+            const auto name = Utf8ToCp1252(row->fields[static_cast<size_t>(food)], '?');
             const FindResult at = FindKey(ingredients.keys, ExtraValuesKey(*name));
             if (!at.found) {
                 ++result.unknownFoods;
@@ -258,9 +346,23 @@ TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
             }
             const std::string& ingredient = ingredients.keys[at.index];
             ExtraValues values = extras.Find(ingredient);
-            const auto slot = static_cast<size_t>(ExtraValue::TransFat);
-            if (values.Known(ExtraValue::TransFat) || !IsAllSpaces(values.sources[slot])) {
-                ++result.kept;
+            bool changed = false;
+            bool offered = false;
+            for (size_t slot = 0; slot < kExtraValueCount; ++slot) {
+                if (texts[slot].empty()) {
+                    continue;
+                }
+                offered = true;
+                if (values.Known(static_cast<ExtraValue>(slot)) ||
+                    !IsAllSpaces(values.sources[slot])) {
+                    continue;
+                }
+                values.values[slot] = texts[slot];
+                values.sources[slot] = source;
+                changed = true;
+            }
+            if (!changed) {
+                result.kept += offered ? 1 : 0;
                 continue;
             }
             for (std::string& v : values.values) {
@@ -268,8 +370,6 @@ TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
                     v = BlankMaskText(kExtraValueMask);
                 }
             }
-            values.values[slot] = text;
-            values.sources[slot] = source;
             extras.Set(ingredient, values);
             ++result.values;
         }
@@ -286,7 +386,8 @@ TransInstallResult InstallTransFat(const fs::path& home, std::string_view table,
 }
 
 std::string InstallSuppliedTables(const fs::path& deliveredDir, const fs::path& home) {
-    for (auto step : {InstallTaco, InstallTacoMeasures, InstallTacoTrans, InstallTacoFibre}) {
+    for (auto step :
+         {InstallTaco, InstallTacoMeasures, InstallTacoTrans, InstallTacoFibre, InstallIbge}) {
         const std::string notice = step(deliveredDir, home);
         if (!notice.empty()) {
             return notice;

@@ -31,6 +31,24 @@ inline constexpr const char* kTacoTransCsv = "taco/gordura_trans.csv";
 // In the data home's "Dados" folder, written once the trans fat has been dealt with there.
 inline constexpr const char* kTacoTransMarker = ".instalado-taco-trans";
 
+// The delivered table "IBGE": Tabela de Composição Nutricional dos Alimentos Consumidos no
+// Brasil, Pesquisa de Orçamentos Familiares 2008–2009, consultation only. One food a row of
+// each food x preparation of the survey (scripts/ibge_composicao.py makes the CSV and
+// documents its names), with the IBGE codes in the CSV; its total sugars, added sugars and
+// trans fat go to the table's file of values beside the records.
+inline constexpr const char* kIbgeTableName = "IBGE";
+inline constexpr const char* kIbgeDescription =
+    "IBGE POF 2008–2009 - Composição Nutricional dos Alim. Consumidos";
+inline constexpr const char* kIbgeSource = "IBGE POF 2008–2009";
+inline constexpr const char* kIbgeCsv = "ibge/pof2008_composicao.csv";
+inline constexpr const char* kIbgeMarker = ".instalado-ibge";
+
+// The columns of a delivered CSV that hold the values beside the records ("." as decimal
+// sign; an empty cell: not known).
+inline constexpr const char* kTotalSugarsColumn = "acucares_totais_g";
+inline constexpr const char* kAddedSugarsColumn = "acucares_adicionados_g";
+inline constexpr const char* kTransFatColumn = "gordura_trans_g";
+
 struct TransInstallResult {
     std::string error;     // empty when all went well; Portuguese, Windows-1252
     int values = 0;        // foods that received their trans fat
@@ -38,6 +56,15 @@ struct TransInstallResult {
     int unknownFoods = 0;  // foods of the CSV that the table does not hold
     bool Ok() const { return error.empty(); }
 };
+
+// Gives each ingredient of `table` that the CSV names (column `foodColumn`) the values of
+// the columns above that the CSV has, each with `source`, where the ingredient has neither
+// that value nor a source for it yet; an empty cell gives nothing. Everything else in the
+// file of the values beside the records stays as it is. Nothing is written when a row is
+// refused or that file cannot be read whole. `values` counts the foods that received any.
+TransInstallResult InstallExtraValues(const std::filesystem::path& home, std::string_view table,
+                                      std::istream& csv, std::string_view foodColumn,
+                                      std::string_view source);
 
 // Gives each ingredient of `table` that the CSV names its trans fat, with the TACO source,
 // where the ingredient has neither a trans fat value nor a source for it yet; everything
@@ -49,6 +76,7 @@ TransInstallResult InstallTransFat(const std::filesystem::path& home, std::strin
 // How the delivered CSV is read: its columns, codes, group names and name fixes, and
 // whether its carbohydrate includes fibre (yes: the import writes it beside the table).
 CompositionTableSetup TacoSetup();
+CompositionTableSetup IbgeSetup();
 
 // Installs every delivered table that the data home never had (no marker yet): the table
 // is imported from `deliveredDir` and the marker written. A table list that already names

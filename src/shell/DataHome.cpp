@@ -31,8 +31,8 @@ std::string InstallMessage(const fs::path& file) {
 // the user loads with velmaro-cli.
 bool IsSourceFolder(const fs::path& relative) {
     const auto first = relative.begin();
-    return first != relative.end() &&
-           (*first == "taco" || *first == "ibge-medidas" || *first == "exemplos");
+    return first != relative.end() && (*first == "taco" || *first == "ibge" ||
+                                       *first == "ibge-medidas" || *first == "exemplos");
 }
 
 // True when a file can be written into the folder (a probe that is removed again).

@@ -1,8 +1,11 @@
 #include "shell/VisLisIngForm.h"
 
+#include <algorithm>
+
 #include "platform/Interaction.h"
 #include "shell/ListBuilding.h"
 #include "shell/ScreenMessages.h"
+#include "storage/Collation.h"
 #include "storage/Config.h"
 #include "storage/Cp1252.h"
 #include "storage/FileIo.h"
@@ -115,6 +118,30 @@ void TVisLisIngForm::Prepare(const std::string& tableName, LineTable& activeTabl
     copied = false;
     wroteFile = false;
     startPending = true;
+    m_pick = false;
+}
+
+void TVisLisIngForm::PreparePick(const std::string& tableName, LineTable& activeTable,
+                                 const std::string& firstTable) {
+    Prepare(tableName, activeTable, 0, false);
+    m_pick = true;
+    m_pickFirst = firstTable;
+    m_pickFirst.resize(std::max<size_t>(m_pickFirst.size(), 20), ' ');  // a table-list key
+    pickedTable.clear();
+    pickedRow.clear();
+}
+
+int TVisLisIngForm::PickStartTable() const {
+    const FindResult first = FindKey(m_tableList.keys, m_pickFirst);
+    if (first.found && !TextEquals(m_tableList.keys[first.index], m_tableName)) {
+        return first.index;
+    }
+    for (int i = 0; i < m_tableList.keys.Count(); ++i) {
+        if (!TextEquals(m_tableList.keys[i], m_tableName)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 // ---- opening ----
@@ -148,6 +175,19 @@ void TVisLisIngForm::FormActivate() {
 
     m_core.firstBuild = true;
     ViewActiveTable();
+    if (m_pick) {
+        pickedTable.clear();
+        pickedRow.clear();
+        const int start = PickStartTable();
+        if (start >= 0) {
+            SaveState();
+            NomTabCheckBox.checked = false;
+            NomTabComboBox.enabled = true;
+            NomTabComboBox.itemIndex = start;
+            NomTabComboBox.text = NomTabComboBox.SelectedText();
+            ViewOtherTable(start);
+        }
+    }
     SetFocus(&LisFilOrdListBox);
 }
 
@@ -202,8 +242,9 @@ void TVisLisIngForm::LoadGroups() {
 }
 
 void TVisLisIngForm::SetCaption() {
-    caption = "TELA VISUALIZA INGREDIENTES - TABELA ATIVA : " + m_tableName +
-              " - TABELA VISUALIZADA : " + m_viewedName;
+    caption = (m_pick ? W("ESCOLHA O ALIMENTO DE ONDE VÊM OS AÇÚCARES - TABELA ATIVA : ")
+                      : std::string("TELA VISUALIZA INGREDIENTES - TABELA ATIVA : ")) +
+              m_tableName + " - TABELA VISUALIZADA : " + m_viewedName;
 }
 
 void TVisLisIngForm::BuildList() {
@@ -251,6 +292,21 @@ void TVisLisIngForm::SaveState() {
 // ---- table choice ----
 
 void TVisLisIngForm::NomTabCheckBoxClick() {
+    if (m_pick) {
+        // Picking: Retorna always leaves, and nothing is copied.
+        struct PickButtons {
+            TVisLisIngForm& form;
+            ~PickButtons() {
+                form.RetBitBtn.enabled = true;
+                form.CopIngBitBtn.enabled = false;
+            }
+        } pickButtons{*this};
+        if (!NomTabCheckBox.checked) {
+            NomTabComboBox.enabled = true;
+            SetFocus(&NomTabComboBox);
+            return;
+        }
+    }
     if (NomTabCheckBox.checked) {
         const FindResult active = FindKey(m_tableList.keys, m_tableName);
         NomTabComboBox.itemIndex = active.found ? active.index : -1;
@@ -373,7 +429,7 @@ void TVisLisIngForm::CopIngBitBtnClick() {
 }
 
 void TVisLisIngForm::LisFilOrdListBoxDblClick() {
-    if (m_viewingActive) {
+    if (m_viewingActive || m_pick) {
         Leave();
     } else {
         CopySelected();
@@ -385,7 +441,7 @@ void TVisLisIngForm::LisFilOrdListBoxKeyPress(char& key) {
         return;
     }
     key = 0;
-    if (m_viewingActive) {
+    if (m_viewingActive || m_pick) {
         Leave();
     } else if (m_core.SelectedRow() != nullptr &&
                m_ui.ShowMessageBox(W("Copia ingrediente para tabela ativa?"), MessageKind::YesNo) ==
@@ -415,6 +471,12 @@ void TVisLisIngForm::Leave() {
         return;
     }
     m_open = false;
+    if (m_pick && !m_viewingActive) {
+        if (const std::string* row = m_core.SelectedRow()) {
+            pickedTable = m_viewedName;
+            pickedRow = *row;
+        }
+    }
     if (copied) {
         try {
             // The ingredient file and the files that go with it, all of them or none.

@@ -52,6 +52,15 @@ class TVisLisIngForm : public Form {
     // into it (nor into a table whose ingredient file did not read whole).
     void Prepare(const std::string& tableName, LineTable& activeTable, int currentIndex,
                  bool writable = true);
+    // Picking a food of another table (the register takes its sugars and trans fat): the
+    // viewer opens on `firstTable` when the list has it and it is not the active table,
+    // else on the first other table; nothing is copied, and Retorna, a double click or
+    // Enter on a row of another table give that row in pickedTable and pickedRow (both
+    // empty when the viewer is left on the active table or without a row).
+    void PreparePick(const std::string& tableName, LineTable& activeTable,
+                     const std::string& firstTable);
+    std::string pickedTable;  // key as stored
+    std::string pickedRow;    // the food's ingredient record
     // Files that go with the active table's ingredients (set by the caller; none when
     // null): told of each copy, and written with the active ingredient file.
     IngredientCompanionFiles* companions = nullptr;
@@ -130,6 +139,10 @@ class TVisLisIngForm : public Form {
     LineTable m_other;         // its ingredients
     std::vector<std::string> m_words;
     bool m_open = false;
+    bool m_pick = false;
+    std::string m_pickFirst;
+    // The other table the pick opens on: its index in the table list, -1 when none.
+    int PickStartTable() const;
 };
 
 }  // namespace velmaro
