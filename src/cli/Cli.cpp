@@ -105,7 +105,8 @@ importam), um alimento por linha:
   alimento                obrigatório, até 140 caracteres, sem repetir (maiúsculas e
                           minúsculas não distinguem nomes)
   valor de referência     obrigatório, até 70 caracteres ("30", "50 a 60"...)
-  unidade                 obrigatória: g ou ml
+  unidade                 g ou ml; em branco só quando o valor de referência é um
+                          texto ("Quantidade suficiente para preparar 200 ml")
   medida caseira          até 60 caracteres
   peso médio              até 70 caracteres: o peso médio de uma medida caseira
   apresentação no rótulo  até 70 caracteres: como a medida caseira aparece no rótulo
@@ -118,6 +119,9 @@ Um arquivo de exemplo, com valores inventados, acompanha o programa:
 exemplos/valores-referencia-exemplo.csv, na pasta dos arquivos do programa
 (/usr/share/velmaro quando instalado pelo pacote). Para guardar a lista atual antes de
 trocá-la: velmaro-cli valores-referencia exportar ARQUIVO.csv.
+Numa pasta de dados sem lista, o programa (e este comando, na primeira vez) instala a
+lista da IN 75/2020, Anexo V (138 alimentos em 8 grupos), que acompanha o programa em
+in75/anexo_v.csv.
 
 Opções:
   --forcar       grava só as linhas válidas e deixa de fora as linhas com erro)",
