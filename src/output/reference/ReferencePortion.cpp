@@ -133,7 +133,7 @@ GroupEnergyPortion PortionFromGroupEnergy(size_t group, std::optional<long doubl
     result.explanation = W("porção pela energia média do ") + name + " (" +
                          std::to_string(g.meanKcal) + W(" kcal ÷ ") + Decimal(*kcalPerGram) +
                          W(" kcal/g = ") + Decimal(exact) + W(" g, arredondado para ") +
-                         std::to_string(result.grams) + " g; RDC 429, art. 9º IX)";
+                         std::to_string(result.grams) + W(" g; RDC 429, art. 9º IX)");
     return result;
 }
 

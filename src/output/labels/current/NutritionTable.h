@@ -37,6 +37,7 @@ struct NutritionTableInput {
     bool liquid = false;                                  // field 55 says "ml"
     std::string measure;                    // household measure of the portion (field 56)
     std::optional<long double> netContent;  // net content of the package, g or ml
+    std::optional<long double> referencePortion;
 };
 
 struct NutritionTableRow {
