@@ -155,7 +155,8 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
          "rotulo",
          "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] --saida "
          "ARQUIVO.(bmp|png|pdf)\n"
-         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]]",
+         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]]\n"
+         "     velmaro-cli rotulo TABELA PREPARACAO --porcao-grupo I…VIII [--modelo …] …",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
 escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado,
@@ -172,12 +173,21 @@ Opções:
   --folha        a folha de etiquetas inteira, na geometria da configuração das
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
   --saida ARQ    o arquivo a gerar
+  --porcao-grupo G  antes de compor, a porção do rótulo pela energia média da porção do
+                 grupo G da IN 75, Anexo V (I 150, II 30, III 70, IV 125, V 125, VI 100,
+                 VII 100 kcal; o grupo VIII não tem): energia do grupo ÷ energia por grama
+                 da preparação, arredondada a 1 g; a ficha técnica é gravada com ela
   --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
                  gravados, um por linha (sem --modelo, o modelo gravado é mantido); no
                  modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
                  "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" e,
                  quando houver, "ALTO EM inconclusivo|…")",
-         {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
+         {{"modelo", true},
+          {"nome", false},
+          {"folha", false},
+          {"saida", true},
+          {"dados", false},
+          {"porcao-grupo", true}},
          2,
          2,
          LabelCommand,
