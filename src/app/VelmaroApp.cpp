@@ -12,8 +12,9 @@
 #include "ingredients/SuppliedTables.h"
 #include "output/labels/CfgRotForm.h"
 #include "output/labels/ImpRotForm.h"
-#include "output/reports/SelRelForm.h"
+#include "output/reference/In75List.h"
 #include "output/reference/ValRefForms.h"
+#include "output/reports/SelRelForm.h"
 #include "output/reports/VisRelForm.h"
 #include "preparations/CadFicTecRotForm.h"
 #include "preparations/CadIngFicTecForm.h"
@@ -75,6 +76,11 @@ std::string VelmaroApp::PrepareHome() {
         const std::string notice = InstallSuppliedTables(m_deliveredDir, m_home);
         if (!notice.empty()) {
             m_ui->ShowMessageBox(notice, MessageKind::Ok);
+        }
+        // Likewise the reference portions of IN 75, into a home without a list of its own.
+        const std::string listNotice = InstallReferenceList(m_deliveredDir, m_home);
+        if (!listNotice.empty()) {
+            m_ui->ShowMessageBox(listNotice, MessageKind::Ok);
         }
     }
     return error;

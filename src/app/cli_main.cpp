@@ -111,9 +111,13 @@ int main(int argc, char** argv) {
     velmaro::SetLocations(locations);
     const std::vector<std::string> args(argv + 1, argv + argc);
     LazyQtImages images(1, argv);
-    velmaro::cli::CliIo io{
-        locations.home,   images, std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
-        TerminalColumns()};
+    velmaro::cli::CliIo io{locations.home,
+                           images,
+                           std::cout,
+                           std::cerr,
+                           isatty(STDERR_FILENO) == 1,
+                           TerminalColumns(),
+                           velmaro::DeliveredDataFolder()};
     const int status = velmaro::cli::RunCli(args, io);
     std::cout.flush();
     return status;

@@ -126,7 +126,8 @@ importam), um alimento por linha:
   alimento                obrigatório, até 140 caracteres, sem repetir (maiúsculas e
                           minúsculas não distinguem nomes)
   valor de referência     obrigatório, até 70 caracteres ("30", "50 a 60"...)
-  unidade                 obrigatória: g ou ml
+  unidade                 g ou ml; em branco só quando o valor de referência é um
+                          texto ("Quantidade suficiente para preparar 200 ml")
   medida caseira          até 60 caracteres
   peso médio              até 70 caracteres: o peso médio de uma medida caseira
   apresentação no rótulo  até 70 caracteres: como a medida caseira aparece no rótulo
@@ -139,6 +140,9 @@ Um arquivo de exemplo, com valores inventados, acompanha o programa:
 exemplos/valores-referencia-exemplo.csv, na pasta dos arquivos do programa
 (/usr/share/velmaro quando instalado pelo pacote). Para guardar a lista atual antes de
 trocá-la: velmaro-cli valores-referencia exportar ARQUIVO.csv.
+Numa pasta de dados sem lista, o programa (e este comando, na primeira vez) instala a
+lista da IN 75/2020, Anexo V (138 alimentos em 8 grupos), que acompanha o programa em
+in75/anexo_v.csv.
 
 Opções:
   --forcar       grava só as linhas válidas e deixa de fora as linhas com erro)",
@@ -173,7 +177,8 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
          "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] "
          "[--conteudo N] --saida ARQUIVO.(bmp|png|pdf)\n"
          "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]] "
-         "[--conteudo N]",
+         "[--conteudo N]\n"
+         "     velmaro-cli rotulo TABELA PREPARACAO --porcao-grupo I…VIII [--modelo …] …",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
 escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado,
@@ -195,6 +200,10 @@ Opções:
                  rótulo. Dá as "Porções por embalagem" ("Cerca de N" quando não é um
                  número inteiro); uma embalagem de até 2 porções é individual: a porção é
                  o conteúdo inteiro, com a medida "1 embalagem", e não há essa linha
+  --porcao-grupo G  antes de compor, a porção do rótulo pela energia média da porção do
+                 grupo G da IN 75, Anexo V (I 150, II 30, III 70, IV 125, V 125, VI 100,
+                 VII 100 kcal; o grupo VIII não tem): energia do grupo ÷ energia por grama
+                 da preparação, arredondada a 1 g; a ficha técnica é gravada com ela
   --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
                  gravados, um por linha (sem --modelo, o modelo gravado é mantido); no
                  modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
@@ -206,7 +215,8 @@ Opções:
           {"folha", false},
           {"saida", true},
           {"dados", false},
-          {"conteudo", true}},
+          {"conteudo", true},
+          {"porcao-grupo", true}},
          2,
          2,
          LabelCommand,

@@ -41,6 +41,9 @@ struct CliIo {
     std::ostream& err;           // errors, warnings and the progress bar
     bool errIsTerminal = false;  // the progress bar is redrawn in place on a terminal
     int terminalColumns = 80;
+    // The files delivered with the program (the reference list a home without one gets);
+    // empty: none.
+    std::filesystem::path delivered = {};
 };
 
 // A Windows-1252 text of the data files as UTF-8, for the terminal.

@@ -13,10 +13,17 @@
 #include "output/labels/current/RecipeNutrients.h"
 #include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelLayouts.h"
+#include "output/reference/In75List.h"
+#include "output/reference/ReferencePortion.h"
 #include "output/reports/TechnicalSheetReports.h"
+#include "preparations/IngredientLine.h"
+#include "preparations/LabelPortion.h"
+#include "preparations/PreparationScaling.h"
 #include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
+#include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
 
@@ -123,6 +130,62 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
     request.withName = arguments.Has("nome");
     request.sheet = arguments.Has("folha");
     return request;
+}
+
+// --porcao-grupo: the label portion from the mean energy of a food group, as the reference
+// screen's button sets it: the record's label portion and label row, the measure's text
+// when the preparation has a measure and its weight, and how the portion was obtained in
+// the label data; stored before the label is composed.
+void SetGroupPortion(CliIo& io, const TableEntry& table, PreparationEntry& preparation,
+                     const std::string& numeral) {
+    namespace F = PreparationRecordField;
+    const auto group = In75GroupOfNumeral(TrimmedName(numeral));
+    if (!group) {
+        throw UsageError("--porcao-grupo: I, II, III, IV, V, VI, VII ou VIII");
+    }
+    std::string record = preparation.record;
+    std::optional<long double> kcalPerGram;
+    const std::string energy = GetField(F::kEnergyTotal, record);
+    const std::string yield = GetField(F::kYield, record);
+    if (!IsBlankValue(energy) && !IsBlankValue(yield) && TextToNumber(yield) > 0) {
+        kcalPerGram = TextToNumber(energy) / TextToNumber(yield);
+    }
+    const GroupEnergyPortion portion = PortionFromGroupEnergy(*group, kcalPerGram);
+    if (!portion.refusal.empty()) {
+        throw UserError(Utf8(portion.refusal));
+    }
+    SetField(F::kLabelPortionWeight, record, FormatNumber(0, 6, portion.grams));
+    if (!ScaleFromYield(record, ScaledRow::Label)) {
+        throw UserError(Utf8(ScaledValueTooLargeMessage(ScaledRow::Label)));
+    }
+    IniFile ini(LabelFilePath(io.home, table.key, preparation.key));
+    RefuseDamaged(ini.Check());
+    LabelPortionData data = LoadLabelPortion(ini);
+    data.food.clear();
+    data.table.clear();
+    data.value = std::to_string(portion.grams);
+    data.unit = "g";
+    data.origin = portion.explanation;
+    if (!data.weight.empty()) {
+        if (const auto text =
+                HouseholdMeasureText(portion.grams, TextToNumber(data.weight), data.measure)) {
+            SetField(F::kLabelPortionMeasure, record, *text);
+        }
+    }
+    LineTable list;
+    LoadLineTable(PreparationListPath(io.home, table.key), list);
+    RefuseDamaged(list.lines.Check());
+    const FindResult found = FindKey(list.keys, preparation.key);
+    if (!found.found) {
+        throw UserError("a preparação não está mais na lista.");
+    }
+    ReplaceRecord(list.lines, found.index, record);
+    SaveLineTable(PreparationListPath(io.home, table.key), list.lines);
+    ini.Hold();
+    SaveLabelPortion(ini, data);
+    ini.Commit();
+    preparation.record = record;
+    io.out << "Porção do rótulo: " << portion.grams << " g, " << Utf8(portion.explanation) << ".\n";
 }
 
 // The label as the label screen composes it on opening: the choice stored in the label
@@ -276,7 +339,10 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
         RefuseOutput(io.home, output->first);
     }
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
-    const PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
+    PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
+    if (const auto group = arguments.Value("porcao-grupo")) {
+        SetGroupPortion(io, table, preparation, *group);
+    }
     std::optional<std::pair<IniFile, LabelChoice>> label;
     try {
         label.emplace(ComposeLabel(io.home, table, preparation, request));

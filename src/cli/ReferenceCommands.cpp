@@ -5,12 +5,35 @@
 
 #include "cli/CliData.h"
 #include "cli/Commands.h"
+#include "output/reference/In75List.h"
 #include "output/reference/ReferenceValuesCsv.h"
 #include "storage/Collation.h"
+#include "storage/DataHomeLock.h"
 
 namespace velmaro::cli {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// A home that never had the reference list delivered with the program gets it, as the
+// desktop program's start gives it: only with the home held (a home the program has open
+// got it when the program started), and a failure is told without stopping the command.
+void InstallDeliveredList(CliIo& io) {
+    if (io.delivered.empty() || !ReferenceListPending(io.home)) {
+        return;
+    }
+    DataHomeLock lock;
+    if (lock.Acquire(io.home) != DataHomeLock::State::Held) {
+        return;
+    }
+    const std::string notice = InstallReferenceList(io.delivered, io.home);
+    if (!notice.empty()) {
+        io.err << "velmaro-cli: " << Utf8(notice) << "\n";
+    }
+}
+
+}  // namespace
 
 int ReferenceImportCommand(const Arguments& arguments, CliIo& io) {
     const fs::path file = ArgumentPath(arguments.operands[0]);
@@ -52,6 +75,7 @@ int ReferenceImportCommand(const Arguments& arguments, CliIo& io) {
 }
 
 int ReferenceExportCommand(const Arguments& arguments, CliIo& io) {
+    InstallDeliveredList(io);
     const ReferenceExportResult result = ExportReferenceValues(io.home);
     if (const auto file = WriteCsvOutput(arguments.operands[0], result.csv, io)) {
         io.out << Plural(result.exported, "alimento exportado", "alimentos exportados")
@@ -75,6 +99,7 @@ int ReferenceExportCommand(const Arguments& arguments, CliIo& io) {
 }
 
 int ReferenceListCommand(const Arguments&, CliIo& io) {
+    InstallDeliveredList(io);
     const StoredReferenceValues stored = ReadReferenceValues(io.home);
     if (stored.foods.empty() && stored.unreadableLines.empty()) {
         io.out << "A lista de valores de referência de \"" << Shown(io.home)

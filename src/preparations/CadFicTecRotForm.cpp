@@ -10,6 +10,7 @@
 #include "shell/ScreenMessages.h"
 #include "shell/ShortDate.h"
 #include "storage/Cp1252.h"
+#include "storage/IniFile.h"
 #include "storage/Paths.h"
 #include "storage/PreparationRecord.h"
 #include "storage/StorageError.h"
@@ -69,6 +70,8 @@ TCadFicTecRotForm::TCadFicTecRotForm(Ui& ui, std::filesystem::path folder)
       RenRotMaskEdit(*this, "RenRotMaskEdit", kWholeWeightMask),
       UniPorMaskEdit(*this, "UniPorMaskEdit"),
       AMCMaskEdit(*this, "AMCMaskEdit"),
+      MedCasComboBox(*this, "MedCasComboBox"),
+      PesMedMaskEdit(*this, "PesMedMaskEdit", std::string(kWeightMask) + ";1;_"),
       NorValRefMaskEdit(*this, "NorValRefMaskEdit"),
       GruAliMaskEdit(*this, "GruAliMaskEdit"),
       AltNomBitBtn(*this, "AltNomBitBtn", "Altera"),
@@ -154,6 +157,15 @@ TCadFicTecRotForm::TCadFicTecRotForm(Ui& ui, std::filesystem::path folder)
     UniPorMaskEdit.label = "Unid :";
     AMCMaskEdit.label = "MC :";
     NorValRefMaskEdit.label = "Norma para VR :";
+    MedCasComboBox.label = "Medida caseira :";
+    MedCasComboBox.editable = true;
+    MedCasComboBox.items = HouseholdMeasureWords();
+    MedCasComboBox.width = 150;
+    MedCasComboBox.hint =
+        W("Utensílio (IN 75, Anexo VII) ou unidade, fatia, pedaço...: escreve "
+          "a medida caseira (MC) da porção do rótulo");
+    PesMedMaskEdit.label = "Peso de 1 medida (g, ml) :";
+    PesMedMaskEdit.hint = W("Peso (ou volume) de uma medida: a MC é a porção dividida por ele");
     GruAliMaskEdit.label =
         W("Grupo de alimentos a que pertence a preparação visualizada para fins de definição "
           "do valor de referência");
@@ -204,9 +216,12 @@ TCadFicTecRotForm::TCadFicTecRotForm(Ui& ui, std::filesystem::path folder)
     AddNumericField(RenColSopMaskEdit);
     AddDataField(SelValRefBitBtn);
     AddNumericField(RenRotMaskEdit);
-    for (MaskEdit* t : {&UniPorMaskEdit, &AMCMaskEdit, &NorValRefMaskEdit, &GruAliMaskEdit}) {
-        AddTextField(*t);
-    }
+    AddTextField(UniPorMaskEdit);
+    AddTextField(AMCMaskEdit);
+    AddDataField(MedCasComboBox);
+    AddNumericField(PesMedMaskEdit);
+    AddTextField(NorValRefMaskEdit);
+    AddTextField(GruAliMaskEdit);
     ClearFields();
 
     // Leaving a weight: the numeric field rule, then the scaled rows.
@@ -221,6 +236,11 @@ TCadFicTecRotForm::TCadFicTecRotForm(Ui& ui, std::filesystem::path folder)
     after(NumPorMaskEdit, [this](Control* n) { NumPorMaskEditExit(n); });
     after(RenColSopMaskEdit, [this](Control* n) { RenColSopMaskEditExit(n); });
     after(RenRotMaskEdit, [this](Control* n) { RenRotMaskEditExit(n); });
+    after(PesMedMaskEdit, [this](Control* n) { PesMedMaskEditExit(n); });
+    MedCasComboBox.onChange = [this] {
+        dirty = true;
+        MedCasComboBoxChange();
+    };
     DatPreMaskEdit.onExit = [this](Control* n) { DatPreMaskEditExit(n); };
     IngBitBtn.onClick = [this] { IngBitBtnClick(); };
     RecBitBtn.onClick = [this] { RecBitBtnClick(); };
@@ -295,6 +315,28 @@ void TCadFicTecRotForm::ShowRecord(int index) {
         progress.SetPosition(std::min(n, 52));
     }
     progress.End();
+    // The label portion's companions, from the preparation's label data file.
+    m_storedPortion = LabelPortionData();
+    try {
+        const std::filesystem::path file =
+            LabelFileLocation(programFolder, tableName, GetField(F::kName, line));
+        std::error_code ec;
+        if (std::filesystem::exists(file, ec)) {
+            m_storedPortion = LoadLabelPortion(IniFile(file));
+        }
+    } catch (const StorageError&) {
+        m_storedPortion = LabelPortionData();
+    }
+    m_labelPortion = m_storedPortion;
+    MedCasComboBox.text = m_storedPortion.measure;
+    const auto& words = MedCasComboBox.items;
+    const auto it = std::find(words.begin(), words.end(), m_storedPortion.measure);
+    MedCasComboBox.itemIndex = it == words.end() ? -1 : static_cast<int>(it - words.begin());
+    PesMedMaskEdit.Clear();
+    if (!m_storedPortion.weight.empty()) {
+        PutText(PesMedMaskEdit,
+                PadLeft(m_storedPortion.weight, static_cast<int>(PesMedMaskEdit.text.size())));
+    }
 }
 
 std::string TCadFicTecRotForm::ComposeRecord() const {
@@ -328,6 +370,10 @@ void TCadFicTecRotForm::ClearFields() {
     }
     NomGruPreComboBox.itemIndex = -1;
     NomGruPreComboBox.text.clear();
+    MedCasComboBox.itemIndex = -1;
+    MedCasComboBox.text.clear();
+    m_storedPortion = LabelPortionData();
+    m_labelPortion = LabelPortionData();
 }
 
 void TCadFicTecRotForm::ApplyMode() {
@@ -390,6 +436,41 @@ bool TCadFicTecRotForm::RefuseKeyName(std::string_view name) {
 void TCadFicTecRotForm::AfterRename(const std::string& /*oldName*/,
                                     const std::string& /*newName*/) {
     dirty = false;  // the record on screen was stored under its new name
+    StoreLabelPortion();
+}
+
+void TCadFicTecRotForm::AfterStore(bool /*inserted*/) {
+    StoreLabelPortion();
+}
+
+LabelPortionData TCadFicTecRotForm::LabelPortion() const {
+    LabelPortionData data = m_labelPortion;
+    data.measure = TrimSpaces(MedCasComboBox.text);
+    data.weight =
+        IsBlankValue(PesMedMaskEdit.text) ? std::string() : TrimSpaces(PesMedMaskEdit.text);
+    return data;
+}
+
+// Written only when it changed, so that a preparation never labelled keeps its label data
+// file as it was (or without one).
+void TCadFicTecRotForm::StoreLabelPortion() {
+    const LabelPortionData data = LabelPortion();
+    if (data == m_storedPortion) {
+        return;
+    }
+    try {
+        IniFile ini(LabelFilePath(programFolder, tableName, NomPreMaskEdit.text));
+        if (!ini.Check().Clean()) {
+            m_ui.ShowMessageBox(DamagedFileNotice(ini.Check()), MessageKind::Ok);
+            return;
+        }
+        ini.Hold();
+        SaveLabelPortion(ini, data);
+        ini.Commit();
+        m_storedPortion = data;
+    } catch (const StorageError&) {
+        Tell("Erro durante a gravação dos dados do rótulo!");
+    }
 }
 
 std::string TCadFicTecRotForm::CurrentRecord() const {
@@ -542,6 +623,53 @@ void TCadFicTecRotForm::RenRotMaskEditExit(Control* /*next*/) {
         BlankRow(ScaledRow::Label);
     } else {
         ScaleRow(ScaledRow::Label);
+        UpdateMeasureText(true);
+    }
+}
+
+// ---- the household measure helper ----
+
+void TCadFicTecRotForm::PesMedMaskEditExit(Control* /*next*/) {
+    UpdateMeasureText(true);
+}
+
+void TCadFicTecRotForm::MedCasComboBoxChange() {
+    // A utensil for a liquid: one measure holds its capacity, until a weight is typed.
+    if (IsBlankValue(PesMedMaskEdit.text) && TrimSpaces(UniPorMaskEdit.text) == "ml") {
+        if (const auto capacity = UtensilCapacity(MedCasComboBox.text)) {
+            PutText(PesMedMaskEdit, FormatNumber(1, 8, *capacity));
+        }
+    }
+    UpdateMeasureText(false);
+}
+
+void TCadFicTecRotForm::UpdateMeasureText(bool tell) {
+    const LabelPortionData data = LabelPortion();
+    if (data.measure.empty() || data.weight.empty() || IsBlankValue(RenRotMaskEdit.text)) {
+        return;
+    }
+    const long double portion = TextToNumber(RenRotMaskEdit.text);
+    const long double weight = TextToNumber(PesMedMaskEdit.text);
+    const auto text = HouseholdMeasureText(portion, weight, data.measure);
+    if (!text) {
+        if (tell && weight > 0) {
+            m_ui.ShowMessageBox(W("A porção do rótulo é menor que 1/8 de ") + data.measure +
+                                    W(": escolha uma medida menor."),
+                                MessageKind::Ok);
+        }
+        return;
+    }
+    if (static_cast<int>(text->size()) > kMeasureLength) {
+        if (tell) {
+            m_ui.ShowMessageBox(
+                W("A medida caseira \"") + *text + W("\" não cabe nos 40 caracteres do campo MC."),
+                MessageKind::Ok);
+        }
+        return;
+    }
+    if (AMCMaskEdit.text != *text) {
+        AMCMaskEdit.text = *text;
+        dirty = true;
     }
 }
 
@@ -563,15 +691,40 @@ void TCadFicTecRotForm::LimNomGruPreBitBtnClick() {
 void TCadFicTecRotForm::ApplyReferenceValue(const ReferenceValueChoice& choice) {
     const std::string value = TrimSpaces(choice.value);
     const std::string unit = TrimSpaces(choice.unit);
-    GruAliMaskEdit.text = TrimTrailingSpaces(choice.food);
+    const std::string food = TrimTrailingSpaces(choice.food);
+    GruAliMaskEdit.text =
+        food.empty() ? TrimSpaces(choice.origin).substr(0, kFoodGroupLength) : food;
     NorValRefMaskEdit.text = TrimTrailingSpaces(choice.value);
     UniPorMaskEdit.text = TrimTrailingSpaces(choice.unit);
     AMCMaskEdit.text = TrimTrailingSpaces(choice.presentation);
+    // The preparation keeps what it was labelled under.
+    m_labelPortion.food = food;
+    m_labelPortion.table = TrimSpaces(choice.table);
+    m_labelPortion.value = value;
+    m_labelPortion.unit = unit;
+    m_labelPortion.origin = TrimSpaces(choice.origin);
+    if (IsAllSpaces(MedCasComboBox.text)) {
+        const std::string word = SuggestedMeasureWord(choice.measure);
+        const auto& words = MedCasComboBox.items;
+        const auto it = std::find(words.begin(), words.end(), word);
+        if (it != words.end()) {
+            MedCasComboBox.itemIndex = static_cast<int>(it - words.begin());
+            MedCasComboBox.text = word;
+        }
+    }
+    dirty = true;
     if (IsWholeWeight(value)) {
         PutText(RenRotMaskEdit, value);
         NorValRefMaskEdit.text = value + unit;
+        UpdateMeasureText(false);
+    } else {
+        // A portion the list gives as a text: the amount is the user's to say.
+        m_ui.ShowMessageBox(
+            W("A porção de referência de \"") + food + "\" " + W("é \"") + value +
+                W("\": informe em VR a quantidade do produto que corresponde a ela e, em Unid, "
+                  "g ou ml."),
+            MessageKind::Ok);
     }
-    dirty = true;
     SetFocus(&RenRotMaskEdit);
 }
 
@@ -581,7 +734,13 @@ void TCadFicTecRotForm::SelValRefBitBtnClick() {
         return;
     }
     if (target.prepare) {
-        target.prepare();
+        // The energy of a gram (ml) of the preparation: the recipe's energy over its yield.
+        std::optional<long double> kcalPerGram;
+        if (!IsBlankValue(KALPesMaskEdit.text) && !IsBlankValue(RenPesMaskEdit.text) &&
+            TextToNumber(RenPesMaskEdit.text) > 0) {
+            kcalPerGram = TextToNumber(KALPesMaskEdit.text) / TextToNumber(RenPesMaskEdit.text);
+        }
+        target.prepare(kcalPerGram);
     }
     const int result = m_ui.ShowModal(*target.form);
     const std::optional<ReferenceValueChoice> choice =
@@ -719,6 +878,7 @@ LayoutItem TCadFicTecRotForm::Layout() {
         L::Grid(13, std::move(grid)),
         L::Row({L::Of(NumPorMaskEdit), L::Of(UniPorMaskEdit), L::Of(AMCMaskEdit),
                 L::Of(SelValRefBitBtn), L::Of(NorValRefMaskEdit), L::Stretch()}),
+        L::Row({L::Of(MedCasComboBox), L::Of(PesMedMaskEdit), L::Stretch()}),
         L::Row({L::Of(GruAliMaskEdit)}),
         L::Stretch(),
     });

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Ui.h"
+#include "preparations/LabelPortion.h"
 #include "preparations/PreparationScaling.h"
 #include "preparations/ScreenTargets.h"
 #include "shell/RegisterScreen.h"
@@ -44,6 +45,10 @@ class TCadFicTecRotForm : public RegisterScreen {
     MaskEdit RenRotMaskEdit;     // 41 label portion weight
     MaskEdit UniPorMaskEdit;     // 55 its unit (up to 2 characters)
     MaskEdit AMCMaskEdit;        // 56 its household measure (up to 40)
+    // The household measure helper: a measure and the weight of one; the measure's text
+    // of the label portion follows them (LabelPortion.h).
+    ComboBox MedCasComboBox;     // the measure (Anexo VII utensils, unit words, or typed)
+    MaskEdit PesMedMaskEdit;     // the weight (g or ml) of one measure
     MaskEdit NorValRefMaskEdit;  // 54 the reference-value norm (up to 50)
     MaskEdit GruAliMaskEdit;     // 53 the food group of the reference value (up to 140)
     Button AltNomBitBtn;         // rename
@@ -98,10 +103,18 @@ class TCadFicTecRotForm : public RegisterScreen {
     void NumPorMaskEditExit(Control* next);
     void RenColSopMaskEditExit(Control* next);
     void RenRotMaskEditExit(Control* next);
+    void PesMedMaskEditExit(Control* next);
+    void MedCasComboBoxChange();
 
     // A reference value chosen on the reference values screen into the label-portion
     // fields; a whole number also becomes the label portion weight and the norm.
     void ApplyReferenceValue(const ReferenceValueChoice& choice);
+
+    // The label portion's companions as on screen (the reference food, the helper's measure).
+    LabelPortionData LabelPortion() const;
+    // The measure's text of the label portion from the helper, when it has a measure and a
+    // weight; `tell`: say so when the portion is too small for the measure.
+    void UpdateMeasureText(bool tell);
 
     // The record at the current index as stored (empty when there is none).
     std::string CurrentRecord() const;
@@ -134,6 +147,7 @@ class TCadFicTecRotForm : public RegisterScreen {
     std::string RenameExistsMessage() const override;
     void SaveRenamed(const std::string& oldName, const std::string& newName) override;
     void AfterRename(const std::string& oldName, const std::string& newName) override;
+    void AfterStore(bool inserted) override;
     // Also the name of the preparation list's own file.
     bool RefuseKeyName(std::string_view name) override;
 
@@ -152,6 +166,12 @@ class TCadFicTecRotForm : public RegisterScreen {
     // (with the error shown) when it could not be stored.
     bool StorePending();
     bool Available(const Form* form);
+
+    // The label portion's companions into the label data file when they changed.
+    void StoreLabelPortion();
+    // What the label data file held for the record shown (empty for a new one).
+    LabelPortionData m_storedPortion;
+    LabelPortionData m_labelPortion;  // the reference part; the measure is on screen
 
     // The control of each record field (index = field number); field 39 has none.
     std::array<MaskEdit*, 57> m_fields{};

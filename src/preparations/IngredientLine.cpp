@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
-#include "storage/PreparationRecord.h"
 #include "preparations/ValueLimits.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
+#include "storage/PreparationRecord.h"
 #include "storage/Text.h"
 
 namespace velmaro {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "storage/PreparationRecord.h"
 #include "preparations/ValueLimits.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
 #include "storage/Text.h"
 
 namespace velmaro {

@@ -27,12 +27,17 @@ struct ReferenceValueChoice {
     std::string value;
     std::string unit;
     std::string presentation;
+    std::string measure = {};  // field 4: the household measure the list suggests
+    std::string table = {};    // field 7: the reference table (food group)
+    // A portion not taken from the list (food empty): how it was obtained.
+    std::string origin = {};
 };
 
 struct ReferenceValueTarget {
     Form* form = nullptr;
-    // Sets the screen's start-pending flag before it is shown.
-    std::function<void()> prepare;
+    // Sets the screen's start-pending flag before it is shown, with the preparation's energy
+    // per gram (or ml), when it has one (for a portion set from a group's mean energy).
+    std::function<void(std::optional<long double> kcalPerGram)> prepare;
     // After the screen closed with `modalResult`: the choice when it was closed with
     // "Seleciona", nothing when it was cancelled.
     std::function<std::optional<ReferenceValueChoice>(int modalResult)> chosen;

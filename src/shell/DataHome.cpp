@@ -27,12 +27,14 @@ std::string InstallMessage(const fs::path& file) {
 }
 
 // Folders of data/ that are read where they are delivered and not copied into the data
-// home: the sources of the supplied tables (InstallSuppliedTables) and the example files
+// home: the sources of the supplied tables (InstallSuppliedTables) and of the reference
+// list (InstallReferenceList), and the example files
 // the user loads with velmaro-cli.
 bool IsSourceFolder(const fs::path& relative) {
     const auto first = relative.begin();
-    return first != relative.end() && (*first == "taco" || *first == "ibge" ||
-                                       *first == "ibge-medidas" || *first == "exemplos");
+    return first != relative.end() &&
+           (*first == "taco" || *first == "ibge" || *first == "ibge-medidas" ||
+            *first == "exemplos" || *first == "in75");
 }
 
 // True when a file can be written into the folder (a probe that is removed again).

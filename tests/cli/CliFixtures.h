@@ -48,13 +48,17 @@ class CliTest : public DataHomeTest {
                ImageOutput* output = nullptr) {
         std::ostringstream out;
         std::ostringstream err;
-        cli::CliIo io{Home(), output != nullptr ? *output : images, out, err, terminal, 60};
+        cli::CliIo io{Home(),   output != nullptr ? *output : images, out, err, terminal, 60,
+                      delivered};
         CliRun run;
         run.status = cli::RunCli(args, io);
         run.out = out.str();
         run.err = err.str();
         return run;
     }
+
+    // The files delivered with the program, as the commands see them (none by default).
+    fs::path delivered;
 
     // A file of the scratch folder with the bytes given.
     fs::path Csv(const std::string& name, const std::string& bytes) {

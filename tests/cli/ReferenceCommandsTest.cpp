@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "cli/CliFixtures.h"
 #include "storage/FileIo.h"
 #include "storage/LineTable.h"
@@ -272,6 +274,28 @@ TEST_F(ReferenceCommandsTest, ListAndExportReadWithoutCreatingFiles) {
         << run.err;
     EXPECT_NE(run.out.find(Cp1252ToUtf8(RecordKey(lines[2]).substr(0, 8))), std::string::npos)
         << run.out;
+}
+
+// A fresh home gets the list of IN 75 delivered with the program on the first listing; the
+// list the user imported afterwards is never replaced by it.
+TEST_F(ReferenceCommandsTest, AFreshHomeListsTheDeliveredAnnexAndKeepsTheUsersListAfterwards) {
+    const char* src = std::getenv("VELMARO_SOURCE_DIR");
+    delivered = std::filesystem::path(src != nullptr ? src : ".") / "data";
+    CliRun run = Cli({"valores-referencia", "listar"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("  Bolos, todos os tipos sem recheio: 60 g (medida caseira: Fatia ou "
+                           "fração)\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\nVIII – Molhos, temperos, caldos, sopas, pratos prontos e bebidas "
+                           "alcoólicas\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("138 alimentos em 8 tabelas de referência."), std::string::npos);
+
+    ASSERT_EQ(Import(std::string(kHeader) + "Bolo da casa;70;g;;;1 fatia;Minha\n").status, 0);
+    const std::string own = Values();
+    run = Cli({"valores-referencia", "listar"});
+    EXPECT_NE(run.out.find("1 alimento em 1 tabela de referência."), std::string::npos) << run.out;
+    EXPECT_EQ(Values(), own);
 }
 
 }  // namespace

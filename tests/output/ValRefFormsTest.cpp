@@ -111,7 +111,7 @@ TEST_F(ValRefFormsTest, SelecionaHandsBackFieldsOneTwoThreeAndSixOfTheRecordShow
     ASSERT_EQ(target.form, &form);
 
     // Reached with Próximo.
-    target.prepare();
+    target.prepare(std::nullopt);
     ui.OnShow("TCadValRefForm", [this](Form&) {
         ui.Press(form, form.ProBitBtn);
         ui.Press(form, form.AjuBitBtn);
@@ -126,7 +126,7 @@ TEST_F(ValRefFormsTest, SelecionaHandsBackFieldsOneTwoThreeAndSixOfTheRecordShow
     EXPECT_EQ(choice->presentation, GetField(6, kLines[4]));
 
     // Reached through the list: double click on "Suco de uva".
-    target.prepare();
+    target.prepare(std::nullopt);
     ui.OnShow("TCadValRefForm", [this](Form&) {
         ui.OnShow("TVisLisValRefForm", [](Form& f) {
             auto& v = static_cast<TVisLisValRefForm&>(f);
@@ -143,12 +143,12 @@ TEST_F(ValRefFormsTest, SelecionaHandsBackFieldsOneTwoThreeAndSixOfTheRecordShow
     EXPECT_EQ(choice->unit, "ml");
 
     // Cancela and the close box hand nothing back, even after a record was chosen.
-    target.prepare();
+    target.prepare(std::nullopt);
     ui.OnShow("TCadValRefForm", [this](Form&) { ui.Press(form, form.RetBitBtn); });
     result = ui.ShowModal(form);
     EXPECT_EQ(result, kValRefCancelled);
     EXPECT_FALSE(target.chosen(result));
-    target.prepare();
+    target.prepare(std::nullopt);
     ui.OnShow("TCadValRefForm", [this](Form&) { RequestClose(form); });
     result = ui.ShowModal(form);
     EXPECT_FALSE(target.chosen(result));

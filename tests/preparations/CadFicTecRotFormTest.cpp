@@ -17,6 +17,7 @@
 #include "preparations/PreparationRecordFixture.h"
 #include "shell/NameRules.h"
 #include "storage/Cp1252.h"
+#include "storage/IniFile.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
@@ -158,16 +159,18 @@ TEST_F(CadFicTecRotFormTest, EnterWalksTheOrderOfEntry) {
     Open();
     Show("Bolo");
     std::vector<std::string> walked{form.ActiveControl()->Name()};
-    for (int i = 0; i < 17; ++i) {
+    for (int i = 0; i < 19; ++i) {
         PressEnter(form);
         walked.push_back(form.ActiveControl()->Name());
     }
-    EXPECT_EQ(walked, (std::vector<std::string>{
-                          "DatPreMaskEdit", "NomGruPreComboBox", "IngBitBtn", "RecBitBtn",
-                          "ImpFicTecBitBtn", "ImpRotBitBtn", "RenPesMaskEdit", "NumPorMaskEdit",
-                          "RenColSopMaskEdit", "SelValRefBitBtn", "RenRotMaskEdit",
-                          "UniPorMaskEdit", "AMCMaskEdit", "NorValRefMaskEdit", "GruAliMaskEdit",
-                          "AltNomBitBtn", "LimNomGruPreBitBtn", "GraBitBtn"}));
+    EXPECT_EQ(
+        walked,
+        (std::vector<std::string>{
+            "DatPreMaskEdit",    "NomGruPreComboBox", "IngBitBtn",          "RecBitBtn",
+            "ImpFicTecBitBtn",   "ImpRotBitBtn",      "RenPesMaskEdit",     "NumPorMaskEdit",
+            "RenColSopMaskEdit", "SelValRefBitBtn",   "RenRotMaskEdit",     "UniPorMaskEdit",
+            "AMCMaskEdit",       "MedCasComboBox",    "PesMedMaskEdit",     "NorValRefMaskEdit",
+            "GruAliMaskEdit",    "AltNomBitBtn",      "LimNomGruPreBitBtn", "GraBitBtn"}));
     EXPECT_TRUE(ui.Messages().empty());
 }
 
@@ -344,7 +347,9 @@ TEST_F(CadFicTecRotFormTest, AChosenReferenceValueFillsTheLabelPortion) {
     };
     Form reference("TCadValRefForm");
     form.targets.referenceValue.form = &reference;
-    form.targets.referenceValue.prepare = [&] { reference.startPending = true; };
+    form.targets.referenceValue.prepare = [&](std::optional<long double>) {
+        reference.startPending = true;
+    };
     for (const Case& c : cases) {
         form.targets.referenceValue.chosen = [&](int) {
             return ReferenceValueChoice{W("Bolos e tortas"), c.value, c.unit, "1 fatia"};
@@ -674,6 +679,70 @@ TEST_F(CadFicTecRotFormTest, ListaHandsTheListViewerItsData) {
     ui.ClearMessages();
     ui.Press(form, form.LisBitBtn);
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Não existem registros no arquivo!")});
+}
+
+// The annex food a preparation was labelled under and the helper's measure go with it
+// (its label data file); the measure's text follows the portion.
+TEST_F(CadFicTecRotFormTest, TheMeasureHelperWritesTheLabelMeasureAndFollowsThePortion) {
+    Form reference("TCadValRefForm");
+    form.targets.referenceValue.form = &reference;
+    std::optional<long double> handedKcal;
+    form.targets.referenceValue.prepare = [&](std::optional<long double> kcal) {
+        handedKcal = kcal;
+        reference.startPending = true;
+    };
+    const std::string group =
+        W("I – Panificação, cereais, leguminosas, raízes, tubérculos e "
+          "derivados");
+    ReferenceValueChoice choice{
+        "Bolos, todos os tipos sem recheio", "60", "g", "", W("Fatia ou fração"), group};
+    form.targets.referenceValue.chosen = [&](int) { return std::optional(choice); };
+    Open();
+    Show("Bolo");
+    ui.Press(form, form.SelValRefBitBtn);
+    ASSERT_TRUE(handedKcal);
+    EXPECT_DOUBLE_EQ(static_cast<double>(*handedKcal), 2.5);  // 2500 kcal in 1000 g
+    EXPECT_EQ(TrimTrailingSpaces(form.RenRotMaskEdit.text), "60");
+    EXPECT_EQ(form.MedCasComboBox.text, "fatia");  // the annex's suggestion
+    EXPECT_EQ(form.AMCMaskEdit.text, "");          // no weight of a slice yet
+    Fill(form.PesMedMaskEdit, "60", form.NorValRefMaskEdit);
+    EXPECT_EQ(form.AMCMaskEdit.text, "1 fatia");
+
+    form.MedCasComboBox.text = "colher de sopa";
+    form.MedCasComboBox.onChange();
+    Fill(form.PesMedMaskEdit, "10", form.NorValRefMaskEdit);
+    Fill(form.RenRotMaskEdit, "15", form.UniPorMaskEdit);
+    EXPECT_EQ(form.AMCMaskEdit.text, "1 1/2 colher de sopa");
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    const IniFile label(TableDir() / "Rotulo" / "Bolo.rot");
+    const LabelPortionData stored = LoadLabelPortion(label);
+    EXPECT_EQ(stored.food, "Bolos, todos os tipos sem recheio");
+    EXPECT_EQ(stored.table, group);
+    EXPECT_EQ(stored.value, "60");
+    EXPECT_EQ(stored.unit, "g");
+    EXPECT_EQ(stored.measure, "colher de sopa");
+    EXPECT_EQ(stored.weight, "10,0");
+
+    // Another day: the typed weight is still there, and a new portion rewrites the text.
+    ui.AnswerNo();
+    ui.Press(form, form.RetBitBtn);
+    Open();
+    Show("Bolo");
+    EXPECT_EQ(form.PesMedMaskEdit.text, "    10,0");
+    Fill(form.RenRotMaskEdit, "20", form.UniPorMaskEdit);
+    EXPECT_EQ(form.AMCMaskEdit.text, "2 colheres de sopa");
+
+    // A portion the list gives as a text: the texts, and the amount asked for.
+    choice = ReferenceValueChoice{"Sorvetes de massa", "60 g ou 130 ml",   "", "",
+                                  "Bolas ou unidades", W("VII – Açúcares")};
+    ui.Press(form, form.SelValRefBitBtn);
+    EXPECT_EQ(form.RenRotMaskEdit.text, "    20");
+    EXPECT_EQ(form.NorValRefMaskEdit.text, "60 g ou 130 ml");
+    ASSERT_FALSE(ui.Messages().empty());
+    EXPECT_EQ(ui.Messages().back().text,
+              W("A porção de referência de \"Sorvetes de massa\" é \"60 g ou 130 ml\": informe "
+                "em VR a quantidade do produto que corresponde a ela e, em Unid, g ou ml."));
 }
 
 }  // namespace

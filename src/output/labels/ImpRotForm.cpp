@@ -7,6 +7,7 @@
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
 #include "output/labels/legacy/LabelLayouts.h"
+#include "output/reference/ReferencePortion.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
 #include "shell/RegisterScreen.h"
@@ -16,6 +17,7 @@
 #include "storage/IniFile.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
 
@@ -65,6 +67,7 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       ConLiqLabel(*this, "ConLiqLabel", W("Conteúdo líquido (g ou ml) :")),
       ConLiqMaskEdit(*this, "ConLiqMaskEdit", "999999;1;_"),
       SitRotLabel(*this, "SitRotLabel"),
+      PorRefLabel(*this, "PorRefLabel"),
       RotImage(*this, "RotImage"),
       AltEmImage(*this, "AltEmImage"),
       programFolder(std::move(folder)),
@@ -150,6 +153,15 @@ void TImpRotForm::FormActivate() {
             // Shown and printed as it stands, never written.
             m_ui.ShowMessageBox(DamagedFileNotice(ini.Check()), MessageKind::Ok);
         }
+        const LabelPortionData portion = LoadLabelPortion(ini);
+        portionWarning = PortionDifferenceWarning(
+            portion, GetField(PreparationRecordField::kLabelPortionWeight, preparationRecord),
+            GetField(PreparationRecordField::kLabelPortionUnit, preparationRecord));
+        PorRefLabel.caption = ReferencePortionLine(portion);
+        if (!portionWarning.empty()) {
+            PorRefLabel.caption += (PorRefLabel.caption.empty() ? "" : "\n") + portionWarning;
+        }
+        PorRefLabel.visible = !PorRefLabel.caption.empty();
         const std::string content = RemoveSpaces(LoadNetContent(ini));
         ConLiqMaskEdit.Clear();
         if (!content.empty() && content.size() <= ConLiqMaskEdit.text.size()) {
@@ -168,6 +180,11 @@ void TImpRotForm::FormActivate() {
     }
     StoreLabel();
     ShowChoice();
+    // The annex allows no other portion, but a product outside it may be labelled so: told,
+    // and the user goes on.
+    if (!portionWarning.empty()) {
+        m_ui.ShowMessageBox(portionWarning, MessageKind::Ok);
+    }
     WarnIfIncomplete();
     RedrawPreview();
     SetFocus(&ImpBitBtn);
@@ -514,6 +531,7 @@ LayoutItem TImpRotForm::Layout() {
         L::Row({L::Of(ImpBitBtn), L::Of(ImaBitBtn), L::Of(PdfBitBtn), L::Of(CfgBitBtn),
                 L::Of(BitBtn1), L::Of(AjuBitBtn), L::Of(RetBitBtn), L::Stretch()}),
         L::Of(NomPreLabel),
+        L::Of(PorRefLabel),
         L::Row({
             L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
                        L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(ModRdcRadioButton),

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "output/labels/CfgRotForm.h"
+#include "output/labels/current/NutritionTable.h"
 #include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelLayouts.h"
-#include "output/labels/current/NutritionTable.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"
@@ -47,13 +47,17 @@ class TImpRotForm : public Form {
     Label ConLiqLabel;
     MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)
     Label SitRotLabel;        // what the table of layout 5 lacks, and its "ALTO EM"
-    Image RotImage;           // the preview
-    Image AltEmImage;         // the "ALTO EM" mark of layout 5
+    // The reference portion the preparation was labelled under, and the warning when the
+    // label's portion is another.
+    Label PorRefLabel;
+    Image RotImage;    // the preview
+    Image AltEmImage;  // the "ALTO EM" mark of layout 5
 
     std::filesystem::path programFolder;
     std::string tableName;          // the active table's key as stored
     std::string preparationName;    // trailing spaces removed on activation
     std::string preparationRecord;  // the preparation's line of the preparation list
+    std::string portionWarning;     // the label portion is not the reference portion
     LabelChoice choice;             // the layout chosen and the name option
     NutritionTable nutritionTable;  // layout 5 as last composed
 

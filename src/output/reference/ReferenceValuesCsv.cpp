@@ -135,9 +135,13 @@ std::optional<std::string> CellText(std::string_view rawCell, size_t column, std
     if (!text) {
         return std::nullopt;
     }
-    if (IsRequired(column) && text->empty()) {
+    // The unit may be left out only for a portion given as a text (checked with the row).
+    if (IsRequired(column) && column != kUnit && text->empty()) {
         problem = subject + W(" está em branco.");
         return std::nullopt;
+    }
+    if (column == kUnit && text->empty()) {
+        return text;
     }
     if (column == kUnit) {
         const std::string unit = sheet::AsciiLower(*text);
@@ -200,6 +204,11 @@ void ParseRows(const std::string& text, ParsedRows& parsed, std::vector<ImportEr
                     continue;
                 }
                 row[column] = *cell;
+            }
+            if (rowOk && row[kUnit].empty() && ParseNumber(row[kValue])) {
+                refuse(line, Subject(kUnit) + W(" está em branco (só um valor de referência em "
+                                                "texto fica sem unidade)."));
+                rowOk = false;
             }
             if (!row[kFood].empty()) {
                 const auto [it, isNew] = foodLines.emplace(CollationKey(row[kFood]), line);

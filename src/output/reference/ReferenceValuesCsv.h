@@ -52,7 +52,8 @@ struct ReferenceImportResult {
 
 // Checks every row: the food is required, at most 140 characters, without the
 // characters names cannot hold, and not repeated (without regard to case); the reference
-// value is required; the unit is "g" or "ml" (stored in lower case); the reference table
+// value is required; the unit is "g" or "ml" (stored in lower case), empty only for a
+// reference value that is a text, not a number; the reference table
 // is required, a name like the food's, of at most 76 characters (tables that differ only
 // in case are one table, spelt as first seen); every text within the width of its field,
 // without "|" or control characters, and in Windows-1252. With a row refused nothing is

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "output/labels/current/Rdc429Rules.h"
+#include "output/reference/In75List.h"
+#include "output/reference/ReferencePortion.h"
 #include "shell/ListBuilding.h"
 #include "shell/ListViewer.h"
 #include "shell/ScreenMessages.h"
@@ -250,6 +253,7 @@ TCadValRefForm::TCadValRefForm(Ui& ui, std::filesystem::path programFolder,
       LisBitBtn(*this, "LisBitBtn", "&Lista"),
       AjuBitBtn(*this, "AjuBitBtn", "Seleciona"),
       RetBitBtn(*this, "RetBitBtn", "Cancela"),
+      PorGruBitBtn(*this, "PorGruBitBtn", W("Porção pela energia do grupo")),
       m_ui(ui),
       m_programFolder(std::move(programFolder)),
       m_viewer(viewer) {
@@ -275,6 +279,11 @@ TCadValRefForm::TCadValRefForm(Ui& ui, std::filesystem::path programFolder,
     LisBitBtn.onClick = [this] { LisBitBtnClick(); };
     AjuBitBtn.onClick = [this] { AjuBitBtnClick(); };
     RetBitBtn.onClick = [this] { RetBitBtnClick(); };
+    PorGruBitBtn.onClick = [this] { PorGruBitBtnClick(); };
+    PorGruBitBtn.width = 220;
+    PorGruBitBtn.hint =
+        W("Alimento que a lista não traz: a porção com a energia média do grupo "
+          "(RDC 429, art. 9º IX)");
 }
 
 MaskEdit& TCadValRefForm::Field(int n) {
@@ -340,9 +349,39 @@ void TCadValRefForm::LisBitBtnClick() {
 
 void TCadValRefForm::AjuBitBtnClick() {
     if (m_index >= 0 && m_index < m_values.lines.Count()) {
-        m_choice = ReferenceValueChoice{NomAliMaskEdit.text, ValRefMaskEdit.text,
-                                        UniMedCasMaskEdit.text, AprMedCasMaskEdit.text};
+        m_choice = ReferenceValueChoice{NomAliMaskEdit.text,    ValRefMaskEdit.text,
+                                        UniMedCasMaskEdit.text, AprMedCasMaskEdit.text,
+                                        MedCasMaskEdit.text,    NomTabValRefMaskEdit.text};
     }
+    Leave(kValRefSelected);
+}
+
+void TCadValRefForm::PorGruBitBtnClick() {
+    std::vector<std::string> groups;
+    for (size_t i = 0; i < kIn75GroupNames.size(); ++i) {
+        const int kcal = rdc429::kPortionGroups[i].meanKcal;
+        groups.push_back(W(kIn75GroupNames[i]) + (kcal > 0 ? " (" + std::to_string(kcal) + " kcal)"
+                                                           : W(" (sem energia média)")));
+    }
+    const auto shown = In75GroupOfTable(NomTabValRefMaskEdit.text);
+    const int picked = m_ui.PickFromList(W("Grupo do alimento (energia média da porção)"), groups,
+                                         shown ? static_cast<int>(*shown) : 0);
+    if (picked < 0 || picked >= static_cast<int>(groups.size())) {
+        return;
+    }
+    const GroupEnergyPortion portion =
+        PortionFromGroupEnergy(static_cast<size_t>(picked), kcalPerGram);
+    if (!portion.refusal.empty()) {
+        m_ui.ShowMessageBox(portion.refusal, MessageKind::Ok);
+        return;
+    }
+    if (m_ui.ShowMessageBox(W("Porção do rótulo: ") + std::to_string(portion.grams) + " g, " +
+                                portion.explanation + W(". Usar esta porção?"),
+                            MessageKind::YesNo) != kAnswerYes) {
+        return;
+    }
+    m_choice = ReferenceValueChoice{
+        "", std::to_string(portion.grams), "g", "", "", "", portion.explanation};
     Leave(kValRefSelected);
 }
 
@@ -384,15 +423,18 @@ LayoutItem TCadValRefForm::Layout() {
         L::Of(PesMedCasMaskEdit),
         L::Of(AprMedCasMaskEdit),
         L::Of(NomTabValRefMaskEdit),
-        L::Row({L::Of(AntBitBtn), L::Of(ProBitBtn), L::Of(LisBitBtn), L::Stretch(),
-                L::Of(AjuBitBtn), L::Of(RetBitBtn)}),
+        L::Row({L::Of(AntBitBtn), L::Of(ProBitBtn), L::Of(LisBitBtn), L::Of(PorGruBitBtn),
+                L::Stretch(), L::Of(AjuBitBtn), L::Of(RetBitBtn)}),
     });
 }
 
 ReferenceValueTarget ReferenceValueTargetFor(TCadValRefForm& form) {
     ReferenceValueTarget target;
     target.form = &form;
-    target.prepare = [&form] { form.startPending = true; };
+    target.prepare = [&form](std::optional<long double> kcalPerGram) {
+        form.kcalPerGram = kcalPerGram;
+        form.startPending = true;
+    };
     target.chosen = [&form](int modalResult) -> std::optional<ReferenceValueChoice> {
         if (modalResult != kValRefSelected) {
             return std::nullopt;

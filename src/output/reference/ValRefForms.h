@@ -103,6 +103,12 @@ class TCadValRefForm : public Form {
     Button LisBitBtn;               // "&Lista"
     Button AjuBitBtn;               // "Seleciona"
     Button RetBitBtn;               // "Cancela"
+    // "Porção pela energia do grupo": for a food the list does not name, the portion from
+    // the mean energy of a group and the preparation's energy per gram.
+    Button PorGruBitBtn;
+
+    // Set by the caller before the opening: the preparation's kcal per gram (or ml).
+    std::optional<long double> kcalPerGram;
 
     // The entry field of field n (1 to 7).
     MaskEdit& Field(int n);
@@ -121,6 +127,7 @@ class TCadValRefForm : public Form {
     void LisBitBtnClick();
     void AjuBitBtnClick();
     void RetBitBtnClick();
+    void PorGruBitBtnClick();
 
     LayoutItem Layout() override;
 

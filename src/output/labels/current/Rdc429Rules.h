@@ -136,4 +136,22 @@ inline constexpr std::array<HighInLimit, 3> kHighIn{{
     {kSodium, "SÓDIO", 600, 300},
 }};
 
+// The food groups of the reference portions (IN 75 Anexo V) and the mean energy of a
+// portion of each (RDC 429 art. 9 IX: the portion of a food the list does not name, nor
+// anything like it, is the amount of the group's mean energy). Group VIII has none (0).
+struct PortionGroup {
+    std::string_view numeral;
+    int meanKcal;
+};
+inline constexpr std::array<PortionGroup, 8> kPortionGroups{{
+    {"I", 150},
+    {"II", 30},
+    {"III", 70},
+    {"IV", 125},
+    {"V", 125},
+    {"VI", 100},
+    {"VII", 100},
+    {"VIII", 0},
+}};
+
 }  // namespace velmaro::rdc429

@@ -6,8 +6,10 @@
 
 #include <system_error>
 
+#include "preparations/LabelPortion.h"
 #include "shell/TableCarbohydrate.h"
 #include "storage/FileDamage.h"
+#include "storage/IniFile.h"
 #include "storage/IngredientRecord.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -170,8 +172,16 @@ NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::str
     if (sources == nullptr) {
         sources = &loaded.emplace(LoadTableNutrientSources(home, table));
     }
-    return NutritionInputFrom(record, lines.lines, sources->ingredients, sources->extraValues,
-                              netContent, sources->carbohydrateIncludesFibre);
+    NutritionTableInput input = NutritionInputFrom(record, lines.lines, sources->ingredients,
+                                                   sources->extraValues, netContent,
+                                                   sources->carbohydrateIncludesFibre);
+    // The reference portion of the food the preparation was labelled under, when the list
+    // gives it as a number (kept with the label data).
+    const std::filesystem::path labelPath = LabelFileLocation(home, table, preparationName);
+    if (Present(labelPath)) {
+        input.referencePortion = NumericReferencePortion(LoadLabelPortion(IniFile(labelPath)));
+    }
+    return input;
 }
 
 std::optional<long double> NetContentValue(std::string_view text) {
