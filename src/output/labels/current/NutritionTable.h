@@ -56,6 +56,10 @@ struct NutritionTable {
     std::vector<std::string> highIn;              // words of the limits reached, in mark order
     std::vector<std::string> highInInconclusive;  // words of the limits that cannot be judged
     bool incomplete = false;
+    // The item of the list of foods whose front-of-pack labelling is forbidden that the
+    // user marked (key SemFro, kept apart from the composition); 0: none. Such a table
+    // has no mark, whatever its limits.
+    int frontOfPackForbidden = 0;
     // What is missing, for the warning: one text per incomplete row, "Caption: ingredient,
     // ingredient"; a missing yield or portion is said too.
     std::vector<std::string> missing;

@@ -339,6 +339,11 @@ class LayoutRecorder : public Canvas {
     void LineTo(int, int) override {}
     void Rectangle(int, int, int, int) override {}
     void Clear(int, int, int, int) override {}
+    void FillRoundRect(int, int, int, int, int, Ink) override {}
+    void FillEllipse(int, int, int, int, Ink) override {}
+    void FillPolygon(const std::vector<Point>&, Ink) override {}
+    void SetTextInk(Ink) override {}
+    InkBox TextInkBox(const std::string& text) override { return m_measure.TextInkBox(text); }
 
     std::vector<Box> texts;
 
