@@ -149,9 +149,10 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
          ReferenceListCommand},
         {"",
          "rotulo",
-         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] --saida "
-         "ARQUIVO.(bmp|png|pdf)\n"
-         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]]",
+         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] "
+         "[--sem-frontal ITEM] --saida ARQUIVO.(bmp|png|pdf)\n"
+         "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]] "
+         "[--sem-frontal ITEM]",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
 escolhido: 1 Modelo Vertical, 2 Modelo Horizontal, 3 Modelo Linear, 4 Personalizado,
@@ -167,13 +168,23 @@ Opções:
   --nome         imprime o nome da preparação acima do rótulo
   --folha        a folha de etiquetas inteira, na geometria da configuração das
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
+  --sem-frontal ITEM
+                 a preparação é o alimento ITEM (1 a 19) da lista de alimentos em que a
+                 rotulagem nutricional frontal é vedada (IN 75/2020, Anexo XVI): o selo
+                 "ALTO EM" não é gerado, nem na folha nem no lote; fica gravado com os
+                 dados do rótulo (chave SemFro); 0 desmarca
   --saida ARQ    o arquivo a gerar
   --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
                  gravados, um por linha (sem --modelo, o modelo gravado é mantido); no
                  modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
                  "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" e,
-                 quando houver, "ALTO EM inconclusivo|…")",
-         {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
+                 quando houver, "ALTO EM inconclusivo|…" e "Rotulagem frontal vedada|…")",
+         {{"modelo", true},
+          {"nome", false},
+          {"folha", false},
+          {"saida", true},
+          {"dados", false},
+          {"sem-frontal", true}},
          2,
          2,
          LabelCommand,

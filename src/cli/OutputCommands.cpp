@@ -9,10 +9,11 @@
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "output/labels/ImpRotForm.h"
-#include "output/labels/legacy/LabelComposition.h"
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
+#include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/legacy/LabelLayouts.h"
+#include "output/labels/mark/FrontOfPack.h"
 #include "output/reports/TechnicalSheetReports.h"
 #include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
@@ -91,6 +92,9 @@ struct LabelRequest {
     std::optional<int> layout;  // none: the layout stored for the preparation
     bool withName = false;
     bool sheet = false;
+    // --sem-frontal: the food of the list whose front-of-pack labelling is forbidden (0:
+    // none), stored with the label data; none given: the one stored is kept.
+    std::optional<int> forbiddenFood;
 };
 
 LabelRequest LabelRequestOf(const Arguments& arguments) {
@@ -102,6 +106,10 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
     }
     request.withName = arguments.Has("nome");
     request.sheet = arguments.Has("folha");
+    if (arguments.Value("sem-frontal")) {
+        request.forbiddenFood = ChoiceValue(arguments, "sem-frontal", 0,
+                                            static_cast<int>(frontofpack::kForbiddenFoods.size()));
+    }
     return request;
 }
 
@@ -124,6 +132,9 @@ std::pair<IniFile, LabelChoice> ComposeLabel(
     const std::string before = ini.Bytes();
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
+    if (request.forbiddenFood) {
+        SaveForbiddenFood(ini, *request.forbiddenFood);
+    }
     if (choice.layout == kNutritionTableModel) {
         if (sources != nullptr && !sources->has_value()) {
             sources->emplace(LoadTableNutrientSources(home, table.key));
@@ -263,8 +274,13 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
     const bool model5 = label->second.layout == kNutritionTableModel;
     if (dataOnly) {
         if (model5) {
-            for (const std::string& line : NutritionTableDataLines(LoadNutritionTable(ini))) {
+            const NutritionTable composed = LoadNutritionTable(ini);
+            for (const std::string& line : NutritionTableDataLines(composed)) {
                 io.out << Utf8(line) << "\n";
+            }
+            if (composed.frontOfPackForbidden != 0) {
+                io.out << "Rotulagem frontal vedada|"
+                       << Utf8(ForbiddenFoodText(composed.frontOfPackForbidden)) << "\n";
             }
             return kExitOk;
         }
@@ -284,6 +300,10 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
         const NutritionTable composed = LoadNutritionTable(ini);
         if (HasHighInMark(composed) && !request.sheet) {
             Generated(io, MarkFileBeside(output->first));
+        }
+        if (const std::string forbidden = ForbiddenFoodState(composed.frontOfPackForbidden);
+            !forbidden.empty()) {
+            io.out << Utf8(forbidden) << " O selo \"ALTO EM\" não foi gerado.\n";
         }
         if (composed.incomplete) {
             io.err << "velmaro-cli: " << IncompleteLine(preparation, composed) << "\n";

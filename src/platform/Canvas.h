@@ -32,7 +32,7 @@ struct FontSpec {
     // "Arial" resolves to Liberation Sans, "Arial Narrow" to Liberation Sans Narrow,
     // "Courier New" to Liberation Mono.
     std::string family = "Arial";
-    int size = 10;                  // points, at the canvas' dots per inch
+    int size = 10;  // points, at the canvas' dots per inch
     // When above 0: the character-cell height in dots, in place of `size` (the label
     // layouts size their texts in device dots).
     int height = 0;
@@ -41,11 +41,11 @@ struct FontSpec {
 };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     virtual int DotsPerInch() const = 0;
     virtual void SetFont(const FontSpec& font) = 0;
-    virtual int TextWidth(const std::string& text) = 0;   // Windows-1252 text
+    virtual int TextWidth(const std::string& text) = 0;  // Windows-1252 text
     virtual int TextHeight(const std::string& text) = 0;
     virtual void TextOut(int x, int y, const std::string& text) = 0;  // top-left of the text
     virtual void SetPenWidth(int width) = 0;
@@ -60,8 +60,7 @@ public:
 
     // Filled shapes without an outline (right and bottom exclusive): a rectangle whose
     // corners are quarter circles of `radius`, the ellipse inside a rectangle, a polygon.
-    virtual void FillRoundRect(int left, int top, int right, int bottom, int radius,
-                               Ink ink) = 0;
+    virtual void FillRoundRect(int left, int top, int right, int bottom, int radius, Ink ink) = 0;
     virtual void FillEllipse(int left, int top, int right, int bottom, Ink ink) = 0;
     virtual void FillPolygon(const std::vector<Point>& points, Ink ink) = 0;
     // The ink of the texts drawn from now on (black until changed).

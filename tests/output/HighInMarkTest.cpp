@@ -111,9 +111,9 @@ TEST(HighInMark, DrawnToTheGeometryOfItsTwoMeasuresAt300Dpi) {
             }
         }
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"ALTO EM black", W("AÇÚCAR white"),
-                                               "ADICIONADO white", "GORDURA white",
-                                               "SATURADA white", W("SÓDIO white")}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"ALTO EM black", W("AÇÚCAR white"), "ADICIONADO white",
+                                        "GORDURA white", "SATURADA white", W("SÓDIO white")}));
     EXPECT_EQ(titleInkRight, left + 8 * Y - 2 * Z);
     // (Where the glass ends and how high it is, with the font's real proportions: in the
     // picture test.)

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "storage/Cp1252.h"
 #include "support/RecordingCanvas.h"
 

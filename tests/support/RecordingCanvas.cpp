@@ -3,8 +3,12 @@
 namespace velmaro::test {
 
 namespace {
-std::string N(int v) { return std::to_string(v); }
-std::string InkName(Ink ink) { return ink == Ink::White ? "white" : "black"; }
+std::string N(int v) {
+    return std::to_string(v);
+}
+std::string InkName(Ink ink) {
+    return ink == Ink::White ? "white" : "black";
+}
 }  // namespace
 
 void RecordingCanvas::SetFont(const FontSpec& f) {
@@ -28,11 +32,17 @@ void RecordingCanvas::TextOut(int x, int y, const std::string& text) {
     Record("Text " + N(x) + "," + N(y) + " " + text);
 }
 
-void RecordingCanvas::SetPenWidth(int width) { Record("Pen " + N(width)); }
+void RecordingCanvas::SetPenWidth(int width) {
+    Record("Pen " + N(width));
+}
 
-void RecordingCanvas::MoveTo(int x, int y) { Record("MoveTo " + N(x) + "," + N(y)); }
+void RecordingCanvas::MoveTo(int x, int y) {
+    Record("MoveTo " + N(x) + "," + N(y));
+}
 
-void RecordingCanvas::LineTo(int x, int y) { Record("LineTo " + N(x) + "," + N(y)); }
+void RecordingCanvas::LineTo(int x, int y) {
+    Record("LineTo " + N(x) + "," + N(y));
+}
 
 void RecordingCanvas::Rectangle(int left, int top, int right, int bottom) {
     Record("Rect " + N(left) + "," + N(top) + "," + N(right) + "," + N(bottom));
@@ -42,8 +52,7 @@ void RecordingCanvas::Clear(int left, int top, int right, int bottom) {
     Record("Clear " + N(left) + "," + N(top) + "," + N(right) + "," + N(bottom));
 }
 
-void RecordingCanvas::FillRoundRect(int left, int top, int right, int bottom, int radius,
-                                    Ink ink) {
+void RecordingCanvas::FillRoundRect(int left, int top, int right, int bottom, int radius, Ink ink) {
     Record("RoundRect " + N(left) + "," + N(top) + "," + N(right) + "," + N(bottom) +
            " r=" + N(radius) + " " + InkName(ink));
 }
@@ -61,7 +70,9 @@ void RecordingCanvas::FillPolygon(const std::vector<Point>& points, Ink ink) {
     Record(call + " " + InkName(ink));
 }
 
-void RecordingCanvas::SetTextInk(Ink ink) { Record("TextInk " + InkName(ink)); }
+void RecordingCanvas::SetTextInk(Ink ink) {
+    Record("TextInk " + InkName(ink));
+}
 
 InkBox RecordingCanvas::TextInkBox(const std::string& text) {
     const int w = TextWidth(text);

@@ -16,7 +16,7 @@
 namespace velmaro::test {
 
 class RecordingCanvas : public Canvas {
-public:
+  public:
     explicit RecordingCanvas(int dpi = 300) : m_dpi(dpi) {}
     int DotsPerInch() const override { return m_dpi; }
     void SetFont(const FontSpec& font) override;
@@ -40,7 +40,7 @@ public:
     std::vector<std::string> calls;
     FontSpec font;
 
-private:
+  private:
     int m_dpi;
 };
 

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "output/labels/CfgRotForm.h"
+#include "output/labels/current/NutritionTable.h"
 #include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelLayouts.h"
-#include "output/labels/current/NutritionTable.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"
@@ -46,9 +46,12 @@ class TImpRotForm : public Form {
     CheckBox ImpNomPreCheckBox;
     Label ConLiqLabel;
     MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)
-    Label SitRotLabel;        // what the table of layout 5 lacks, and its "ALTO EM"
-    Image RotImage;           // the preview
-    Image AltEmImage;         // the "ALTO EM" mark of layout 5
+    // Layout 5: none, or the food of the list whose front-of-pack labelling is forbidden
+    // (item N at index N); the mark is then never drawn.
+    ComboBox SemFroComboBox;
+    Label SitRotLabel;  // what the table of layout 5 lacks, and its "ALTO EM"
+    Image RotImage;     // the preview
+    Image AltEmImage;   // the "ALTO EM" mark of layout 5
 
     std::filesystem::path programFolder;
     std::string tableName;          // the active table's key as stored
@@ -73,6 +76,7 @@ class TImpRotForm : public Form {
     void ModPerRadioButtonClick();
     void ModRdcRadioButtonClick();
     void ConLiqMaskEditExit(Control* next);
+    void SemFroComboBoxChange();
     void ImpNomPreCheckBoxClick();
     void ImpBitBtnClick();
     void ImaBitBtnClick();
@@ -107,6 +111,9 @@ class TImpRotForm : public Form {
     bool ComposeTable();
     void ShowTableState();
     void WarnIfIncomplete();
+    // Once a screen opening, when a limit is reached: when the mark is optional.
+    void TellOptionalMark();
+    bool m_optionalMarkTold = false;
     void ChooseLayout(int layout);
     void ShowChoice();
 

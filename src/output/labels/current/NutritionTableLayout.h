@@ -1,9 +1,9 @@
 #pragma once
 
 // The drawing of label model 5 on a Canvas: the nutrition table and, beside it, the
-// "ALTO EM" mark (HighInMark), from the texts composed by NutritionTable. Sizes are set in points and turned into dots
-// of the drawing's resolution, so at print size no value or caption is smaller than 8 pt
-// (Liberation Sans, the canvas' "Arial"); the table's height follows its rows.
+// "ALTO EM" mark (HighInMark), from the texts composed by NutritionTable. Sizes are set in points
+// and turned into dots of the drawing's resolution, so at print size no value or caption is smaller
+// than 8 pt (Liberation Sans, the canvas' "Arial"); the table's height follows its rows.
 //
 // A table with an unknown value carries the words "INCOMPLETO – NÃO USAR EM EMBALAGEM"
 // across it, and so does its mark.

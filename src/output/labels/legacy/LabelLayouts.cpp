@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "output/labels/legacy/LabelRounding.h"
 #include "output/labels/current/NutritionTableLayout.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"

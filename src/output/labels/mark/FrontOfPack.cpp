@@ -14,10 +14,9 @@ constexpr std::string_view kKey = "SemFro";
 
 const frontofpack::ForbiddenFood* Find(int item) {
     const auto& foods = frontofpack::kForbiddenFoods;
-    const auto it = std::find_if(foods.begin(), foods.end(),
-                                 [item](const frontofpack::ForbiddenFood& f) {
-                                     return f.item == item;
-                                 });
+    const auto it =
+        std::find_if(foods.begin(), foods.end(),
+                     [item](const frontofpack::ForbiddenFood& f) { return f.item == item; });
     return it == foods.end() ? nullptr : &*it;
 }
 
@@ -59,19 +58,18 @@ std::string ForbiddenFoodState(int item) {
     }
     std::string state = W("Rotulagem frontal vedada: ") + ForbiddenFoodText(item) + ".";
     if (food->unlessAltered) {
-        state += W(
-            " Neste item, a vedação vale enquanto nenhum ingrediente adicionado agregar "
-            "açúcares adicionados, gorduras saturadas ou sódio: havendo, o selo \"ALTO EM\" "
-            "se aplica somente aos nutrientes alterados por esses ingredientes.");
+        state +=
+            W(" Neste item, a vedação vale enquanto nenhum ingrediente adicionado agregar "
+              "açúcares adicionados, gorduras saturadas ou sódio: havendo, o selo \"ALTO EM\" "
+              "se aplica somente aos nutrientes alterados por esses ingredientes.");
     }
     return state;
 }
 
 std::string OptionalMarkNotice() {
-    return W(
-        "O selo \"ALTO EM\" é opcional para alimentos preparados ou fracionados e "
-        "comercializados no próprio estabelecimento, para alimentos embalados no ponto de "
-        "venda a pedido do consumidor e para embalagens com painel principal menor que ") +
+    return W("O selo \"ALTO EM\" é opcional para alimentos preparados ou fracionados e "
+             "comercializados no próprio estabelecimento, para alimentos embalados no ponto de "
+             "venda a pedido do consumidor e para embalagens com painel principal menor que ") +
            std::to_string(frontofpack::kOptionalBelowCm2) +
            W(" cm² (RDC 429/2020, art. 18, § 3º). Nesses casos, decida se o selo será "
              "impresso.");

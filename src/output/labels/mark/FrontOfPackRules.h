@@ -19,9 +19,9 @@ inline constexpr std::string_view kFontFamily = "Arial Narrow";  // bold capital
 // least a larger one may have.
 inline constexpr long double kFontPoints = 9;
 
-inline constexpr long double kBorderZ = 1;      // the outer border, rounded
-inline constexpr long double kMarginZ = 2;      // inside the border
-inline constexpr long double kBlockGapZ = 2;    // between the blocks
+inline constexpr long double kBorderZ = 1;        // the outer border, rounded
+inline constexpr long double kMarginZ = 2;        // inside the border
+inline constexpr long double kBlockGapZ = 2;      // between the blocks
 inline constexpr long double kModuleHeightY = 3;  // the title and each nutrient
 inline constexpr long double kModuleWidthY = 8;
 inline constexpr long double kTitleRightZ = 2;  // "ALTO EM" ends this far from its block's right
@@ -32,16 +32,16 @@ inline constexpr long double kGlassTiltDegrees = 30;
 inline constexpr long double kGlassHeightY = 3;  // what the parts below add up to
 inline constexpr long double kHandleLengthY = 1.3L;
 inline constexpr long double kHandleThicknessZ = 2.6L;  // its ends rounded
-inline constexpr long double kRingDiameterY = 1.7L;    // outside
+inline constexpr long double kRingDiameterY = 1.7L;     // outside
 inline constexpr long double kRingThicknessZ = 1.4L;
 inline constexpr long double kNeckLengthZ = 1.2L;  // between the ring and the handle
 inline constexpr long double kNeckThicknessZ = 1.5L;
 
-// Left to the drawing (the text sets no number): the radius of the modules' corners, the
-// space between two lines of a nutrient's name and the size of the words of an incomplete
-// mark, as parts of Y.
-inline constexpr long double kModuleCornerY = 1.0L / 3;
-inline constexpr long double kLineGapY = 1.0L / 3;
+// Left to the drawing (the text sets no number): the radius of the modules' corners (a
+// part of Y), the space between two lines of a nutrient's name (a part of their capitals)
+// and the size of the words of an incomplete mark (a part of the mark's font).
+inline constexpr long double kModuleCornerY = 0.25L;
+inline constexpr long double kLineGapY = 0.5L;
 inline constexpr long double kWordsFontPart = 0.5L;
 
 // RDC 429, art. 18, § 3º: the mark is optional under this main-panel area.

@@ -47,14 +47,11 @@ FontSpec MarkFont(long double dpi, long double part = 1) {
 class MarkPen {
   public:
     MarkPen(Canvas& canvas, long double dpi, bool draw)
-        : m_canvas(canvas), m_dpi(dpi), m_draw(draw), m_measures(MeasureHighInMark(canvas, dpi)) {}
+        : m_canvas(canvas), m_draw(draw), m_measures(MeasureHighInMark(canvas, dpi)) {}
 
     long double Y() const { return m_measures.y; }
     long double Z() const { return m_measures.z; }
     int D(long double v) const { return RoundToDots(v); }
-    bool Drawing() const { return m_draw; }
-    Canvas& canvas() { return m_canvas; }
-    long double Dpi() const { return m_dpi; }
 
     void RoundRect(long double l, long double t, long double w, long double h, long double radius,
                    Ink ink) {
@@ -64,7 +61,8 @@ class MarkPen {
     }
     void Circle(long double cx, long double cy, long double radius, Ink ink) {
         if (m_draw) {
-            m_canvas.FillEllipse(D(cx - radius), D(cy - radius), D(cx + radius), D(cy + radius), ink);
+            m_canvas.FillEllipse(D(cx - radius), D(cy - radius), D(cx + radius), D(cy + radius),
+                                 ink);
         }
     }
     // A bar along the unit direction (dx, dy) from distance s0 to s1 of (cx, cy), `thick`
@@ -86,7 +84,7 @@ class MarkPen {
                               {D(ax - px), D(ay - py)}},
                              ink);
     }
-    // A text placed by its ink: its left at `left` (or centred on `centre`), its capitals'
+    // A text placed by its ink: its left at `left`, its capitals'
     // top at `capTop`.
     void Text(long double left, long double capTop, const std::string& text, Ink ink) {
         if (!m_draw) {
@@ -102,7 +100,6 @@ class MarkPen {
 
   private:
     Canvas& m_canvas;
-    long double m_dpi;
     bool m_draw;
     HighInMarkMeasures m_measures;
 };
@@ -170,7 +167,6 @@ PictureSize LayOutMark(Canvas& canvas, const NutritionTable& t, int x, int y, lo
     const long double moduleW = r::kModuleWidthY * Y;
     const long double moduleH = r::kModuleHeightY * Y;
     const long double corner = r::kModuleCornerY * Y;
-    const long double lineGap = r::kLineGapY * Y;
 
     // The words of an incomplete table, smaller, in as many lines as the width needs.
     std::vector<std::string> words;
@@ -214,14 +210,26 @@ PictureSize LayOutMark(Canvas& canvas, const NutritionTable& t, int x, int y, lo
             pen.RoundRect(left + border, top + border, moduleW - 2 * border, moduleH - 2 * border,
                           corner - border, Ink::White);
         }
+        // A name whose longest line would come nearer than 2Z to the module's sides is
+        // written smaller, and its lines spaced by half its capitals.
         canvas.SetFont(MarkFont(dpi));
-        const std::vector<std::string> lines = ModuleLines(pen, m, moduleW - 4 * Z);
+        const long double inner = moduleW - 4 * Z;
+        const std::vector<std::string> lines = ModuleLines(pen, m, inner);
+        long double widest = 0;
+        for (const std::string& line : lines) {
+            widest = std::max(widest, pen.InkWidth(line));
+        }
+        if (widest > inner) {
+            canvas.SetFont(MarkFont(dpi, inner / widest));
+        }
+        const long double cap = std::max(1, canvas.TextInkBox("A").Height());
+        const long double gapBetween = r::kLineGapY * cap;
         const auto k = static_cast<long double>(lines.size());
-        long double capTop = top + (moduleH - (k * Y + (k - 1) * lineGap)) / 2;
+        long double capTop = top + (moduleH - (k * cap + (k - 1) * gapBetween)) / 2;
         for (const std::string& line : lines) {
             pen.Text(left + (moduleW - pen.InkWidth(line)) / 2, capTop, line,
                      m.judged ? Ink::White : Ink::Black);
-            capTop += Y + lineGap;
+            capTop += cap + gapBetween;
         }
     }
     if (!words.empty()) {
