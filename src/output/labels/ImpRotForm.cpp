@@ -76,6 +76,7 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       m_cfgRotForm(cfgRotForm) {
     caption = W(kCaption);
     NomPreLabel.centred = true;
+    SitRotLabel.wordWrap = true;  // the state of layout 5 may run long
     PdfBitBtn.hint = W("Gera a folha de etiquetas em PDF, no tamanho real");
     for (Button* b :
          {&ImpBitBtn, &ImaBitBtn, &PdfBitBtn, &CfgBitBtn, &BitBtn1, &AjuBitBtn, &RetBitBtn}) {
