@@ -175,9 +175,9 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
         {"",
          "rotulo",
          "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] "
-         "[--conteudo N] --saida ARQUIVO.(bmp|png|pdf)\n"
+         "[--conteudo N] [--sem-frontal ITEM] --saida ARQUIVO.(bmp|png|pdf)\n"
          "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]] "
-         "[--conteudo N]\n"
+         "[--conteudo N] [--sem-frontal ITEM]\n"
          "     velmaro-cli rotulo TABELA PREPARACAO --porcao-grupo I…VIII [--modelo …] …",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
@@ -194,6 +194,11 @@ Opções:
   --nome         imprime o nome da preparação acima do rótulo
   --folha        a folha de etiquetas inteira, na geometria da configuração das
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
+  --sem-frontal ITEM
+                 a preparação é o alimento ITEM (1 a 19) da lista de alimentos em que a
+                 rotulagem nutricional frontal é vedada (IN 75/2020, Anexo XVI): o selo
+                 "ALTO EM" não é gerado, nem na folha nem no lote; fica gravado com os
+                 dados do rótulo (chave SemFro); 0 desmarca
   --saida ARQ    o arquivo a gerar
   --conteudo N   no modelo 5, o conteúdo líquido da embalagem em gramas ou mililitros (a
                  unidade da porção), número inteiro; fica gravado como o da tela do
@@ -209,14 +214,16 @@ Opções:
                  modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
                  "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" (os
                  limites que a parte conhecida já atinge) e, quando houver, "ALTO EM
-                 inconclusivo|…" (os que ela não atinge, com valores desconhecidos))",
+                 inconclusivo|…" (os que ela não atinge, com valores desconhecidos) e
+                 "Rotulagem frontal vedada|…")",
          {{"modelo", true},
           {"nome", false},
           {"folha", false},
           {"saida", true},
           {"dados", false},
           {"conteudo", true},
-          {"porcao-grupo", true}},
+          {"porcao-grupo", true},
+          {"sem-frontal", true}},
          2,
          2,
          LabelCommand,

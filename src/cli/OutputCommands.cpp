@@ -13,6 +13,7 @@
 #include "output/labels/current/RecipeNutrients.h"
 #include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelLayouts.h"
+#include "output/labels/mark/FrontOfPack.h"
 #include "output/reference/In75List.h"
 #include "output/reference/ReferencePortion.h"
 #include "output/reports/TechnicalSheetReports.h"
@@ -99,6 +100,9 @@ struct LabelRequest {
     bool withName = false;
     bool sheet = false;
     std::optional<std::string> netContent;  // --conteudo, as the label screen keeps it
+    // --sem-frontal: the food of the list whose front-of-pack labelling is forbidden (0:
+    // none), stored with the label data; none given: the one stored is kept.
+    std::optional<int> forbiddenFood;
 };
 
 // The net content of --conteudo as the label screen's field keeps it: a whole number of
@@ -129,6 +133,10 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
     }
     request.withName = arguments.Has("nome");
     request.sheet = arguments.Has("folha");
+    if (arguments.Value("sem-frontal")) {
+        request.forbiddenFood = ChoiceValue(arguments, "sem-frontal", 0,
+                                            static_cast<int>(frontofpack::kForbiddenFoods.size()));
+    }
     return request;
 }
 
@@ -212,6 +220,9 @@ std::pair<IniFile, LabelChoice> ComposeLabel(
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
     if (request.netContent) {
         SaveNetContent(ini, *request.netContent);
+    }
+    if (request.forbiddenFood) {
+        SaveForbiddenFood(ini, *request.forbiddenFood);
     }
     if (choice.layout == kNutritionTableModel) {
         if (sources != nullptr && !sources->has_value()) {
@@ -356,8 +367,13 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
     const bool model5 = label->second.layout == kNutritionTableModel;
     if (dataOnly) {
         if (model5) {
-            for (const std::string& line : NutritionTableDataLines(LoadNutritionTable(ini))) {
+            const NutritionTable composed = LoadNutritionTable(ini);
+            for (const std::string& line : NutritionTableDataLines(composed)) {
                 io.out << Utf8(line) << "\n";
+            }
+            if (composed.frontOfPackForbidden != 0) {
+                io.out << "Rotulagem frontal vedada|"
+                       << Utf8(ForbiddenFoodText(composed.frontOfPackForbidden)) << "\n";
             }
             return kExitOk;
         }
@@ -377,6 +393,10 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
         const NutritionTable composed = LoadNutritionTable(ini);
         if (HasHighInMark(composed) && !request.sheet) {
             Generated(io, MarkFileBeside(output->first));
+        }
+        if (const std::string forbidden = ForbiddenFoodState(composed.frontOfPackForbidden);
+            !forbidden.empty()) {
+            io.out << Utf8(forbidden) << " O selo \"ALTO EM\" não foi gerado.\n";
         }
         if (composed.incomplete) {
             io.err << "velmaro-cli: " << IncompleteLine(preparation, composed) << "\n";

@@ -165,6 +165,7 @@ class Label : public Control {
   public:
     Label(Form& owner, std::string name, std::string caption = {});
     bool centred = false;
+    bool wordWrap = false;   // a long caption goes on in lines of the width it is given
     std::string fontFamily;  // empty: the window's font (a header over a list sets the list's)
     int fontSize = 0;
     bool fontBold = false;

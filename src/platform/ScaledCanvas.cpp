@@ -69,4 +69,32 @@ void ScaledCanvas::Clear(int left, int top, int right, int bottom) {
     m_device.Clear(ToDevice(left), ToDevice(top), ToDevice(right), ToDevice(bottom));
 }
 
+void ScaledCanvas::FillRoundRect(int left, int top, int right, int bottom, int radius, Ink ink) {
+    m_device.FillRoundRect(ToDevice(left), ToDevice(top), ToDevice(right), ToDevice(bottom),
+                           ToDevice(radius), ink);
+}
+
+void ScaledCanvas::FillEllipse(int left, int top, int right, int bottom, Ink ink) {
+    m_device.FillEllipse(ToDevice(left), ToDevice(top), ToDevice(right), ToDevice(bottom), ink);
+}
+
+void ScaledCanvas::FillPolygon(const std::vector<Point>& points, Ink ink) {
+    std::vector<Point> scaled;
+    scaled.reserve(points.size());
+    for (const Point& p : points) {
+        scaled.push_back({ToDevice(p.x), ToDevice(p.y)});
+    }
+    m_device.FillPolygon(scaled, ink);
+}
+
+void ScaledCanvas::SetTextInk(Ink ink) {
+    m_device.SetTextInk(ink);
+}
+
+InkBox ScaledCanvas::TextInkBox(const std::string& text) {
+    const InkBox box = m_device.TextInkBox(text);
+    return {FromDevice(box.left), FromDevice(box.top), FromDevice(box.right),
+            FromDevice(box.bottom)};
+}
+
 }  // namespace velmaro

@@ -28,6 +28,11 @@ class ScaledCanvas : public Canvas {
     void LineTo(int x, int y) override;
     void Rectangle(int left, int top, int right, int bottom) override;
     void Clear(int left, int top, int right, int bottom) override;
+    void FillRoundRect(int left, int top, int right, int bottom, int radius, Ink ink) override;
+    void FillEllipse(int left, int top, int right, int bottom, Ink ink) override;
+    void FillPolygon(const std::vector<Point>& points, Ink ink) override;
+    void SetTextInk(Ink ink) override;
+    InkBox TextInkBox(const std::string& text) override;
 
   private:
     int ToDevice(int v) const;

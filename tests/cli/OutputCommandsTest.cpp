@@ -690,5 +690,40 @@ TEST_F(NutritionTableCommandsTest, BatchOfModelFiveNamesTheIncompleteLabels) {
                                             folder / "Salada-rotulo-alto-em.pdf"}));
 }
 
+// A preparation marked as a food whose front-of-pack labelling is forbidden: the mark is
+// generated neither by rotulo nor by lote, and the choice stays with the label data.
+TEST_F(NutritionTableCommandsTest, AFoodWithTheMarkForbiddenHasNone) {
+    CliRun run =
+        Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--dados", "--sem-frontal", "20"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--sem-frontal deve ser um número de 0 a 19"), std::string::npos)
+        << run.err;
+
+    // The lettuce's limits cannot be judged: without the item it has a mark.
+    run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--dados", "--sem-frontal", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\nRotulagem frontal vedada|1 – Frutas, hortaliças, leguminosas, "
+                           "tubérculos, cereais, nozes, castanhas, sementes e cogumelos\n"),
+              std::string::npos)
+        << run.out;
+    const fs::path png = Scratch() / "salada.png";
+    run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", png.string()});
+    EXPECT_NE(run.out.find("Rotulagem frontal vedada: 1 – Frutas"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("alto-em"), std::string::npos) << run.out;
+
+    const fs::path folder = Scratch() / "lote5";
+    run = Cli({"lote", "Minha", "--saida", folder.string(), "--modelo", "5"});
+    for (const RecordedImage& r : images.records) {
+        EXPECT_NE(r.path.filename(), fs::path("Salada-rotulo-alto-em.pdf"));
+    }
+
+    // Unmarked: the mark is back.
+    run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--sem-frontal", "0", "--saida",
+               png.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("salada-alto-em.png"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("vedada"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace velmaro

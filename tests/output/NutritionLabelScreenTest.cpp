@@ -10,6 +10,7 @@
 #include "output/labels/ImpRotForm.h"
 #include "output/labels/current/NutritionTable.h"
 #include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/mark/FrontOfPack.h"
 #include "platform/Interaction.h"
 #include "storage/Cp1252.h"
 #include "storage/IniFile.h"
@@ -32,10 +33,10 @@ const std::string kPreparation = Pad("Pudim", 40);
 
 // Yield 400 g, totals of 200 g of milk (energy 122, carbohydrates 9,6, protein 6,6,
 // fat 6,6, saturated 4,2, fibre 0, sodium 86), label portion 100 g.
-std::string Record() {
+std::string Record(const char* sodium = "86,00") {
     std::string record;
     const char* const totals[] = {"122,00", "9,60", "6,60",   "6,60", "4,20",
-                                  "28,00",  "0,00", "246,00", "0,20", "86,00"};
+                                  "28,00",  "0,00", "246,00", "0,20", sodium};
     for (int f = 1; f <= 56; ++f) {
         std::string field;
         if (f == 1) {
@@ -78,8 +79,8 @@ class NutritionLabelScreenTest : public test::DataHomeTest {
         }
         test::WriteBytes(PreparationFilePath(Home(), kTable, kPreparation), line + "\r\n");
     }
-    void Open() {
-        form.Prepare(kTable, kPreparation, Record());
+    void Open(const std::string& record = Record()) {
+        form.Prepare(kTable, kPreparation, record);
         ui.Activate(form);
     }
     fs::path File() const { return LabelFilePath(Home(), kTable, kPreparation); }
@@ -168,7 +169,7 @@ TEST_F(NutritionLabelScreenTest, OldHomeComposesModelFiveWithTheSugarsIncomplete
     ASSERT_EQ(bmps.size(), 2U);
     EXPECT_EQ(bmps[1].path, LabelMarkImagePath(Home(), kTable, kPreparation));
     const std::vector<std::string> mark = Texts(bmps[1]);
-    EXPECT_NE(std::find(mark.begin(), mark.end(), W("AÇÚCAR ADICIONADO (?)")), mark.end());
+    EXPECT_NE(std::find(mark.begin(), mark.end(), W("AÇÚCAR ?")), mark.end());
     EXPECT_EQ(ui.MessageTexts().back(), W("Foi gerado o arquivo : ") + W(bmps[1].path.string()));
 
     // Reopened, the screen starts on model 5 and warns before showing it.
@@ -264,6 +265,68 @@ TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
     for (const std::string& m : ui.MessageTexts()) {
         EXPECT_NE(m, doesNotFit);
     }
+}
+
+// Sodium of 650 mg/100 g reaches its limit: the screen says once when the mark is optional.
+// Marked as cheese (a food whose front-of-pack labelling is forbidden) the mark is drawn
+// nowhere, the state says why, and the choice is kept with the label data.
+TEST_F(NutritionLabelScreenTest, AForbiddenFoodHasNoMarkAndTheStateSaysWhy) {
+    const std::string salty = Record("2600,00");
+    Open(salty);
+    PressRadioButton(ui, form, form.ModRdcRadioButton);
+    const auto told = [this] {
+        const std::vector<std::string> texts = ui.MessageTexts();
+        return std::count(texts.begin(), texts.end(), OptionalMarkNotice());
+    };
+    EXPECT_EQ(told(), 1);
+    EXPECT_NE(OptionalMarkNotice().find(W("próprio estabelecimento")), std::string::npos);
+    ui.MoveFocus(form, form.ConLiqMaskEdit);
+    form.ConLiqMaskEdit.text = "500   ";
+    ui.MoveFocus(form, form.ImpBitBtn);
+    EXPECT_EQ(told(), 1);  // once
+    EXPECT_TRUE(form.SemFroComboBox.visible);
+    EXPECT_EQ(form.SemFroComboBox.items.size(), 20U);
+    EXPECT_EQ(form.nutritionTable.highIn, std::vector<std::string>{W("SÓDIO")});
+    EXPECT_NE(Texts(LastPicture(kMarkPreviewWidth)).size(), 0U);
+
+    UserSelect(form.SemFroComboBox, 6);
+    const std::string& state = form.SitRotLabel.caption;
+    EXPECT_NE(state.find(W("Rotulagem frontal vedada: 6 – Queijos.")), std::string::npos) << state;
+    EXPECT_NE(state.find(W("somente aos nutrientes alterados por esses ingredientes")),
+              std::string::npos);
+    EXPECT_TRUE(Texts(LastPicture(kMarkPreviewWidth)).empty());
+    EXPECT_EQ(IniFile(File()).ReadString("DadRot", "SemFro", ""), "6");
+    // The picture saved has no mark beside it.
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.Press(form, form.ImaBitBtn);
+    EXPECT_EQ(images.Of(RecordedImage::Kind::Bmp).size(), 1U);
+    // Nor does the sheet.
+    ui.AnswerYes();
+    ui.AnswerYes();
+    ui.Press(form, form.PdfBitBtn);
+    const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
+    ASSERT_EQ(pdfs.size(), 1U);
+    const std::vector<std::string> sheet = Texts(pdfs[0]);
+    EXPECT_EQ(std::find(sheet.begin(), sheet.end(), "ALTO EM"), sheet.end());
+    EXPECT_NE(std::find(sheet.begin(), sheet.end(), W("INFORMAÇÃO NUTRICIONAL")), sheet.end());
+    ui.Press(form, form.RetBitBtn);
+
+    // Reopened: still marked, nothing said about the optional mark; salt needs no proviso.
+    ui.ClearMessages();
+    Open(salty);
+    EXPECT_EQ(form.SemFroComboBox.itemIndex, 6);
+    EXPECT_EQ(told(), 0);
+    UserSelect(form.SemFroComboBox, 10);
+    EXPECT_NE(form.SitRotLabel.caption.find(W("vedada: 10 – Sal destinado ao consumo humano.")),
+              std::string::npos);
+    EXPECT_EQ(form.SitRotLabel.caption.find("somente"), std::string::npos);
+    // Unmarked, the mark is back (and the notice said, once).
+    UserSelect(form.SemFroComboBox, 0);
+    EXPECT_EQ(form.SitRotLabel.caption.find("vedada"), std::string::npos);
+    EXPECT_FALSE(Texts(LastPicture(kMarkPreviewWidth)).empty());
+    EXPECT_EQ(told(), 1);
+    EXPECT_EQ(IniFile(File()).ReadString("DadRot", "SemFro", ""), "0");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "output/labels/ImpRotForm.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
 #include "output/labels/legacy/LabelLayouts.h"
+#include "output/labels/mark/FrontOfPack.h"
 #include "output/reference/ReferencePortion.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
@@ -66,6 +68,7 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
                         W("Marque aqui para imprimir o nome da preparação")),
       ConLiqLabel(*this, "ConLiqLabel", W("Conteúdo líquido (g ou ml) :")),
       ConLiqMaskEdit(*this, "ConLiqMaskEdit", "999999;1;_"),
+      SemFroComboBox(*this, "SemFroComboBox"),
       SitRotLabel(*this, "SitRotLabel"),
       PorRefLabel(*this, "PorRefLabel"),
       RotImage(*this, "RotImage"),
@@ -76,6 +79,7 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       m_cfgRotForm(cfgRotForm) {
     caption = W(kCaption);
     NomPreLabel.centred = true;
+    SitRotLabel.wordWrap = true;  // the state of layout 5 may run long
     PdfBitBtn.hint = W("Gera a folha de etiquetas em PDF, no tamanho real");
     for (Button* b :
          {&ImpBitBtn, &ImaBitBtn, &PdfBitBtn, &CfgBitBtn, &BitBtn1, &AjuBitBtn, &RetBitBtn}) {
@@ -101,6 +105,16 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
         key = NumericFieldKeyPress(ConLiqMaskEdit.text, key);
     };
     ConLiqMaskEdit.onExit = [this](Control* next) { ConLiqMaskEditExit(next); };
+    SemFroComboBox.label = W("Rotulagem frontal vedada (IN 75/2020, Anexo XVI) :");
+    SemFroComboBox.items = {W("Não – o selo \"ALTO EM\" segue a tabela")};
+    for (const std::string& item : ForbiddenFoodTexts()) {
+        SemFroComboBox.items.push_back(item);
+    }
+    SemFroComboBox.itemIndex = 0;
+    SemFroComboBox.width = 240;
+    SemFroComboBox.hint =
+        W("Marque quando a preparação é um dos alimentos em que o selo \"ALTO EM\" é vedado");
+    SemFroComboBox.onChange = [this] { SemFroComboBoxChange(); };
     ImpNomPreCheckBox.onClick = [this] { ImpNomPreCheckBoxClick(); };
     ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
     ImaBitBtn.onClick = [this] { ImaBitBtnClick(); };
@@ -167,6 +181,7 @@ void TImpRotForm::FormActivate() {
         if (!content.empty() && content.size() <= ConLiqMaskEdit.text.size()) {
             ConLiqMaskEdit.text = PadLeft(content, static_cast<int>(ConLiqMaskEdit.text.size()));
         }
+        SemFroComboBox.itemIndex = LoadForbiddenFood(ini);
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
         Close();
@@ -175,6 +190,7 @@ void TImpRotForm::FormActivate() {
     preparationName = TrimTrailingSpaces(preparationName);
     NomPreLabel.caption = preparationName;
     nutritionTable = NutritionTable();
+    m_optionalMarkTold = false;
     if (choice.layout == kNutritionTableModel) {
         ComposeTable();
     }
@@ -186,6 +202,7 @@ void TImpRotForm::FormActivate() {
         m_ui.ShowMessageBox(portionWarning, MessageKind::Ok);
     }
     WarnIfIncomplete();
+    TellOptionalMark();
     RedrawPreview();
     SetFocus(&ImpBitBtn);
 }
@@ -210,6 +227,11 @@ bool TImpRotForm::StoreLabel() {
         if (choice.layout == kNutritionTableModel) {
             SaveNutritionTable(ini, nutritionTable);
         }
+        // The forbidden food, like the net content, is kept once marked.
+        if (choice.layout == kNutritionTableModel || nutritionTable.frontOfPackForbidden != 0 ||
+            ini.ValueExists(kLabelDataSection, "SemFro")) {
+            SaveForbiddenFood(ini, nutritionTable.frontOfPackForbidden);
+        }
         ini.Commit();
     } catch (const StorageError&) {
         m_ui.ShowMessageBox(W(kLabelWriteFailed), MessageKind::Ok);
@@ -233,9 +255,11 @@ bool TImpRotForm::ComposeTable() {
         nutritionTable =
             ComposeNutritionTableOf(programFolder, tableName, preparationName, preparationRecord,
                                     NetContentValue(ConLiqMaskEdit.text));
+        nutritionTable.frontOfPackForbidden = std::max(0, SemFroComboBox.itemIndex);
     } catch (const StorageError& e) {
         nutritionTable = NutritionTable();
         nutritionTable.incomplete = true;
+        nutritionTable.frontOfPackForbidden = std::max(0, SemFroComboBox.itemIndex);
         const auto* damaged = dynamic_cast<const DamagedFileError*>(&e);
         m_ui.ShowMessageBox(
             damaged != nullptr
@@ -254,6 +278,7 @@ void TImpRotForm::ShowTableState() {
     const bool table = choice.layout == kNutritionTableModel;
     ConLiqLabel.visible = table;
     ConLiqMaskEdit.visible = table;
+    SemFroComboBox.visible = table;
     AltEmImage.visible = table;
     SitRotLabel.visible = table;
     std::string state;
@@ -270,6 +295,10 @@ void TImpRotForm::ShowTableState() {
         if (nutritionTable.individualPackage) {
             state += W(" Embalagem individual (até 2 porções): a porção é o conteúdo inteiro.");
         }
+        if (const std::string forbidden = ForbiddenFoodState(nutritionTable.frontOfPackForbidden);
+            !forbidden.empty()) {
+            state += " " + forbidden;
+        }
     }
     SitRotLabel.caption = state;
 }
@@ -282,6 +311,24 @@ void TImpRotForm::WarnIfIncomplete() {
     if (!warning.empty()) {
         m_ui.ShowMessageBox(warning, MessageKind::Ok);
     }
+}
+
+void TImpRotForm::TellOptionalMark() {
+    if (choice.layout != kNutritionTableModel || m_optionalMarkTold ||
+        nutritionTable.highIn.empty() || !HasHighInMark(nutritionTable)) {
+        return;
+    }
+    m_optionalMarkTold = true;
+    m_ui.ShowMessageBox(OptionalMarkNotice(), MessageKind::Ok);
+}
+
+// Kept with the label data at once; the mark shows or goes.
+void TImpRotForm::SemFroComboBoxChange() {
+    nutritionTable.frontOfPackForbidden = std::max(0, SemFroComboBox.itemIndex);
+    StoreLabel();
+    ShowTableState();
+    TellOptionalMark();
+    RedrawPreview();
 }
 
 // Every drawing reads the label data file again; one that cannot be read leaves the
@@ -321,6 +368,7 @@ void TImpRotForm::ModRdcRadioButtonClick() {
     StoreLabel();
     ShowTableState();
     WarnIfIncomplete();
+    TellOptionalMark();
     RedrawPreview();
 }
 
@@ -336,6 +384,7 @@ void TImpRotForm::ConLiqMaskEditExit(Control*) {
     ComposeTable();
     StoreLabel();
     ShowTableState();
+    TellOptionalMark();
     RedrawPreview();
 }
 
@@ -536,7 +585,7 @@ LayoutItem TImpRotForm::Layout() {
             L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
                        L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(ModRdcRadioButton),
                        L::Spacing(12), L::Of(ImpNomPreCheckBox), L::Spacing(12), L::Of(ConLiqLabel),
-                       L::Of(ConLiqMaskEdit), L::Stretch()}),
+                       L::Of(ConLiqMaskEdit), L::Spacing(12), L::Of(SemFroComboBox), L::Stretch()}),
             L::Of(RotImage),
             L::Of(AltEmImage),
         }),

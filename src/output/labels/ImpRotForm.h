@@ -46,7 +46,10 @@ class TImpRotForm : public Form {
     CheckBox ImpNomPreCheckBox;
     Label ConLiqLabel;
     MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)
-    Label SitRotLabel;        // what the table of layout 5 lacks, and its "ALTO EM"
+    // Layout 5: none, or the food of the list whose front-of-pack labelling is forbidden
+    // (item N at index N); the mark is then never drawn.
+    ComboBox SemFroComboBox;
+    Label SitRotLabel;  // what the table of layout 5 lacks, and its "ALTO EM"
     // The reference portion the preparation was labelled under, and the warning when the
     // label's portion is another.
     Label PorRefLabel;
@@ -77,6 +80,7 @@ class TImpRotForm : public Form {
     void ModPerRadioButtonClick();
     void ModRdcRadioButtonClick();
     void ConLiqMaskEditExit(Control* next);
+    void SemFroComboBoxChange();
     void ImpNomPreCheckBoxClick();
     void ImpBitBtnClick();
     void ImaBitBtnClick();
@@ -111,6 +115,9 @@ class TImpRotForm : public Form {
     bool ComposeTable();
     void ShowTableState();
     void WarnIfIncomplete();
+    // Once a screen opening, when a limit is reached: when the mark is optional.
+    void TellOptionalMark();
+    bool m_optionalMarkTold = false;
     void ChooseLayout(int layout);
     void ShowChoice();
 

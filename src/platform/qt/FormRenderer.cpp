@@ -955,6 +955,9 @@ class FormWindow : public QDialog {
                 }
                 l->setAlignment((label.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
                                 Qt::AlignVCenter);
+                if (l->wordWrap() != label.wordWrap) {
+                    l->setWordWrap(label.wordWrap);
+                }
                 const QFont font = LabelFontOf(label);
                 if (l->font() != font) {
                     l->setFont(font);

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/QtText.h"
@@ -53,7 +54,7 @@ int QtCanvas::TextHeight(const std::string&) {
 
 void QtCanvas::TextOut(int x, int y, const std::string& text) {
     const QFontMetrics fm(m_painter.font(), m_painter.device());
-    m_painter.setPen(QPen(Qt::black));
+    m_painter.setPen(QPen(m_textInk == Ink::White ? Qt::white : Qt::black));
     m_painter.drawText(QPoint(x, y + fm.ascent()), ToQt(text));
     ApplyPen();
 }
@@ -113,6 +114,60 @@ void QtCanvas::Clear(int left, int top, int right, int bottom) {
     if (right > left && bottom > top) {
         m_painter.fillRect(QRect(left, top, right - left, bottom - top), Qt::white);
     }
+}
+
+// Shapes are filled as they are drawn on paper: no outline, and, like the texts, without
+// antialiasing, so a one-bit picture keeps their edges.
+void QtCanvas::Fill(const QPainterPath& path, Ink ink) {
+    m_painter.fillPath(path, ink == Ink::White ? Qt::white : Qt::black);
+}
+
+void QtCanvas::FillRoundRect(int left, int top, int right, int bottom, int radius, Ink ink) {
+    if (right - left < 1 || bottom - top < 1) {
+        return;
+    }
+    const qreal r = std::clamp<qreal>(radius, 0, std::min(right - left, bottom - top) / 2.0);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(left, top, right - left, bottom - top), r, r);
+    Fill(path, ink);
+}
+
+void QtCanvas::FillEllipse(int left, int top, int right, int bottom, Ink ink) {
+    if (right - left < 1 || bottom - top < 1) {
+        return;
+    }
+    QPainterPath path;
+    path.addEllipse(QRectF(left, top, right - left, bottom - top));
+    Fill(path, ink);
+}
+
+void QtCanvas::FillPolygon(const std::vector<Point>& points, Ink ink) {
+    if (points.size() < 3) {
+        return;
+    }
+    QPolygonF polygon;
+    for (const Point& p : points) {
+        polygon << QPointF(p.x, p.y);
+    }
+    QPainterPath path;
+    path.addPolygon(polygon);
+    path.closeSubpath();
+    Fill(path, ink);
+}
+
+// From the outlines of the glyphs, so a capital's height and a stem's width are those of
+// the font, not of its character cell.
+InkBox QtCanvas::TextInkBox(const std::string& text) {
+    const QFontMetrics fm(m_painter.font(), m_painter.device());
+    QPainterPath path;
+    path.addText(QPointF(0, fm.ascent()), m_painter.font(), ToQt(text));
+    const QRectF box = path.boundingRect();
+    if (box.isEmpty()) {
+        return {};
+    }
+    return {static_cast<int>(std::lround(box.left())), static_cast<int>(std::lround(box.top())),
+            static_cast<int>(std::lround(box.right())),
+            static_cast<int>(std::lround(box.bottom()))};
 }
 
 QtBitmap::QtBitmap(int width, int height, int dpi)

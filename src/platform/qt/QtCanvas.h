@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPoint>
 #include <filesystem>
 #include <memory>
@@ -35,14 +36,21 @@ class QtCanvas : public Canvas {
     void LineTo(int x, int y) override;
     void Rectangle(int left, int top, int right, int bottom) override;
     void Clear(int left, int top, int right, int bottom) override;
+    void FillRoundRect(int left, int top, int right, int bottom, int radius, Ink ink) override;
+    void FillEllipse(int left, int top, int right, int bottom, Ink ink) override;
+    void FillPolygon(const std::vector<Point>& points, Ink ink) override;
+    void SetTextInk(Ink ink) override { m_textInk = ink; }
+    InkBox TextInkBox(const std::string& text) override;
 
   private:
     void ApplyPen();
+    void Fill(const QPainterPath& path, Ink ink);
 
     QPainter& m_painter;
     int m_dpi;
     QPoint m_position;
     int m_penWidth = 1;
+    Ink m_textInk = Ink::Black;
 };
 
 // A white bitmap in memory with a canvas on it: previews take its pixels, and it is

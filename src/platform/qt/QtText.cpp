@@ -43,6 +43,9 @@ QString MapFontFamily(const std::string& family) {
         family == "Microsoft Sans Serif") {
         return QStringLiteral("Liberation Sans");
     }
+    if (family == "Arial Narrow") {
+        return QStringLiteral("Liberation Sans Narrow");
+    }
     if (family == "Times New Roman") {
         return QStringLiteral("Liberation Serif");
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "output/labels/mark/FrontOfPack.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/Text.h"
@@ -368,6 +369,7 @@ NutritionTable LoadNutritionTable(const IniFile& file) {
     }
     // A table never composed is not a table to put on a package either.
     t.incomplete = !t.missing.empty() || t.rules.empty();
+    t.frontOfPackForbidden = LoadForbiddenFood(file);
     return t;
 }
 

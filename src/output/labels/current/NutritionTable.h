@@ -68,6 +68,10 @@ struct NutritionTable {
     // Words of the limits not reached by the known part, on an incomplete amount.
     std::vector<std::string> highInInconclusive;
     bool incomplete = false;
+    // The item of the list of foods whose front-of-pack labelling is forbidden that the
+    // user marked (key SemFro, kept apart from the composition); 0: none. Such a table
+    // has no mark, whatever its limits.
+    int frontOfPackForbidden = 0;
     // What is missing, for the warning: one text per row with "?" cells, "Caption:
     // ingredient, ingredient" (the ingredients whose unknown values make them "?", those
     // of the rows it depends on included); a missing yield or portion is said too, and a

@@ -19,9 +19,6 @@ constexpr long double kPadPoints = 2;
 constexpr long double kRowGapPoints = 3;
 constexpr long double kIndentPoints = 6;
 constexpr long double kMarkGapPoints = 6;
-constexpr long double kGlassPoints = 16;
-constexpr long double kMarkTitlePoints = 12;
-constexpr long double kMarkLinePoints = 10;
 // Ascent plus descent of Liberation Sans is 1.117 em; a little more keeps the em at or
 // above the size asked for whatever the rounding.
 constexpr long double kCellPerEm = 1.15L;
@@ -202,84 +199,18 @@ PictureSize LayOutTable(Pen& pen, const NutritionTable& t, int x, int y, int min
     return {width, height};
 }
 
-std::vector<std::string> MarkLines(const NutritionTable& t) {
-    std::vector<std::string> lines = t.highIn;
-    for (const std::string& words : t.highInInconclusive) {
-        lines.push_back(words + " (?)");
-    }
-    return lines;
+}  // namespace
+
+int FontCellDots(long double points, long double dpi) {
+    return static_cast<int>(std::ceil(points * kCellPerEm * dpi / 72 - 1e-9L));
 }
 
-// A magnifying glass in the square (x, y)-(x + size, y + size): a ring of line segments
-// and a handle towards the lower right.
-void Glass(Pen& pen, int x, int y, int size) {
-    constexpr long double kPi = 3.14159265358979323846L;
-    constexpr int kSegments = 24;
-    const long double radius = size * 0.34L;
-    const long double cx = x + size * 0.40L;
-    const long double cy = y + size * 0.40L;
-    pen.Width(std::max(1, size / 9));
-    for (int i = 0; i < kSegments; ++i) {
-        const long double a0 = 2 * kPi * i / kSegments;
-        const long double a1 = 2 * kPi * (i + 1) / kSegments;
-        pen.Line(RoundToDots(cx + radius * std::cos(a0)), RoundToDots(cy + radius * std::sin(a0)),
-                 RoundToDots(cx + radius * std::cos(a1)), RoundToDots(cy + radius * std::sin(a1)));
-    }
-    pen.Width(std::max(1, size / 6));
-    const long double edge = radius * 0.7071L;
-    pen.Line(RoundToDots(cx + edge), RoundToDots(cy + edge), x + size, y + size);
-    pen.Width(1);
+std::string IncompleteWords() {
+    return W("INCOMPLETO – NÃO USAR EM EMBALAGEM");
 }
 
-PictureSize LayOutMark(Pen& pen, const NutritionTable& t, int x, int y) {
-    const std::vector<std::string> lines = MarkLines(t);
-    if (lines.empty()) {
-        return {};
-    }
-    const int pad = pen.Dots(4);
-    const int gap = pen.Dots(4);
-    const int glass = pen.Dots(kGlassPoints);
-    const int titleCell = pen.Font(kMarkTitlePoints, true);
-    const std::string title = "ALTO EM";
-    const int titleWidth = pen.Tw(title);
-    const int lineCell = pen.Font(kMarkLinePoints, true);
-    int width = glass + gap + titleWidth;
-    for (const std::string& line : lines) {
-        width = std::max(width, pen.Tw(line));
-    }
-    width += 2 * pad;
-    if (t.incomplete) {  // the band's longer line fits inside the frame
-        pen.Font(kWordsPoints, true);
-        width = std::max(width, pen.Tw(W("NÃO USAR EM EMBALAGEM")) + 2 * pen.Dots(kPadPoints));
-    }
-    const int head = std::max(glass, titleCell);
-    Pen measure = pen.Measuring();
-    const int band = t.incomplete ? IncompleteBand(measure, x, x + width, y) : 0;
-    const int height = pad + head + gap + static_cast<int>(lines.size()) * lineCell + pad + band;
-    if (!pen.Drawing()) {
-        return {width, height};
-    }
-    pen.Width(pen.Dots(1.5L));
-    pen.Frame(x, y, x + width + 1, y + height + 1);
-    pen.Width(1);
-    Glass(pen, x + pad, y + pad + (head - glass) / 2, glass);
-    pen.Font(kMarkTitlePoints, true);
-    pen.Text(x + pad + glass + gap, y + pad + (head - titleCell) / 2, title);
-    pen.Font(kMarkLinePoints, true);
-    int yl = y + pad + head + gap;
-    for (const std::string& line : lines) {
-        pen.Text(x + pad, yl, line);
-        yl += lineCell;
-    }
-    if (t.incomplete) {
-        IncompleteBand(pen, x, x + width, y + height - band);
-    }
-    return {width, height};
-}
-
-// The largest resolution, at most the canvas' own, at which `size` fits width x height.
-template <typename Measure>
-long double FittingDpi(Canvas& canvas, int width, int height, Measure measure) {
+long double FittingDpi(Canvas& canvas, int width, int height,
+                       const std::function<PictureSize(long double dpi)>& measure) {
     long double dpi = canvas.DotsPerInch();
     for (int i = 0; i < 40 && dpi > 1; ++i) {
         const PictureSize s = measure(dpi);
@@ -294,30 +225,10 @@ long double FittingDpi(Canvas& canvas, int width, int height, Measure measure) {
     return dpi;
 }
 
-}  // namespace
-
-int FontCellDots(long double points, long double dpi) {
-    return static_cast<int>(std::ceil(points * kCellPerEm * dpi / 72 - 1e-9L));
-}
-
-std::string IncompleteWords() {
-    return W("INCOMPLETO – NÃO USAR EM EMBALAGEM");
-}
-
 PictureSize DrawNutritionTable(Canvas& canvas, const NutritionTable& table, int x, int y,
                                long double dpi, int minWidth, bool draw) {
     Pen pen(canvas, dpi, draw);
     return LayOutTable(pen, table, x, y, minWidth);
-}
-
-bool HasHighInMark(const NutritionTable& table) {
-    return !table.highIn.empty() || !table.highInInconclusive.empty();
-}
-
-PictureSize DrawHighInMark(Canvas& canvas, const NutritionTable& table, int x, int y,
-                           long double dpi, bool draw) {
-    Pen pen(canvas, dpi, draw);
-    return LayOutMark(pen, table, x, y);
 }
 
 PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table, std::string_view name,
@@ -331,13 +242,12 @@ PictureSize DrawNutritionLabel(Canvas& canvas, const NutritionTable& table, std:
         pen.Text(x, y, std::string(name));
         top += cell + pen.Dots(kRowGapPoints);
     }
-    Pen measure(canvas, dpi, false);
-    const PictureSize mark = LayOutMark(measure, table, 0, 0);
+    const PictureSize mark = DrawHighInMark(canvas, table, 0, 0, dpi, false);
     const int gap = mark.width > 0 ? pen.Dots(kMarkGapPoints) : 0;
     const PictureSize tableSize =
         LayOutTable(pen, table, x, top, std::max(0, usedWidth - mark.width - gap));
     if (mark.width > 0) {
-        LayOutMark(pen, table, x + tableSize.width + gap, top);
+        DrawHighInMark(canvas, table, x + tableSize.width + gap, top, dpi, draw);
     }
     return {std::max(nameWidth, tableSize.width + gap + mark.width),
             top - y + std::max(tableSize.height, mark.height)};
@@ -351,19 +261,6 @@ void DrawNutritionTablePreview(Canvas& canvas, const NutritionTable& table, int 
     const PictureSize s = DrawNutritionTable(canvas, table, 0, 0, dpi, 0, false);
     DrawNutritionTable(canvas, table, std::max(0, (width - s.width) / 2),
                        std::max(0, (height - s.height) / 2), dpi);
-}
-
-void DrawHighInMarkPreview(Canvas& canvas, const NutritionTable& table, int width, int height) {
-    canvas.Clear(0, 0, width, height);
-    if (!HasHighInMark(table)) {
-        return;
-    }
-    const long double dpi = FittingDpi(canvas, width, height, [&](long double d) {
-        return DrawHighInMark(canvas, table, 0, 0, d, false);
-    });
-    const PictureSize s = DrawHighInMark(canvas, table, 0, 0, dpi, false);
-    DrawHighInMark(canvas, table, std::max(0, (width - s.width) / 2),
-                   std::max(0, (height - s.height) / 2), dpi);
 }
 
 }  // namespace velmaro

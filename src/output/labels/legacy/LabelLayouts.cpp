@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "output/labels/legacy/LabelRounding.h"
 #include "output/labels/current/NutritionTableLayout.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"
@@ -339,6 +339,11 @@ class LayoutRecorder : public Canvas {
     void LineTo(int, int) override {}
     void Rectangle(int, int, int, int) override {}
     void Clear(int, int, int, int) override {}
+    void FillRoundRect(int, int, int, int, int, Ink) override {}
+    void FillEllipse(int, int, int, int, Ink) override {}
+    void FillPolygon(const std::vector<Point>&, Ink) override {}
+    void SetTextInk(Ink) override {}
+    InkBox TextInkBox(const std::string& text) override { return m_measure.TextInkBox(text); }
 
     std::vector<Box> texts;
 
