@@ -4,15 +4,17 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "cli/CliData.h"
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "output/labels/ImpRotForm.h"
-#include "output/labels/legacy/LabelComposition.h"
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
+#include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "output/reports/TechnicalSheetReports.h"
 #include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
@@ -286,7 +288,9 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
             Generated(io, MarkFileBeside(output->first));
         }
         if (composed.incomplete) {
+            // The files are made and named; an incomplete label is still not one to use.
             io.err << "velmaro-cli: " << IncompleteLine(preparation, composed) << "\n";
+            return kExitError;
         }
     }
     return kExitOk;
@@ -406,11 +410,21 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     for (const std::string& line : incomplete) {
         io.err << "velmaro-cli: " << line << "\n";
     }
+    // Only what was asked is counted; the participle agrees with what it follows (two
+    // nouns joined by "e" take the plural).
+    const auto counted = [](int n, std::string_view one, std::string_view many) {
+        return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+    };
+    std::string made;
+    if (labels) {
+        made = counted(labelFiles, "rótulo", "rótulos");
+    }
+    if (report) {
+        made += (made.empty() ? "" : " e ") + counted(reportFiles, "relatório", "relatórios");
+    }
+    const bool single = !(labels && report) && labelFiles + reportFiles == 1;
     io.out << preparations.size() << (preparations.size() == 1 ? " preparação: " : " preparações: ")
-           << labelFiles << (labelFiles == 1 ? " rótulo e " : " rótulos e ") << reportFiles
-           << (reportFiles == 1 ? " relatório" : " relatórios")
-           << (labelFiles + reportFiles == 1 ? " gerado" : " gerados") << " em \"" << Shown(folder)
-           << "\".\n";
+           << made << (single ? " gerado" : " gerados") << " em \"" << Shown(folder) << "\".\n";
     if (!failures.empty()) {
         io.err << "velmaro-cli: " << failures.size()
                << (failures.size() == 1 ? " preparação falhou." : " preparações falharam.") << "\n";

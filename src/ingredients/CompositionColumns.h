@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro {
 
@@ -83,6 +84,16 @@ inline constexpr std::array<ExportColumn, 35> kExportColumns = {{
     {35, "fonte açúcares adicionados"},
     {36, "fonte gordura trans"},
 }};
+
+// The columns the import recognises, as a reader is told them: every field that has a
+// name of its own in the import (name, group, the values, factors, cost, quotation date
+// and the values kept beside the record), by the header the export writes for it, in that
+// order; then the source columns of those that have one. UTF-8.
+struct RecognisedColumnNames {
+    std::vector<std::string_view> values;
+    std::vector<std::string_view> sources;
+};
+RecognisedColumnNames RecognisedColumnsByName();
 
 // How a field is named in messages ("Calorias (KCal)", "F.C", "Data cotação"), as the
 // ingredient screen labels it; Windows-1252.

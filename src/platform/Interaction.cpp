@@ -301,6 +301,11 @@ void UserSelect(ComboBox& combo, int index) {
     }
 }
 
+void UserChoose(ComboBox& combo, int index) {
+    UserSelect(combo, index);
+    combo.Click();
+}
+
 void UserSetText(ComboBox& combo, const std::string& text) {
     if (combo.text == text) {
         return;

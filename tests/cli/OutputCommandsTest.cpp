@@ -10,6 +10,7 @@
 
 #include "cli/CliFixtures.h"
 #include "cli/TerminalProgress.h"
+#include "ingredients/CompositionColumns.h"
 #include "ingredients/ExtraValues.h"
 #include "output/labels/CfgRotForm.h"
 #include "output/labels/ImpRotForm.h"
@@ -387,6 +388,41 @@ TEST_F(OutputCommandsTest, HelpOfEachCommandInPortuguese) {
     EXPECT_NE(run.out.find("  recalcular TABELA [--simular]\n"), std::string::npos);
 }
 
+// The import's help names every column it recognises, the sugars and trans fat and their
+// sources included: each header the export writes (which the import reads back).
+TEST_F(OutputCommandsTest, ImportHelpNamesEveryRecognisedColumn) {
+    const CliRun run = Cli({"tabela", "importar", "--help"});
+    ASSERT_EQ(run.status, 0);
+    for (const ExportColumn& column : kExportColumns) {
+        ASSERT_EQ(RecogniseColumn(column.header).field, column.field) << column.header;
+        EXPECT_NE(run.out.find(std::string(column.header)), std::string::npos) << column.header;
+    }
+    EXPECT_NE(run.out.find("fonte (a fonte de todos os valores presentes na linha)"),
+              std::string::npos);
+}
+
+// Only what was asked is counted, and "gerado" agrees with it.
+TEST_F(OutputCommandsTest, BatchSummaryAgreesWithWhatWasMade) {
+    struct Case {
+        std::vector<std::string> what;
+        std::string summary;
+    };
+    const std::vector<Case> cases{
+        {{"--modelo", "1"}, "2 preparações: 2 rótulos gerados"},
+        {{"--tipo", "2"}, "2 preparações: 2 relatórios gerados"},
+        {{"--modelo", "1", "--tipo", "2"}, "2 preparações: 2 rótulos e 2 relatórios gerados"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const fs::path folder = Scratch() / ("soma" + std::to_string(n++));
+        std::vector<std::string> args{"lote", "Minha", "--saida", folder.string()};
+        args.insert(args.end(), c.what.begin(), c.what.end());
+        const CliRun run = Cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.summary + " em \"" + folder.string() + "\".\n");
+    }
+}
+
 TEST_F(OutputCommandsTest, BatchOfLabelsAndReportsWithItsProgress) {
     const fs::path folder = Scratch() / "lote";
     CliRun run = Cli(
@@ -524,6 +560,19 @@ TEST_F(NutritionTableCommandsTest, DataLinesOfModelFive) {
     EXPECT_NE(run.out.find("\nAçúcares adicionados (g)|0|0|0\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\nALTO EM|\n"), std::string::npos);
     EXPECT_EQ(run.out.find("inconclusivo"), std::string::npos);
+}
+
+// An incomplete label is drawn and named, and the command fails as lote does.
+TEST_F(NutritionTableCommandsTest, AnIncompleteLabelIsWrittenAndExitsOne) {
+    WriteExtraValues();
+    const fs::path out = Scratch() / "salada.pdf";
+    CliRun run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Foi gerado o arquivo: " + out.string() + "\n"), std::string::npos);
+    EXPECT_NE(run.err.find("Salada: rótulo INCOMPLETO"), std::string::npos) << run.err;
+    EXPECT_FALSE(images.Of(Kind::Pdf).empty());
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--saida", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST_F(NutritionTableCommandsTest, BatchOfModelFiveNamesTheIncompleteLabels) {

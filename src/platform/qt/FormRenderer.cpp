@@ -712,6 +712,11 @@ class FormWindow : public QDialog {
                         Forward([&combo, index] { UserSelect(combo, index); });
                     }
                 });
+                connect(w, &QComboBox::activated, this, [this, &combo](int index) {
+                    if (!syncing && busy == 0) {
+                        Forward([&combo, index] { UserChoose(combo, index); });
+                    }
+                });
                 connect(w, &QComboBox::editTextChanged, this, [this, &combo](const QString& t) {
                     if (!syncing && busy == 0 && combo.editable) {
                         Forward([&combo, t] { UserSetText(combo, FromQt(t, '?')); });
