@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "output/labels/legacy/LabelRounding.h"
 #include "output/labels/current/NutritionTableLayout.h"
+#include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/LineTable.h"
 #include "storage/PreparationRecord.h"
@@ -636,13 +636,36 @@ std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {
     return PageArea{static_cast<int>(width), static_cast<int>(height)};
 }
 
-std::string SheetTooLarge(const LabelGeometry& g, std::optional<PageArea> picture) {
-    const long long labels = static_cast<long long>(std::max(g.across, 0)) * std::max(g.down, 0);
+std::optional<SheetLimitBreach> SheetBeyondLimits(const LabelGeometry& g) {
+    if (g.resolution < kMinSheetResolution) {
+        return SheetLimitBreach{SheetLimit::Resolution,
+                                W("A resolução da impressora deve ser de pelo menos ") +
+                                    std::to_string(kMinSheetResolution) + " ppp."};
+    }
+    if (g.across < 1) {
+        return SheetLimitBreach{SheetLimit::Across,
+                                W("A folha precisa de pelo menos uma etiqueta numa linha.")};
+    }
+    if (g.down < 1) {
+        return SheetLimitBreach{SheetLimit::Down,
+                                W("A folha precisa de pelo menos uma etiqueta numa coluna.")};
+    }
+    const long long labels = static_cast<long long>(g.across) * g.down;
     if (labels > kMaxSheetLabels) {
-        return W("A folha de etiquetas tem ") + std::to_string(labels) +
-               W(" etiquetas; o programa desenha no máximo ") + std::to_string(kMaxSheetLabels) +
-               W(" numa folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na "
-                 "configuração das etiquetas.");
+        // The count that makes the sheet too large: the larger of the two.
+        return SheetLimitBreach{
+            g.across >= g.down ? SheetLimit::Across : SheetLimit::Down,
+            W("A folha de etiquetas tem ") + std::to_string(labels) +
+                W(" etiquetas; o programa desenha no máximo ") + std::to_string(kMaxSheetLabels) +
+                W(" numa folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na "
+                  "configuração das etiquetas.")};
+    }
+    return std::nullopt;
+}
+
+std::string SheetTooLarge(const LabelGeometry& g, std::optional<PageArea> picture) {
+    if (const auto breach = SheetBeyondLimits(g)) {
+        return breach->reason;
     }
     if (picture && static_cast<long long>(picture->width) * picture->height > kMaxPictureDots) {
         return W("A imagem da folha de etiquetas teria ") + std::to_string(picture->width) + " x " +

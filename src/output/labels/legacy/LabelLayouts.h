@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/current/NutritionTable.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "platform/Canvas.h"
 #include "storage/IniFile.h"
 #include "storage/Progress.h"
@@ -143,7 +143,23 @@ std::optional<PageArea> LabelSheetPage(const LabelGeometry& sheet);
 // kMaxPictureDots dots (about 1 GB while it is drawn and turned to one bit a dot).
 inline constexpr long long kMaxSheetLabels = 10'000;
 inline constexpr long long kMaxPictureDots = 200'000'000;
-// Why the sheet is too large to draw, in Portuguese (Windows-1252); empty when it is not.
+// The least resolution a sheet is set up and drawn at: below it a label's smallest text
+// would be a dot or two high.
+inline constexpr int kMinSheetResolution = 72;
+
+// The limits of a sheet's setup that every drawing of the sheet keeps: a resolution of at
+// least kMinSheetResolution, at least one label across and down, at most kMaxSheetLabels
+// labels. The setup screen checks them as its fields are left; the printing, the PDF and
+// the command line refuse a sheet beyond them (SheetTooLarge).
+enum class SheetLimit { Resolution, Across, Down };
+struct SheetLimitBreach {
+    SheetLimit limit;
+    std::string reason;  // Portuguese, Windows-1252
+};
+std::optional<SheetLimitBreach> SheetBeyondLimits(const LabelGeometry& sheet);
+
+// Why the sheet cannot be drawn, in Portuguese (Windows-1252): beyond its limits above, or
+// too large; empty when it can.
 // `picture`: the size of the picture the sheet is drawn into when it is one held in
 // memory; none for a printer or a PDF file.
 std::string SheetTooLarge(const LabelGeometry& sheet, std::optional<PageArea> picture);
