@@ -179,8 +179,8 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
          ReferenceListCommand},
         {"",
          "rotulo",
-         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] --saida "
-         "ARQUIVO.(bmp|png|pdf)\n"
+         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha "
+         "[--so-tabela|--so-selo]] --saida ARQUIVO.(bmp|png|pdf)\n"
          "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]]",
          R"(Compõe o rótulo nutricional da preparação como a tela do rótulo faz ao abrir (os
 dados do rótulo são gravados no arquivo .rot da preparação) e desenha o rótulo no modelo
@@ -197,13 +197,22 @@ Opções:
   --nome         imprime o nome da preparação acima do rótulo
   --folha        a folha de etiquetas inteira, na geometria da configuração das
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
+  --so-tabela    com --modelo 5 --folha: só as tabelas, sem o selo ao lado
+  --so-selo      com --modelo 5 --folha: só os selos "ALTO EM" (o selo vai na metade
+                 de cima do painel principal da embalagem, a tabela em outro lugar)
   --saida ARQ    o arquivo a gerar
   --dados        em vez de desenhar, mostra as linhas DesDad, ValPor e ValDia e o ValRef
                  gravados, um por linha (sem --modelo, o modelo gravado é mantido); no
                  modelo 5: "Porções por embalagem|…", "Porção|…", uma linha
                  "descrição|por 100 g|por porção|%VD" por nutriente, "ALTO EM|…" e,
                  quando houver, "ALTO EM inconclusivo|…")",
-         {{"modelo", true}, {"nome", false}, {"folha", false}, {"saida", true}, {"dados", false}},
+         {{"modelo", true},
+          {"nome", false},
+          {"folha", false},
+          {"so-tabela", false},
+          {"so-selo", false},
+          {"saida", true},
+          {"dados", false}},
          2,
          2,
          LabelCommand,
@@ -225,7 +234,8 @@ Opções:
          ReportCommand},
         {"",
          "lote",
-         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4|5 [--nome] [--folha]] "
+         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4|5 [--nome] [--folha "
+         "[--so-tabela|--so-selo]]] "
          "[--tipo 1|2|3] [--formato pdf|bmp|png]",
          R"(Gera os rótulos (com --modelo) e/ou os relatórios (com --tipo) de todas as
 preparações da tabela na PASTA, criada quando não existe: "PREPARACAO-rotulo.pdf" e
@@ -237,13 +247,16 @@ numa linha; o código de saída é então 1.
 
 Opções:
   --saida PASTA  a pasta dos arquivos
-  --modelo N     gera os rótulos nesse modelo (--nome e --folha como no comando rotulo)
+  --modelo N     gera os rótulos nesse modelo (--nome, --folha, --so-tabela e --so-selo
+                 como no comando rotulo)
   --tipo N       gera os relatórios desse tipo
   --formato F    pdf (o padrão), bmp ou png)",
          {{"saida", true},
           {"modelo", true},
           {"nome", false},
           {"folha", false},
+          {"so-tabela", false},
+          {"so-selo", false},
           {"tipo", true},
           {"formato", true}},
          1,

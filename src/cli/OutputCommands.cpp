@@ -93,6 +93,7 @@ struct LabelRequest {
     std::optional<int> layout;  // none: the layout stored for the preparation
     bool withName = false;
     bool sheet = false;
+    SheetPart part = SheetPart::Both;  // a sheet of model 5: the tables or the marks alone
 };
 
 LabelRequest LabelRequestOf(const Arguments& arguments) {
@@ -104,6 +105,15 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
     }
     request.withName = arguments.Has("nome");
     request.sheet = arguments.Has("folha");
+    const bool tables = arguments.Has("so-tabela");
+    const bool marks = arguments.Has("so-selo");
+    if (tables && marks) {
+        throw UsageError("use --so-tabela ou --so-selo, não os dois");
+    }
+    if ((tables || marks) && (!request.sheet || request.layout != kNutritionTableModel)) {
+        throw UsageError("--so-tabela e --so-selo acompanham --modelo 5 --folha");
+    }
+    request.part = tables ? SheetPart::Tables : marks ? SheetPart::Marks : SheetPart::Both;
     return request;
 }
 
@@ -123,6 +133,7 @@ std::pair<IniFile, LabelChoice> ComposeLabel(
         choice.layout = *request.layout;
         choice.withName = request.withName;
     }
+    choice.part = request.part;
     const std::string before = ini.Bytes();
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
@@ -188,6 +199,9 @@ void DrawLabel(ImageOutput& images, const IniFile& ini, const PreparationEntry& 
             SheetTooLarge(geometry, kind == FileKind::Pdf ? std::nullopt : page);
         !refusal.empty()) {
         throw UserError(Utf8(refusal));
+    }
+    if (const std::string empty = EmptySheetPart(ini, choice); !empty.empty()) {
+        throw UserError(ShownName(preparation.key) + ": " + Utf8(empty));
     }
     SavePicture(
         images, kind,

@@ -575,6 +575,34 @@ TEST_F(NutritionTableCommandsTest, AnIncompleteLabelIsWrittenAndExitsOne) {
     EXPECT_EQ(run.status, 0) << run.err;
 }
 
+// The sheet of model 5 as the tables alone or the marks alone; the options need that sheet.
+TEST_F(NutritionTableCommandsTest, SheetOfTheTablesOrOfTheMarksAlone) {
+    WriteExtraValues();
+    const fs::path out = Scratch() / "folha.pdf";
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--modelo", "5", "--so-selo"},
+          {"--modelo", "1", "--folha", "--so-tabela"},
+          {"--modelo", "5", "--folha", "--so-tabela", "--so-selo"}}) {
+        std::vector<std::string> args{"rotulo", "Minha", "Salada", "--saida", out.string()};
+        args.insert(args.end(), wrong.begin(), wrong.end());
+        EXPECT_EQ(Cli(args).status, 2) << wrong.back();
+    }
+    CliRun run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--folha", "--so-selo",
+                      "--saida", out.string()});
+    EXPECT_EQ(run.status, 1) << "incomplete";
+    ASSERT_EQ(images.Of(Kind::Pdf).size(), 1u);
+    // The rice's table has no mark: no sheet of marks.
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--folha", "--so-selo",
+               "--saida", out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("não tem selo \"ALTO EM\""), std::string::npos) << run.err;
+    EXPECT_EQ(images.Of(Kind::Pdf).size(), 1u);
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--folha", "--so-tabela",
+               "--saida", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(images.Of(Kind::Pdf).size(), 2u);
+}
+
 TEST_F(NutritionTableCommandsTest, BatchOfModelFiveNamesTheIncompleteLabels) {
     WriteExtraValues();
     const fs::path folder = Scratch() / "lote5";

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string_view>
 
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
 #include "shell/RegisterScreen.h"
@@ -65,6 +65,8 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       ConLiqLabel(*this, "ConLiqLabel", W("Conteúdo líquido (g ou ml) :")),
       ConLiqMaskEdit(*this, "ConLiqMaskEdit", "999999;1;_"),
       SitRotLabel(*this, "SitRotLabel"),
+      ParFolLabel(*this, "ParFolLabel", W("Folha de etiquetas :")),
+      ParFolComboBox(*this, "ParFolComboBox"),
       RotImage(*this, "RotImage"),
       AltEmImage(*this, "AltEmImage"),
       programFolder(std::move(folder)),
@@ -98,6 +100,14 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
         key = NumericFieldKeyPress(ConLiqMaskEdit.text, key);
     };
     ConLiqMaskEdit.onExit = [this](Control* next) { ConLiqMaskEditExit(next); };
+    // In the order of SheetPart.
+    ParFolComboBox.items = {W("Tabela e selo lado a lado"), W("Só as tabelas"), W("Só os selos")};
+    ParFolComboBox.itemIndex = 0;
+    ParFolComboBox.text = ParFolComboBox.items[0];
+    ParFolComboBox.hint =
+        W("O selo \"ALTO EM\" vai na metade de cima do painel principal; "
+          "a tabela, em outro lugar da embalagem");
+    ParFolComboBox.onChange = [this] { ParFolComboBoxChange(); };
     ImpNomPreCheckBox.onClick = [this] { ImpNomPreCheckBoxClick(); };
     ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
     ImaBitBtn.onClick = [this] { ImaBitBtnClick(); };
@@ -145,6 +155,8 @@ void TImpRotForm::FormActivate() {
     try {
         const IniFile ini(LabelFile());
         choice = LoadLabelChoice(ini);
+        ParFolComboBox.itemIndex = 0;  // each opening starts with table and mark
+        ParFolComboBox.text = ParFolComboBox.items[0];
         m_labelFileDamaged = !ini.Check().Clean();
         if (m_labelFileDamaged) {
             // Shown and printed as it stands, never written.
@@ -236,6 +248,8 @@ bool TImpRotForm::ComposeTable() {
 void TImpRotForm::ShowTableState() {
     const bool table = choice.layout == kNutritionTableModel;
     ConLiqLabel.visible = table;
+    ParFolLabel.visible = table;
+    ParFolComboBox.visible = table;
     ConLiqMaskEdit.visible = table;
     AltEmImage.visible = table;
     SitRotLabel.visible = table;
@@ -319,6 +333,19 @@ void TImpRotForm::ConLiqMaskEditExit(Control*) {
     RedrawPreview();
 }
 
+void TImpRotForm::ParFolComboBoxChange() {
+    const int index = ParFolComboBox.itemIndex;
+    choice.part = index == 1 ? SheetPart::Tables : index == 2 ? SheetPart::Marks : SheetPart::Both;
+}
+
+bool TImpRotForm::SheetHasLabels(const IniFile& ini) {
+    const std::string empty = EmptySheetPart(ini, choice);
+    if (!empty.empty()) {
+        m_ui.ShowMessageBox(empty, MessageKind::Ok);
+    }
+    return empty.empty();
+}
+
 void TImpRotForm::ModVerRadioButtonClick() {
     ChooseLayout(1);
 }
@@ -356,6 +383,9 @@ void TImpRotForm::ImpBitBtnClick() {
     const LabelGeometry sheet = SheetGeometry(*ini);
     if (const std::string refusal = SheetTooLarge(sheet, std::nullopt); !refusal.empty()) {
         m_ui.ShowMessageBox(refusal, MessageKind::Ok);
+        return;
+    }
+    if (!SheetHasLabels(*ini)) {
         return;
     }
     if (!ContentFitsOrGoOn(*ini, sheet, sheet.resolution)) {
@@ -459,6 +489,9 @@ void TImpRotForm::PdfBitBtnClick() {
             m_ui.ShowMessageBox(refusal, MessageKind::Ok);
             return;
         }
+        if (!SheetHasLabels(ini)) {
+            return;
+        }
         if (!ContentFitsOrGoOn(ini, sheet, sheet.resolution)) {
             return;
         }
@@ -515,7 +548,8 @@ LayoutItem TImpRotForm::Layout() {
             L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
                        L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(ModRdcRadioButton),
                        L::Spacing(12), L::Of(ImpNomPreCheckBox), L::Spacing(12), L::Of(ConLiqLabel),
-                       L::Of(ConLiqMaskEdit), L::Stretch()}),
+                       L::Of(ConLiqMaskEdit), L::Of(ParFolLabel), L::Of(ParFolComboBox),
+                       L::Stretch()}),
             L::Of(RotImage),
             L::Of(AltEmImage),
         }),

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "output/labels/CfgRotForm.h"
+#include "output/labels/current/NutritionTable.h"
 #include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelLayouts.h"
-#include "output/labels/current/NutritionTable.h"
 #include "platform/Form.h"
 #include "platform/ImageOutput.h"
 #include "platform/Ui.h"
@@ -47,8 +47,11 @@ class TImpRotForm : public Form {
     Label ConLiqLabel;
     MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)
     Label SitRotLabel;        // what the table of layout 5 lacks, and its "ALTO EM"
-    Image RotImage;           // the preview
-    Image AltEmImage;         // the "ALTO EM" mark of layout 5
+    // Layout 5: what the sheet carries (SheetPart: table and mark, the tables, the marks).
+    Label ParFolLabel;
+    ComboBox ParFolComboBox;
+    Image RotImage;    // the preview
+    Image AltEmImage;  // the "ALTO EM" mark of layout 5
 
     std::filesystem::path programFolder;
     std::string tableName;          // the active table's key as stored
@@ -73,6 +76,7 @@ class TImpRotForm : public Form {
     void ModPerRadioButtonClick();
     void ModRdcRadioButtonClick();
     void ConLiqMaskEditExit(Control* next);
+    void ParFolComboBoxChange();
     void ImpNomPreCheckBoxClick();
     void ImpBitBtnClick();
     void ImaBitBtnClick();
@@ -101,6 +105,8 @@ class TImpRotForm : public Form {
     // True when the label's texts fit it laid out with `geometry` and measured at `dpi`, or
     // when the user, told that they do not, goes on.
     bool ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi);
+    // False (with the reason shown) when the sheet chosen would carry nothing.
+    bool SheetHasLabels(const IniFile& ini);
     void DrawMark(Canvas& canvas);
     // Layout 5 composed afresh from the preparation's lines and ingredients; false (with
     // the error shown) when they cannot be read.

@@ -72,9 +72,15 @@ std::string DailyValueRow(std::string_view record);
 // The user's choices on the label screen: layout 1 "Modelo Vertical", 2 "Modelo
 // Horizontal", 3 "Modelo Linear", 4 "Personalizado" (any other number draws nothing), and
 // whether the preparation name is printed above each label.
+// What a sheet of model 5 carries: the table with its "ALTO EM" mark beside it, the
+// tables alone, or the marks alone (the mark goes on the main panel of the package, the
+// table elsewhere). Chosen for each print, never stored.
+enum class SheetPart { Both, Tables, Marks };
+
 struct LabelChoice {
     int layout = 1;
     bool withName = false;
+    SheetPart part = SheetPart::Both;  // model 5 only
 };
 
 // TipRot (default 1) and ImpNomPre (default off) of section DadRot.

@@ -100,10 +100,16 @@ void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry
 
 // Model 5 for every label of the geometry: the nutrition table with its "ALTO EM" mark
 // beside it, the name over it when asked.
+// With `part` Tables the table alone (the name over it when asked); with Marks the mark
+// alone, nothing for a table without one.
 void DrawNutritionLabels(Canvas& canvas, const NutritionTable& table, std::string_view name,
                          const LabelGeometry& geometry, bool withName,
                          ProgressSink* progress = nullptr,
-                         std::optional<PageArea> page = std::nullopt);
+                         std::optional<PageArea> page = std::nullopt,
+                         SheetPart part = SheetPart::Both);
+// Why a sheet of this choice would carry nothing (a sheet of marks of a table that has no
+// mark), in Portuguese (Windows-1252); empty when it carries labels.
+std::string EmptySheetPart(const IniFile& labelFile, const LabelChoice& choice);
 
 // The preview: a cleared 500 x 258 area and, for model 5, the table as large as fits (the
 // mark has a picture of its own); for a layout 1 to 4 and a label size that
@@ -125,7 +131,7 @@ bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelG
 // over it, as the sheet draws them): whether it stays inside the label.
 bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
                         std::string_view preparationName, const LabelGeometry& geometry,
-                        bool withName);
+                        bool withName, SheetPart part = SheetPart::Both);
 // Whether a label of the chosen layout, as the sheet draws it from the label file, fits the
 // label of `geometry`: the check above that belongs to the layout.
 bool LabelFits(Canvas& measure, const IniFile& labelFile, std::string_view preparationName,
