@@ -277,6 +277,12 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
     }
     const IniFile& ini = label->first;
     const bool model5 = label->second.layout == kNutritionTableModel;
+    if (request.layout && !model5) {
+        io.err << "velmaro-cli: " << Utf8(RevokedLayoutsNotice()) << "\n";
+        if (const std::string warning = NoYieldWarning(preparation.record); !warning.empty()) {
+            io.err << "velmaro-cli: " << Utf8(warning) << "\n";
+        }
+    }
     if (dataOnly) {
         if (model5) {
             for (const std::string& line : NutritionTableDataLines(LoadNutritionTable(ini))) {

@@ -390,6 +390,19 @@ TEST_F(OutputCommandsTest, HelpOfEachCommandInPortuguese) {
 
 // The import's help names every column it recognises, the sugars and trans fat and their
 // sources included: each header the export writes (which the import reads back).
+// Models 1 to 4 are told to follow revoked rules; model 5 is not.
+TEST_F(OutputCommandsTest, RevokedModelsAreToldOnStderr) {
+    const std::string notice =
+        "velmaro-cli: Modelos 1 a 4: regras revogadas (RDC 360/2003) — para embalagens novas "
+        "use o modelo 5\n";
+    for (const char* model : {"1", "4"}) {
+        const CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", model, "--saida",
+                                (Scratch() / "r.png").string()});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, notice) << model;
+    }
+}
+
 TEST_F(OutputCommandsTest, ImportHelpNamesEveryRecognisedColumn) {
     const CliRun run = Cli({"tabela", "importar", "--help"});
     ASSERT_EQ(run.status, 0);

@@ -114,6 +114,27 @@ TEST_F(ImpRotFormTest, OpeningComposesTheLabelAndDrawsThePreview) {
     EXPECT_TRUE(form.startPending);
 }
 
+// Models 1 to 4 carry the notice of their revoked rules; a preparation without a yield,
+// whose label of those models comes out all 0, is warned about as model 5 warns.
+TEST_F(ImpRotFormTest, RevokedModelsAreNoticedAndANoYieldLabelIsWarned) {
+    EXPECT_EQ(form.RevRdcLabel.caption,
+              W("Modelos 1 a 4: regras revogadas (RDC 360/2003) — para embalagens novas use o "
+                "modelo 5"));
+    Open();
+    EXPECT_TRUE(ui.Messages().empty());
+
+    std::string record = Record();
+    const size_t from = record.find('|') + 1;
+    record.replace(from, record.find('|', from) - from, "      ");  // field 2, the yield
+    form.Prepare(kTable, kPreparation, record);
+    ui.Activate(form);
+    EXPECT_EQ(ui.MessageTexts(),
+              std::vector<std::string>{
+                  W("Atenção para ausência de valores na tabela nutricional!\nRendimento da "
+                    "preparação\nSem o rendimento, todos os valores do rótulo saem 0: não usar em "
+                    "embalagem.")});
+}
+
 TEST_F(ImpRotFormTest, LayoutAndNameOptionAreStoredOnClosingAndRestored) {
     Open();
     PressRadioButton(ui, form, form.ModHorRadioButton);

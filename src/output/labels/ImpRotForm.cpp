@@ -60,6 +60,7 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       ModLinRadioButton(*this, "ModLinRadioButton", "Modelo Linear"),
       ModPerRadioButton(*this, "ModPerRadioButton", "Personalizado"),
       ModRdcRadioButton(*this, "ModRdcRadioButton", "Modelo RDC 429/2020"),
+      RevRdcLabel(*this, "RevRdcLabel", RevokedLayoutsNotice()),
       ImpNomPreCheckBox(*this, "ImpNomPreCheckBox",
                         W("Marque aqui para imprimir o nome da preparação")),
       ConLiqLabel(*this, "ConLiqLabel", W("Conteúdo líquido (g ou ml) :")),
@@ -270,6 +271,9 @@ void TImpRotForm::ShowTableState() {
 
 void TImpRotForm::WarnIfIncomplete() {
     if (choice.layout != kNutritionTableModel) {
+        if (const std::string warning = NoYieldWarning(preparationRecord); !warning.empty()) {
+            m_ui.ShowMessageBox(warning, MessageKind::Ok);
+        }
         return;
     }
     const std::string warning = NutritionTableWarning(nutritionTable);
@@ -546,10 +550,10 @@ LayoutItem TImpRotForm::Layout() {
         L::Of(NomPreLabel),
         L::Row({
             L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
-                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(ModRdcRadioButton),
-                       L::Spacing(12), L::Of(ImpNomPreCheckBox), L::Spacing(12), L::Of(ConLiqLabel),
-                       L::Of(ConLiqMaskEdit), L::Of(ParFolLabel), L::Of(ParFolComboBox),
-                       L::Stretch()}),
+                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(RevRdcLabel),
+                       L::Of(ModRdcRadioButton), L::Spacing(12), L::Of(ImpNomPreCheckBox),
+                       L::Spacing(12), L::Of(ConLiqLabel), L::Of(ConLiqMaskEdit),
+                       L::Of(ParFolLabel), L::Of(ParFolComboBox), L::Stretch()}),
             L::Of(RotImage),
             L::Of(AltEmImage),
         }),

@@ -43,6 +43,7 @@ class TImpRotForm : public Form {
     RadioButton ModLinRadioButton;  // layout 3
     RadioButton ModPerRadioButton;  // layout 4
     RadioButton ModRdcRadioButton;  // layout 5, the nutrition table of RDC 429/2020
+    Label RevRdcLabel;              // beside layouts 1 to 4: their rules were revoked
     CheckBox ImpNomPreCheckBox;
     Label ConLiqLabel;
     MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)

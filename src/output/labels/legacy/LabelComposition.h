@@ -83,6 +83,14 @@ struct LabelChoice {
     SheetPart part = SheetPart::Both;  // model 5 only
 };
 
+// Models 1 to 4 follow labelling rules that were revoked: shown beside them on the label
+// screen and told by the command line when one of them is asked for (Windows-1252).
+std::string RevokedLayoutsNotice();
+// The warning of a label of models 1 to 4 whose values all come out as 0 because the
+// preparation has no yield (the words model 5 uses for a missing yield); empty otherwise.
+// Windows-1252.
+std::string NoYieldWarning(std::string_view record);
+
 // TipRot (default 1) and ImpNomPre (default off) of section DadRot.
 LabelChoice LoadLabelChoice(const IniFile& labelFile);
 
