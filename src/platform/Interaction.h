@@ -66,6 +66,9 @@ void FocusFirstIfNone(Form& form);
 
 // The user replaced the whole text of a field (pasting, or the Qt widget's edit).
 void UserSetText(MaskEdit& edit, const std::string& text);
+// A click in a field at display position `position` (no selection made): the caret goes
+// where MaskClickCaret puts it.
+void UserClickAt(MaskEdit& edit, int position);
 void UserSelect(ComboBox& combo, int index);
 // The user chose an item from the open list of a combo box (a click on it, or Enter in
 // the list): it is selected as above, then the combo box's click handler runs.

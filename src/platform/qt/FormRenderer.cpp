@@ -658,6 +658,11 @@ class FormWindow : public QDialog {
                         edit.selLength = selLength;
                     }
                 };
+                actions.clicked = [this, &edit](int position) {
+                    if (!syncing && busy == 0) {
+                        Forward([&edit, position] { UserClickAt(edit, position); });
+                    }
+                };
                 actions.refused = [] { QApplication::beep(); };
                 w->SetActions(std::move(actions));
                 widget = w;
