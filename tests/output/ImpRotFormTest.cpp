@@ -275,6 +275,7 @@ TEST_F(ImpRotFormTest, PdfSavesTheWholeSheetAtItsRealSize) {
         "MarSup=5\r\nDisHorEti=3\r\nDisVerEti=2\r\n");
     Open();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
     ASSERT_EQ(pdfs.size(), 1u);
@@ -291,6 +292,7 @@ TEST_F(ImpRotFormTest, PdfSavesTheWholeSheetAtItsRealSize) {
     // A sheet without labels has no page to draw.
     SetSheet("QuaEtiLin=0\r\n");
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1u);
     EXPECT_EQ(ui.LastMessage(), W("A folha de etiquetas não pode ser gerada em PDF! Verifique a "
@@ -309,6 +311,7 @@ TEST_F(ImpRotFormTest, ASheetTooLargeToDrawIsRefusedBeforeAnythingIsDrawn) {
           "folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na configuração "
           "das etiquetas.");
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(ui.LastMessage(), refusal);
     EXPECT_TRUE(images.Of(RecordedImage::Kind::Pdf).empty());
@@ -371,6 +374,7 @@ TEST_F(ImpRotFormTest, ALabelWhoseTextsDoNotFitIsMadeOnlyWhenTheUserGoesOn) {
         ui.ClearMessages();
         ui.AnswerYes();
         ui.AnswerNo();
+        ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
         ui.Press(form, *b);
         ASSERT_EQ(ui.MessageTexts().size(), 2u);
         EXPECT_EQ(ui.MessageTexts()[1], W(kDoesNotFit));
@@ -385,6 +389,7 @@ TEST_F(ImpRotFormTest, ALabelWhoseTextsDoNotFitIsMadeOnlyWhenTheUserGoesOn) {
     SetSheet("LarEti=200\r\nAltEti=25\r\nQuaEtiLin=1\r\nQuaEtiCol=1\r\n");
     ui.ClearMessages();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1u);
     EXPECT_EQ(ui.MessageTexts().size(), 2u);  // the question and "Foi gerado"

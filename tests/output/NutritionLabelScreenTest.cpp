@@ -205,6 +205,7 @@ TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
         ui.ClearMessages();
         ui.AnswerYes();  // the PDF, or the sheet to the printer
         ui.AnswerNo();   // does not fit: stop
+        ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
         ui.Press(form, *b);
         ASSERT_EQ(ui.MessageTexts().size(), 2U) << b->Name();
         EXPECT_EQ(ui.MessageTexts()[1], doesNotFit) << b->Name();
@@ -224,6 +225,7 @@ TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
     Open();
     ui.ClearMessages();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1U);
     for (const std::string& m : ui.MessageTexts()) {
@@ -252,6 +254,7 @@ TEST_F(NutritionLabelScreenTest, ASheetOfTheTablesOrOfTheMarksAlone) {
     ui.ClearMessages();
     ui.AnswerYes();
     ui.AnswerNo();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     ASSERT_EQ(ui.MessageTexts().size(), 2U);
     EXPECT_EQ(ui.MessageTexts()[1], doesNotFit);
@@ -266,8 +269,13 @@ TEST_F(NutritionLabelScreenTest, ASheetOfTheTablesOrOfTheMarksAlone) {
         UserSelect(form.ParFolComboBox, c.item);
         ui.ClearMessages();
         ui.AnswerYes();
+        ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
         ui.Press(form, form.PdfBitBtn);
         EXPECT_EQ(ui.MessageTexts().size(), 2U) << "the question and the file made";
+        // Asked where to save, starting in the label images folder, as the reports ask.
+        ASSERT_FALSE(ui.SaveDialogs().empty());
+        EXPECT_EQ(ui.SaveDialogs().back().suggested,
+                  LabelPdfLocation(Home(), kTable, kPreparation).string());
         const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
         ASSERT_FALSE(pdfs.empty());
         const std::vector<std::string> texts = Texts(pdfs.back());

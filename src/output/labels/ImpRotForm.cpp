@@ -9,6 +9,7 @@
 #include "output/labels/legacy/LabelLayouts.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
+#include "shell/OutputFiles.h"
 #include "shell/RegisterScreen.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
@@ -499,7 +500,26 @@ void TImpRotForm::PdfBitBtnClick() {
         if (!ContentFitsOrGoOn(ini, sheet, sheet.resolution)) {
             return;
         }
-        path = LabelPdfPath(programFolder, tableName, preparationName);
+        // Where to save, asked as the reports ask, starting in the label images folder
+        // (the one place inside the data folder a label PDF may go).
+        const std::filesystem::path suggested =
+            LabelPdfPath(programFolder, tableName, preparationName);
+        const std::string chosen = m_ui.AskSaveFileName("*.pdf|*.pdf", suggested.string());
+        if (chosen.empty()) {
+            return;
+        }
+        path = chosen;
+        if (path.extension() != ".pdf" && path.extension() != ".PDF") {
+            path += ".pdf";
+        }
+        std::error_code ec;
+        const bool inImages = std::filesystem::weakly_canonical(path.parent_path(), ec) ==
+                              std::filesystem::weakly_canonical(suggested.parent_path(), ec);
+        if (const std::string refusal = OutputFileRefusal(programFolder, path);
+            !inImages && !refusal.empty()) {
+            m_ui.ShowMessageBox(W(refusal), MessageKind::Ok);
+            return;
+        }
         const auto draw = [&](Canvas& canvas) {
             DrawLabelSheet(canvas, ini, preparationName, preparationRecord, choice, nullptr, page);
         };
