@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "ingredients/CompositionColumns.h"
 #include "storage/DataHomeLock.h"
 #include "storage/FileDamage.h"
 #include "storage/Paths.h"
@@ -20,7 +21,7 @@ struct Command {
     std::string_view group;  // "tabela" for "tabela importar"; empty for a single word
     std::string_view name;
     std::string_view usage;  // the usage lines, without "Uso: "
-    std::string_view help;   // what the command does, and its options
+    std::string help;        // what the command does, and its options
     std::vector<CliOption> options;
     size_t minOperands;
     size_t maxOperands;
@@ -28,6 +29,38 @@ struct Command {
     // Whether the command, so called, writes into the data home (none: it only reads).
     bool (*writes)(const Arguments&) = nullptr;
 };
+
+// The columns "tabela importar" recognises, from the import's own list, wrapped as the
+// help text is: "  nome, grupo, ...,\n  fonte (...) e uma fonte por valor (fonte ..., ...).\n"
+std::string ImportColumnsText() {
+    constexpr size_t kWidth = 88;
+    const RecognisedColumnNames names = RecognisedColumnsByName();
+    std::vector<std::string> words;
+    for (const std::string_view name : names.values) {
+        words.push_back(std::string(name) + ",");
+    }
+    words.push_back("fonte (a fonte de todos os valores presentes na linha) e uma fonte por valor");
+    for (size_t i = 0; i < names.sources.size(); ++i) {
+        words.push_back((i == 0 ? "(" : "") + std::string(names.sources[i]) +
+                        (i + 1 == names.sources.size() ? ")." : ","));
+    }
+    std::string text;
+    std::string line = " ";
+    for (const std::string& word : words) {
+        // Widths counted in characters, not bytes.
+        const auto width = [](const std::string& t) {
+            return static_cast<size_t>(std::count_if(t.begin(), t.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            }));
+        };
+        if (line.size() > 1 && width(line) + 1 + width(word) > kWidth) {
+            text += line + "\n";
+            line = " ";
+        }
+        line += " " + word;
+    }
+    return text + line + "\n";
+}
 
 bool Always(const Arguments&) {
     return true;
@@ -47,11 +80,8 @@ são substituídos e os outros acrescentados. O arquivo de ingredientes é grava
 O arquivo: UTF-8 ou Windows-1252 e separador ";" ou "," (ambos detectados), vírgula ou
 ponto decimal, e uma linha de cabeçalho com os nomes das colunas (maiúsculas, acentos e
 unidades entre parênteses não importam):
-  nome, grupo, energia (kcal), carboidrato, proteína, lipídeos (ou gordura total),
-  saturada, colesterol, fibra, cálcio, ferro, sódio, fc, fcc, custo, data cotação,
-  fonte (a fonte de todos os valores presentes na linha) e uma fonte por valor
-  (fonte energia, fonte carboidrato, ..., fonte sódio, fonte fc, fonte fcc, fonte custo).
-Só a coluna nome é obrigatória; colunas com outros nomes são ignoradas e listadas.
+)" + ImportColumnsText() +
+             R"(Só a coluna nome é obrigatória; colunas com outros nomes são ignoradas e listadas.
 Num ingrediente que já existe, os campos sem coluna no arquivo ficam como estavam.
 "Tr" (traços) vale 0; "NA", "*", "-" e células vazias deixam o valor em branco.
 Os grupos citados no arquivo são acrescentados aos grupos de ingredientes da tabela.
@@ -174,8 +204,9 @@ com o valor de referência e a unidade, a apresentação no rótulo e a medida c
          ReferenceListCommand},
         {"",
          "rotulo",
-         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha] "
-         "[--conteudo N] [--sem-frontal ITEM] --saida ARQUIVO.(bmp|png|pdf)\n"
+         "velmaro-cli rotulo TABELA PREPARACAO --modelo 1|2|3|4|5 [--nome] [--folha "
+         "[--so-tabela|--so-selo]] [--conteudo N] [--sem-frontal ITEM] --saida "
+         "ARQUIVO.(bmp|png|pdf)\n"
          "     velmaro-cli rotulo TABELA PREPARACAO --dados [--modelo 1|2|3|4|5 [--nome]] "
          "[--conteudo N] [--sem-frontal ITEM]\n"
          "     velmaro-cli rotulo TABELA PREPARACAO --porcao-grupo I…VIII [--modelo …] …",
@@ -187,13 +218,16 @@ A extensão do arquivo de saída dá o formato: .bmp ou .png (monocromático) ou
 No modelo 5, quando há selo "ALTO EM", ele é gerado num segundo arquivo ao lado
 ("ARQUIVO-alto-em" com a mesma extensão; na folha, o selo vai ao lado de cada tabela).
 Uma tabela com valores desconhecidos sai com "?" e a marca "INCOMPLETO – NÃO USAR EM
-EMBALAGEM", e o comando avisa.
+EMBALAGEM": o arquivo é gerado, o comando avisa e o código de saída é 1.
 
 Opções:
   --modelo N     o modelo do rótulo, que fica gravado como o escolhido
   --nome         imprime o nome da preparação acima do rótulo
   --folha        a folha de etiquetas inteira, na geometria da configuração das
                  etiquetas (tamanho real); sem ela, a imagem da visualização (500 x 258)
+  --so-tabela    com --modelo 5 --folha: só as tabelas, sem o selo ao lado
+  --so-selo      com --modelo 5 --folha: só os selos "ALTO EM" (o selo vai na metade
+                 de cima do painel principal da embalagem, a tabela em outro lugar)
   --sem-frontal ITEM
                  a preparação é o alimento ITEM (1 a 19) da lista de alimentos em que a
                  rotulagem nutricional frontal é vedada (IN 75/2020, Anexo XVI): o selo
@@ -219,6 +253,8 @@ Opções:
          {{"modelo", true},
           {"nome", false},
           {"folha", false},
+          {"so-tabela", false},
+          {"so-selo", false},
           {"saida", true},
           {"dados", false},
           {"conteudo", true},
@@ -245,7 +281,8 @@ Opções:
          ReportCommand},
         {"",
          "lote",
-         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4|5 [--nome] [--folha]] "
+         "velmaro-cli lote TABELA --saida PASTA [--modelo 1|2|3|4|5 [--nome] [--folha "
+         "[--so-tabela|--so-selo]]] "
          "[--tipo 1|2|3] [--formato pdf|bmp|png]",
          R"(Gera os rótulos (com --modelo) e/ou os relatórios (com --tipo) de todas as
 preparações da tabela na PASTA, criada quando não existe: "PREPARACAO-rotulo.pdf" e
@@ -257,13 +294,16 @@ numa linha; o código de saída é então 1.
 
 Opções:
   --saida PASTA  a pasta dos arquivos
-  --modelo N     gera os rótulos nesse modelo (--nome e --folha como no comando rotulo)
+  --modelo N     gera os rótulos nesse modelo (--nome, --folha, --so-tabela e --so-selo
+                 como no comando rotulo)
   --tipo N       gera os relatórios desse tipo
   --formato F    pdf (o padrão), bmp ou png)",
          {{"saida", true},
           {"modelo", true},
           {"nome", false},
           {"folha", false},
+          {"so-tabela", false},
+          {"so-selo", false},
           {"tipo", true},
           {"formato", true}},
          1,

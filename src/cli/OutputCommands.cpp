@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "cli/CliData.h"
 #include "cli/Commands.h"
@@ -103,6 +105,7 @@ struct LabelRequest {
     // --sem-frontal: the food of the list whose front-of-pack labelling is forbidden (0:
     // none), stored with the label data; none given: the one stored is kept.
     std::optional<int> forbiddenFood;
+    SheetPart part = SheetPart::Both;  // a sheet of model 5: the tables or the marks alone
 };
 
 // The net content of --conteudo as the label screen's field keeps it: a whole number of
@@ -137,6 +140,15 @@ LabelRequest LabelRequestOf(const Arguments& arguments) {
         request.forbiddenFood = ChoiceValue(arguments, "sem-frontal", 0,
                                             static_cast<int>(frontofpack::kForbiddenFoods.size()));
     }
+    const bool tables = arguments.Has("so-tabela");
+    const bool marks = arguments.Has("so-selo");
+    if (tables && marks) {
+        throw UsageError("use --so-tabela ou --so-selo, não os dois");
+    }
+    if ((tables || marks) && (!request.sheet || request.layout != kNutritionTableModel)) {
+        throw UsageError("--so-tabela e --so-selo acompanham --modelo 5 --folha");
+    }
+    request.part = tables ? SheetPart::Tables : marks ? SheetPart::Marks : SheetPart::Both;
     return request;
 }
 
@@ -215,6 +227,7 @@ std::pair<IniFile, LabelChoice> ComposeLabel(
     if (request.netContent && choice.layout != kNutritionTableModel) {
         throw UsageError("--conteudo é do modelo 5 (a tabela nutricional atual)");
     }
+    choice.part = request.part;
     const std::string before = ini.Bytes();
     ini.Hold();
     SaveLabelData(ini, TrimTrailingSpaces(preparation.key), preparation.record, choice);
@@ -286,6 +299,9 @@ void DrawLabel(ImageOutput& images, const IniFile& ini, const PreparationEntry& 
             SheetTooLarge(geometry, kind == FileKind::Pdf ? std::nullopt : page);
         !refusal.empty()) {
         throw UserError(Utf8(refusal));
+    }
+    if (const std::string empty = EmptySheetPart(ini, choice); !empty.empty()) {
+        throw UserError(ShownName(preparation.key) + ": " + Utf8(empty));
     }
     SavePicture(
         images, kind,
@@ -365,6 +381,12 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
     }
     const IniFile& ini = label->first;
     const bool model5 = label->second.layout == kNutritionTableModel;
+    if (request.layout && !model5) {
+        io.err << "velmaro-cli: " << Utf8(RevokedLayoutsNotice()) << "\n";
+        if (const std::string warning = NoYieldWarning(preparation.record); !warning.empty()) {
+            io.err << "velmaro-cli: " << Utf8(warning) << "\n";
+        }
+    }
     if (dataOnly) {
         if (model5) {
             const NutritionTable composed = LoadNutritionTable(ini);
@@ -399,7 +421,9 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
             io.out << Utf8(forbidden) << " O selo \"ALTO EM\" não foi gerado.\n";
         }
         if (composed.incomplete) {
+            // The files are made and named; an incomplete label is still not one to use.
             io.err << "velmaro-cli: " << IncompleteLine(preparation, composed) << "\n";
+            return kExitError;
         }
     }
     return kExitOk;
@@ -519,11 +543,21 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
     for (const std::string& line : incomplete) {
         io.err << "velmaro-cli: " << line << "\n";
     }
+    // Only what was asked is counted; the participle agrees with what it follows (two
+    // nouns joined by "e" take the plural).
+    const auto counted = [](int n, std::string_view one, std::string_view many) {
+        return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+    };
+    std::string made;
+    if (labels) {
+        made = counted(labelFiles, "rótulo", "rótulos");
+    }
+    if (report) {
+        made += (made.empty() ? "" : " e ") + counted(reportFiles, "relatório", "relatórios");
+    }
+    const bool single = !(labels && report) && labelFiles + reportFiles == 1;
     io.out << preparations.size() << (preparations.size() == 1 ? " preparação: " : " preparações: ")
-           << labelFiles << (labelFiles == 1 ? " rótulo e " : " rótulos e ") << reportFiles
-           << (reportFiles == 1 ? " relatório" : " relatórios")
-           << (labelFiles + reportFiles == 1 ? " gerado" : " gerados") << " em \"" << Shown(folder)
-           << "\".\n";
+           << made << (single ? " gerado" : " gerados") << " em \"" << Shown(folder) << "\".\n";
     if (!failures.empty()) {
         io.err << "velmaro-cli: " << failures.size()
                << (failures.size() == 1 ? " preparação falhou." : " preparações falharam.") << "\n";

@@ -195,6 +195,31 @@ RecognisedColumn RecogniseColumn(std::string_view utf8Header) {
     return {FieldOf(Joined(words, 0)), false};
 }
 
+RecognisedColumnNames RecognisedColumnsByName() {
+    const auto header = [](int field) {
+        for (const ExportColumn& column : kExportColumns) {
+            if (column.field == field) {
+                return column.header;
+            }
+        }
+        return std::string_view();
+    };
+    RecognisedColumnNames names;
+    for (const ExportColumn& column : kExportColumns) {
+        const bool named = std::any_of(Aliases().begin(), Aliases().end(),
+                                       [&](const Alias& a) { return a.field == column.field; });
+        if (!named) {
+            continue;
+        }
+        names.values.push_back(column.header);
+        if (const int source = SourceFieldOf(column.field);
+            source != 0 && !header(source).empty()) {
+            names.sources.push_back(header(source));
+        }
+    }
+    return names;
+}
+
 std::string FieldCaption(int field) {
     static constexpr std::array<std::string_view, 17> kCaptions = {
         "",

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro {
 
@@ -93,6 +94,15 @@ bool IsCarbohydrateFibreColumn(std::string_view utf8Header);
 // A cell of that column: true for "sim", "s", "1"; false for "não", "nao", "n", "0";
 // nothing for anything else. Case and accents do not count (UTF-8).
 std::optional<bool> CarbohydrateFibreAnswer(std::string_view utf8Cell);
+// The columns the import recognises, as a reader is told them: every field that has a
+// name of its own in the import (name, group, the values, factors, cost, quotation date
+// and the values kept beside the record), by the header the export writes for it, in that
+// order; then the source columns of those that have one. UTF-8.
+struct RecognisedColumnNames {
+    std::vector<std::string_view> values;
+    std::vector<std::string_view> sources;
+};
+RecognisedColumnNames RecognisedColumnsByName();
 
 // How a field is named in messages ("Calorias (KCal)", "F.C", "Data cotação"), as the
 // ingredient screen labels it; Windows-1252.

@@ -301,6 +301,16 @@ void UserSelect(ComboBox& combo, int index) {
     }
 }
 
+void UserClickAt(MaskEdit& edit, int position) {
+    edit.caret = MaskClickCaret(edit.Mask(), edit.text, position);
+    edit.selLength = 0;
+}
+
+void UserChoose(ComboBox& combo, int index) {
+    UserSelect(combo, index);
+    combo.Click();
+}
+
 void UserSetText(ComboBox& combo, const std::string& text) {
     if (combo.text == text) {
         return;

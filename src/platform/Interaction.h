@@ -66,7 +66,13 @@ void FocusFirstIfNone(Form& form);
 
 // The user replaced the whole text of a field (pasting, or the Qt widget's edit).
 void UserSetText(MaskEdit& edit, const std::string& text);
+// A click in a field at display position `position` (no selection made): the caret goes
+// where MaskClickCaret puts it.
+void UserClickAt(MaskEdit& edit, int position);
 void UserSelect(ComboBox& combo, int index);
+// The user chose an item from the open list of a combo box (a click on it, or Enter in
+// the list): it is selected as above, then the combo box's click handler runs.
+void UserChoose(ComboBox& combo, int index);
 // The user edited the text of an editable combo box.
 void UserSetText(ComboBox& combo, const std::string& text);
 // The user edited a memo (its own editing: typing, line breaks, pasting).

@@ -225,4 +225,23 @@ void MaskDelete(std::string_view mask, std::string& text, int caret) {
     }
 }
 
+int MaskClickCaret(std::string_view mask, std::string_view text, int clicked) {
+    int end = 0;
+    if (mask.empty()) {
+        const size_t last = text.find_last_not_of(' ');
+        end = last == std::string_view::npos ? 0 : static_cast<int>(last) + 1;
+    } else {
+        const MaskInfo info = ParseMask(mask);
+        std::string fitted(text);
+        FitText(mask, fitted);
+        for (int pos = 0; pos < static_cast<int>(info.slots.size()); ++pos) {
+            if (info.slots[static_cast<size_t>(pos)].kind != MaskSlot::Kind::Literal &&
+                fitted[static_cast<size_t>(TextIndex(info, pos))] != ' ') {
+                end = pos + 1;
+            }
+        }
+    }
+    return std::clamp(clicked, 0, end);
+}
+
 }  // namespace velmaro

@@ -45,4 +45,10 @@ bool MaskTypeChar(std::string_view mask, std::string& text, int& caret, char ch)
 void MaskBackspace(std::string_view mask, std::string& text, int& caret);
 void MaskDelete(std::string_view mask, std::string& text, int caret);
 
+// Where a click at display position `clicked` puts the caret: there, unless it lies
+// beyond the last position that holds a character, when it goes just after that one (the
+// start of an empty field), so that what is typed follows what is there and never opens
+// with blanks. A field without a mask counts its text's positions.
+int MaskClickCaret(std::string_view mask, std::string_view text, int clicked);
+
 }  // namespace velmaro

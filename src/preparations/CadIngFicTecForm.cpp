@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Interaction.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
 #include "storage/IngredientRecord.h"
@@ -218,6 +219,7 @@ TCadIngFicTecForm::TCadIngFicTecForm(Ui& ui, std::filesystem::path folder)
 
     NomIngComboBox.onChange = [this] { NomIngComboBoxChange(); };
     NomIngComboBox.onExit = [this](Control* n) { NomIngComboBoxExit(n); };
+    NomIngComboBox.onClick = [this] { NomIngComboBoxClick(); };
     NomMedCasComboBox.onChange = [this] { NomMedCasComboBoxChange(); };
     LimNomMedCasBitBtn.onClick = [this] { LimNomMedCasBitBtnClick(); };
     IngFicTecListBox.onClick = [this] { IngFicTecListBoxClick(); };
@@ -574,6 +576,18 @@ void TCadIngFicTecForm::NomIngComboBoxExit(Control* next) {
         return;
     }
     ChooseIngredient();
+}
+
+// An ingredient chosen from the open list with the mouse is the choice Enter makes: the
+// field is left for the next one, and leaving it chooses.
+void TCadIngFicTecForm::NomIngComboBoxClick() {
+    if (!NomIngComboBox.enabled || NomIngComboBox.itemIndex < 0) {
+        return;
+    }
+    if (ActiveControl() != &NomIngComboBox && !MoveFocus(*this, &NomIngComboBox)) {
+        return;
+    }
+    MoveToNextControl(*this);
 }
 
 void TCadIngFicTecForm::ChooseIngredient() {

@@ -88,6 +88,7 @@ class TCadIngFicTecForm : public RegisterScreen {
     // Handlers.
     void NomIngComboBoxChange();             // a click in the ingredient list
     void NomIngComboBoxExit(Control* next);  // choose an ingredient
+    void NomIngComboBoxClick();              // an item chosen from the open list
     void NomMedCasComboBoxChange();
     void LimNomMedCasBitBtnClick();
     void QuaMedCasMaskEditExit(Control* next);

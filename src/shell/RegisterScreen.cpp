@@ -319,8 +319,24 @@ bool RegisterScreen::RefuseKeyName(std::string_view name) {
     return RefuseEscapingName(m_ui, name);
 }
 
+namespace {
+
+// A key as typed without the blanks before it (a click in the middle of the empty field
+// puts them there), at the width it had: "   creme" is "creme", never a second name.
+std::string WithoutLeadingBlanks(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    std::string trimmed = first == std::string::npos ? std::string() : text.substr(first);
+    trimmed.resize(text.size(), ' ');
+    return trimmed;
+}
+
+}  // namespace
+
 void RegisterScreen::KeyFieldExit(Control* next) {
     MaskEdit& key = *m_keyField;
+    if (mode == ScreenMode::Empty) {
+        key.text = WithoutLeadingBlanks(key.text);
+    }
     if (!IsAllSpaces(key.text)) {
         if (mode == ScreenMode::Empty && RefuseKeyName(key.text)) {
             SetFocus(&key);
@@ -571,7 +587,7 @@ void RegisterScreen::AltNomBitBtnClick() {
     if (!answer.confirmed) {
         return;
     }
-    std::string newName = answer.newName;
+    std::string newName = WithoutLeadingBlanks(answer.newName);
     newName.resize(static_cast<size_t>(std::max(key.maxLength, 0)), ' ');
     if (IsAllSpaces(newName)) {
         Tell(msg::kInvalidCode);

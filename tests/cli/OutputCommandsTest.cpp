@@ -10,6 +10,7 @@
 
 #include "cli/CliFixtures.h"
 #include "cli/TerminalProgress.h"
+#include "ingredients/CompositionColumns.h"
 #include "ingredients/ExtraValues.h"
 #include "output/labels/CfgRotForm.h"
 #include "output/labels/ImpRotForm.h"
@@ -387,6 +388,54 @@ TEST_F(OutputCommandsTest, HelpOfEachCommandInPortuguese) {
     EXPECT_NE(run.out.find("  recalcular TABELA [--simular]\n"), std::string::npos);
 }
 
+// The import's help names every column it recognises, the sugars and trans fat and their
+// sources included: each header the export writes (which the import reads back).
+// Models 1 to 4 are told to follow revoked rules; model 5 is not.
+TEST_F(OutputCommandsTest, RevokedModelsAreToldOnStderr) {
+    const std::string notice =
+        "velmaro-cli: Modelos 1 a 4: regras revogadas (RDC 360/2003) — para embalagens novas "
+        "use o modelo 5\n";
+    for (const char* model : {"1", "4"}) {
+        const CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", model, "--saida",
+                                (Scratch() / "r.png").string()});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, notice) << model;
+    }
+}
+
+TEST_F(OutputCommandsTest, ImportHelpNamesEveryRecognisedColumn) {
+    const CliRun run = Cli({"tabela", "importar", "--help"});
+    ASSERT_EQ(run.status, 0);
+    for (const ExportColumn& column : kExportColumns) {
+        ASSERT_EQ(RecogniseColumn(column.header).field, column.field) << column.header;
+        EXPECT_NE(run.out.find(std::string(column.header)), std::string::npos) << column.header;
+    }
+    EXPECT_NE(run.out.find("fonte (a fonte de todos os valores presentes na linha)"),
+              std::string::npos);
+}
+
+// Only what was asked is counted, and "gerado" agrees with it.
+TEST_F(OutputCommandsTest, BatchSummaryAgreesWithWhatWasMade) {
+    struct Case {
+        std::vector<std::string> what;
+        std::string summary;
+    };
+    const std::vector<Case> cases{
+        {{"--modelo", "1"}, "2 preparações: 2 rótulos gerados"},
+        {{"--tipo", "2"}, "2 preparações: 2 relatórios gerados"},
+        {{"--modelo", "1", "--tipo", "2"}, "2 preparações: 2 rótulos e 2 relatórios gerados"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const fs::path folder = Scratch() / ("soma" + std::to_string(n++));
+        std::vector<std::string> args{"lote", "Minha", "--saida", folder.string()};
+        args.insert(args.end(), c.what.begin(), c.what.end());
+        const CliRun run = Cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.summary + " em \"" + folder.string() + "\".\n");
+    }
+}
+
 TEST_F(OutputCommandsTest, BatchOfLabelsAndReportsWithItsProgress) {
     const fs::path folder = Scratch() / "lote";
     CliRun run = Cli(
@@ -664,6 +713,47 @@ TEST_F(NutritionTableCommandsTest, APreparationFromTacoWorkedOutByHand) {
     EXPECT_EQ(IniFile(LabelFilePath(Home(), Key("Doces", 20), Key("Brigadeiro", 40)))
                   .ReadString(kLabelDataSection, "IncRot", ""),
               W("Açúcares adicionados (g): Manteiga, com sal"));
+}
+
+// An incomplete label is drawn and named, and the command fails as lote does.
+TEST_F(NutritionTableCommandsTest, AnIncompleteLabelIsWrittenAndExitsOne) {
+    WriteExtraValues();
+    const fs::path out = Scratch() / "salada.pdf";
+    CliRun run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Foi gerado o arquivo: " + out.string() + "\n"), std::string::npos);
+    EXPECT_NE(run.err.find("Salada: rótulo INCOMPLETO"), std::string::npos) << run.err;
+    EXPECT_FALSE(images.Of(Kind::Pdf).empty());
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--saida", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+// The sheet of model 5 as the tables alone or the marks alone; the options need that sheet.
+TEST_F(NutritionTableCommandsTest, SheetOfTheTablesOrOfTheMarksAlone) {
+    WriteExtraValues();
+    const fs::path out = Scratch() / "folha.pdf";
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--modelo", "5", "--so-selo"},
+          {"--modelo", "1", "--folha", "--so-tabela"},
+          {"--modelo", "5", "--folha", "--so-tabela", "--so-selo"}}) {
+        std::vector<std::string> args{"rotulo", "Minha", "Salada", "--saida", out.string()};
+        args.insert(args.end(), wrong.begin(), wrong.end());
+        EXPECT_EQ(Cli(args).status, 2) << wrong.back();
+    }
+    CliRun run = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--folha", "--so-selo",
+                      "--saida", out.string()});
+    EXPECT_EQ(run.status, 1) << "incomplete";
+    ASSERT_EQ(images.Of(Kind::Pdf).size(), 1u);
+    // The rice's table has no mark: no sheet of marks.
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--folha", "--so-selo",
+               "--saida", out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("não tem selo \"ALTO EM\""), std::string::npos) << run.err;
+    EXPECT_EQ(images.Of(Kind::Pdf).size(), 1u);
+    run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--folha", "--so-tabela",
+               "--saida", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(images.Of(Kind::Pdf).size(), 2u);
 }
 
 TEST_F(NutritionTableCommandsTest, BatchOfModelFiveNamesTheIncompleteLabels) {

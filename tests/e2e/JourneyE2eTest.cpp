@@ -251,12 +251,14 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
             [this] {
                 // The next message: past the one that asked whether to make the file.
                 auto* text = qobject_cast<QLabel*>(AppDriver::Widget("TMesDlgForm", "MenLabel"));
-                return driver.OnTop("TMesDlgForm") && text != nullptr &&
-                       !text->text().startsWith(QStringLiteral("Gera "));
+                return (driver.OnTop("TMesDlgForm") && text != nullptr &&
+                        !text->text().startsWith(QStringLiteral("Gera "))) ||
+                       qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr;
             },
-            [&notFitting, layout] {
+            [this, &notFitting, layout] {
                 auto* text = qobject_cast<QLabel*>(AppDriver::Widget("TMesDlgForm", "MenLabel"));
-                if (text->text().contains(QStringLiteral("não cabe"))) {
+                if (driver.OnTop("TMesDlgForm") && text != nullptr &&
+                    text->text().contains(QStringLiteral("não cabe"))) {
                     notFitting.push_back(layout);
                     QTest::mouseClick(AppDriver::Widget("TMesDlgForm", "SimBitBtn"),
                                       Qt::LeftButton);
@@ -269,6 +271,16 @@ TEST_F(JourneyE2e, FromAnEmptyHomeToCheckedTechnicalSheetsLabelsAndReports) {
         goOnIfAsked(std::string(layout) + " Imagem");
         driver.Answer("OkBitBtn").Click("TImpRotForm", "PdfBitBtn").Answer("SimBitBtn");
         goOnIfAsked(std::string(layout) + " PDF");
+        // Where to save: the name the dialog proposes, in the label images folder.
+        driver.Then(
+            "the save dialog of the label PDF",
+            [] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
+            [] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(edit, nullptr);
+                QTest::keyClick(edit, Qt::Key_Return);
+            });
         driver.Answer("OkBitBtn").On("TImpRotForm", [this, &labelHeads] {
             labelHeads.push_back(
                 BmpHead(ReadBytes(LabelImagePath(Home(), "Cozinha", W("Arroz com feijão")))) + " " +

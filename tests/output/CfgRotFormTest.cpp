@@ -150,6 +150,55 @@ TEST_F(CfgRotFormTest, MillimetreFieldWithoutNumberCannotBeLeft) {
     }
 }
 
+// The setup keeps the limits the printing keeps: told on the field, which keeps the focus,
+// and Grava writes nothing while one is broken.
+TEST_F(CfgRotFormTest, ResolutionAndLabelCountsOutsideThePrintLimitsAreRefusedOnTheField) {
+    struct Case {
+        MaskEdit TCfgRotForm::*field;
+        std::string text;
+        std::string reason;  // UTF-8; empty: taken
+    };
+    const std::string tooMany =
+        "A folha de etiquetas tem 10200 etiquetas; o programa desenha no máximo 10000 numa "
+        "folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na configuração "
+        "das etiquetas.";
+    const std::vector<Case> cases{
+        {&TCfgRotForm::ResImpMaskEdit, "    1",
+         "A resolução da impressora deve ser de pelo menos 72 ppp."},
+        {&TCfgRotForm::ResImpMaskEdit, "   71",
+         "A resolução da impressora deve ser de pelo menos 72 ppp."},
+        {&TCfgRotForm::ResImpMaskEdit, "   72", ""},
+        {&TCfgRotForm::QuaEtiLinMaskEdit, "    0",
+         "A folha precisa de pelo menos uma etiqueta numa linha."},
+        {&TCfgRotForm::QuaEtiColMaskEdit, "10200", tooMany},  // 1 across
+        {&TCfgRotForm::QuaEtiLinMaskEdit, "10000", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui.ClearMessages();
+        Open();
+        MaskEdit& field = form.*c.field;
+        ui.MoveFocus(form, field);
+        UserSetText(field, c.text);
+        const bool left = ui.MoveFocus(form, form.LarEtiMaskEdit);
+        if (c.reason.empty()) {
+            EXPECT_TRUE(left);
+            EXPECT_TRUE(ui.MessageTexts().empty());
+            continue;
+        }
+        EXPECT_FALSE(left);
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Valor inválido! " + c.reason)});
+        EXPECT_EQ(form.ActiveControl(), &field);
+
+        ui.ClearMessages();
+        ui.Press(form, form.GraBitBtn);
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W("Valor inválido! " + c.reason)});
+        EXPECT_EQ(test::ReadBytes(File()), "");
+        ui.AnswerNo();
+        ui.Press(form, form.RetBitBtn);
+    }
+}
+
 TEST_F(CfgRotFormTest, UnsavedChangesAreAskedForOnLeaving) {
     Open();
     ui.MoveFocus(form, form.DesKALMaskEdit);

@@ -114,6 +114,27 @@ TEST_F(ImpRotFormTest, OpeningComposesTheLabelAndDrawsThePreview) {
     EXPECT_TRUE(form.startPending);
 }
 
+// Models 1 to 4 carry the notice of their revoked rules; a preparation without a yield,
+// whose label of those models comes out all 0, is warned about as model 5 warns.
+TEST_F(ImpRotFormTest, RevokedModelsAreNoticedAndANoYieldLabelIsWarned) {
+    EXPECT_EQ(form.RevRdcLabel.caption,
+              W("Modelos 1 a 4: regras revogadas (RDC 360/2003) — para embalagens novas use o "
+                "modelo 5"));
+    Open();
+    EXPECT_TRUE(ui.Messages().empty());
+
+    std::string record = Record();
+    const size_t from = record.find('|') + 1;
+    record.replace(from, record.find('|', from) - from, "      ");  // field 2, the yield
+    form.Prepare(kTable, kPreparation, record);
+    ui.Activate(form);
+    EXPECT_EQ(ui.MessageTexts(),
+              std::vector<std::string>{
+                  W("Atenção para ausência de valores na tabela nutricional!\nRendimento da "
+                    "preparação\nSem o rendimento, todos os valores do rótulo saem 0: não usar em "
+                    "embalagem.")});
+}
+
 TEST_F(ImpRotFormTest, LayoutAndNameOptionAreStoredOnClosingAndRestored) {
     Open();
     PressRadioButton(ui, form, form.ModHorRadioButton);
@@ -254,6 +275,7 @@ TEST_F(ImpRotFormTest, PdfSavesTheWholeSheetAtItsRealSize) {
         "MarSup=5\r\nDisHorEti=3\r\nDisVerEti=2\r\n");
     Open();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
     ASSERT_EQ(pdfs.size(), 1u);
@@ -270,6 +292,7 @@ TEST_F(ImpRotFormTest, PdfSavesTheWholeSheetAtItsRealSize) {
     // A sheet without labels has no page to draw.
     SetSheet("QuaEtiLin=0\r\n");
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1u);
     EXPECT_EQ(ui.LastMessage(), W("A folha de etiquetas não pode ser gerada em PDF! Verifique a "
@@ -288,6 +311,7 @@ TEST_F(ImpRotFormTest, ASheetTooLargeToDrawIsRefusedBeforeAnythingIsDrawn) {
           "folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na configuração "
           "das etiquetas.");
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(ui.LastMessage(), refusal);
     EXPECT_TRUE(images.Of(RecordedImage::Kind::Pdf).empty());
@@ -350,6 +374,7 @@ TEST_F(ImpRotFormTest, ALabelWhoseTextsDoNotFitIsMadeOnlyWhenTheUserGoesOn) {
         ui.ClearMessages();
         ui.AnswerYes();
         ui.AnswerNo();
+        ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
         ui.Press(form, *b);
         ASSERT_EQ(ui.MessageTexts().size(), 2u);
         EXPECT_EQ(ui.MessageTexts()[1], W(kDoesNotFit));
@@ -364,6 +389,7 @@ TEST_F(ImpRotFormTest, ALabelWhoseTextsDoNotFitIsMadeOnlyWhenTheUserGoesOn) {
     SetSheet("LarEti=200\r\nAltEti=25\r\nQuaEtiLin=1\r\nQuaEtiCol=1\r\n");
     ui.ClearMessages();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1u);
     EXPECT_EQ(ui.MessageTexts().size(), 2u);  // the question and "Foi gerado"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "output/labels/legacy/LabelComposition.h"
 #include "output/LabelFixtures.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelRounding.h"
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"

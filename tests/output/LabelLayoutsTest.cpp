@@ -333,6 +333,7 @@ TEST(LabelSheet, SheetsTooLargeToDrawAreRefused) {
         int across, down;
         std::optional<PageArea> picture;
         bool refused;
+        int resolution = 300;
     };
     const std::vector<Case> cases = {
         {5, 5, std::nullopt, false},
@@ -344,11 +345,17 @@ TEST(LabelSheet, SheetsTooLargeToDrawAreRefused) {
         {10, 10, PageArea{14143, 14142}, true},
         {10, 10, PageArea{59000, 59000}, true},
         {1000, 1000, PageArea{59000, 59000}, true},
+        {0, 5, std::nullopt, true},  // no label across
+        {5, -1, std::nullopt, true},
+        {5, 5, std::nullopt, false, 72},  // the least resolution
+        {5, 5, std::nullopt, true, 71},
+        {5, 5, std::nullopt, true, 1},
     };
     for (const Case& c : cases) {
         LabelGeometry sheet;
         sheet.across = c.across;
         sheet.down = c.down;
+        sheet.resolution = c.resolution;
         const std::string refusal = SheetTooLarge(sheet, c.picture);
         EXPECT_EQ(!refusal.empty(), c.refused) << c.across << " x " << c.down << ": " << refusal;
     }

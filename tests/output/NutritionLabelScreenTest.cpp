@@ -241,6 +241,7 @@ TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
         ui.ClearMessages();
         ui.AnswerYes();  // the PDF, or the sheet to the printer
         ui.AnswerNo();   // does not fit: stop
+        ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
         ui.Press(form, *b);
         ASSERT_EQ(ui.MessageTexts().size(), 2U) << b->Name();
         EXPECT_EQ(ui.MessageTexts()[1], doesNotFit) << b->Name();
@@ -260,6 +261,7 @@ TEST_F(NutritionLabelScreenTest, ASheetWhoseLabelCannotHoldTheTableAsksFirst) {
     Open();
     ui.ClearMessages();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     EXPECT_EQ(images.Of(RecordedImage::Kind::Pdf).size(), 1U);
     for (const std::string& m : ui.MessageTexts()) {
@@ -327,6 +329,59 @@ TEST_F(NutritionLabelScreenTest, AForbiddenFoodHasNoMarkAndTheStateSaysWhy) {
     EXPECT_FALSE(Texts(LastPicture(kMarkPreviewWidth)).empty());
     EXPECT_EQ(told(), 1);
     EXPECT_EQ(IniFile(File()).ReadString("DadRot", "SemFro", ""), "0");
+}
+
+// A 90 x 80 mm label holds the table or its mark, not both side by side: the sheet is
+// made of the part chosen, without the question of the fit.
+TEST_F(NutritionLabelScreenTest, ASheetOfTheTablesOrOfTheMarksAlone) {
+    const std::string doesNotFit =
+        W("O conteúdo do rótulo não cabe na etiqueta escolhida. Deseja continuar?");
+    Open();
+    PressRadioButton(ui, form, form.ModRdcRadioButton);
+    ASSERT_TRUE(form.ParFolComboBox.visible);
+    ui.Press(form, form.RetBitBtn);
+    IniFile label{File()};
+    label.Hold();
+    for (const auto& [key, value] :
+         {std::pair{"LarEti", "90"}, {"AltEti", "80"}, {"QuaEtiLin", "2"}, {"QuaEtiCol", "3"}}) {
+        label.WriteString("CfgEti", key, value);
+    }
+    label.Commit();
+    Open();
+    EXPECT_EQ(form.ParFolComboBox.itemIndex, 0);
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.AnswerNo();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
+    ui.Press(form, form.PdfBitBtn);
+    ASSERT_EQ(ui.MessageTexts().size(), 2U);
+    EXPECT_EQ(ui.MessageTexts()[1], doesNotFit);
+
+    struct Case {
+        int item;
+        size_t tables;
+        size_t marks;
+    };
+    for (const Case& c : {Case{1, 6, 0}, Case{2, 0, 6}}) {
+        SCOPED_TRACE(c.item);
+        UserSelect(form.ParFolComboBox, c.item);
+        ui.ClearMessages();
+        ui.AnswerYes();
+        ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
+        ui.Press(form, form.PdfBitBtn);
+        EXPECT_EQ(ui.MessageTexts().size(), 2U) << "the question and the file made";
+        // Asked where to save, starting in the label images folder, as the reports ask.
+        ASSERT_FALSE(ui.SaveDialogs().empty());
+        EXPECT_EQ(ui.SaveDialogs().back().suggested,
+                  LabelPdfLocation(Home(), kTable, kPreparation).string());
+        const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
+        ASSERT_FALSE(pdfs.empty());
+        const std::vector<std::string> texts = Texts(pdfs.back());
+        EXPECT_EQ(static_cast<size_t>(
+                      std::count(texts.begin(), texts.end(), W("INFORMAÇÃO NUTRICIONAL"))),
+                  c.tables);
+        EXPECT_EQ(static_cast<size_t>(std::count(texts.begin(), texts.end(), "ALTO EM")), c.marks);
+    }
 }
 
 }  // namespace

@@ -242,6 +242,46 @@ TEST(NutritionTableLayout, ALabelOfTheTableFitsOnlyALabelLargeEnough) {
     EXPECT_FALSE(NutritionLabelFits(measure, t, "Bolo", standard, false));
 }
 
+// A common 90 x 80 mm label: the table and its mark side by side run out of it; a sheet
+// of the tables alone or of the marks alone fits, each label carrying only its part.
+TEST(NutritionTableLayout, ASheetOfTheTablesOrOfTheMarksAlone) {
+    const NutritionTable t = Table(false);
+    ASSERT_TRUE(HasHighInMark(t));
+    const LabelGeometry g = SheetGeometry(IniFile::FromBytes(
+        "[CfgEti]\r\nResImp=300\r\nLarEti=90\r\nAltEti=80\r\nQuaEtiLin=2\r\nQuaEtiCol=3\r\n"));
+    RecordingCanvas measure(300);
+    EXPECT_FALSE(NutritionLabelFits(measure, t, "Bolo", g, false, SheetPart::Both));
+    EXPECT_TRUE(NutritionLabelFits(measure, t, "Bolo", g, true, SheetPart::Tables));
+    EXPECT_TRUE(NutritionLabelFits(measure, t, "Bolo", g, false, SheetPart::Marks));
+
+    struct Case {
+        SheetPart part;
+        int tables;
+        int marks;
+    };
+    for (const Case& c : {Case{SheetPart::Tables, 6, 0}, Case{SheetPart::Marks, 0, 6},
+                          Case{SheetPart::Both, 6, 6}}) {
+        RecordingCanvas sheet(300);
+        DrawNutritionLabels(sheet, t, "Bolo", g, false, nullptr, std::nullopt, c.part);
+        const std::vector<Drawn> texts = Texts(sheet);
+        const auto count = [&](const std::string& text) {
+            return std::count_if(texts.begin(), texts.end(),
+                                 [&](const Drawn& d) { return d.text == text; });
+        };
+        EXPECT_EQ(count(W("INFORMAÇÃO NUTRICIONAL")), c.tables);
+        EXPECT_EQ(count("ALTO EM"), c.marks);
+    }
+    // A table without a mark has no sheet of marks.
+    const NutritionTable plain = [] {
+        NutritionTable p = Table(false);
+        p.highIn.clear();
+        return p;
+    }();
+    RecordingCanvas none(300);
+    DrawNutritionLabels(none, plain, "Bolo", g, false, nullptr, std::nullopt, SheetPart::Marks);
+    EXPECT_TRUE(Texts(none).empty());
+}
+
 TEST(NutritionTableLayout, PreviewFitsTheArea) {
     RecordingCanvas canvas(96);
     DrawNutritionTablePreview(canvas, Table(true), kPreviewWidth, kPreviewHeight);

@@ -84,7 +84,7 @@ TEST_F(ValRefFormsTest, BrowsesInStoreOrderAndStopsAtBothEnds) {
     WriteValues(kLines);
     Open();
     EXPECT_EQ(form.caption,
-              W("Valores de referência de alimentos embalados para fins de velmaro nutricional"));
+              W("Valores de referência de alimentos embalados para fins de rotulagem nutricional"));
     EXPECT_TRUE(form.NomAliMaskEdit.readOnly);
     EXPECT_EQ(form.NomAliMaskEdit.maxLength, 140);
     EXPECT_EQ(form.NomTabValRefMaskEdit.maxLength, 76);

@@ -88,6 +88,25 @@ TEST(MaskLogic, KeysOnATextOfAnotherWidth) {
 
 // The numeric field rule on a real field: a "," aligns the integer part first, then the
 // caret jumps past the comma.
+// A click beyond what is typed puts the caret right after it; literals do not count as
+// typed, and a field without a mask counts its text.
+TEST(MaskLogic, AClickBeyondTheTextPutsTheCaretAtItsEnd) {
+    struct Case {
+        std::string_view mask;
+        std::string_view text;
+        int clicked;
+        int caret;
+    };
+    for (const Case& c :
+         {Case{"cccccc;1;_", "      ", 4, 0}, Case{"cccccc;1;_", "ab    ", 5, 2},
+          Case{"cccccc;1;_", "ab    ", 1, 1}, Case{"cccccc;1;_", "a b   ", 6, 3},
+          Case{"99/99/99;1;_", "12/  /  ", 7, 2}, Case{"9999,99;1;_", "  12,  ", 6, 4},
+          Case{"", "abc   ", 5, 3}, Case{"cccccc;1;_", "ab    ", -3, 0}}) {
+        EXPECT_EQ(MaskClickCaret(c.mask, c.text, c.clicked), c.caret)
+            << c.mask << " '" << c.text << "' " << c.clicked;
+    }
+}
+
 TEST(MaskLogic, NumericRuleThroughTheForm) {
     Form form("TTest");
     MaskEdit edit(form, "PesMaskEdit", "9999,99;1;_");

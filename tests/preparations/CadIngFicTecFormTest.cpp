@@ -345,6 +345,29 @@ TEST_F(CadIngFicTecFormTest, TabFromTheChosenIngredientTakesIt) {
     EXPECT_EQ(form.PesLiqMaskEdit.text, "   100,0");
 }
 
+// An ingredient chosen from the open list with the mouse is chosen as Enter chooses it: a
+// new one starts a line with the weights open, one already there shows its line.
+TEST_F(CadIngFicTecFormTest, AClickThatChoosesAnIngredientIsTheChoiceEnterMakes) {
+    Open();
+    const auto& items = form.NomIngComboBox.items;
+    const auto index = [&](const std::string& name) {
+        const auto it = std::find(items.begin(), items.end(), Pad(name, 60));
+        return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    };
+    ASSERT_GE(index("Leite"), 0);
+    UserChoose(form.NomIngComboBox, index("Leite"));
+    EXPECT_EQ(form.mode, ScreenMode::Inserting);
+    EXPECT_EQ(Enabled(), ModeTable(ScreenMode::Inserting));
+    EXPECT_TRUE(form.PesLiqMaskEdit.enabled);
+    EXPECT_EQ(form.ActiveControl(), &form.NomMedCasComboBox);
+
+    ui.Press(form, form.NovBitBtn);
+    UserChoose(form.NomIngComboBox, index("Arroz branco"));
+    EXPECT_EQ(form.mode, ScreenMode::Showing);
+    EXPECT_EQ(form.PesLiqMaskEdit.text, "   100,0");
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
 // A line stored or deleted on a disk that fails at its write (no space left, permission
 // denied): the screen's message, the preparation's file as it was, and the screen goes on.
 TEST_F(CadIngFicTecFormTest, StoringAndDeletingOnAFailingDisk) {

@@ -150,6 +150,35 @@ TEST_F(RegisterScreenTest, EnterWalksThroughTheFieldsAndLeavesEachOne) {
     EXPECT_EQ(form.ActiveControl(), &form.GraBitBtn);
 }
 
+// A click in the middle of the empty key field puts the caret at its start, and blanks
+// before a key are dropped before it is looked up: "   Arroz" shows Arroz, no second record.
+TEST_F(RegisterScreenTest, AKeyNeverStartsWithBlanks) {
+    Open();
+    ui.MoveFocus(form, form.CodMaskEdit);
+    UserClickAt(form.CodMaskEdit, 6);
+    EXPECT_EQ(form.CodMaskEdit.caret, 0);
+    ui.Type(form, form.CodMaskEdit, "Arr");
+    UserClickAt(form.CodMaskEdit, 8);  // beyond the text: at its end
+    EXPECT_EQ(form.CodMaskEdit.caret, 3);
+    UserClickAt(form.CodMaskEdit, 1);  // inside it: where clicked
+    EXPECT_EQ(form.CodMaskEdit.caret, 1);
+
+    UserSetText(form.CodMaskEdit, "   Arroz  ");
+    ui.MoveFocus(form, form.NomMaskEdit);
+    EXPECT_EQ(form.mode, ScreenMode::Showing);
+    EXPECT_EQ(form.CodMaskEdit.text, Pad("Arroz", 10));
+    EXPECT_EQ(form.NomMaskEdit.text, Pad("Arroz branco", 20));
+
+    ui.Press(form, form.NovBitBtn);
+    UserSetText(form.CodMaskEdit, "  Milho   ");
+    ui.MoveFocus(form, form.NomMaskEdit);
+    EXPECT_EQ(form.mode, ScreenMode::Inserting);
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(test::ReadBytes(FilePath()).find("  Milho"), std::string::npos);
+    EXPECT_NE(test::ReadBytes(FilePath()).find(Pad("Milho", 10) + "|"), std::string::npos);
+}
+
 TEST_F(RegisterScreenTest, UnsavedChangesAreStoredOrDroppedAsAnswered) {
     struct Case {
         int answer;

@@ -1,8 +1,10 @@
 #include "output/labels/CfgRotForm.h"
 
+#include <optional>
 #include <string_view>
 
 #include "output/labels/legacy/LabelComposition.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "platform/Interaction.h"
 #include "shell/NameRules.h"
 #include "shell/ScreenMessages.h"
@@ -121,6 +123,11 @@ TCfgRotForm::TCfgRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
                 field.onExit = [this, &field](Control* next) { MillimetreFieldExit(field, next); };
                 break;
             case SheetFieldKind::Count:
+                field.onExit = [this, &field](Control*) {
+                    WholeNumberFieldLeft(field);
+                    RefuseSheetBeyondLimits(&field);
+                };
+                break;
             case SheetFieldKind::Percent:
                 field.onExit = [this, &field](Control*) { WholeNumberFieldLeft(field); };
                 break;
@@ -134,6 +141,7 @@ TCfgRotForm::TCfgRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
                 };
                 break;
             case SheetFieldKind::Resolution:
+                field.onExit = [this, &field](Control*) { RefuseSheetBeyondLimits(&field); };
                 break;
         }
         m_texts.push_back(
@@ -201,7 +209,7 @@ void TCfgRotForm::Load() {
 }
 
 bool TCfgRotForm::Save() {
-    if (RefuseInvalidMillimetres()) {
+    if (RefuseInvalidMillimetres() || RefuseSheetBeyondLimits(nullptr)) {
         return false;
     }
     SheetTexts texts;
@@ -238,6 +246,34 @@ bool TCfgRotForm::RefuseInvalidMillimetres() {
     return false;
 }
 
+bool TCfgRotForm::RefuseSheetBeyondLimits(MaskEdit* leaving) {
+    // The sheet exactly as the printing will read it from the stored texts.
+    IniFile edited = IniFile::FromBytes("");
+    SheetTexts texts;
+    for (size_t i = 0; i < kSheetFieldCount; ++i) {
+        texts[i] = m_fields[i]->text;
+    }
+    SaveSheetTexts(edited, texts);
+    const std::optional<SheetLimitBreach> breach = SheetBeyondLimits(SheetGeometry(edited));
+    if (!breach) {
+        return false;
+    }
+    MaskEdit* field = breach->limit == SheetLimit::Resolution ? &ResImpMaskEdit
+                      : breach->limit == SheetLimit::Across   ? &QuaEtiLinMaskEdit
+                                                              : &QuaEtiColMaskEdit;
+    if (leaving != nullptr) {
+        const bool counts = leaving == &QuaEtiLinMaskEdit || leaving == &QuaEtiColMaskEdit;
+        if (leaving != field && !(counts && breach->limit != SheetLimit::Resolution)) {
+            return false;
+        }
+        field = leaving;
+    }
+    m_ui.ShowMessageBox(W(kInvalidValue) + " " + breach->reason, MessageKind::Ok);
+    SetFocus(field);
+    field->SelectAll();
+    return true;
+}
+
 // A millimetre field cannot be left without a number in it.
 void TCfgRotForm::MillimetreFieldExit(MaskEdit& field, Control*) {
     if (!IsValidMillimetreText(field.text)) {
@@ -255,7 +291,7 @@ void TCfgRotForm::FormKeyPress(char& key) {
 }
 
 void TCfgRotForm::GraBitBtnClick() {
-    if (RefuseInvalidMillimetres()) {
+    if (RefuseInvalidMillimetres() || RefuseSheetBeyondLimits(nullptr)) {
         return;
     }
     if (m_ui.ShowMessageBox(W(kConfirmSave), MessageKind::YesNo) != kAnswerYes) {

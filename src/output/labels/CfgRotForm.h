@@ -91,6 +91,11 @@ class TCfgRotForm : public Form {
     // and takes the focus; true when there was one.
     bool RefuseInvalidMillimetres();
     void RefuseMillimetres(MaskEdit& field);
+    // The sheet's limits (SheetBeyondLimits), checked on the sheet as the printing reads
+    // these fields: the breach is told ("Valor inválido!" and the reason) on its field,
+    // which takes the focus. `leaving`: only a breach of that field counts (a count field
+    // answers for the number of labels); none: the first breach. True when refused.
+    bool RefuseSheetBeyondLimits(MaskEdit* leaving);
     // Leaving with unsaved changes: asks whether to save them. False when the screen is
     // to stay open (the answer was SIM and the data could not be saved).
     bool ConfirmLeave();

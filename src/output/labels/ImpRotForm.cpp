@@ -12,6 +12,7 @@
 #include "output/reference/ReferencePortion.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
+#include "shell/OutputFiles.h"
 #include "shell/RegisterScreen.h"
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
@@ -64,6 +65,7 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       ModLinRadioButton(*this, "ModLinRadioButton", "Modelo Linear"),
       ModPerRadioButton(*this, "ModPerRadioButton", "Personalizado"),
       ModRdcRadioButton(*this, "ModRdcRadioButton", "Modelo RDC 429/2020"),
+      RevRdcLabel(*this, "RevRdcLabel", RevokedLayoutsNotice()),
       ImpNomPreCheckBox(*this, "ImpNomPreCheckBox",
                         W("Marque aqui para imprimir o nome da preparação")),
       ConLiqLabel(*this, "ConLiqLabel", W("Conteúdo líquido (g ou ml) :")),
@@ -71,6 +73,8 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
       SemFroComboBox(*this, "SemFroComboBox"),
       SitRotLabel(*this, "SitRotLabel"),
       PorRefLabel(*this, "PorRefLabel"),
+      ParFolLabel(*this, "ParFolLabel", W("Folha de etiquetas :")),
+      ParFolComboBox(*this, "ParFolComboBox"),
       RotImage(*this, "RotImage"),
       AltEmImage(*this, "AltEmImage"),
       programFolder(std::move(folder)),
@@ -115,6 +119,14 @@ TImpRotForm::TImpRotForm(Ui& ui, std::filesystem::path folder, ImageOutput& imag
     SemFroComboBox.hint =
         W("Marque quando a preparação é um dos alimentos em que o selo \"ALTO EM\" é vedado");
     SemFroComboBox.onChange = [this] { SemFroComboBoxChange(); };
+    // In the order of SheetPart.
+    ParFolComboBox.items = {W("Tabela e selo lado a lado"), W("Só as tabelas"), W("Só os selos")};
+    ParFolComboBox.itemIndex = 0;
+    ParFolComboBox.text = ParFolComboBox.items[0];
+    ParFolComboBox.hint =
+        W("O selo \"ALTO EM\" vai na metade de cima do painel principal; "
+          "a tabela, em outro lugar da embalagem");
+    ParFolComboBox.onChange = [this] { ParFolComboBoxChange(); };
     ImpNomPreCheckBox.onClick = [this] { ImpNomPreCheckBoxClick(); };
     ImpBitBtn.onClick = [this] { ImpBitBtnClick(); };
     ImaBitBtn.onClick = [this] { ImaBitBtnClick(); };
@@ -162,6 +174,8 @@ void TImpRotForm::FormActivate() {
     try {
         const IniFile ini(LabelFile());
         choice = LoadLabelChoice(ini);
+        ParFolComboBox.itemIndex = 0;  // each opening starts with table and mark
+        ParFolComboBox.text = ParFolComboBox.items[0];
         m_labelFileDamaged = !ini.Check().Clean();
         if (m_labelFileDamaged) {
             // Shown and printed as it stands, never written.
@@ -277,6 +291,8 @@ bool TImpRotForm::ComposeTable() {
 void TImpRotForm::ShowTableState() {
     const bool table = choice.layout == kNutritionTableModel;
     ConLiqLabel.visible = table;
+    ParFolLabel.visible = table;
+    ParFolComboBox.visible = table;
     ConLiqMaskEdit.visible = table;
     SemFroComboBox.visible = table;
     AltEmImage.visible = table;
@@ -305,6 +321,9 @@ void TImpRotForm::ShowTableState() {
 
 void TImpRotForm::WarnIfIncomplete() {
     if (choice.layout != kNutritionTableModel) {
+        if (const std::string warning = NoYieldWarning(preparationRecord); !warning.empty()) {
+            m_ui.ShowMessageBox(warning, MessageKind::Ok);
+        }
         return;
     }
     const std::string warning = NutritionTableWarning(nutritionTable);
@@ -388,6 +407,19 @@ void TImpRotForm::ConLiqMaskEditExit(Control*) {
     RedrawPreview();
 }
 
+void TImpRotForm::ParFolComboBoxChange() {
+    const int index = ParFolComboBox.itemIndex;
+    choice.part = index == 1 ? SheetPart::Tables : index == 2 ? SheetPart::Marks : SheetPart::Both;
+}
+
+bool TImpRotForm::SheetHasLabels(const IniFile& ini) {
+    const std::string empty = EmptySheetPart(ini, choice);
+    if (!empty.empty()) {
+        m_ui.ShowMessageBox(empty, MessageKind::Ok);
+    }
+    return empty.empty();
+}
+
 void TImpRotForm::ModVerRadioButtonClick() {
     ChooseLayout(1);
 }
@@ -425,6 +457,9 @@ void TImpRotForm::ImpBitBtnClick() {
     const LabelGeometry sheet = SheetGeometry(*ini);
     if (const std::string refusal = SheetTooLarge(sheet, std::nullopt); !refusal.empty()) {
         m_ui.ShowMessageBox(refusal, MessageKind::Ok);
+        return;
+    }
+    if (!SheetHasLabels(*ini)) {
         return;
     }
     if (!ContentFitsOrGoOn(*ini, sheet, sheet.resolution)) {
@@ -528,10 +563,32 @@ void TImpRotForm::PdfBitBtnClick() {
             m_ui.ShowMessageBox(refusal, MessageKind::Ok);
             return;
         }
+        if (!SheetHasLabels(ini)) {
+            return;
+        }
         if (!ContentFitsOrGoOn(ini, sheet, sheet.resolution)) {
             return;
         }
-        path = LabelPdfPath(programFolder, tableName, preparationName);
+        // Where to save, asked as the reports ask, starting in the label images folder
+        // (the one place inside the data folder a label PDF may go).
+        const std::filesystem::path suggested =
+            LabelPdfPath(programFolder, tableName, preparationName);
+        const std::string chosen = m_ui.AskSaveFileName("*.pdf|*.pdf", suggested.string());
+        if (chosen.empty()) {
+            return;
+        }
+        path = chosen;
+        if (path.extension() != ".pdf" && path.extension() != ".PDF") {
+            path += ".pdf";
+        }
+        std::error_code ec;
+        const bool inImages = std::filesystem::weakly_canonical(path.parent_path(), ec) ==
+                              std::filesystem::weakly_canonical(suggested.parent_path(), ec);
+        if (const std::string refusal = OutputFileRefusal(programFolder, path);
+            !inImages && !refusal.empty()) {
+            m_ui.ShowMessageBox(W(refusal), MessageKind::Ok);
+            return;
+        }
         const auto draw = [&](Canvas& canvas) {
             DrawLabelSheet(canvas, ini, preparationName, preparationRecord, choice, nullptr, page);
         };
@@ -583,9 +640,11 @@ LayoutItem TImpRotForm::Layout() {
         L::Of(PorRefLabel),
         L::Row({
             L::Column({L::Of(Label1), L::Of(ModVerRadioButton), L::Of(ModHorRadioButton),
-                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(ModRdcRadioButton),
-                       L::Spacing(12), L::Of(ImpNomPreCheckBox), L::Spacing(12), L::Of(ConLiqLabel),
-                       L::Of(ConLiqMaskEdit), L::Spacing(12), L::Of(SemFroComboBox), L::Stretch()}),
+                       L::Of(ModLinRadioButton), L::Of(ModPerRadioButton), L::Of(RevRdcLabel),
+                       L::Of(ModRdcRadioButton), L::Spacing(12), L::Of(ImpNomPreCheckBox),
+                       L::Spacing(12), L::Of(ConLiqLabel), L::Of(ConLiqMaskEdit),
+                       L::Of(ParFolLabel), L::Of(ParFolComboBox), L::Spacing(12),
+                       L::Of(SemFroComboBox), L::Stretch()}),
             L::Of(RotImage),
             L::Of(AltEmImage),
         }),

@@ -43,6 +43,7 @@ class TImpRotForm : public Form {
     RadioButton ModLinRadioButton;  // layout 3
     RadioButton ModPerRadioButton;  // layout 4
     RadioButton ModRdcRadioButton;  // layout 5, the nutrition table of RDC 429/2020
+    Label RevRdcLabel;              // beside layouts 1 to 4: their rules were revoked
     CheckBox ImpNomPreCheckBox;
     Label ConLiqLabel;
     MaskEdit ConLiqMaskEdit;  // net content of the package (layout 5)
@@ -53,6 +54,9 @@ class TImpRotForm : public Form {
     // The reference portion the preparation was labelled under, and the warning when the
     // label's portion is another.
     Label PorRefLabel;
+    // Layout 5: what the sheet carries (SheetPart: table and mark, the tables, the marks).
+    Label ParFolLabel;
+    ComboBox ParFolComboBox;
     Image RotImage;    // the preview
     Image AltEmImage;  // the "ALTO EM" mark of layout 5
 
@@ -81,6 +85,7 @@ class TImpRotForm : public Form {
     void ModRdcRadioButtonClick();
     void ConLiqMaskEditExit(Control* next);
     void SemFroComboBoxChange();
+    void ParFolComboBoxChange();
     void ImpNomPreCheckBoxClick();
     void ImpBitBtnClick();
     void ImaBitBtnClick();
@@ -109,6 +114,8 @@ class TImpRotForm : public Form {
     // True when the label's texts fit it laid out with `geometry` and measured at `dpi`, or
     // when the user, told that they do not, goes on.
     bool ContentFitsOrGoOn(const IniFile& ini, const LabelGeometry& geometry, int dpi);
+    // False (with the reason shown) when the sheet chosen would carry nothing.
+    bool SheetHasLabels(const IniFile& ini);
     void DrawMark(Canvas& canvas);
     // Layout 5 composed afresh from the preparation's lines and ingredients; false (with
     // the error shown) when they cannot be read.

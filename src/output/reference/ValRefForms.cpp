@@ -257,7 +257,7 @@ TCadValRefForm::TCadValRefForm(Ui& ui, std::filesystem::path programFolder,
       m_ui(ui),
       m_programFolder(std::move(programFolder)),
       m_viewer(viewer) {
-    caption = W("Valores de referência de alimentos embalados para fins de velmaro nutricional");
+    caption = W("Valores de referência de alimentos embalados para fins de rotulagem nutricional");
     width = 1000;
     SetUpField(NomAliMaskEdit, "Alimento", 140);
     SetUpField(ValRefMaskEdit, "Valor de referência", 70);

@@ -658,6 +658,11 @@ class FormWindow : public QDialog {
                         edit.selLength = selLength;
                     }
                 };
+                actions.clicked = [this, &edit](int position) {
+                    if (!syncing && busy == 0) {
+                        Forward([&edit, position] { UserClickAt(edit, position); });
+                    }
+                };
                 actions.refused = [] { QApplication::beep(); };
                 w->SetActions(std::move(actions));
                 widget = w;
@@ -710,6 +715,11 @@ class FormWindow : public QDialog {
                 connect(w, &QComboBox::currentIndexChanged, this, [this, &combo](int index) {
                     if (!syncing && busy == 0) {
                         Forward([&combo, index] { UserSelect(combo, index); });
+                    }
+                });
+                connect(w, &QComboBox::activated, this, [this, &combo](int index) {
+                    if (!syncing && busy == 0) {
+                        Forward([&combo, index] { UserChoose(combo, index); });
                     }
                 });
                 connect(w, &QComboBox::editTextChanged, this, [this, &combo](const QString& t) {

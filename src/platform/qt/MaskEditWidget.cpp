@@ -193,6 +193,9 @@ void MaskEditWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void MaskEditWidget::mouseReleaseEvent(QMouseEvent* event) {
     ByUser([this, event] { QLineEdit::mouseReleaseEvent(event); });
+    if (!m_showing && !hasSelectedText() && m_actions.clicked) {
+        m_actions.clicked(cursorPosition());
+    }
 }
 
 void MaskEditWidget::mouseDoubleClickEvent(QMouseEvent* event) {

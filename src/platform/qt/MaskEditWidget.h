@@ -21,7 +21,8 @@ class MaskEditWidget : public QLineEdit {
         std::function<void()> erase;                    // Delete
         std::function<void(const std::string&)> paste;  // Windows-1252 text
         std::function<void(int caret, int selLength)> caretMoved;
-        std::function<void()> refused;  // a character Windows-1252 cannot hold
+        std::function<void(int position)> clicked;  // a click that selected nothing
+        std::function<void()> refused;              // a character Windows-1252 cannot hold
     };
 
     explicit MaskEditWidget(QWidget* parent = nullptr);

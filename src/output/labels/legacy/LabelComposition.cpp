@@ -171,4 +171,19 @@ void SaveLabelData(IniFile& labelFile, std::string_view preparationName, std::st
     labelFile.WriteBool(kLabelDataSection, "ImpNomPre", choice.withName);
 }
 
+std::string RevokedLayoutsNotice() {
+    return W(
+        "Modelos 1 a 4: regras revogadas (RDC 360/2003) — para embalagens novas use o "
+        "modelo 5");
+}
+
+std::string NoYieldWarning(std::string_view record) {
+    if (IsAllSpaces(record) || TextToNumber(GetField(PreparationRecordField::kYield, record)) > 0) {
+        return {};
+    }
+    return W(
+        "Atenção para ausência de valores na tabela nutricional!\nRendimento da preparação\n"
+        "Sem o rendimento, todos os valores do rótulo saem 0: não usar em embalagem.");
+}
+
 }  // namespace velmaro

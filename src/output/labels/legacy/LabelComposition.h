@@ -72,10 +72,24 @@ std::string DailyValueRow(std::string_view record);
 // The user's choices on the label screen: layout 1 "Modelo Vertical", 2 "Modelo
 // Horizontal", 3 "Modelo Linear", 4 "Personalizado" (any other number draws nothing), and
 // whether the preparation name is printed above each label.
+// What a sheet of model 5 carries: the table with its "ALTO EM" mark beside it, the
+// tables alone, or the marks alone (the mark goes on the main panel of the package, the
+// table elsewhere). Chosen for each print, never stored.
+enum class SheetPart { Both, Tables, Marks };
+
 struct LabelChoice {
     int layout = 1;
     bool withName = false;
+    SheetPart part = SheetPart::Both;  // model 5 only
 };
+
+// Models 1 to 4 follow labelling rules that were revoked: shown beside them on the label
+// screen and told by the command line when one of them is asked for (Windows-1252).
+std::string RevokedLayoutsNotice();
+// The warning of a label of models 1 to 4 whose values all come out as 0 because the
+// preparation has no yield (the words model 5 uses for a missing yield); empty otherwise.
+// Windows-1252.
+std::string NoYieldWarning(std::string_view record);
 
 // TipRot (default 1) and ImpNomPre (default off) of section DadRot.
 LabelChoice LoadLabelChoice(const IniFile& labelFile);

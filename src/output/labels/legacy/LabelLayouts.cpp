@@ -533,14 +533,54 @@ void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry
                  [&](int x, int y) { draw(painter, content, pl, x, y, withName); });
 }
 
+namespace {
+
+// One label of model 5 as the sheet part has it, with its top-left corner at (x, y); with
+// `draw` false only its size. `alone`: the table without its mark (the tables part).
+PictureSize DrawSheetPart(Canvas& canvas, const NutritionTable& table, const NutritionTable& alone,
+                          std::string_view shown, int x, int y, int dpi, int usedWidth,
+                          SheetPart part, bool draw) {
+    switch (part) {
+        case SheetPart::Marks:
+            return DrawHighInMark(canvas, table, x, y, dpi, draw);
+        case SheetPart::Tables:
+            return DrawNutritionLabel(canvas, alone, shown, x, y, dpi, usedWidth, draw);
+        case SheetPart::Both:
+            break;
+    }
+    return DrawNutritionLabel(canvas, table, shown, x, y, dpi, usedWidth, draw);
+}
+
+// The table as drawn without its mark: the mark is all that its judgements draw.
+NutritionTable WithoutMark(const NutritionTable& table) {
+    NutritionTable alone = table;
+    alone.highIn.clear();
+    alone.highInInconclusive.clear();
+    return alone;
+}
+
+}  // namespace
+
 void DrawNutritionLabels(Canvas& canvas, const NutritionTable& table, std::string_view name,
                          const LabelGeometry& g, bool withName, ProgressSink* progress,
-                         std::optional<PageArea> page) {
+                         std::optional<PageArea> page, SheetPart part) {
+    if (part == SheetPart::Marks && !HasHighInMark(table)) {
+        return;
+    }
     const LabelPlacement pl = PlaceLabels(g, kNutritionTableModel, false);
     const std::string shown = withName ? TrimTrailingSpaces(name) : std::string();
+    const NutritionTable alone = part == SheetPart::Tables ? WithoutMark(table) : NutritionTable();
     ForEachLabel(canvas, g, pl, progress, page, [&](int x, int y) {
-        DrawNutritionLabel(canvas, table, shown, x, y, g.resolution, pl.usedWidth);
+        DrawSheetPart(canvas, table, alone, shown, x, y, g.resolution, pl.usedWidth, part, true);
     });
+}
+
+std::string EmptySheetPart(const IniFile& labelFile, const LabelChoice& choice) {
+    if (choice.layout != kNutritionTableModel || choice.part != SheetPart::Marks ||
+        HasHighInMark(LoadNutritionTable(labelFile))) {
+        return {};
+    }
+    return W("A tabela desta preparação não tem selo \"ALTO EM\": não há selos para imprimir.");
 }
 
 void RedrawPreview(Canvas& preview, const IniFile& labelFile, std::string_view preparationName,
@@ -567,7 +607,7 @@ void DrawLabelSheet(Canvas& page, const IniFile& labelFile, std::string_view pre
                     std::optional<PageArea> area) {
     if (choice.layout == kNutritionTableModel) {
         DrawNutritionLabels(page, LoadNutritionTable(labelFile), preparationName,
-                            SheetGeometry(labelFile), choice.withName, progress, area);
+                            SheetGeometry(labelFile), choice.withName, progress, area, choice.part);
         return;
     }
     DrawLabels(page, LoadLabelContent(labelFile, preparationName, record), SheetGeometry(labelFile),
@@ -601,11 +641,13 @@ bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelG
 }
 
 bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
-                        std::string_view preparationName, const LabelGeometry& g, bool withName) {
+                        std::string_view preparationName, const LabelGeometry& g, bool withName,
+                        SheetPart part) {
     const LabelPlacement pl = PlaceLabels(g, kNutritionTableModel, false);
     const std::string shown = withName ? TrimTrailingSpaces(preparationName) : std::string();
+    const NutritionTable alone = part == SheetPart::Tables ? WithoutMark(table) : NutritionTable();
     const PictureSize size =
-        DrawNutritionLabel(measure, table, shown, 0, 0, g.resolution, pl.usedWidth, false);
+        DrawSheetPart(measure, table, alone, shown, 0, 0, g.resolution, pl.usedWidth, part, false);
     // Where the sheet puts the label's content inside the label.
     const long long x = static_cast<long long>(pl.x0) - g.left;
     const long long y = static_cast<long long>(pl.y0) - g.top;
@@ -616,7 +658,7 @@ bool LabelFits(Canvas& measure, const IniFile& labelFile, std::string_view prepa
                std::string_view record, const LabelChoice& choice, const LabelGeometry& geometry) {
     if (choice.layout == kNutritionTableModel) {
         return NutritionLabelFits(measure, LoadNutritionTable(labelFile), preparationName, geometry,
-                                  choice.withName);
+                                  choice.withName, choice.part);
     }
     return LabelContentFits(measure, LoadLabelContent(labelFile, preparationName, record), geometry,
                             choice.layout, choice.withName);
@@ -641,13 +683,36 @@ std::optional<PageArea> LabelSheetPage(const LabelGeometry& g) {
     return PageArea{static_cast<int>(width), static_cast<int>(height)};
 }
 
-std::string SheetTooLarge(const LabelGeometry& g, std::optional<PageArea> picture) {
-    const long long labels = static_cast<long long>(std::max(g.across, 0)) * std::max(g.down, 0);
+std::optional<SheetLimitBreach> SheetBeyondLimits(const LabelGeometry& g) {
+    if (g.resolution < kMinSheetResolution) {
+        return SheetLimitBreach{SheetLimit::Resolution,
+                                W("A resolução da impressora deve ser de pelo menos ") +
+                                    std::to_string(kMinSheetResolution) + " ppp."};
+    }
+    if (g.across < 1) {
+        return SheetLimitBreach{SheetLimit::Across,
+                                W("A folha precisa de pelo menos uma etiqueta numa linha.")};
+    }
+    if (g.down < 1) {
+        return SheetLimitBreach{SheetLimit::Down,
+                                W("A folha precisa de pelo menos uma etiqueta numa coluna.")};
+    }
+    const long long labels = static_cast<long long>(g.across) * g.down;
     if (labels > kMaxSheetLabels) {
-        return W("A folha de etiquetas tem ") + std::to_string(labels) +
-               W(" etiquetas; o programa desenha no máximo ") + std::to_string(kMaxSheetLabels) +
-               W(" numa folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na "
-                 "configuração das etiquetas.");
+        // The count that makes the sheet too large: the larger of the two.
+        return SheetLimitBreach{
+            g.across >= g.down ? SheetLimit::Across : SheetLimit::Down,
+            W("A folha de etiquetas tem ") + std::to_string(labels) +
+                W(" etiquetas; o programa desenha no máximo ") + std::to_string(kMaxSheetLabels) +
+                W(" numa folha. Diminua a quantidade de etiquetas numa linha ou numa coluna na "
+                  "configuração das etiquetas.")};
+    }
+    return std::nullopt;
+}
+
+std::string SheetTooLarge(const LabelGeometry& g, std::optional<PageArea> picture) {
+    if (const auto breach = SheetBeyondLimits(g)) {
+        return breach->reason;
     }
     if (picture && static_cast<long long>(picture->width) * picture->height > kMaxPictureDots) {
         return W("A imagem da folha de etiquetas teria ") + std::to_string(picture->width) + " x " +

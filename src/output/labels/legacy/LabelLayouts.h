@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/current/NutritionTable.h"
+#include "output/labels/legacy/LabelComposition.h"
 #include "platform/Canvas.h"
 #include "storage/IniFile.h"
 #include "storage/Progress.h"
@@ -100,10 +100,16 @@ void DrawLabels(Canvas& canvas, const LabelContent& content, const LabelGeometry
 
 // Model 5 for every label of the geometry: the nutrition table with its "ALTO EM" mark
 // beside it, the name over it when asked.
+// With `part` Tables the table alone (the name over it when asked); with Marks the mark
+// alone, nothing for a table without one.
 void DrawNutritionLabels(Canvas& canvas, const NutritionTable& table, std::string_view name,
                          const LabelGeometry& geometry, bool withName,
                          ProgressSink* progress = nullptr,
-                         std::optional<PageArea> page = std::nullopt);
+                         std::optional<PageArea> page = std::nullopt,
+                         SheetPart part = SheetPart::Both);
+// Why a sheet of this choice would carry nothing (a sheet of marks of a table that has no
+// mark), in Portuguese (Windows-1252); empty when it carries labels.
+std::string EmptySheetPart(const IniFile& labelFile, const LabelChoice& choice);
 
 // The preview: a cleared 500 x 258 area and, for model 5, the table as large as fits (the
 // mark has a picture of its own); for a layout 1 to 4 and a label size that
@@ -125,7 +131,7 @@ bool LabelContentFits(Canvas& measure, const LabelContent& content, const LabelG
 // over it, as the sheet draws them): whether it stays inside the label.
 bool NutritionLabelFits(Canvas& measure, const NutritionTable& table,
                         std::string_view preparationName, const LabelGeometry& geometry,
-                        bool withName);
+                        bool withName, SheetPart part = SheetPart::Both);
 // Whether a label of the chosen layout, as the sheet draws it from the label file, fits the
 // label of `geometry`: the check above that belongs to the layout.
 bool LabelFits(Canvas& measure, const IniFile& labelFile, std::string_view preparationName,
@@ -143,7 +149,23 @@ std::optional<PageArea> LabelSheetPage(const LabelGeometry& sheet);
 // kMaxPictureDots dots (about 1 GB while it is drawn and turned to one bit a dot).
 inline constexpr long long kMaxSheetLabels = 10'000;
 inline constexpr long long kMaxPictureDots = 200'000'000;
-// Why the sheet is too large to draw, in Portuguese (Windows-1252); empty when it is not.
+// The least resolution a sheet is set up and drawn at: below it a label's smallest text
+// would be a dot or two high.
+inline constexpr int kMinSheetResolution = 72;
+
+// The limits of a sheet's setup that every drawing of the sheet keeps: a resolution of at
+// least kMinSheetResolution, at least one label across and down, at most kMaxSheetLabels
+// labels. The setup screen checks them as its fields are left; the printing, the PDF and
+// the command line refuse a sheet beyond them (SheetTooLarge).
+enum class SheetLimit { Resolution, Across, Down };
+struct SheetLimitBreach {
+    SheetLimit limit;
+    std::string reason;  // Portuguese, Windows-1252
+};
+std::optional<SheetLimitBreach> SheetBeyondLimits(const LabelGeometry& sheet);
+
+// Why the sheet cannot be drawn, in Portuguese (Windows-1252): beyond its limits above, or
+// too large; empty when it can.
 // `picture`: the size of the picture the sheet is drawn into when it is one held in
 // memory; none for a printer or a PDF file.
 std::string SheetTooLarge(const LabelGeometry& sheet, std::optional<PageArea> picture);
