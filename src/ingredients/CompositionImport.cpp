@@ -685,24 +685,33 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             }
         }
 
-        // A new table appears in the list only once its files are complete.
+        // The ingredient file and the values beside its records (with the groups) go in one
+        // batch: both new or both as they were, never the energy of one import with the
+        // sugars of another. A new table appears in the list only once its files are
+        // complete.
         const fs::path ingredientPath = IngredientFilePath(home, key);
-        // The values beside the records first: a table without any keeps having no file.
+        FileBatch batch;
+        // A table without any values beside its records keeps having no file of them.
         if (!extraBytes.empty() || fs::exists(extraPath, ec)) {
             const bool existed = fs::exists(extraPath, ec);
             written.push_back({extraPath, existed ? ReadFileBytes(extraPath) : std::string()});
-            if (!existed) {
-                written.back().removeOnUndo = true;
-            }
+            written.back().removeOnUndo = !existed;
             EnsureFolder(extraPath.parent_path());
-            WriteFileAtomic(extraPath, extraBytes);
+            batch.Add(extraPath, extraBytes);
         }
         written.push_back({ingredientPath, ReadFileBytes(ingredientPath)});
-        WriteFileAtomic(ingredientPath, ingredientBytes);
+        batch.Add(ingredientPath, ingredientBytes);
         if (!listed.found || result.groupCount > 0) {
             const fs::path groupPath = IngredientGroupsPath(home, key);
             written.push_back({groupPath, ReadFileBytes(groupPath)});
-            WriteFileAtomic(groupPath, groupBytes);
+            batch.Add(groupPath, groupBytes);
+        }
+        // Only the files the batch replaced are put back after a failure.
+        try {
+            batch.Commit();
+        } catch (const StorageError&) {
+            written.resize(batch.Committed());
+            throw;
         }
         if (!listed.found) {
             InsertRecord(list, table.name + "|" + table.description + "|" + table.flag + "|");

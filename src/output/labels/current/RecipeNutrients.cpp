@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "storage/FileDamage.h"
+#include "storage/FileIo.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/PreparationRecord.h"
@@ -106,14 +107,10 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
 
 namespace {
 
-// Whether the file is there; a file that cannot be looked at is a StorageError.
+// Whether the file is there; a file that cannot be looked at, or that is no regular file
+// (a FIFO would hold the reader for good), is a StorageError.
 bool Present(const std::filesystem::path& path) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(path, ec);
-    if (ec) {
-        throw StorageError("Não foi possível ler " + path.string() + " (" + ec.message() + ")");
-    }
-    return exists;
+    return DataFilePresent(path);
 }
 
 }  // namespace
