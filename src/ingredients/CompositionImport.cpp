@@ -200,7 +200,9 @@ void CheckTable(const CompositionTableSetup& setup, TableTexts& out,
                 std::vector<ImportError>& errors) {
     std::string problem;
     const std::string cleanName = CleanSpaces(setup.tableName);
-    if (cleanName.empty()) {
+    if (HasControlChar(setup.tableName)) {
+        errors.push_back({0, W(kControlCharNameMessage)});
+    } else if (cleanName.empty()) {
         errors.push_back({0, W("O nome da tabela está em branco.")});
     } else if (auto name = ToCp1252(cleanName, W("O nome da tabela"), problem); !name) {
         errors.push_back({0, problem});
