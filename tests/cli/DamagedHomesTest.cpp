@@ -5,6 +5,8 @@
 #include <map>
 
 #include "CliFixtures.h"
+#include "storage/FileIo.h"
+#include "support/FailingDisk.h"
 
 namespace velmaro::test {
 namespace {
@@ -301,6 +303,35 @@ TEST_F(DamagedHomesTest, VerificarFindsEveryDamageAndRepairsWhatIsSafe) {
             EXPECT_TRUE(backedUp);
         }
     }
+}
+
+// The repair on a disk that fills up at the copy of its second file: the first repair was
+// told as it was done, the disk is said to be full, no half copy or temporary file is
+// left, and the second file is as it was.
+TEST_F(DamagedHomesTest, RepairOnAFullDiskTellsWhatItDidAndLeavesNoHalfCopy) {
+    UseHome("nul-in-table-list");
+    const std::string list = "Dados/Minha/Ficha Tecnica/ArqFicTec.dad";
+    fs::copy_file(FixturePath("damaged-homes/nul-in-preparation-list/" + list), Home() / list,
+                  fs::copy_options::overwrite_existing);
+    const Snapshot before = Files();
+    CliRun run;
+    {
+        test::FailingDisk disk(3, ENOSPC);  // the copy of the table list, the list, then this
+        run = Cli({"verificar", "--reparar"});
+    }
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Reparo: reparado \"Dados/ArqTab.dad\""), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("disco cheio"), std::string::npos) << run.err;
+    const Snapshot after = Files();
+    EXPECT_EQ(after.at(list), before.at(list));
+    for (const auto& [path, bytes] : after) {
+        EXPECT_EQ(path.find("ArqFicTec.dad.bak"), std::string::npos) << path;
+        EXPECT_FALSE(IsTemporaryName(fs::path(path).filename().string())) << path;
+    }
+    // The rest is repaired once the disk has room.
+    run = Cli({"verificar", "--reparar"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("Reparo: reparado \"" + list + "\""), std::string::npos) << run.out;
 }
 
 }  // namespace
