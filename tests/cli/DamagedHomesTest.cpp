@@ -229,6 +229,13 @@ const std::vector<DamagedHome>& Homes() {
          "lista de tabelas, linha 2: contém um byte nulo.",
          "1 byte nulo removido, 1 linha só de bytes nulos removida",
          "Dados/ArqTab.dad"},
+        // The method text: no report of part of it; verificar names the line and leaves
+        // the text, in which no byte can be told from a letter, to the user.
+        {"nul-in-method-text",
+         {{"relatorio", "Salada.rec está danificado (linha 2): contém um byte nulo."}},
+         "Minha: modo de preparo \"Salada.rec\", linha 2: contém um byte nulo.",
+         "Não reparado: \"Dados/Minha/Receita/Salada.rec\", linha 2:",
+         nullptr},
         {"stray-temporary-files",
          {},
          "arquivo temporário de uma gravação interrompida: "
