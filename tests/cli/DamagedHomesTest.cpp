@@ -2,6 +2,8 @@
 // fault): what reads a damaged file never writes it, a command that needs it stops with a
 // message naming the file and the line, and verificar finds and repairs what is safe.
 
+#include <sys/stat.h>
+
 #include <map>
 
 #include "CliFixtures.h"
@@ -310,6 +312,19 @@ TEST_F(DamagedHomesTest, VerificarFindsEveryDamageAndRepairsWhatIsSafe) {
             EXPECT_TRUE(backedUp);
         }
     }
+}
+
+// A FIFO in place of a preparation file: the label is refused, with the file named, and
+// nothing waits on the FIFO for good.
+TEST_F(DamagedHomesTest, AFifoInPlaceOfAPreparationFileIsRefusedNotOpened) {
+    UseHome("missing-preparation-file");
+    const fs::path file = Home() / "Dados/Minha/Ficha Tecnica/Salada.dad";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    const CliRun run = Cli(
+        {"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", (Scratch() / "r.png").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Salada.dad: não é um arquivo comum"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_fifo(file));
 }
 
 // The repair on a disk that fills up at the copy of its second file: the first repair was
