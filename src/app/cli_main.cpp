@@ -15,6 +15,7 @@
 
 #include "cli/Cli.h"
 #include "platform/qt/QtImageOutput.h"
+#include "storage/FileIo.h"
 #include "storage/Paths.h"
 
 namespace {
@@ -101,6 +102,7 @@ int TerminalColumns() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    velmaro::LetWritesFailOverSizeLimit();
     const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);
     if (locations.config.empty()) {
         std::fprintf(stderr, "velmaro-cli: %.*s\n",

@@ -8,9 +8,11 @@
 
 #include "app/VelmaroApp.h"
 #include "storage/Cp1252.h"
+#include "storage/FileIo.h"
 #include "storage/Paths.h"
 
 int main(int argc, char** argv) {
+    velmaro::LetWritesFailOverSizeLimit();
     QElapsedTimer clock;
     clock.start();
     const velmaro::Locations locations = velmaro::ResolveLocations(argc, argv);

@@ -108,6 +108,10 @@ class Checker {
                 if (FieldCount(record) == R::kCount) {
                     Preparation(key, name, record, ingredients);
                 }
+                const fs::path method = RecordFileIn(RecipeFolder(m_home, key), name, ".rec");
+                if (std::error_code ec; fs::is_regular_file(method, ec)) {
+                    Damages("modo de preparo \"" + method.filename().string() + "\"", method);
+                }
                 const fs::path label = RecordFileIn(LabelFolder(m_home, key), name, ".rot");
                 if (std::error_code ec; fs::is_regular_file(label, ec)) {
                     Damages("rótulo \"" + label.filename().string() + "\"", label);
@@ -131,9 +135,12 @@ class Checker {
         }
         ReadCheck check;
         const bool ini = path.extension() == ".rot";
+        const bool text = path.extension() == ".rec";
         const bool scrambled = IsIngredientFile(path);
         if (ini) {
             check = IniFile(path).Check();
+        } else if (text) {
+            ReadTextLines(ReadFileBytes(path), check);
         } else {
             LineTable table;
             NullProgress quiet;
@@ -143,7 +150,7 @@ class Checker {
         if (check.Clean()) {
             return;
         }
-        damaged.push_back({path, scrambled, ini});
+        damaged.push_back({path, scrambled, ini, text});
         for (const Damage& d : check.damages) {
             const bool counted = d.kind == DamageKind::ShortRecord ||
                                  (d.kind == DamageKind::Undecipherable && d.other < 0);

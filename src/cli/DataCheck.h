@@ -31,6 +31,7 @@ struct DamagedFile {
     std::filesystem::path path;
     bool scrambled = false;  // the ingredient file of a table
     bool ini = false;        // a label data file
+    bool text = false;       // a free text (the method of preparation), no records
 };
 
 struct DataCheck {

@@ -65,11 +65,12 @@ int CheckCommand(const Arguments& arguments, CliIo& io) {
         localtime_r(&now, &local);
         char date[16];
         std::strftime(date, sizeof date, "%Y-%m-%d", &local);
-        const std::vector<std::string> done = RepairDataFolder(io.home, check, date);
-        for (const std::string& line : done) {
-            io.out << "Reparo: " << line << "\n";
-        }
-        if (done.empty()) {
+        // Each repair told as soon as it is done: a failure part-way leaves them said.
+        const int done = RepairDataFolder(
+            io.home, check, date,
+            {[&](const std::string& line) { io.out << "Reparo: " << line << std::endl; },
+             [&](const std::string& line) { io.out << "Não reparado: " << line << std::endl; }});
+        if (done == 0) {
             io.out << "Nada pôde ser reparado sem risco.\n";
         }
         check = CheckData(io.home, only);

@@ -1,5 +1,6 @@
 // valores-referencia importar, valores-referencia exportar, valores-referencia listar.
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 
@@ -45,9 +46,21 @@ int ReferenceImportCommand(const Arguments& arguments, CliIo& io) {
     const bool validRowsOnly = arguments.Has("forcar");
     const ReferenceImportResult result = ImportReferenceValues(io.home, in, validRowsOnly);
     if (!result.ignoredColumns.empty()) {
+        // What is echoed is capped: a file of one huge line would otherwise be printed back
+        // whole as column names.
+        constexpr size_t kShownColumns = 10;
+        constexpr size_t kShownWidth = 40;
         std::string names;
-        for (const std::string& column : result.ignoredColumns) {
-            names += (names.empty() ? "\"" : ", \"") + Utf8(column) + "\"";
+        const size_t count = result.ignoredColumns.size();
+        for (size_t i = 0; i < std::min(count, kShownColumns); ++i) {
+            const std::string& column = result.ignoredColumns[i];
+            const std::string shown = column.size() > kShownWidth
+                                          ? Utf8(column.substr(0, kShownWidth)) + "…"
+                                          : Utf8(column);
+            names += (names.empty() ? "\"" : ", \"") + shown + "\"";
+        }
+        if (count > kShownColumns) {
+            names += " e mais " + std::to_string(count - kShownColumns);
         }
         io.err << "Colunas ignoradas (nomes não reconhecidos): " << names << "\n";
     }

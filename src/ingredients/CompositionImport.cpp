@@ -203,7 +203,9 @@ void CheckTable(const CompositionTableSetup& setup, TableTexts& out,
                 std::vector<ImportError>& errors) {
     std::string problem;
     const std::string cleanName = CleanSpaces(setup.tableName);
-    if (cleanName.empty()) {
+    if (HasControlChar(setup.tableName)) {
+        errors.push_back({0, W(kControlCharNameMessage)});
+    } else if (cleanName.empty()) {
         errors.push_back({0, W("O nome da tabela está em branco.")});
     } else if (auto name = ToCp1252(cleanName, W("O nome da tabela"), problem); !name) {
         errors.push_back({0, problem});
@@ -754,33 +756,42 @@ ImportResult ImportCompositionTable(const fs::path& home, const CompositionTable
             }
         }
 
-        // A new table appears in the list only once its files are complete.
+        // The ingredient file and the values beside its records (with the groups) go in one
+        // batch: both new or both as they were, never the energy of one import with the
+        // sugars of another. A new table appears in the list only once its files are
+        // complete.
         const fs::path ingredientPath = IngredientFilePath(home, key);
-        // The values beside the records first: a table without any keeps having no file.
+        FileBatch batch;
+        // A table without any values beside its records keeps having no file of them.
         if (!extraBytes.empty() || fs::exists(extraPath, ec)) {
             const bool existed = fs::exists(extraPath, ec);
             written.push_back({extraPath, existed ? ReadFileBytes(extraPath) : std::string()});
-            if (!existed) {
-                written.back().removeOnUndo = true;
-            }
+            written.back().removeOnUndo = !existed;
             EnsureFolder(extraPath.parent_path());
-            WriteFileAtomic(extraPath, extraBytes);
+            batch.Add(extraPath, extraBytes);
         }
         written.push_back({ingredientPath, ReadFileBytes(ingredientPath)});
-        WriteFileAtomic(ingredientPath, ingredientBytes);
+        batch.Add(ingredientPath, ingredientBytes);
         // "Não" needs no file, unless one is there already (left by a deleted table).
         const fs::path fibrePath = CarbohydrateFibreFileLocation(home, key);
         const bool fibreExisted = fs::exists(fibrePath, ec);
         if (writeFibre && (includesFibre || fibreExisted)) {
             written.push_back({fibrePath, fibreExisted ? ReadFileBytes(fibrePath) : std::string(),
                                !fibreExisted});
-            StoreCarbohydrateIncludesFibre(home, key, includesFibre);
+            batch.Add(fibrePath, CarbohydrateFibreFileBytes(includesFibre));
         }
         result.carbohydrateIncludesFibre = includesFibre;
         if (!listed.found || result.groupCount > 0) {
             const fs::path groupPath = IngredientGroupsPath(home, key);
             written.push_back({groupPath, ReadFileBytes(groupPath)});
-            WriteFileAtomic(groupPath, groupBytes);
+            batch.Add(groupPath, groupBytes);
+        }
+        // Only the files the batch replaced are put back after a failure.
+        try {
+            batch.Commit();
+        } catch (const StorageError&) {
+            written.resize(batch.Committed());
+            throw;
         }
         if (!listed.found) {
             InsertRecord(list, table.name + "|" + table.description + "|" + table.flag + "|");

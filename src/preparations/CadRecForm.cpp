@@ -4,6 +4,7 @@
 
 #include "shell/ScreenMessages.h"
 #include "storage/Cp1252.h"
+#include "storage/FileDamage.h"
 #include "storage/FileIo.h"
 #include "storage/Paths.h"
 #include "storage/StorageError.h"
@@ -53,12 +54,22 @@ void TCadRecForm::FormActivate() {
     RecMemo.caretLine = 0;
     RecMemo.caretColumn = 0;
     dirty = false;
+    // Not opened on a text it could not read whole, so that no save can replace it: a NUL
+    // byte would hide the lines after it, and Grava would write the rest away.
+    const std::filesystem::path path = RecipeTextPath(programFolder, tableName, preparationName);
+    ReadCheck check;
+    check.file = path;
     try {
-        RecMemo.lines =
-            SplitLines(ReadFileBytes(RecipeTextPath(programFolder, tableName, preparationName)));
+        RecMemo.lines = ReadTextLines(ReadFileBytes(path), check);
     } catch (const StorageError&) {
-        // Not opened on a text it could not read, so that no save can replace it.
         m_ui.ShowMessageBox(W(msg::kReadFailed), MessageKind::Ok);
+        Close();
+        return;
+    }
+    if (!check.Clean()) {
+        RecMemo.lines.clear();
+        m_ui.ShowMessageBox(W(DamagedFileMessage(check) + " A receita não foi aberta."),
+                            MessageKind::Ok);
         Close();
         return;
     }

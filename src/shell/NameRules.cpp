@@ -1,5 +1,7 @@
 #include "shell/NameRules.h"
 
+#include <algorithm>
+
 #include "storage/Cp1252.h"
 #include "storage/Paths.h"
 #include "storage/Text.h"
@@ -37,12 +39,21 @@ bool RefuseForbiddenChar(Ui& ui, char& key) {
     return true;
 }
 
+bool HasControlChar(std::string_view name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
 bool IsEscapingName(std::string_view name) {
     const std::string trimmed = TrimTrailingSpaces(name);
     return trimmed == "." || trimmed == "..";
 }
 
 bool RefuseEscapingName(Ui& ui, std::string_view name) {
+    if (HasControlChar(name)) {
+        ui.ShowMessageBox(W(kControlCharNameMessage), MessageKind::Ok);
+        return true;
+    }
     if (!IsEscapingName(name)) {
         return false;
     }

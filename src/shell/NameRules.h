@@ -19,11 +19,18 @@ std::string ForbiddenCharMessage(char c);
 // its message and swallowed (the key becomes 0). Returns true when it was refused.
 bool RefuseForbiddenChar(Ui& ui, char& key);
 
+// True for a name holding a control character (a tab, a line break): such a name cannot be
+// told apart from another on the screen and breaks the lines of the files that list it.
+bool HasControlChar(std::string_view name);
+inline constexpr std::string_view kControlCharNameMessage =
+    "Nome inválido! O nome não pode ter caracteres de controle (como a tabulação).";
+
 // True for a name that would leave its folder once used as a file or folder name.
 bool IsEscapingName(std::string_view name);
 inline constexpr std::string_view kEscapingNameMessage =
     "Nome inválido! \".\" e \"..\" não podem ser usados como nome.";
-// Shows the message and returns true when the name would leave its folder.
+// Shows the message and returns true when the name would leave its folder or holds a
+// control character.
 bool RefuseEscapingName(Ui& ui, std::string_view name);
 
 // The refusal of a table name that is the name of a file all tables share in "Dados"

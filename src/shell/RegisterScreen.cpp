@@ -338,6 +338,11 @@ void RegisterScreen::KeyFieldExit(Control* next) {
         key.text = WithoutLeadingBlanks(key.text);
     }
     if (!IsAllSpaces(key.text)) {
+        // Retorna pressed with a key typed and not yet taken: the screen is left without
+        // storing anything, whatever the key holds (a name that would be refused too).
+        if (mode == ScreenMode::Empty && next == &RetBitBtn && LeavingForAButtonClicked(next)) {
+            return;
+        }
         if (mode == ScreenMode::Empty && RefuseKeyName(key.text)) {
             SetFocus(&key);
             return;

@@ -147,6 +147,17 @@ std::vector<std::string> ReadCheckedLines(std::string_view bytes, ReadCheck& che
     return lines;
 }
 
+std::vector<std::string> ReadTextLines(std::string_view bytes, ReadCheck& check) {
+    std::vector<std::string> lines = ReadCheckedLines(bytes, check);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (HasControl(lines[i])) {
+            check.Add({static_cast<int>(i) + 1, DamageKind::Unreadable, -1, {}});
+        }
+    }
+    check.SortByLine();
+    return lines;
+}
+
 void CheckRecordLine(std::string_view line, int lineNumber, int fields, ReadCheck& check) {
     // An empty line holds nothing to lose: it is read and written back as it is.
     if (line.find_first_not_of(' ') == std::string_view::npos) {

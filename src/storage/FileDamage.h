@@ -75,6 +75,10 @@ bool IsIngredientFile(const std::filesystem::path& file);
 // line without an end counts), with NUL bytes left out and noted in `check`.
 std::vector<std::string> ReadCheckedLines(std::string_view bytes, ReadCheck& check);
 
+// The lines of a free text (the method of preparation: no records, no keys), read as
+// ReadCheckedLines reads them, with a control character other than the tab noted too.
+std::vector<std::string> ReadTextLines(std::string_view bytes, ReadCheck& check);
+
 // The check of one deciphered ingredient line (or a plain record): control characters,
 // a missing final "|", too few fields. Adds nothing for a clean line or an empty one.
 void CheckRecordLine(std::string_view line, int lineNumber, int fields, ReadCheck& check);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -43,6 +44,21 @@ std::string ReadFileBytes(const fs::path& path) {
         throw StorageError("Erro de leitura no arquivo " + path.string());
     }
     return bytes;
+}
+
+bool DataFilePresent(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        return false;
+    }
+    if (ec) {
+        throw StorageError("Não foi possível ler " + path.string() + " (" + ec.message() + ")");
+    }
+    if (status.type() != fs::file_type::regular) {
+        throw StorageError("Não foi possível ler " + path.string() + ": não é um arquivo comum.");
+    }
+    return true;
 }
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
@@ -89,7 +105,7 @@ namespace {
 [[noreturn]] void Fail(const fs::path& path, const char* what, int err) {
     std::string message = "Não foi possível gravar o arquivo ";
     message.append(path.string()).append(" (").append(what).append(": ");
-    message.append(std::strerror(err)).append(")");
+    message.append(WriteErrorText(err)).append(")");
     throw StorageError(message);
 }
 
@@ -169,6 +185,29 @@ void SyncFolder(const fs::path& dir) {
 }
 
 }  // namespace
+
+std::string WriteErrorText(int err) {
+    switch (err) {
+        case ENOSPC:
+        case EDQUOT:
+            return "disco cheio";
+        case EFBIG:
+            return "o arquivo passaria do tamanho máximo permitido (ulimit -f)";
+        case EROFS:
+            return "disco somente para leitura";
+        case EACCES:
+        case EPERM:
+            return "sem permissão";
+        default:
+            return std::strerror(err);
+    }
+}
+
+void LetWritesFailOverSizeLimit() {
+    // Past the file-size limit the system kills the writer with SIGXFSZ unless the signal
+    // is ignored; ignored, the write fails with EFBIG and the temporary file is removed.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 bool IsTemporaryName(std::string_view name) {
     // "." + the name of the file it was to replace + "." + the six characters of mkstemp,

@@ -12,6 +12,12 @@ namespace velmaro {
 // The whole file as bytes; throws StorageError when it cannot be read.
 std::string ReadFileBytes(const std::filesystem::path& path);
 
+// Whether a data file is there to be read: false when nothing is at the path (a dangling
+// link included), true for a regular file; a StorageError naming the file for anything
+// else (a folder, a FIFO, a device), which is never opened, as a FIFO would block the
+// reader for good.
+bool DataFilePresent(const std::filesystem::path& path);
+
 // Lines of a text: a line ends at CR, LF or CR LF; a final line without an end counts;
 // a NUL byte ends the text.
 std::vector<std::string> SplitLines(std::string_view bytes);
@@ -23,6 +29,11 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // over the target, so a crash or a full disk leaves either the old or the new content.
 // Throws StorageError on any failure, with the target untouched.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// The reason of a failed write as the user reads it ("disco cheio" for ENOSPC).
+std::string WriteErrorText(int err);
+// Called first thing by each program: a write beyond the file-size limit (ulimit -f) then
+// fails with its error instead of killing the program mid-save.
+void LetWritesFailOverSizeLimit();
 // Whether a file name is that of the temporary file of a save that did not end
 // (".ArqTab.dad.Ab12Cd").
 bool IsTemporaryName(std::string_view name);

@@ -2,9 +2,13 @@
 // fault): what reads a damaged file never writes it, a command that needs it stops with a
 // message naming the file and the line, and verificar finds and repairs what is safe.
 
+#include <sys/stat.h>
+
 #include <map>
 
 #include "CliFixtures.h"
+#include "storage/FileIo.h"
+#include "support/FailingDisk.h"
 
 namespace velmaro::test {
 namespace {
@@ -73,6 +77,8 @@ const std::vector<DamagedHome>& Homes() {
         "linha 1.";
     static const char* kShort =
         "ArqIng.dad está danificado (linha 2): tem 2 campos; deveria ter 30.";
+    static const char* kNulListFirst =
+        "ArqFicTec.dad está danificado (linha 1): contém um byte nulo.";
     static const char* kSwapped =
         "ArqIng.dad está danificado (linha 1): não se decifra na sua posição";
     static const std::vector<DamagedHome> homes = {
@@ -168,6 +174,70 @@ const std::vector<DamagedHome>& Homes() {
          "lido).",
          "1 byte nulo removido",
          "Dados/Minha/Ingrediente/ArqIngCpl.dad"},
+        // NUL bytes the repair must not guess at: one over a character of a name or a
+        // number is left, with its line named; one over a padding blank or a line end is
+        // taken out.
+        {"nul-over-table-name",
+         {{"listar", kNulTableList},
+          {"exportar", kNulTableList},
+          {"relatorio", kNulTableList},
+          {"simular", kNulTableList},
+          {"importar", kNulTableList},
+          {"rotulo", kNulTableList},
+          {"recalcular", kNulTableList},
+          {"lote", kNulTableList}},
+         "lista de tabelas, linha 2: contém um byte nulo.",
+         "Não reparado: \"Dados/ArqTab.dad\", linha 2: o byte nulo pode ter tomado o lugar de "
+         "um caractere",
+         nullptr},
+        {"nul-over-yield-digit",
+         {{"relatorio", kNulListFirst},
+          {"simular", kNulListFirst},
+          {"rotulo", kNulListFirst},
+          {"recalcular", kNulListFirst},
+          {"lote", kNulListFirst}},
+         "Minha: lista de preparações, linha 1: contém um byte nulo.",
+         "Não reparado: \"Dados/Minha/Ficha Tecnica/ArqFicTec.dad\", linha 1:",
+         nullptr},
+        {"nul-over-sugar-digit",
+         {{"exportar",
+           "A linha 1 do arquivo de açúcares e gordura trans (ArqIngCpl.dad) não "
+           "pôde ser lida"},
+          {"importar", "ArqIngCpl.dad está danificado (linha 1): registro incompleto"}},
+         "Minha: açúcares e gordura trans, linha 1: registro incompleto.",
+         "Não reparado: \"Dados/Minha/Ingrediente/ArqIngCpl.dad\", linha 1:",
+         nullptr},
+        {"nul-in-name-padding",
+         {{"listar", kNulTableList},
+          {"exportar", kNulTableList},
+          {"relatorio", kNulTableList},
+          {"simular", kNulTableList},
+          {"importar", kNulTableList},
+          {"rotulo", kNulTableList},
+          {"recalcular", kNulTableList},
+          {"lote", kNulTableList}},
+         "lista de tabelas, linha 2: contém um byte nulo.",
+         "1 byte nulo removido",
+         "Dados/ArqTab.dad"},
+        {"nul-between-line-ends",
+         {{"listar", kNulTableList},
+          {"exportar", kNulTableList},
+          {"relatorio", kNulTableList},
+          {"simular", kNulTableList},
+          {"importar", kNulTableList},
+          {"rotulo", kNulTableList},
+          {"recalcular", kNulTableList},
+          {"lote", kNulTableList}},
+         "lista de tabelas, linha 2: contém um byte nulo.",
+         "1 byte nulo removido, 1 linha só de bytes nulos removida",
+         "Dados/ArqTab.dad"},
+        // The method text: no report of part of it; verificar names the line and leaves
+        // the text, in which no byte can be told from a letter, to the user.
+        {"nul-in-method-text",
+         {{"relatorio", "Salada.rec está danificado (linha 2): contém um byte nulo."}},
+         "Minha: modo de preparo \"Salada.rec\", linha 2: contém um byte nulo.",
+         "Não reparado: \"Dados/Minha/Receita/Salada.rec\", linha 2:",
+         nullptr},
         {"stray-temporary-files",
          {},
          "arquivo temporário de uma gravação interrompida: "
@@ -216,9 +286,13 @@ TEST_F(DamagedHomesTest, VerificarFindsEveryDamageAndRepairsWhatIsSafe) {
         EXPECT_EQ(Files(), original);
 
         run = Cli({"verificar", "--reparar"});
-        if (home.repair == nullptr) {
+        // Left as it was (with the line named when the repair says why).
+        if (home.repair == nullptr || std::string_view(home.repair).starts_with("Não reparado")) {
             EXPECT_EQ(run.status, 1);
             EXPECT_NE(run.out.find(home.finding), std::string::npos) << run.out;
+            EXPECT_NE(run.out.find(home.repair != nullptr ? home.repair : ""), std::string::npos)
+                << run.out;
+            EXPECT_EQ(run.out.find("Nenhum problema encontrado"), std::string::npos) << run.out;
             EXPECT_EQ(Files(), original);
             continue;
         }
@@ -238,6 +312,48 @@ TEST_F(DamagedHomesTest, VerificarFindsEveryDamageAndRepairsWhatIsSafe) {
             EXPECT_TRUE(backedUp);
         }
     }
+}
+
+// A FIFO in place of a preparation file: the label is refused, with the file named, and
+// nothing waits on the FIFO for good.
+TEST_F(DamagedHomesTest, AFifoInPlaceOfAPreparationFileIsRefusedNotOpened) {
+    UseHome("missing-preparation-file");
+    const fs::path file = Home() / "Dados/Minha/Ficha Tecnica/Salada.dad";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    const CliRun run = Cli(
+        {"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", (Scratch() / "r.png").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Salada.dad: não é um arquivo comum"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_fifo(file));
+}
+
+// The repair on a disk that fills up at the copy of its second file: the first repair was
+// told as it was done, the disk is said to be full, no half copy or temporary file is
+// left, and the second file is as it was.
+TEST_F(DamagedHomesTest, RepairOnAFullDiskTellsWhatItDidAndLeavesNoHalfCopy) {
+    UseHome("nul-in-table-list");
+    const std::string list = "Dados/Minha/Ficha Tecnica/ArqFicTec.dad";
+    fs::copy_file(FixturePath("damaged-homes/nul-in-preparation-list/" + list), Home() / list,
+                  fs::copy_options::overwrite_existing);
+    const Snapshot before = Files();
+    CliRun run;
+    {
+        test::FailingDisk disk(3, ENOSPC);  // the copy of the table list, the list, then this
+        run = Cli({"verificar", "--reparar"});
+    }
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Reparo: reparado \"Dados/ArqTab.dad\""), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("disco cheio"), std::string::npos) << run.err;
+    const Snapshot after = Files();
+    EXPECT_EQ(after.at(list), before.at(list));
+    for (const auto& [path, bytes] : after) {
+        EXPECT_EQ(path.find("ArqFicTec.dad.bak"), std::string::npos) << path;
+        EXPECT_FALSE(IsTemporaryName(fs::path(path).filename().string())) << path;
+    }
+    // The rest is repaired once the disk has room.
+    run = Cli({"verificar", "--reparar"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("Reparo: reparado \"" + list + "\""), std::string::npos) << run.out;
 }
 
 }  // namespace

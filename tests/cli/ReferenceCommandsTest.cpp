@@ -87,6 +87,17 @@ TEST_F(ReferenceCommandsTest, SpreadsheetsInEitherEncodingAndSeparatorGiveTheSam
               "foi substituída.\n");
     EXPECT_EQ(Values(), Food("Iogurte", "100 a 120", "g", "", "", "", "Leites"));
     EXPECT_EQ(Tables(), Pad("Leites", 76) + "|\r\n");
+
+    // A header of thousands of unknown columns, one of them huge: ten names shown, each cut.
+    std::string header = "Alimento;Valor;Unidade;Tabela;" + std::string(100000, 'x');
+    for (int i = 0; i < 5000; ++i) {
+        header += ";c" + std::to_string(i);
+    }
+    const CliRun wide =
+        Import(header + "\nIogurte;100 a 120;g;Leites" + std::string(5001, ';') + "\n");
+    EXPECT_LT(wide.err.size(), 1000u) << wide.err.substr(0, 200);
+    EXPECT_NE(wide.err.find("\"" + std::string(40, 'x') + "…\", \"c0\""), std::string::npos);
+    EXPECT_NE(wide.err.find(" e mais 4991"), std::string::npos) << wide.err;
 }
 
 // Each kind of error once: the file or the row is refused with its line, and the list

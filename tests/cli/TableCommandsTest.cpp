@@ -7,6 +7,7 @@
 #include "cli/CliFixtures.h"
 #include "ingredients/ExtraValues.h"
 #include "storage/IngredientRecord.h"
+#include "support/FailingDisk.h"
 
 namespace velmaro {
 namespace {
@@ -382,6 +383,39 @@ TEST_F(TableCommandsTest, SugarsAndTransFatGoInAndOutWithTheirSources) {
     // A later file without those columns changes the energy and keeps the sugars.
     ImportCsv("Minha", "Nome;Energia\nBolo;360\n");
     EXPECT_EQ(ReadBytes(ExtraValuesFileLocation(Home(), Key("Minha", 20))), extras);
+}
+
+// An import interrupted at any write (a full disk there, or one that stays full, as a
+// kill between the writes would leave it): the ingredient file and the sugars beside it are
+// both the new ones or both the old ones, never the energy of one import with the sugars
+// of the other.
+TEST_F(TableCommandsTest, AnInterruptedImportLeavesTheIngredientsAndTheirSugarsInStep) {
+    ImportCsv("Minha", "Nome;Energia;Açúcares totais (g)\nBolo;350;30,5\nPão;250;4\n");
+    const fs::path ingredients = IngredientFilePath(Home(), Key("Minha", 20));
+    const fs::path extras = ExtraValuesFileLocation(Home(), Key("Minha", 20));
+    const std::string oldIngredients = ReadBytes(ingredients);
+    const std::string oldExtras = ReadBytes(extras);
+    const fs::path csv = Csv("novo.csv", "Nome;Energia;Açúcares totais (g)\nBolo;360;31\n");
+    for (const bool stays : {false, true}) {
+        const int writes =
+            test::FailEachWriteInTurn(ENOSPC, stays, [&](const test::FailingDisk& disk) {
+                test::WriteBytes(ingredients, oldIngredients);
+                test::WriteBytes(extras, oldExtras);
+                const CliRun run = Cli({"tabela", "importar", "Minha", csv.string()});
+                const bool newIngredients = ReadBytes(ingredients) != oldIngredients;
+                const bool newExtras = ReadBytes(extras) != oldExtras;
+                SCOPED_TRACE("write " + std::to_string(disk.Writes()));
+                EXPECT_EQ(newIngredients, newExtras);
+                EXPECT_EQ(newIngredients, !disk.Failed());
+                EXPECT_EQ(run.status, disk.Failed() ? 1 : 0) << run.err;
+                if (disk.Failed()) {
+                    EXPECT_NE(run.err.find("disco cheio"), std::string::npos) << run.err;
+                }
+            });
+        EXPECT_GE(writes, 2);
+    }
+    // No temporary file of the writes that failed.
+    EXPECT_EQ(Cli({"verificar"}).status, 0);
 }
 
 }  // namespace

@@ -183,6 +183,9 @@ TEST_F(CompositionImportTest, MalformedFileAndTableTexts) {
                       "\" tem 66 caracteres; o máximo é 65."}));
     EXPECT_EQ(run(header + "Ovo" + row, "  ", ""),
               std::vector<std::string>{"O nome da tabela está em branco."});
+    EXPECT_EQ(run(header + "Ovo" + row, "Minha\ttabela", ""),
+              std::vector<std::string>{
+                  "Nome inválido! O nome não pode ter caracteres de controle (como a tabulação)."});
 }
 
 TEST_F(CompositionImportTest, ExistingTableIsNeverWrittenOver) {

@@ -367,6 +367,24 @@ TEST_F(CadTabFormTest, NamesThatWouldLeaveTheDataFolderAreRefused) {
     }
     EXPECT_EQ(ListBytes(), kMinha + kOficial);
     EXPECT_FALSE(fs::exists(Home() / "Dados" / "ValRef.dad"));
+
+    // A name with a control character pasted into the key, and Grava: refused the same way.
+    ui.ClearMessages();
+    form.SetFocus(&form.TabMaskEdit);
+    form.TabMaskEdit.text = Pad("A\tB", 20);
+    ui.MoveFocus(form, form.DesTabMaskEdit);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W(kControlCharNameMessage)});
+    EXPECT_EQ(form.mode, ScreenMode::Empty);
+
+    // A refused name still in the key: Retorna leaves without storing it, as any key not
+    // taken.
+    ui.ClearMessages();
+    form.TabMaskEdit.Clear();
+    ui.Type(form, form.TabMaskEdit, "..");
+    ui.Press(form, form.RetBitBtn);
+    EXPECT_TRUE(form.CloseRequested());
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_EQ(ListBytes(), kMinha + kOficial);
 }
 
 TEST_F(CadTabFormTest, FailedWritesAreReportedAndLeaveTheFileAsItWas) {

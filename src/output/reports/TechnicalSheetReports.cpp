@@ -718,8 +718,11 @@ ReportData LoadReportData(const std::filesystem::path& home, const IniFile& conf
             data.ingredientLines.push_back(std::move(line));
         }
     }
-    data.methodLines =
-        SplitLines(readIfAny(RecordFileIn(RecipeFolder(home, table), preparation, ".rec")));
+    // The method text whole or no report: a NUL byte would hide the steps after it.
+    ReadCheck methodCheck;
+    methodCheck.file = RecordFileIn(RecipeFolder(home, table), preparation, ".rec");
+    data.methodLines = ReadTextLines(readIfAny(methodCheck.file), methodCheck);
+    RefuseDamaged(methodCheck);
     const std::string section = W(cfg::kTechnicianSection);
     if (config.ValueExists(section, cfg::kNomTec)) {
         data.technicianName = config.ReadString(section, cfg::kNomTec, "");

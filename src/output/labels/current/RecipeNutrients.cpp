@@ -9,8 +9,9 @@
 #include "preparations/LabelPortion.h"
 #include "shell/TableCarbohydrate.h"
 #include "storage/FileDamage.h"
-#include "storage/IniFile.h"
+#include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
+#include "storage/IniFile.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
 #include "storage/PreparationRecord.h"
@@ -130,14 +131,10 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
 
 namespace {
 
-// Whether the file is there; a file that cannot be looked at is a StorageError.
+// Whether the file is there; a file that cannot be looked at, or that is no regular file
+// (a FIFO would hold the reader for good), is a StorageError.
 bool Present(const std::filesystem::path& path) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(path, ec);
-    if (ec) {
-        throw StorageError("Não foi possível ler " + path.string() + " (" + ec.message() + ")");
-    }
-    return exists;
+    return DataFilePresent(path);
 }
 
 }  // namespace
@@ -172,9 +169,9 @@ NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::str
     if (sources == nullptr) {
         sources = &loaded.emplace(LoadTableNutrientSources(home, table));
     }
-    NutritionTableInput input = NutritionInputFrom(record, lines.lines, sources->ingredients,
-                                                   sources->extraValues, netContent,
-                                                   sources->carbohydrateIncludesFibre);
+    NutritionTableInput input =
+        NutritionInputFrom(record, lines.lines, sources->ingredients, sources->extraValues,
+                           netContent, sources->carbohydrateIncludesFibre);
     // The reference portion of the food the preparation was labelled under, when the list
     // gives it as a number (kept with the label data).
     const std::filesystem::path labelPath = LabelFileLocation(home, table, preparationName);
