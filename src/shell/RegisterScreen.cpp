@@ -376,6 +376,9 @@ void RegisterScreen::GraBitBtnClick() {
             ApplyMode();
             return;
         }
+        if (RefuseValues()) {
+            return;
+        }
         if (Ask(msg::kConfirmInsert) != kAnswerYes) {
             InsertionDeclined();
             return;
@@ -389,7 +392,7 @@ void RegisterScreen::GraBitBtnClick() {
             LogicError();
             return;
         }
-        if (RefuseReadOnly() || RefuseAlteration()) {
+        if (RefuseReadOnly() || RefuseAlteration() || RefuseValues()) {
             return;
         }
         BeforeAlteration();
@@ -550,6 +553,9 @@ bool RegisterScreen::UnsavedChanges() {
     if (Ask(msg::kUnsavedRecord) == kAnswerYes) {
         const bool insert = mode == ScreenMode::Inserting;
         if (insert && m_keyField != nullptr && RefuseKeyName(m_keyField->text)) {
+            return false;
+        }
+        if (RefuseValues()) {
             return false;
         }
         if (!WriteRecord(insert)) {

@@ -147,6 +147,10 @@ class RegisterScreen : public Form {
     // Before "Confirma alteração?": a record that may not be changed now (its values are
     // used elsewhere) shows the screen's report; the mode stays Altering. True when refused.
     virtual bool RefuseAlteration() { return false; }
+    // Before "Confirma inclusão?" or "Confirma alteração?", and before the save of an
+    // unsaved record: values that may not be stored show why (the focus goes to the field)
+    // and give true; values the user may confirm ask first (NÃO gives true).
+    virtual bool RefuseValues() { return false; }
     // Before "Confirma alteração?" (a warning of the screen's own, for example).
     virtual void BeforeAlteration() {}
     // "Confirma alteração?" answered NÃO: the focus goes back to the first data field.

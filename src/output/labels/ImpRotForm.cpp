@@ -4,9 +4,9 @@
 #include <optional>
 #include <string_view>
 
-#include "output/labels/legacy/LabelLayouts.h"
 #include "output/labels/current/NutritionTableLayout.h"
 #include "output/labels/current/RecipeNutrients.h"
+#include "output/labels/legacy/LabelLayouts.h"
 #include "platform/Interaction.h"
 #include "platform/ScaledCanvas.h"
 #include "shell/RegisterScreen.h"
@@ -220,13 +220,15 @@ bool TImpRotForm::ComposeTable() {
         nutritionTable = NutritionTable();
         nutritionTable.incomplete = true;
         const auto* damaged = dynamic_cast<const DamagedFileError*>(&e);
+        const auto* source = dynamic_cast<const NutrientSourceError*>(&e);
         m_ui.ShowMessageBox(
             damaged != nullptr
                 ? *Utf8ToCp1252(DamagedFileMessage(damaged->Check()) +
                                     " A tabela não foi composta. Para repará-lo, use "
                                     "\"velmaro-cli verificar --reparar\".",
                                 '?')
-                : W(msg::kReadFailed),
+            : source != nullptr ? *Utf8ToCp1252(e.what(), '?')
+                                : W(msg::kReadFailed),
             MessageKind::Ok);
         return false;
     }
