@@ -48,6 +48,8 @@ class Checker {
 
     void TableList() {
         Damages("lista de tabelas", TableListLocation(m_home));
+        Damages("valores de referência", ReferenceValuesLocation(m_home));
+        Damages("tabelas de referência", ReferenceTableLocation(m_home));
         const std::vector<std::string> lines = ReadLinesIfAny(TableListLocation(m_home));
         Records("lista de tabelas", lines, kTableListFields);
     }

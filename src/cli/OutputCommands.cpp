@@ -14,9 +14,11 @@
 #include "output/labels/legacy/LabelComposition.h"
 #include "output/labels/legacy/LabelLayouts.h"
 #include "output/reports/TechnicalSheetReports.h"
+#include "preparations/PreparationScaling.h"
 #include "shell/OutputFiles.h"
 #include "storage/IniFile.h"
 #include "storage/Paths.h"
+#include "storage/PreparationRecord.h"
 #include "storage/StorageError.h"
 #include "storage/Text.h"
 
@@ -131,6 +133,16 @@ void RefuseLabelOutput(const fs::path& home, const fs::path& path, const LabelRe
 std::pair<IniFile, LabelChoice> ComposeLabel(
     const fs::path& home, const TableEntry& table, const PreparationEntry& preparation,
     const LabelRequest& request, std::optional<TableNutrientSources>* sources = nullptr) {
+    // A label portion whose values were never computed for its weight prints nothing.
+    if (ScaledRowIsStale(preparation.record, ScaledRow::Label)) {
+        throw UserError(
+            "os valores da porção do rótulo de \"" + ShownName(preparation.key) + "\" (" +
+            Utf8(RemoveSpaces(
+                GetField(PreparationRecordField::kLabelPortionWeight, preparation.record))) +
+            " g) não foram calculados para esse peso (passariam de 999999,99 ou ficaram em "
+            "branco); corrija o peso da porção do rótulo no cadastro de preparações. Nada foi "
+            "gerado.");
+    }
     // Created only by the write below: a label that could not be composed leaves no file.
     IniFile ini(LabelFileLocation(home, table.key, preparation.key));
     RefuseDamaged(ini.Check());

@@ -185,6 +185,14 @@ void RegisterScreen::Tell(std::string_view utf8Notice) {
     m_ui.ShowMessageBox(W(utf8Notice), MessageKind::Ok);
 }
 
+void RegisterScreen::TellFailure(std::string_view utf8Notice, const StorageError& error) {
+    if (dynamic_cast<const NamedFileError*>(&error) != nullptr) {
+        Tell(std::string(utf8Notice) + "\n" + error.what());
+    } else {
+        Tell(utf8Notice);
+    }
+}
+
 void RegisterScreen::PutText(MaskEdit& field, std::string_view text) {
     std::string t(text);
     if (field.maxLength > 0) {
@@ -217,11 +225,11 @@ bool RegisterScreen::WriteRecord(bool insert) {
             ReplaceRecord(table.lines, currentIndex, std::move(line));
         }
         SaveAfterChange();
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         // What the user was told did not happen must not be written by a later save.
         table = std::move(before);
         currentIndex = indexBefore;
-        Tell(insert ? msg::kInsertFailed : msg::kAlterFailed);
+        TellFailure(insert ? msg::kInsertFailed : msg::kAlterFailed, e);
         return false;
     }
     AfterStore(insert);
@@ -455,12 +463,12 @@ void RegisterScreen::ExcBitBtnClick() {
         if (ShowsSuccess()) {
             Tell(msg::kDeleted);
         }
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         if (!saved) {
             table = std::move(before);  // the record stays, in memory as on disk
         }
         currentIndex = 0;
-        Tell(msg::kDeleteFailed);
+        TellFailure(msg::kDeleteFailed, e);
     }
     mode = ScreenMode::Empty;
     ApplyMode();
@@ -599,11 +607,11 @@ void RegisterScreen::AltNomBitBtnClick() {
         InsertRecord(table, ComposeRecord());
         currentIndex = FindKey(table.keys, newName).index;
         SaveRenamed(oldName, newName);
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         table = std::move(before);
         currentIndex = indexBefore;
         key.text = oldName;
-        Tell(msg::kAlterFailed);
+        TellFailure(msg::kAlterFailed, e);
         return;
     }
     AfterRename(oldName, newName);

@@ -20,6 +20,7 @@
 #include "platform/Form.h"
 #include "platform/Ui.h"
 #include "storage/LineTable.h"
+#include "storage/StorageError.h"
 
 namespace velmaro {
 
@@ -210,6 +211,8 @@ class RegisterScreen : public Form {
     virtual void LogicError();
     int Ask(std::string_view utf8Question);  // yes/no; the answer
     void Tell(std::string_view utf8Notice);  // OK
+    // The notice of a failed save, with the file that stopped it when the error names one.
+    void TellFailure(std::string_view utf8Notice, const StorageError& error);
     // A stored text into a masked field: padded with spaces (or cut) to its width.
     static void PutText(MaskEdit& field, std::string_view text);
 

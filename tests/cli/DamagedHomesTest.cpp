@@ -311,6 +311,20 @@ TEST_F(DamagedHomesTest, NutritionTableSourcesAndMarkFile) {
          {"rotulo", "Minha", "Salada", "--modelo", "5", "--dados"},
          0,
          "Açúcares totais"},
+        // A label portion whose row was never computed for its weight is not printed.
+        {"stale-label-portion",
+         {"rotulo", "Minha", "Arroz com feijão", "--dados"},
+         1,
+         "os valores da porção do rótulo de \"Arroz com feijão\" (999999 g) não foram "
+         "calculados para esse peso"},
+        {"stale-label-portion",
+         {"lote", "Minha", "--saida", batch, "--modelo", "1"},
+         1,
+         "Arroz com feijão: os valores da porção do rótulo"},
+        {"stale-label-portion",
+         {"recalcular", "Minha"},
+         1,
+         "a porção do rótulo teria valores maiores que 999999,99"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.home) + ": " + c.args[0]);
