@@ -58,7 +58,7 @@ std::string PreparationName(const std::string& record) {
 
 // Calls `visit(index, name)` for each record of the list that names a preparation,
 // with the progress bar at the record's index.
-// A preparation whose file cannot be read or used stops the walk, named for the user
+// A preparation whose file did not read whole stops the walk, named for the user
 // (NamedFileError): the walks read before anything is written, so nothing was.
 void WalkPreparations(ProgressWindow& progress, const PreparationList& list,
                       const std::function<void(size_t, const std::string&)>& visit) {
@@ -70,16 +70,11 @@ void WalkPreparations(ProgressWindow& progress, const PreparationList& list,
         }
         try {
             visit(i, name);
-        } catch (const NamedFileError&) {
-            throw;
-        } catch (const StorageError& e) {
-            const auto* damaged = dynamic_cast<const DamagedFileError*>(&e);
-            throw NamedFileError(
-                "O arquivo de ingredientes da preparação \"" +
-                Cp1252ToUtf8(TrimTrailingSpaces(name)) + "\" impediu a alteração: " +
-                (damaged != nullptr ? DamagedFileMessage(damaged->Check())
-                                    : std::string("não pôde ser lido (") + e.what() + ").") +
-                " Nenhum arquivo foi alterado.");
+        } catch (const DamagedFileError& e) {
+            throw NamedFileError("O arquivo de ingredientes da preparação \"" +
+                                 Cp1252ToUtf8(TrimTrailingSpaces(name)) +
+                                 "\" impediu a alteração: " + DamagedFileMessage(e.Check()) +
+                                 " Nenhum arquivo foi alterado.");
         }
     }
 }

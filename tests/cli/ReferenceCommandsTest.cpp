@@ -273,8 +273,7 @@ TEST_F(ReferenceCommandsTest, ListAndExportReadWithoutCreatingFiles) {
     EXPECT_NE(run.out.find(Cp1252ToUtf8(RecordKey(lines[2]).substr(0, 8))), std::string::npos)
         << run.out;
 
-    // A name twice: the repeat is left out (the import takes a name once), named, and
-    // verificar finds it.
+    // A name twice: the repeat is left out (the import takes a name once) and named.
     test::WriteBytes(DataFolder(Home()) / "ValRef.dad",
                      lines[0] + "\r\n" + lines[1] + "\r\n" + lines[0] + "\r\n");
     const std::string values = Values();
@@ -286,10 +285,6 @@ TEST_F(ReferenceCommandsTest, ListAndExportReadWithoutCreatingFiles) {
               std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("1 linha repetida ficou de fora da exportação."), std::string::npos);
-    run = Cli({"verificar"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("valores de referência, linha 3: o código"), std::string::npos)
-        << run.out;
     EXPECT_EQ(Values(), values);
     fs::remove(DataFolder(Home()) / "ValRef.dad");
     fs::remove(DataFolder(Home()) / "TabValRef.dad");
