@@ -59,15 +59,6 @@ int FieldCount(std::string_view line) {
     return !line.empty() && line.back() == '|' ? bars : -1;
 }
 
-bool TotalsAreZero(const std::string& record) {
-    for (const auto& nutrient : kNutrients) {
-        if (TextToNumber(GetField(nutrient.recordField, record)) != 0) {
-            return false;
-        }
-    }
-    return TextToNumber(GetField(PreparationRecordField::kCostTotal, record)) == 0;
-}
-
 std::string ShownName(std::string_view key) {
     return Utf8(TrimTrailingSpaces(key));
 }

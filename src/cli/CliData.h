@@ -61,8 +61,5 @@ inline constexpr std::array<std::string_view, 10> kNutrientNames = {
 // The fields of a record: every field ends with "|", so the count of "|" when the line
 // ends with one; -1 when it does not.
 int FieldCount(std::string_view line);
-// Whether every total of a preparation record (energy to sodium, and the cost) is zero
-// or blank.
-bool TotalsAreZero(const std::string& record);
 
 }  // namespace velmaro::cli

@@ -48,6 +48,8 @@ class Checker {
 
     void TableList() {
         Damages("lista de tabelas", TableListLocation(m_home));
+        Damages("valores de referência", ReferenceValuesLocation(m_home));
+        Damages("tabelas de referência", ReferenceTableLocation(m_home));
         const std::vector<std::string> lines = ReadLinesIfAny(TableListLocation(m_home));
         Records("lista de tabelas", lines, kTableListFields);
     }
@@ -214,15 +216,14 @@ class Checker {
             damaged.push_back({path, false, false});  // a plain line file: NULs, repeated lines
         }
         for (const std::string& name : extras.Names()) {
-            if (!FindKey(ingredients.keys, name).found) {
+            const FindResult found = FindKey(ingredients.keys, name);
+            if (!found.found) {
                 Report(what + ": o ingrediente \"" + ShownName(name) + "\" não existe na tabela.");
             }
-            const ExtraValues values = extras.Find(name);
-            for (const std::string& text : values.values) {
-                if (!IsAllSpaces(RemoveAll(text, ",")) && !ParseNumber(text)) {
-                    Report(what + ": o valor \"" + Utf8(text) + "\" do ingrediente \"" +
-                           ShownName(name) + "\" não é um número.");
-                }
+            // Values that cannot be right, and those that disagree with the record.
+            const std::string record = found.found ? ingredients.lines[found.index] : "";
+            for (const ExtraValueFinding& finding : CheckExtraValuesOf(extras.Find(name), record)) {
+                Report(what + ", ingrediente \"" + ShownName(name) + "\": " + finding.text);
             }
         }
     }

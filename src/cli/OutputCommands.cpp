@@ -70,6 +70,13 @@ void RefuseOutput(const fs::path& home, const fs::path& path) {
     }
 }
 
+// "x-alto-em.png" beside "x.png".
+fs::path MarkFileBeside(const fs::path& path) {
+    fs::path mark = path;
+    mark.replace_filename(path.stem().string() + "-alto-em" + path.extension().string());
+    return mark;
+}
+
 // The output file of --saida and its kind, by its extension.
 std::pair<fs::path, FileKind> OutputFile(const Arguments& arguments) {
     const std::optional<std::string> value = arguments.Value("saida");
@@ -208,6 +215,16 @@ void SetGroupPortion(CliIo& io, const TableEntry& table, PreparationEntry& prepa
     io.out << "Porção do rótulo: " << portion.grams << " g, " << Utf8(portion.explanation) << ".\n";
 }
 
+// The files a label command writes (or takes away) at `path`: the label's picture and, for
+// a nutrition table drawn alone, the mark beside it. Both go through the rules of every
+// output file before anything is composed or written.
+void RefuseLabelOutput(const fs::path& home, const fs::path& path, const LabelRequest& request) {
+    RefuseOutput(home, path);
+    if (request.layout == kNutritionTableModel && !request.sheet) {
+        RefuseOutput(home, MarkFileBeside(path));
+    }
+}
+
 // The label as the label screen composes it on opening: the choice stored in the label
 // data file (or the one asked for), then section DadRot written from the preparation's
 // record (with the nutrition table for model 5), in one write (none when the file holds
@@ -217,7 +234,18 @@ void SetGroupPortion(CliIo& io, const TableEntry& table, PreparationEntry& prepa
 std::pair<IniFile, LabelChoice> ComposeLabel(
     const fs::path& home, const TableEntry& table, const PreparationEntry& preparation,
     const LabelRequest& request, std::optional<TableNutrientSources>* sources = nullptr) {
-    IniFile ini(LabelFilePath(home, table.key, preparation.key));
+    // A label portion whose values were never computed for its weight prints nothing.
+    if (ScaledRowIsStale(preparation.record, ScaledRow::Label)) {
+        throw UserError(
+            "os valores da porção do rótulo de \"" + ShownName(preparation.key) + "\" (" +
+            Utf8(RemoveSpaces(
+                GetField(PreparationRecordField::kLabelPortionWeight, preparation.record))) +
+            " g) não foram calculados para esse peso (passariam de 999999,99 ou ficaram em "
+            "branco); corrija o peso da porção do rótulo no cadastro de preparações. Nada foi "
+            "gerado.");
+    }
+    // Created only by the write below: a label that could not be composed leaves no file.
+    IniFile ini(LabelFileLocation(home, table.key, preparation.key));
     RefuseDamaged(ini.Check());
     LabelChoice choice = LoadLabelChoice(ini);
     if (request.layout) {
@@ -249,13 +277,6 @@ std::pair<IniFile, LabelChoice> ComposeLabel(
         ini.Commit();
     }
     return {std::move(ini), choice};
-}
-
-// "x-alto-em.png" beside "x.png".
-fs::path MarkFileBeside(const fs::path& path) {
-    fs::path mark = path;
-    mark.replace_filename(path.stem().string() + "-alto-em" + path.extension().string());
-    return mark;
 }
 
 // The label drawn into a file: the preview (500 x 258 at 96 dots per inch), or the whole
@@ -363,7 +384,7 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
             throw UsageError("falta --modelo 1|2|3|4|5");
         }
         output = OutputFile(arguments);
-        RefuseOutput(io.home, output->first);
+        RefuseLabelOutput(io.home, output->first, request);
     }
     const TableEntry table = FindTable(io.home, arguments.operands[0]);
     PreparationEntry preparation = FindPreparation(io.home, table.key, arguments.operands[1]);
@@ -375,6 +396,8 @@ int LabelCommand(const Arguments& arguments, CliIo& io) {
         label.emplace(ComposeLabel(io.home, table, preparation, request));
     } catch (const DamagedFileError&) {
         throw;
+    } catch (const NutrientSourceError& e) {
+        throw UserError(e.what());
     } catch (const StorageError& e) {
         throw UserError("erro durante a gravação dos dados do rótulo (" + std::string(e.what()) +
                         ").");
@@ -505,7 +528,7 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
             if (labels) {
                 const fs::path path =
                     RecordFileIn(folder, preparation.key, "-rotulo." + Extension(kind));
-                RefuseOutput(io.home, path);
+                RefuseLabelOutput(io.home, path, request);
                 const auto [ini, choice] =
                     ComposeLabel(io.home, table, preparation, request, &sources);
                 DrawLabel(io.images, ini, preparation, choice, request.sheet, kind, path);
@@ -529,6 +552,8 @@ int BatchCommand(const Arguments& arguments, CliIo& io) {
                 ++reportFiles;
             }
         } catch (const UserError& e) {
+            failures.push_back(shown + ": " + e.what());
+        } catch (const NutrientSourceError& e) {
             failures.push_back(shown + ": " + e.what());
         } catch (const StorageError& e) {
             failures.push_back(shown + ": erro de arquivo: " + e.what());

@@ -97,6 +97,12 @@ void RecomputeLine(IngredientLine& line, Ui& ui) {
     }
 }
 
+std::string RowName(ScaledRow row) {
+    return row == ScaledRow::Portion      ? "a porção per capita"
+           : row == ScaledRow::Tablespoon ? "a colher de sopa"
+                                          : "a porção do rótulo";
+}
+
 // What the recomputation of one preparation gives.
 struct Outcome {
     std::optional<std::string> error;  // the preparation left as it is, and why
@@ -171,9 +177,15 @@ Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
     UpdatePreparationTotals(lines.lines, one, 0, ui);
     takeMessages();
     outcome.record = one[0];
+    // A row whose values would not fit keeps none of another weight: the preparation is
+    // left as it is, and named.
     for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
         if (!ScaleFromYield(outcome.record, row)) {
-            ui.ShowMessageBox(ScaledValueTooLargeMessage(row), MessageKind::Ok);
+            takeMessages();
+            outcome.error = "  erro: " + RowName(row) +
+                            " teria valores maiores que 999999,99; confira o rendimento e o "
+                            "peso. A preparação não foi recalculada.";
+            return outcome;
         }
     }
     takeMessages();

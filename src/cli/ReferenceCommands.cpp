@@ -103,10 +103,23 @@ int ReferenceExportCommand(const Arguments& arguments, CliIo& io) {
                << " do arquivo de valores de referência não tem os 7 campos de um alimento e "
                   "não foi exportada.\n";
     }
+    for (const auto& [line, first] : result.repeatedLines) {
+        io.err << "A linha " << line
+               << " do arquivo de valores de referência repete o nome do alimento da linha "
+               << first << " e não foi exportada.\n";
+    }
+    std::string leftOut;
     if (!result.unreadableLines.empty()) {
-        throw UserError(Plural(static_cast<int>(result.unreadableLines.size()),
-                               "linha ilegível ficou", "linhas ilegíveis ficaram") +
-                        " de fora da exportação.");
+        leftOut = Plural(static_cast<int>(result.unreadableLines.size()), "linha ilegível ficou",
+                         "linhas ilegíveis ficaram");
+    }
+    if (!result.repeatedLines.empty()) {
+        leftOut += (leftOut.empty() ? "" : " e ") +
+                   Plural(static_cast<int>(result.repeatedLines.size()), "linha repetida ficou",
+                          "linhas repetidas ficaram");
+    }
+    if (!leftOut.empty()) {
+        throw UserError(leftOut + " de fora da exportação.");
     }
     return kExitOk;
 }

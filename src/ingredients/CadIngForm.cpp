@@ -1,5 +1,6 @@
 #include "ingredients/CadIngForm.h"
 
+#include <cctype>
 #include <system_error>
 #include <utility>
 
@@ -454,6 +455,27 @@ bool TCadIngForm::RecordInUse() {
                                        IngredientUse::Deletion);
     } catch (const StorageError&) {
         // Only a warning: the deletion itself reports a preparation it cannot update.
+    }
+    return false;
+}
+
+// Sugars and trans fat that cannot be right are not stored; those that disagree with the
+// carbohydrate or the fats of the record are stored when the user confirms them.
+bool TCadIngForm::RefuseValues() {
+    for (ExtraValueFinding& finding :
+         CheckExtraValuesOf(ComposeExtraValues(), ComposeIngredientRecord())) {
+        std::string text = std::move(finding.text);
+        text.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(text.front())));
+        MaskEdit* field = ExtraFields()[static_cast<size_t>(finding.value)];
+        if (finding.error) {
+            Tell(text);
+            SetFocus(field);
+            return true;
+        }
+        if (Ask(text + " Confirma estes valores?") != kAnswerYes) {
+            SetFocus(field);
+            return true;
+        }
     }
     return false;
 }

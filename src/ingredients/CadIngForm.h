@@ -115,6 +115,7 @@ class TCadIngForm : public RegisterScreen, public IngredientCompanionFiles {
     bool HasDirtyFlag() const override { return true; }
     bool RefuseReadOnly() override;
     bool RecordInUse() override;
+    bool RefuseValues() override;
     void BeforeAlteration() override;
     void AlterationDeclined() override;
     bool ShowsSuccess() const override { return false; }

@@ -491,6 +491,33 @@ void ParseRows(const CompositionTableSetup& setup, const std::string& text, Pars
                 }
             }
 
+            // Sugars and trans fat that cannot be right are refused; those that disagree
+            // with the row's carbohydrate or fats too, unless the import is forced (then
+            // they are listed, and the row taken).
+            if (rowOk) {
+                ExtraValues extras;
+                for (size_t i = 0; i < kExtraValueCount; ++i) {
+                    extras.values[i] =
+                        out.fields[static_cast<size_t>(kFirstExtraField) + i].value_or("");
+                }
+                auto number = [&](int field) {
+                    const auto& given = out.fields[static_cast<size_t>(field)];
+                    return given ? ParseNumber(*given) : std::nullopt;
+                };
+                for (const ExtraValueFinding& finding :
+                     CheckExtraValues(extras, number(ing::kCarbohydrate), number(ing::kTotalFat),
+                                      number(ing::kSaturatedFat))) {
+                    const std::string said = *Utf8ToCp1252(finding.text, '?');
+                    if (finding.error) {
+                        fail(said);
+                    } else if (!setup.importValidRows) {
+                        fail(said + W(" Confira os valores (forçada, a importação aceita a "
+                                      "linha assim mesmo)."));
+                    } else {
+                        errors.push_back({line, AtLine(line, W("aviso: ") + said)});
+                    }
+                }
+            }
             if (rowOk) {
                 parsed.rows.push_back(std::move(out));
             } else {

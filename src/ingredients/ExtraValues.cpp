@@ -1,8 +1,10 @@
 #include "ingredients/ExtraValues.h"
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 
+#include "storage/Cp1252.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/Paths.h"
@@ -61,6 +63,72 @@ std::optional<ExtraValues> ParseExtraValuesRecord(std::string_view line) {
     return values;
 }
 
+namespace {
+
+constexpr std::array<const char*, kExtraValueCount> kExtraValueNames = {
+    "açúcares totais", "açúcares adicionados", "gorduras trans"};
+
+std::string Grams(long double value) {
+    return RemoveSpaces(FormatNumber(2, 12, value)) + " g";
+}
+
+}  // namespace
+
+std::vector<ExtraValueFinding> CheckExtraValues(const ExtraValues& values,
+                                                std::optional<long double> carbohydrate,
+                                                std::optional<long double> totalFat,
+                                                std::optional<long double> saturatedFat) {
+    std::vector<ExtraValueFinding> findings;
+    std::array<std::optional<long double>, kExtraValueCount> amounts;
+    for (std::size_t i = 0; i < kExtraValueCount; ++i) {
+        const auto which = static_cast<ExtraValue>(i);
+        const std::string& text = values.values[i];
+        const std::string shown = "o valor de " + std::string(kExtraValueNames[i]) + " (\"" +
+                                  Cp1252ToUtf8(RemoveSpaces(text)) + "\")";
+        const std::optional<long double> value = ParseNumber(text);
+        if (!value) {
+            if (!IsAllSpaces(RemoveAll(text, ","))) {
+                findings.push_back({true, which, shown + " não é um número."});
+            }
+            continue;
+        }
+        if (*value < 0) {
+            findings.push_back({true, which, shown + " é negativo."});
+        } else if (*value > kMostPer100Grams) {
+            findings.push_back({true, which, shown + " passa de 100 g por 100 g."});
+        } else {
+            amounts[i] = value;
+        }
+    }
+    const auto& total = amounts[static_cast<std::size_t>(ExtraValue::TotalSugars)];
+    const auto& added = amounts[static_cast<std::size_t>(ExtraValue::AddedSugars)];
+    const auto& trans = amounts[static_cast<std::size_t>(ExtraValue::TransFat)];
+    if (added && total && *added > *total) {
+        findings.push_back({false, ExtraValue::AddedSugars,
+                            "os açúcares adicionados (" + Grams(*added) +
+                                ") passam dos açúcares totais (" + Grams(*total) + ")."});
+    }
+    if (total && carbohydrate && *total > *carbohydrate) {
+        findings.push_back({false, ExtraValue::TotalSugars,
+                            "os açúcares totais (" + Grams(*total) + ") passam dos carboidratos (" +
+                                Grams(*carbohydrate) + ")."});
+    }
+    if (trans && totalFat && saturatedFat.value_or(0) + *trans > *totalFat) {
+        findings.push_back({false, ExtraValue::TransFat,
+                            "as gorduras saturadas e trans somadas (" +
+                                Grams(saturatedFat.value_or(0) + *trans) +
+                                ") passam das gorduras totais (" + Grams(*totalFat) + ")."});
+    }
+    return findings;
+}
+
+std::vector<ExtraValueFinding> CheckExtraValuesOf(const ExtraValues& values,
+                                                  std::string_view ingredientRecord) {
+    return CheckExtraValues(values, ParseNumber(GetField(ing::kCarbohydrate, ingredientRecord)),
+                            ParseNumber(GetField(ing::kTotalFat, ingredientRecord)),
+                            ParseNumber(GetField(ing::kSaturatedFat, ingredientRecord)));
+}
+
 ExtraValues ExtraValuesTable::Find(std::string_view ingredientName) const {
     const FindResult at = FindKey(m_table.keys, ExtraValuesKey(ingredientName));
     if (!at.found) {
@@ -110,6 +178,15 @@ void ExtraValuesTable::Rename(std::string_view oldName, std::string_view newName
 
 std::vector<std::string> ExtraValuesTable::Names() const {
     return m_table.keys.Items();
+}
+
+std::string ExtraValuesTable::DamageMessage(const std::filesystem::path& path) const {
+    if (m_problems.empty()) {
+        return {};
+    }
+    const ExtraValuesProblem& first = m_problems.front();
+    return "O arquivo " + path.string() + " está danificado (linha " + std::to_string(first.line) +
+           "): " + Cp1252ToUtf8(first.what) + ".";
 }
 
 std::string ExtraValuesTable::Bytes() const {

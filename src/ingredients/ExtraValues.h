@@ -87,6 +87,9 @@ class ExtraValuesTable {
     // Lines the reader could not use (fewer fields than the format, no name, a name
     // twice); they are kept out of the table.
     const std::vector<ExtraValuesProblem>& Problems() const { return m_problems; }
+    // "O arquivo <path> está danificado (linha N): <what>." for the first problem
+    // (UTF-8); empty when the file read clean.
+    std::string DamageMessage(const std::filesystem::path& path) const;
 
     // The whole file: the lines in sort order, each followed by CR LF.
     std::string Bytes() const;
@@ -103,6 +106,26 @@ class ExtraValuesTable {
 // Throws StorageError when the file exists but cannot be read.
 ExtraValuesTable LoadExtraValues(const std::filesystem::path& home, std::string_view table);
 ExtraValuesTable LoadExtraValuesFile(const std::filesystem::path& path);
+
+// Values that cannot be right. Errors: a value that is not a number, a negative one, more
+// than 100 g per 100 g. Warnings (the user may confirm them on the screen; the import takes
+// them only when forced): added sugars above total sugars, total sugars above the
+// carbohydrate, saturated and trans fat together above the total fat.
+inline constexpr long double kMostPer100Grams = 100.0L;
+struct ExtraValueFinding {
+    bool error = false;
+    ExtraValue value = ExtraValue::TotalSugars;  // the value it is about (its field)
+    std::string text;  // Portuguese (UTF-8): "o valor de ... é negativo."
+};
+// `carbohydrate`, `totalFat`, `saturatedFat`: the ingredient's values per 100 g (nothing
+// when not known). Errors first, in the order of the values.
+std::vector<ExtraValueFinding> CheckExtraValues(const ExtraValues& values,
+                                                std::optional<long double> carbohydrate,
+                                                std::optional<long double> totalFat,
+                                                std::optional<long double> saturatedFat);
+// The same against the values of a 30-field ingredient record.
+std::vector<ExtraValueFinding> CheckExtraValuesOf(const ExtraValues& values,
+                                                  std::string_view ingredientRecord);
 
 // The record of one ingredient (for writers that compose the file line by line) and its
 // parse; a line of fewer than seven fields gives nothing.

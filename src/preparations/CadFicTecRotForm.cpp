@@ -552,10 +552,14 @@ void TCadFicTecRotForm::UpdatePortionWeight() {
     }
 }
 
-void TCadFicTecRotForm::ScaleRow(ScaledRow row) {
+// A row whose values would not fit is left blank, as one that cannot be computed: never
+// with the values of another weight beside the new one. The focus goes back to `back`.
+void TCadFicTecRotForm::ScaleRow(ScaledRow row, Control& back) {
     std::string line = ComposeRecord();
     if (!ScaleFromYield(line, row)) {
         m_ui.ShowMessageBox(ScaledValueTooLargeMessage(row), MessageKind::Ok);
+        BlankRow(row);
+        SetFocus(&back);
         return;
     }
     const int first = RowFields(row).first;
@@ -584,7 +588,7 @@ void TCadFicTecRotForm::RenPesMaskEditExit(Control* /*next*/) {
     if (!IsBlankValue(RenPesMaskEdit.text)) {
         UpdatePortionWeight();
         for (ScaledRow row : kScaledRows) {
-            ScaleRow(row);
+            ScaleRow(row, RenPesMaskEdit);
         }
         return;
     }
@@ -603,7 +607,7 @@ void TCadFicTecRotForm::NumPorMaskEditExit(Control* /*next*/) {
     }
     if (TextToNumber(NumPorMaskEdit.text) > 0) {
         UpdatePortionWeight();
-        ScaleRow(ScaledRow::Portion);
+        ScaleRow(ScaledRow::Portion, NumPorMaskEdit);
         return;
     }
     Tell("Número de porções deve ser maior que zero!");
@@ -614,7 +618,7 @@ void TCadFicTecRotForm::RenColSopMaskEditExit(Control* /*next*/) {
     if (IsBlankValue(RenColSopMaskEdit.text)) {
         BlankRow(ScaledRow::Tablespoon);
     } else {
-        ScaleRow(ScaledRow::Tablespoon);
+        ScaleRow(ScaledRow::Tablespoon, RenColSopMaskEdit);
     }
 }
 
@@ -622,7 +626,7 @@ void TCadFicTecRotForm::RenRotMaskEditExit(Control* /*next*/) {
     if (IsBlankValue(RenRotMaskEdit.text)) {
         BlankRow(ScaledRow::Label);
     } else {
-        ScaleRow(ScaledRow::Label);
+        ScaleRow(ScaledRow::Label, RenRotMaskEdit);
         UpdateMeasureText(true);
     }
 }
@@ -792,7 +796,7 @@ void TCadFicTecRotForm::IngBitBtnClick() {
     if (currentIndex >= 0 && currentIndex < table.lines.Count()) {
         ShowCurrentRecord();
         for (ScaledRow row : kScaledRows) {
-            ScaleRow(row);
+            ScaleRow(row, RenPesMaskEdit);
         }
         if (WriteRecord(false)) {
             dirty = false;

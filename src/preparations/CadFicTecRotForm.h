@@ -158,7 +158,7 @@ class TCadFicTecRotForm : public RegisterScreen {
     // PortionWeight from the yield and the number of portions into RenPorMaskEdit.
     void UpdatePortionWeight();
     // ScaleFromYield of the fields on screen into the row's value fields.
-    void ScaleRow(ScaledRow row);
+    void ScaleRow(ScaledRow row, Control& back);
     void BlankRow(ScaledRow row);
     // The free-text fields without a mask: their typing limit.
     void ClearFreeText(MaskEdit& field);

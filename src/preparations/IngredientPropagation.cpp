@@ -58,13 +58,23 @@ std::string PreparationName(const std::string& record) {
 
 // Calls `visit(index, name)` for each record of the list that names a preparation,
 // with the progress bar at the record's index.
+// A preparation whose file did not read whole stops the walk, named for the user
+// (NamedFileError): the walks read before anything is written, so nothing was.
 void WalkPreparations(ProgressWindow& progress, const PreparationList& list,
                       const std::function<void(size_t, const std::string&)>& visit) {
     for (size_t i = 0; i < list.records.size(); ++i) {
         progress.At(static_cast<int>(i));
         const std::string name = PreparationName(list.records[i]);
-        if (!IsAllSpaces(name)) {
+        if (IsAllSpaces(name)) {
+            continue;
+        }
+        try {
             visit(i, name);
+        } catch (const DamagedFileError& e) {
+            throw NamedFileError("O arquivo de ingredientes da preparação \"" +
+                                 Cp1252ToUtf8(TrimTrailingSpaces(name)) +
+                                 "\" impediu a alteração: " + DamagedFileMessage(e.Check()) +
+                                 " Nenhum arquivo foi alterado.");
         }
     }
 }
@@ -77,11 +87,12 @@ void WriteTotal(std::string& record, int totalField, long double sum) {
 
 // The values per portion, per tablespoon and per label portion from the totals as
 // written, as the preparation register scales them (a yield that is not above 0, or a
-// row without its weight, keeps its values; so does a row whose values would not fit,
-// which is told with the preparation's name).
+// row without its weight, keeps its values; a row whose values would not fit is left
+// blank, and told with the preparation's name).
 void ScaleRows(std::string& record, Ui& ui) {
     for (const ScaledRow row : {ScaledRow::Portion, ScaledRow::Tablespoon, ScaledRow::Label}) {
         if (!ScaleFromYield(record, row)) {
+            BlankScaledRow(record, row);  // never the values of the old totals
             ui.ShowMessageBox(W("Preparação ") + TrimTrailingSpaces(PreparationName(record)) +
                                   ": " + ScaledValueTooLargeMessage(row),
                               MessageKind::Ok);

@@ -70,24 +70,39 @@ bool ScaleFromYield(std::string& record, ScaledRow row) {
     return true;
 }
 
+bool ScaledRowIsStale(std::string_view record, ScaledRow row) {
+    std::string scaled(record);
+    if (!ScaleFromYield(scaled, row)) {
+        return true;
+    }
+    const int first = RowFields(row).first;
+    bool storedBlank = true;
+    bool scaledBlank = true;
+    for (int k = 0; k < kValuesPerRow; ++k) {
+        storedBlank = storedBlank && IsBlankValue(GetField(first + k, record));
+        scaledBlank = scaledBlank && IsBlankValue(GetField(first + k, scaled));
+    }
+    return storedBlank && !scaledBlank;
+}
+
 std::string ScaledValueTooLargeMessage(ScaledRow row) {
     switch (row) {
         case ScaledRow::Portion:
             return W(
                 "ERRO! Valor calculado para a porção per capita maior que 999999,99! "
-                "Os valores da porção não foram alterados; confira o rendimento e o "
+                "Os valores da porção ficaram em branco; confira o rendimento e o "
                 "número de porções.");
         case ScaledRow::Tablespoon:
             return W(
                 "ERRO! Valor calculado para a colher de sopa maior que 999999,99! "
-                "Os valores da colher de sopa não foram alterados; confira o rendimento "
+                "Os valores da colher de sopa ficaram em branco; confira o rendimento "
                 "e o peso da colher de sopa.");
         case ScaledRow::Label:
             break;
     }
     return W(
         "ERRO! Valor calculado para a porção do rótulo maior que 999999,99! "
-        "Os valores da porção do rótulo não foram alterados; confira o rendimento e o "
+        "Os valores da porção do rótulo ficaram em branco; confira o rendimento e o "
         "peso da porção do rótulo.");
 }
 

@@ -39,6 +39,11 @@ std::optional<std::string> PortionWeight(std::string_view yield, std::string_vie
 // "ERRO! Valor calculado para ... maior que 999999,99! ..." for the row (Windows-1252).
 std::string ScaledValueTooLargeMessage(ScaledRow row);
 
+// Whether the row's stored values cannot be those of its weight: it has a weight and the
+// yield is above 0, but its values would not fit (ScaleFromYield refuses), or they are all
+// blank while the totals give values. Such a row is never printed as if computed.
+bool ScaledRowIsStale(std::string_view record, ScaledRow row);
+
 // The row's eleven values blank (its weight stays).
 void BlankScaledRow(std::string& record, ScaledRow row);
 

@@ -185,6 +185,14 @@ void RegisterScreen::Tell(std::string_view utf8Notice) {
     m_ui.ShowMessageBox(W(utf8Notice), MessageKind::Ok);
 }
 
+void RegisterScreen::TellFailure(std::string_view utf8Notice, const StorageError& error) {
+    if (dynamic_cast<const NamedFileError*>(&error) != nullptr) {
+        Tell(std::string(utf8Notice) + "\n" + error.what());
+    } else {
+        Tell(utf8Notice);
+    }
+}
+
 void RegisterScreen::PutText(MaskEdit& field, std::string_view text) {
     std::string t(text);
     if (field.maxLength > 0) {
@@ -217,11 +225,11 @@ bool RegisterScreen::WriteRecord(bool insert) {
             ReplaceRecord(table.lines, currentIndex, std::move(line));
         }
         SaveAfterChange();
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         // What the user was told did not happen must not be written by a later save.
         table = std::move(before);
         currentIndex = indexBefore;
-        Tell(insert ? msg::kInsertFailed : msg::kAlterFailed);
+        TellFailure(insert ? msg::kInsertFailed : msg::kAlterFailed, e);
         return false;
     }
     AfterStore(insert);
@@ -397,6 +405,9 @@ void RegisterScreen::GraBitBtnClick() {
             ApplyMode();
             return;
         }
+        if (RefuseValues()) {
+            return;
+        }
         if (Ask(msg::kConfirmInsert) != kAnswerYes) {
             InsertionDeclined();
             return;
@@ -410,7 +421,7 @@ void RegisterScreen::GraBitBtnClick() {
             LogicError();
             return;
         }
-        if (RefuseReadOnly() || RefuseAlteration()) {
+        if (RefuseReadOnly() || RefuseAlteration() || RefuseValues()) {
             return;
         }
         BeforeAlteration();
@@ -473,12 +484,12 @@ void RegisterScreen::ExcBitBtnClick() {
         if (ShowsSuccess()) {
             Tell(msg::kDeleted);
         }
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         if (!saved) {
             table = std::move(before);  // the record stays, in memory as on disk
         }
         currentIndex = 0;
-        Tell(msg::kDeleteFailed);
+        TellFailure(msg::kDeleteFailed, e);
     }
     mode = ScreenMode::Empty;
     ApplyMode();
@@ -573,6 +584,9 @@ bool RegisterScreen::UnsavedChanges() {
         if (insert && m_keyField != nullptr && RefuseKeyName(m_keyField->text)) {
             return false;
         }
+        if (RefuseValues()) {
+            return false;
+        }
         if (!WriteRecord(insert)) {
             return false;
         }
@@ -614,11 +628,11 @@ void RegisterScreen::AltNomBitBtnClick() {
         InsertRecord(table, ComposeRecord());
         currentIndex = FindKey(table.keys, newName).index;
         SaveRenamed(oldName, newName);
-    } catch (const StorageError&) {
+    } catch (const StorageError& e) {
         table = std::move(before);
         currentIndex = indexBefore;
         key.text = oldName;
-        Tell(msg::kAlterFailed);
+        TellFailure(msg::kAlterFailed, e);
         return;
     }
     AfterRename(oldName, newName);

@@ -20,6 +20,7 @@
 #include "platform/Form.h"
 #include "platform/Ui.h"
 #include "storage/LineTable.h"
+#include "storage/StorageError.h"
 
 namespace velmaro {
 
@@ -147,6 +148,10 @@ class RegisterScreen : public Form {
     // Before "Confirma alteração?": a record that may not be changed now (its values are
     // used elsewhere) shows the screen's report; the mode stays Altering. True when refused.
     virtual bool RefuseAlteration() { return false; }
+    // Before "Confirma inclusão?" or "Confirma alteração?", and before the save of an
+    // unsaved record: values that may not be stored show why (the focus goes to the field)
+    // and give true; values the user may confirm ask first (NÃO gives true).
+    virtual bool RefuseValues() { return false; }
     // Before "Confirma alteração?" (a warning of the screen's own, for example).
     virtual void BeforeAlteration() {}
     // "Confirma alteração?" answered NÃO: the focus goes back to the first data field.
@@ -206,6 +211,8 @@ class RegisterScreen : public Form {
     virtual void LogicError();
     int Ask(std::string_view utf8Question);  // yes/no; the answer
     void Tell(std::string_view utf8Notice);  // OK
+    // The notice of a failed save, with the file that stopped it when the error names one.
+    void TellFailure(std::string_view utf8Notice, const StorageError& error);
     // A stored text into a masked field: padded with spaces (or cut) to its width.
     static void PutText(MaskEdit& field, std::string_view text);
 

@@ -5,8 +5,11 @@
 // preparation list. The ingredient record of a composition table is storage/IngredientRecord.h.
 
 #include <array>
+#include <string_view>
 
 #include "storage/IngredientRecord.h"
+#include "storage/LineTable.h"
+#include "storage/Text.h"
 
 namespace velmaro {
 
@@ -114,5 +117,16 @@ inline constexpr std::array<NutrientFields, 10> kNutrients = {{
     {ing::kSodium, IngredientLineField::kSodium, PreparationRecordField::kSodiumTotal, "Sódio",
      "Sódio"},
 }};
+
+// Whether every total of a preparation record (energy to sodium, and the cost) is zero or
+// blank: a record that holds totals needs the ingredient file they were summed from.
+inline bool TotalsAreZero(std::string_view record) {
+    for (const auto& nutrient : kNutrients) {
+        if (TextToNumber(GetField(nutrient.recordField, record)) != 0) {
+            return false;
+        }
+    }
+    return TextToNumber(GetField(PreparationRecordField::kCostTotal, record)) == 0;
+}
 
 }  // namespace velmaro

@@ -13,4 +13,11 @@ class StorageError : public std::runtime_error {
     explicit StorageError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// A failure the user is told as it is: the message (UTF-8) names the file that stopped
+// the work and says what was left as it was.
+class NamedFileError : public StorageError {
+  public:
+    using StorageError::StorageError;
+};
+
 }  // namespace velmaro

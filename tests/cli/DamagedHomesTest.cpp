@@ -19,7 +19,8 @@ class DamagedHomesTest : public CliTest {
   protected:
     void UseHome(const std::string& name) {
         fs::remove_all(Home());
-        fs::copy(FixturePath("damaged-homes/" + name), Home(), fs::copy_options::recursive);
+        fs::copy(FixturePath("damaged-homes/" + name), Home(),
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     }
 
     Snapshot Files() const {
@@ -354,6 +355,136 @@ TEST_F(DamagedHomesTest, RepairOnAFullDiskTellsWhatItDidAndLeavesNoHalfCopy) {
     run = Cli({"verificar", "--reparar"});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("Reparo: reparado \"" + list + "\""), std::string::npos) << run.out;
+}
+
+// The nutrition table's sources, the values beside the ingredients and the mark's file:
+// a command that could not read what it needs, or would write over a file of the program,
+// stops naming it, with every file of the home as it was.
+TEST_F(DamagedHomesTest, NutritionTableSourcesAndMarkFile) {
+    const std::string out = (Scratch() / "r.png").string();
+    const std::string batch = (Scratch() / "lote").string();
+    const std::string missing =
+        "Salada.dad da preparação não existe, mas o registro tem totais; a tabela nutricional "
+        "não foi composta.";
+    const std::string repeated = "ArqIngCpl.dad está danificado (linha 2): ingrediente repetido.";
+    const std::string nul = "ArqIngCpl.dad está danificado (linha 2): caractere nulo";
+    const std::string impossible =
+        "açúcares e gordura trans, ingrediente \"Alface, crespa, crua\": o valor de açúcares "
+        "totais (\"-5,00\") é negativo.";
+    struct Case {
+        const char* home;
+        std::vector<std::string> args;
+        int status;
+        std::string message;            // in the error or the output
+        const char* written = nullptr;  // the one file a refusal adds (a batch's other label)
+    };
+    const std::vector<Case> cases = {
+        // A missing preparation file (or a link to nothing) is no recipe of zero sugars.
+        {"missing-preparation-file",
+         {"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", out},
+         1,
+         missing},
+        {"dangling-preparation-link",
+         {"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", out},
+         1,
+         missing},
+        {"dangling-preparation-link",
+         {"lote", "Minha", "--saida", batch, "--modelo", "5"},
+         1,
+         "Salada: o arquivo de ingredientes",
+         "Dados/Minha/Rotulo/Arroz com feijão.rot"},
+        {"dangling-preparation-link",
+         {"verificar"},
+         1,
+         "o arquivo de ingredientes \"Salada.dad\" não existe, mas o registro tem totais."},
+        // A damaged sugars and trans fat file is no table of unknown values.
+        {"nul-in-extra-values-file",
+         {"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", out},
+         1,
+         nul},
+        {"repeated-extra-values-name",
+         {"rotulo", "Minha", "Salada", "--modelo", "5", "--dados"},
+         1,
+         repeated},
+        {"repeated-extra-values-name",
+         {"lote", "Minha", "--saida", batch, "--modelo", "5"},
+         1,
+         "Arroz com feijão: O arquivo"},
+        {"repeated-extra-values-name", {"verificar"}, 1, "linha 3: registro incompleto."},
+        // Values that cannot be right: verificar names them; the table leaves them out.
+        {"impossible-extra-values", {"verificar"}, 1, impossible},
+        {"impossible-extra-values",
+         {"verificar"},
+         1,
+         "ingrediente \"Arroz, tipo 1, cozido\": o valor de açúcares adicionados (\"9999,99\") "
+         "passa de 100 g por 100 g."},
+        {"impossible-extra-values",
+         {"verificar"},
+         1,
+         "ingrediente \"Feijão, carioca, cozido\": o valor de gorduras trans (\"1e5\") passa de "
+         "100 g por 100 g."},
+        {"impossible-extra-values",
+         {"rotulo", "Minha", "Salada", "--modelo", "5", "--dados"},
+         0,
+         "Açúcares totais"},
+        // A label portion whose row was never computed for its weight is not printed.
+        {"stale-label-portion",
+         {"rotulo", "Minha", "Arroz com feijão", "--dados"},
+         1,
+         "os valores da porção do rótulo de \"Arroz com feijão\" (999999 g) não foram "
+         "calculados para esse peso"},
+        {"stale-label-portion",
+         {"lote", "Minha", "--saida", batch, "--modelo", "1"},
+         1,
+         "Arroz com feijão: os valores da porção do rótulo"},
+        {"stale-label-portion",
+         {"recalcular", "Minha"},
+         1,
+         "a porção do rótulo teria valores maiores que 999999,99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.home) + ": " + c.args[0]);
+        UseHome(c.home);
+        fs::remove_all(batch);
+        const Snapshot before = Files();
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, c.status) << run.err << run.out;
+        EXPECT_NE((run.err + run.out).find(c.message), std::string::npos) << run.err << run.out;
+        if (c.status != 0) {
+            // No label written from what could not be read, none rewritten (a batch writes
+            // the label of a preparation it could do).
+            Snapshot after = Files();
+            if (c.written != nullptr) {
+                EXPECT_EQ(after.erase(c.written), 1U) << c.written;
+            }
+            EXPECT_EQ(after, before);
+        }
+    }
+    // The impossible sugars of the lettuce are not on its label: the row is incomplete.
+    UseHome("impossible-extra-values");
+    const CliRun label = Cli({"rotulo", "Minha", "Salada", "--modelo", "5", "--saida", out});
+    EXPECT_EQ(label.status, 0) << label.err;
+    EXPECT_NE(label.err.find("valores ausentes"), std::string::npos) << label.err;
+    EXPECT_NE(label.err.find("Alface, crespa, crua"), std::string::npos) << label.err;
+
+    // The mark beside --saida goes through the rules of every output file: never over the
+    // configuration (a link to it), never over a folder.
+    UseHome("missing-preparation-file");
+    WriteBytes(Config(), "[Impressora]\r\nResolucao=300\r\n");
+    fs::create_symlink(Config(), Scratch() / "marca-alto-em.png");
+    fs::create_directories(Scratch() / "pasta-alto-em.pdf");
+    const Snapshot before = Files();
+    for (const auto& [target, message] : std::vector<std::pair<std::string, std::string>>{
+             {"marca.png", "é um arquivo do programa"}, {"pasta.pdf", "não é um arquivo comum"}}) {
+        const CliRun run = Cli({"rotulo", "Minha", "Arroz com feijão", "--modelo", "5", "--saida",
+                                (Scratch() / target).string()});
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadBytes(Config()), "[Impressora]\r\nResolucao=300\r\n");
+    EXPECT_TRUE(fs::is_directory(Scratch() / "pasta-alto-em.pdf"));
+    EXPECT_FALSE(fs::exists(Scratch() / "marca.png"));
+    EXPECT_EQ(Files(), before);
 }
 
 }  // namespace

@@ -285,6 +285,23 @@ TEST_F(ReferenceCommandsTest, ListAndExportReadWithoutCreatingFiles) {
         << run.err;
     EXPECT_NE(run.out.find(Cp1252ToUtf8(RecordKey(lines[2]).substr(0, 8))), std::string::npos)
         << run.out;
+
+    // A name twice: the repeat is left out (the import takes a name once) and named.
+    test::WriteBytes(DataFolder(Home()) / "ValRef.dad",
+                     lines[0] + "\r\n" + lines[1] + "\r\n" + lines[0] + "\r\n");
+    const std::string values = Values();
+    const fs::path csv = Scratch() / "valores.csv";
+    run = Cli({"valores-referencia", "exportar", csv.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("A linha 3 do arquivo de valores de referência repete o nome do "
+                           "alimento da linha 1 e não foi exportada."),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("1 linha repetida ficou de fora da exportação."), std::string::npos);
+    EXPECT_EQ(Values(), values);
+    fs::remove(DataFolder(Home()) / "ValRef.dad");
+    fs::remove(DataFolder(Home()) / "TabValRef.dad");
+    EXPECT_EQ(Cli({"valores-referencia", "importar", csv.string()}).status, 0);
 }
 
 // A fresh home gets the list of IN 75 delivered with the program on the first listing; the

@@ -867,5 +867,76 @@ TEST_F(CadIngFormTest, AChangeWritesBothFilesOrNeither) {
               "   2,00");
 }
 
+// Sugars and trans fat that cannot be right are never stored; those that disagree with
+// the carbohydrate or the fats are stored only when the user confirms them.
+TEST_F(CadIngFormTest, ImpossibleSugarsAreRefusedAndDoubtfulOnesConfirmed) {
+    Store({Ingredient("Arroz", {{ing::kCarbohydrate, "  28,10"},
+                                {ing::kTotalFat, "   0,20"},
+                                {ing::kSaturatedFat, "   0,10"}})});
+    Open();
+    Show("Arroz");
+    struct Case {
+        MaskEdit* field;
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> refused = {
+        {&form.ACTMaskEdit, "  -5,00", "O valor de açúcares totais (\"-5,00\") é negativo."},
+        {&form.ACAMaskEdit, "9999,99",
+         "O valor de açúcares adicionados (\"9999,99\") passa de 100 g por 100 g."},
+        {&form.TRAMaskEdit, "    1e5",
+         "O valor de gorduras trans (\"1e5\") passa de 100 g por 100 g."},
+        {&form.TRAMaskEdit, "   x,10", "O valor de gorduras trans (\"x,10\") não é um número."},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.text);
+        const std::string was = c.field->text;
+        c.field->text = c.text;  // as a pasted text would leave it
+        ui.ClearMessages();
+        ui.Press(form, form.GraBitBtn);
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{W(c.message)});
+        EXPECT_EQ(form.ActiveControl(), c.field);
+        EXPECT_TRUE(changes.calls.empty()) << "nothing carried, nothing stored";
+        c.field->text = was;
+    }
+
+    // Added sugars above the total: NÃO keeps them on the screen, SIM stores them.
+    Retype(form.ACTMaskEdit, "1");
+    Retype(form.ACAMaskEdit, "2");
+    ui.MoveFocus(form, form.ACAFonMaskEdit);
+    const std::string doubt =
+        W("Os açúcares adicionados (2,00 g) passam dos açúcares totais (1,00 g). Confirma estes "
+          "valores?");
+    ui.ClearMessages();
+    ui.AnswerNo();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{doubt});
+    EXPECT_EQ(form.ActiveControl(), &form.ACAMaskEdit);
+    EXPECT_TRUE(changes.calls.empty());
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{doubt, W("Confirma alteração?")}));
+    EXPECT_EQ(form.ExtraValuesInMemory().Find("Arroz").Text(ExtraValue::AddedSugars), "   2,00");
+
+    // Saturated and trans fat above the total fat, and total sugars above the carbohydrate.
+    Retype(form.TRAMaskEdit, "0,5");
+    Retype(form.ACTMaskEdit, "30");
+    ui.MoveFocus(form, form.ACTFonMaskEdit);
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.AnswerNo();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.MessageTexts(),
+              (std::vector<std::string>{
+                  W("Os açúcares totais (30,00 g) passam dos carboidratos (28,10 g). Confirma "
+                    "estes valores?"),
+                  W("As gorduras saturadas e trans somadas (0,60 g) passam das gorduras totais "
+                    "(0,20 g). Confirma estes valores?")}));
+    EXPECT_EQ(form.ActiveControl(), &form.TRAMaskEdit);
+    EXPECT_EQ(form.ExtraValuesInMemory().Find("Arroz").Text(ExtraValue::TotalSugars), "   1,00");
+}
+
 }  // namespace
 }  // namespace velmaro

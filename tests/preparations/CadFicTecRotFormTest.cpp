@@ -15,8 +15,10 @@
 #include "platform/Interaction.h"
 #include "preparations/CadRecForm.h"
 #include "preparations/PreparationRecordFixture.h"
+#include "preparations/PreparationScaling.h"
 #include "shell/NameRules.h"
 #include "storage/Cp1252.h"
+#include "storage/FileIo.h"
 #include "storage/IniFile.h"
 #include "storage/LineTable.h"
 #include "storage/Paths.h"
@@ -215,18 +217,49 @@ TEST_F(CadFicTecRotFormTest, TheRowsFollowTheWeightsAsTheyAreLeft) {
 }
 
 // A tablespoon of 999999 g from a yield of 1000 g would hold 2499997,50 kcal: refused
-// with a message, the row as it was.
-TEST_F(CadFicTecRotFormTest, AScaledValueThatDoesNotFitIsRefusedWithAMessage) {
+// with a message, the row blank (never the values of the old weight beside the new one),
+// the focus back in the weight; stored so, and no label is printed from it.
+TEST_F(CadFicTecRotFormTest, AScaledValueThatDoesNotFitIsNeverStoredAsComputed) {
     Open();
     Show("Bolo");
     Fill(form.RenColSopMaskEdit, "999999", form.SelValRefBitBtn);
     EXPECT_EQ(ui.MessageTexts(),
               std::vector<std::string>{W("ERRO! Valor calculado para a colher de sopa maior que "
-                                         "999999,99! Os valores da colher de sopa não foram "
-                                         "alterados; confira o rendimento e o peso da colher de "
+                                         "999999,99! Os valores da colher de sopa ficaram em "
+                                         "branco; confira o rendimento e o peso da colher de "
                                          "sopa.")});
-    EXPECT_EQ(form.KALColSopMaskEdit.text, "    37,50");
-    EXPECT_EQ(form.CUSColSopMaskEdit.text, "     0,18");
+    EXPECT_EQ(form.ActiveControl(), &form.RenColSopMaskEdit);
+    EXPECT_EQ(form.KALColSopMaskEdit.text, "      ,  ");
+    EXPECT_EQ(form.CUSColSopMaskEdit.text, "      ,  ");
+
+    // Grava cannot take the focus from the refused weight: nothing is stored.
+    const std::string list = ListBytes();
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.MessageTexts().size(), 1u);
+    EXPECT_EQ(form.ActiveControl(), &form.RenColSopMaskEdit);
+    EXPECT_EQ(ListBytes(), list);
+
+    // Corrected, the row is computed again and stored.
+    form.RenColSopMaskEdit.SelectAll();
+    ui.Type(form, form.RenColSopMaskEdit, "20");
+    ui.ClearMessages();
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{W("Confirma alteração?"),
+                                                           W("Alteração efetuada com sucesso!")}));
+    const std::string stored = SplitLines(ListBytes())[0];
+    EXPECT_EQ(GetField(F::kTablespoonWeight, stored), "    20");
+    EXPECT_EQ(GetField(F::kTablespoonEnergy, stored), "    50,00");
+    EXPECT_FALSE(ScaledRowIsStale(stored, ScaledRow::Tablespoon));
+
+    // A row left blank beside its weight (as a refusal leaves it) is stale: never printed.
+    std::string blanked = stored;
+    BlankScaledRow(blanked, ScaledRow::Tablespoon);
+    EXPECT_TRUE(ScaledRowIsStale(blanked, ScaledRow::Tablespoon));
+    SetField(F::kTablespoonWeight, blanked, "999999");
+    EXPECT_TRUE(ScaledRowIsStale(blanked, ScaledRow::Tablespoon));
 }
 
 TEST_F(CadFicTecRotFormTest, BlankWeightsBlankTheirRows) {

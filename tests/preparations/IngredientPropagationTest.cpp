@@ -407,5 +407,30 @@ TEST_F(RegisterWithPreparationsTest, RenameWritesTheIngredientFileAndThePreparat
     EXPECT_EQ(RecordKey(LineNow("Arroz doce", "Arroz agulhinha")), Pad("Arroz agulhinha", 60));
 }
 
+// A preparation file that stops a carry is named on the screen, and nothing is written.
+TEST_F(RegisterWithPreparationsTest, ACarryStoppedByAPreparationFileNamesIt) {
+    const std::string damaged = std::string(1, '\0') + before["Arroz doce"];
+    test::WriteBytes(File("Arroz doce"), damaged);
+    const std::string ingredients = ReadBytes(IngredientFilePath(Home(), kTable));
+    const std::string named =
+        W("Erro durante a alteração!\nO arquivo de ingredientes da preparação "
+          "\"Arroz doce\" impediu a alteração: O arquivo ") +
+        File("Arroz doce").string() +
+        W(" está danificado (linha 1): contém um byte nulo. Nenhum arquivo "
+          "foi alterado.");
+    ui.Type(form, form.kalMaskEdit, "120");
+    ui.AnswerYes();
+    ui.Press(form, form.GraBitBtn);
+    EXPECT_EQ(ui.LastMessage(), named);
+    ui.Rename(true, "Arroz agulhinha");
+    ui.Press(form, form.AltNomBitBtn);
+    EXPECT_EQ(ui.LastMessage(), named);
+    EXPECT_EQ(ReadBytes(File("Arroz doce")), damaged);
+    EXPECT_EQ(ReadBytes(IngredientFilePath(Home(), kTable)), ingredients);
+    for (const char* name : {"ArqFicTec", "Salada", "Bolo", "Arroz puro"}) {
+        EXPECT_EQ(ReadBytes(File(name)), before[name]) << name;
+    }
+}
+
 }  // namespace
 }  // namespace velmaro

@@ -275,13 +275,15 @@ bool TImpRotForm::ComposeTable() {
         nutritionTable.incomplete = true;
         nutritionTable.frontOfPackForbidden = std::max(0, SemFroComboBox.itemIndex);
         const auto* damaged = dynamic_cast<const DamagedFileError*>(&e);
+        const auto* source = dynamic_cast<const NutrientSourceError*>(&e);
         m_ui.ShowMessageBox(
             damaged != nullptr
                 ? *Utf8ToCp1252(DamagedFileMessage(damaged->Check()) +
                                     " A tabela não foi composta. Para repará-lo, use "
                                     "\"velmaro-cli verificar --reparar\".",
                                 '?')
-                : W(msg::kReadFailed),
+            : source != nullptr ? *Utf8ToCp1252(e.what(), '?')
+                                : W(msg::kReadFailed),
             MessageKind::Ok);
         return false;
     }

@@ -324,12 +324,19 @@ StoredReferenceValues ReadReferenceValues(const fs::path& home) {
     for (const Damage& damage : check.damages) {
         damaged.insert(damage.line);
     }
+    std::map<std::string, int> names;  // collation keys of the names read, and their lines
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty() && !damaged.contains(static_cast<int>(i + 1))) {
             continue;
         }
         if (!HoldsRecord(lines[i]) || damaged.contains(static_cast<int>(i + 1))) {
             stored.unreadableLines.push_back(static_cast<int>(i + 1));
+            continue;
+        }
+        const auto [first, isNew] = names.emplace(
+            CollationKey(TrimTrailingSpaces(RecordKey(lines[i]))), static_cast<int>(i + 1));
+        if (!isNew) {
+            stored.repeatedLines.emplace_back(static_cast<int>(i + 1), first->second);
             continue;
         }
         std::array<std::string, kColumnCount> food;
@@ -345,6 +352,7 @@ ReferenceExportResult ExportReferenceValues(const fs::path& home) {
     const StoredReferenceValues stored = ReadReferenceValues(home);
     ReferenceExportResult result;
     result.unreadableLines = stored.unreadableLines;
+    result.repeatedLines = stored.repeatedLines;
     result.csv += kCsvByteOrderMark;
     std::vector<std::string> cells;
     for (const ReferenceColumn& column : kReferenceColumns) {

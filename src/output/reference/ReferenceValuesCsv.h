@@ -16,6 +16,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ingredients/CompositionImport.h"
@@ -71,6 +72,9 @@ ReferenceImportResult ImportReferenceValues(const std::filesystem::path& home, s
 struct StoredReferenceValues {
     std::vector<std::array<std::string, 7>> foods;
     std::vector<int> unreadableLines;
+    // A food whose name an earlier line already holds: the line, and that earlier line.
+    // Left out (the import takes a name once).
+    std::vector<std::pair<int, int>> repeatedLines;
 };
 StoredReferenceValues ReadReferenceValues(const std::filesystem::path& home);
 
@@ -79,6 +83,8 @@ struct ReferenceExportResult {
     int exported = 0;
     // Lines of "ValRef.dad" that are not records: left out of the file.
     std::vector<int> unreadableLines;
+    // Lines of a name an earlier line holds (the line, the earlier one): left out.
+    std::vector<std::pair<int, int>> repeatedLines;
     // Reference tables (Windows-1252, trimmed) that no food names: the file cannot hold
     // them.
     std::vector<std::string> tablesWithoutFoods;

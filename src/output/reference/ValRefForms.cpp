@@ -305,7 +305,25 @@ void TCadValRefForm::FormActivate() {
     m_loaded = false;
     try {
         LoadLineTable(ReferenceValuesPath(m_programFolder), m_values);
-        m_loaded = true;
+        LineTable tables;
+        try {
+            LoadLineTable(ReferenceTableLocation(m_programFolder), tables);
+        } catch (const StorageError&) {
+            tables.Clear();  // none yet: nothing to tell
+        }
+        // A file that did not read whole is shown as read, and never written back.
+        m_loaded = !m_values.lines.Damaged();
+        for (const LineList* list : {&m_values.lines, &tables.lines}) {
+            if (list->Damaged()) {
+                m_ui.ShowMessageBox(
+                    *Utf8ToCp1252(DamagedFileMessage(list->Check()) +
+                                      " Os valores de referência não serão gravados; para "
+                                      "repará-lo, use \"velmaro-cli verificar --reparar\".",
+                                  '?'),
+                    MessageKind::Ok);
+                break;
+            }
+        }
     } catch (const StorageError&) {
         // Not written back on closing, so the unread file is kept as it is.
         m_values.Clear();

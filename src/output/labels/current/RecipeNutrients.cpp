@@ -95,6 +95,11 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
                 }
             } else if (found.found) {
                 per100 = extra.Value(source.extra);
+                // A value that cannot be right (below zero, above 100 g per 100 g) is
+                // not known: the table says it lacks it rather than print it.
+                if (per100 && (*per100 < 0 || *per100 > kMostPer100Grams)) {
+                    per100.reset();
+                }
             }
             if (!per100) {
                 if (std::find(amount.missingIn.begin(), amount.missingIn.end(), name) ==
@@ -150,7 +155,12 @@ TableNutrientSources LoadTableNutrientSources(const std::filesystem::path& home,
         LoadScrambledLineTable(ingredientsPath, sources.ingredients, quiet);
         RefuseDamaged(sources.ingredients.lines.Check());
     }
-    sources.extraValues = LoadExtraValues(home, table);
+    const std::filesystem::path extraPath = ExtraValuesFileLocation(home, table);
+    sources.extraValues = LoadExtraValuesFile(extraPath);
+    // Known values would read as missing, or another ingredient's as this one's.
+    if (const std::string damage = sources.extraValues.DamageMessage(extraPath); !damage.empty()) {
+        throw NutrientSourceError(damage + " A tabela nutricional não foi composta.");
+    }
     sources.carbohydrateIncludesFibre = CarbohydrateIncludesFibre(home, table);
     return sources;
 }
@@ -164,6 +174,12 @@ NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::str
     if (Present(linesPath)) {
         LoadLineTable(linesPath, lines);
         RefuseDamaged(lines.lines.Check());
+    } else if (!TotalsAreZero(record)) {
+        // Its lines are gone (a rename that did not end, a link to nothing): no line would
+        // give the sugars and trans fat, and the table would show them as zero.
+        throw NutrientSourceError("o arquivo de ingredientes " + linesPath.string() +
+                                  " da preparação não existe, mas o registro tem totais; a "
+                                  "tabela nutricional não foi composta.");
     }
     std::optional<TableNutrientSources> loaded;
     if (sources == nullptr) {

@@ -20,8 +20,16 @@
 #include "ingredients/ExtraValues.h"
 #include "output/labels/current/NutritionTable.h"
 #include "storage/LineTable.h"
+#include "storage/StorageError.h"
 
 namespace velmaro {
+
+// A file the nutrition table is composed from that is missing or did not read whole: the
+// message names it (UTF-8). No table is composed from what could not be read.
+class NutrientSourceError : public StorageError {
+  public:
+    using StorageError::StorageError;
+};
 
 NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& lines,
                                        const LineTable& ingredients,
@@ -31,7 +39,8 @@ NutritionTableInput NutritionInputFrom(std::string_view record, const LineList& 
 
 // The ingredients of a table and the values beside them, as the composition reads them;
 // loaded once for the many preparations of a batch. A file that did not read whole is
-// refused (DamagedFileError); StorageError when one cannot be read.
+// refused (DamagedFileError; NutrientSourceError for the sugars and trans fat file);
+// StorageError when one cannot be read.
 struct TableNutrientSources {
     LineTable ingredients;
     ExtraValuesTable extraValues;
@@ -41,7 +50,9 @@ TableNutrientSources LoadTableNutrientSources(const std::filesystem::path& home,
                                               std::string_view table);
 
 // The same from the files of `table`: the preparation's ingredient file, and the table's
-// sources (loaded here when none are given). Throws StorageError when one cannot be read.
+// sources (loaded here when none are given). Throws StorageError when one cannot be read,
+// NutrientSourceError when the preparation's file is missing (or a link to nothing) while
+// its record holds totals summed from it.
 NutritionTableInput NutritionInputOf(const std::filesystem::path& home, std::string_view table,
                                      std::string_view preparationName, std::string_view record,
                                      std::optional<long double> netContent,
