@@ -43,6 +43,8 @@ class Checker {
     explicit Checker(fs::path home) : m_home(std::move(home)) {}
 
     std::vector<std::string> findings;
+    std::vector<std::string> notices;
+    std::set<std::string> suppliedTables;  // keys of the tables kept for consultation
 
     std::vector<DamagedFile> damaged;
 
@@ -223,7 +225,15 @@ class Checker {
             // Values that cannot be right, and those that disagree with the record.
             const std::string record = found.found ? ingredients.lines[found.index] : "";
             for (const ExtraValueFinding& finding : CheckExtraValuesOf(extras.Find(name), record)) {
-                Report(what + ", ingrediente \"" + ShownName(name) + "\": " + finding.text);
+                const std::string text =
+                    what + ", ingrediente \"" + ShownName(name) + "\": " + finding.text;
+                if (finding.error) {
+                    Report(text);
+                } else if (!suppliedTables.contains(table)) {
+                    // Values that disagree with each other may be right (the user confirmed
+                    // them on the register); those of a supplied table are as published.
+                    notices.push_back(m_prefix + text);
+                }
             }
         }
     }
@@ -341,16 +351,22 @@ class Checker {
 DataCheck CheckData(const fs::path& home, const std::optional<std::string>& table) {
     Checker checker(home);
     checker.TableList();
+    const std::vector<TableEntry> tables = ReadTableList(home, true);
+    for (const TableEntry& entry : tables) {
+        if (!entry.Editable()) {
+            checker.suppliedTables.insert(entry.key);
+        }
+    }
     if (table) {
         checker.Table(*table);
     } else {
-        for (const TableEntry& entry : ReadTableList(home, true)) {
+        for (const TableEntry& entry : tables) {
             checker.Table(entry.key);
         }
     }
     checker.TemporaryFiles();
-    return {std::move(checker.findings), std::move(checker.damaged),
-            std::move(checker.temporaries)};
+    return {std::move(checker.findings), std::move(checker.damaged), std::move(checker.temporaries),
+            std::move(checker.notices)};
 }
 
 }  // namespace velmaro::cli

@@ -38,6 +38,9 @@ struct DataCheck {
     std::vector<std::string> findings;
     std::vector<DamagedFile> damaged;
     std::vector<std::filesystem::path> temporaries;  // left by saves that did not end
+    // Values that disagree with each other (added sugars above the total, say) in a table
+    // of the user's: told, not counted as problems.
+    std::vector<std::string> notices;
 };
 
 // The whole check: the findings, the damaged files and the temporary files.

@@ -81,6 +81,9 @@ int CheckCommand(const Arguments& arguments, CliIo& io) {
     for (const std::string& finding : check.findings) {
         io.out << finding << "\n";
     }
+    for (const std::string& notice : check.notices) {
+        io.out << "aviso: " << notice << "\n";
+    }
     const std::vector<std::string>& findings = check.findings;
     if (findings.empty()) {
         io.out << "Nenhum problema encontrado.\n";

@@ -235,5 +235,18 @@ TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {
     EXPECT_FALSE(fs::exists(Home()));
 }
 
+// Values that disagree with each other may be what the user confirmed on the register: told
+// as a notice, not counted as a problem.
+TEST_F(MaintenanceCommandsTest, DisagreeingSugarsAreANoticeNotAProblem) {
+    WriteBytes(ExtraValuesFileLocation(Home(), kTable),
+               Pad("Arroz, tipo 1, cozido", 60) + "|   1,00|   2,00|    ,  ||||\r\n");
+    const CliRun run = Cli({"verificar"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out,
+              "aviso: Minha: açúcares e gordura trans, ingrediente \"Arroz, tipo 1, cozido\": os "
+              "açúcares adicionados (2,00 g) passam dos açúcares totais (1,00 g).\n"
+              "Nenhum problema encontrado.\n");
+}
+
 }  // namespace
 }  // namespace velmaro

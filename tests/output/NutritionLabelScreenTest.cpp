@@ -306,6 +306,7 @@ TEST_F(NutritionLabelScreenTest, AForbiddenFoodHasNoMarkAndTheStateSaysWhy) {
     // Nor does the sheet.
     ui.AnswerYes();
     ui.AnswerYes();
+    ui.SaveAs(LabelPdfLocation(Home(), kTable, kPreparation).string());
     ui.Press(form, form.PdfBitBtn);
     const auto pdfs = images.Of(RecordedImage::Kind::Pdf);
     ASSERT_EQ(pdfs.size(), 1U);

@@ -178,7 +178,7 @@ TEST(NutritionTableLayout, IncompleteTableAndMarkCarryTheWords) {
         marked += w + "|";
     }
     EXPECT_EQ(marked.substr(0, marked.find(W("INCOMPLETO"))),
-              W("ALTO EM|GORDURA|SATURADA|AÇÚCAR ?|ADICIONADO|"));
+              W("ALTO EM|AÇÚCAR|ADICIONADO|GORDURA|SATURADA|SÓDIO ?|"));
     EXPECT_NE(marked.find("EMBALAGEM|"), std::string::npos) << marked;
 
     // The sheet: the mark beside each table.
