@@ -177,6 +177,35 @@ TEST_F(MaintenanceCommandsTest, RecomputeLeavesWhatItCannotComputeAndSaysSo) {
     EXPECT_EQ(ReadBytes(ListPath()), listBefore);
 }
 
+// A stray CR breaks a line of a preparation's ingredient file: at the start of a line it
+// leaves an empty line (nothing lost, the file reads clean) and the line is named by its
+// place in the file, not as an ingredient with no name; a piece of a name is named as such.
+TEST_F(MaintenanceCommandsTest, ALineBrokenByAStrayCrIsNamedByItsPlace) {
+    const fs::path salada = PreparationFilePath(Home(), kTable, Pad("Salada", 40));
+    const std::string bytes = ReadBytes(salada);
+    WriteBytes(salada, "\r" + bytes);
+    CliRun run = Cli({"recalcular", "Minha"});
+    EXPECT_NE(run.out.find("aviso: Salada.dad, linha 1 (vazia): não tem os 22 campos de uma "
+                           "linha de ingrediente; ficou como estava."),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("\"\""), std::string::npos) << run.out;
+    EXPECT_EQ(ReadBytes(salada), "\r" + bytes);
+    run = Cli({"verificar"});
+    EXPECT_NE(run.out.find("Minha: preparação \"Salada\", linha 1: "), std::string::npos)
+        << run.out;
+
+    std::string broken = bytes;
+    broken.insert(5, "\r");
+    WriteBytes(salada, broken);
+    run = Cli({"recalcular", "Minha"});
+    EXPECT_NE(run.err.find("Salada.dad está danificado (linha 1)") +
+                  run.out.find("Salada.dad está danificado (linha 1)"),
+              2 * std::string::npos)
+        << run.out << run.err;
+    EXPECT_EQ(ReadBytes(salada), broken);
+}
+
 TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {
     // A label of each preparation (not a fault), then one of each fault.
     ASSERT_EQ(Cli({"rotulo", "Minha", "Salada", "--dados"}).status, 0);
