@@ -199,9 +199,7 @@ TEST_F(MaintenanceCommandsTest, ALineBrokenByAStrayCrIsNamedByItsPlace) {
     broken.insert(5, "\r");
     WriteBytes(salada, broken);
     run = Cli({"recalcular", "Minha"});
-    EXPECT_NE(run.err.find("Salada.dad está danificado (linha 1)") +
-                  run.out.find("Salada.dad está danificado (linha 1)"),
-              2 * std::string::npos)
+    EXPECT_NE((run.out + run.err).find("Salada.dad está danificado (linha 1)"), std::string::npos)
         << run.out << run.err;
     EXPECT_EQ(ReadBytes(salada), broken);
 }
