@@ -8,6 +8,7 @@
 #include "ingredients/ExtraValues.h"
 #include "ingredients/IngredientChanges.h"
 #include "preparations/IngredientPropagation.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/FileIo.h"
 #include "storage/Scramble.h"
 
@@ -202,6 +203,32 @@ TEST_F(MaintenanceCommandsTest, ALineBrokenByAStrayCrIsNamedByItsPlace) {
     EXPECT_NE((run.out + run.err).find("Salada.dad está danificado (linha 1)"), std::string::npos)
         << run.out << run.err;
     EXPECT_EQ(ReadBytes(salada), broken);
+}
+
+// The table's answer on fibre in carbohydrate is data like the rest: a damaged file is
+// found, named and left for the user (the NUL stands over the answer), and so is an answer
+// that is neither of the two.
+TEST_F(MaintenanceCommandsTest, CheckReadsTheTablesCarbohydrateFile) {
+    const fs::path file = CarbohydrateFibreFileLocation(Home(), kTable);
+    const std::string damaged = std::string("[Tabela]\r\nCarboidratoIncluiFibra=\0\r\n", 36);
+    WriteBytes(file, damaged);
+    CliRun run = Cli({"verificar"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Minha: carboidrato com fibra \"Carboidrato.ini\", linha 2: contém "
+                           "um byte nulo."),
+              std::string::npos)
+        << run.out;
+    run = Cli({"verificar", "--reparar"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(ReadBytes(file), damaged);
+
+    WriteBytes(file, "[Tabela]\r\nCarboidratoIncluiFibra=2\r\n");
+    run = Cli({"verificar"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Carboidrato.ini está danificado: CarboidratoIncluiFibra deve ser 0 "
+                           "ou 1, não \"2\"."),
+              std::string::npos)
+        << run.out;
 }
 
 TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {
