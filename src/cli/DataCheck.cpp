@@ -10,6 +10,7 @@
 #include "ingredients/ExtraValues.h"
 #include "preparations/PreparationTotals.h"
 #include "preparations/ValueLimits.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/IniFile.h"
@@ -93,6 +94,7 @@ class Checker {
         Damages("grupos de ingredientes", IngredientGroupsLocation(m_home, key));
         Damages("grupos de preparações", PreparationGroupsLocation(m_home, key));
         Damages("lista de preparações", PreparationListLocation(m_home, key));
+        CarbohydrateFibre(key);
         const LineTable ingredients = Ingredients(key);
         ExtraValuesOf(key, ingredients);
         Records("grupos de ingredientes", ReadLinesIfAny(IngredientGroupsLocation(m_home, key)),
@@ -138,7 +140,7 @@ class Checker {
             return;
         }
         ReadCheck check;
-        const bool ini = path.extension() == ".rot";
+        const bool ini = path.extension() == ".rot" || path.extension() == ".ini";
         const bool text = path.extension() == ".rec";
         const bool scrambled = IsIngredientFile(path);
         if (ini) {
@@ -166,6 +168,22 @@ class Checker {
         }
         if (check.omitted > 0) {
             Report(what + ": mais " + std::to_string(check.omitted) + " danos.");
+        }
+    }
+
+    // Whether the table's carbohydrate includes fibre: the file read whole, and its value
+    // one of the two.
+    void CarbohydrateFibre(const std::string& key) {
+        const fs::path path = CarbohydrateFibreFileLocation(m_home, key);
+        const size_t before = findings.size();
+        Damages("carboidrato com fibra \"" + path.filename().string() + "\"", path);
+        if (findings.size() != before) {
+            return;
+        }
+        try {
+            StoredCarbohydrateIncludesFibre(m_home, key);
+        } catch (const StorageError& e) {
+            Report(e.what());
         }
     }
 

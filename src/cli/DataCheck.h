@@ -30,7 +30,7 @@ namespace velmaro::cli {
 struct DamagedFile {
     std::filesystem::path path;
     bool scrambled = false;  // the ingredient file of a table
-    bool ini = false;        // a label data file
+    bool ini = false;        // a label data file, the table's carbohydrate file
     bool text = false;       // a free text (the method of preparation), no records
 };
 

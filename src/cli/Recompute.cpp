@@ -11,6 +11,7 @@
 #include "preparations/IngredientLine.h"
 #include "preparations/PreparationScaling.h"
 #include "preparations/PreparationTotals.h"
+#include "storage/FileDamage.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/LineTable.h"
@@ -111,6 +112,31 @@ struct Outcome {
     std::string record;
 };
 
+// The lines of a preparation's ingredient file that are not ingredient lines, left as they
+// are: each named by its line in the file and what it holds up to the first "|" (a line
+// broken by a stray line end holds a piece of a name, or nothing).
+void ShortLineNotes(const fs::path& file, const LineTable& lines, std::vector<std::string>& notes) {
+    bool any = false;
+    for (int i = 0; i < lines.lines.Count() && !any; ++i) {
+        any = FieldCount(lines.lines[i]) != L::kCount;
+    }
+    if (!any) {
+        return;
+    }
+    ReadCheck check;
+    const std::vector<std::string> inOrder = ReadCheckedLines(ReadFileBytes(file), check);
+    for (size_t n = 0; n < inOrder.size(); ++n) {
+        if (FieldCount(inOrder[n]) == L::kCount) {
+            continue;
+        }
+        const std::string start = ShownName(RecordKey(inOrder[n]));
+        notes.push_back(
+            "  aviso: " + file.filename().string() + ", linha " + std::to_string(n + 1) + " (" +
+            (start.empty() ? std::string("vazia") : "\"" + start + "\"") + "): não tem os " +
+            std::to_string(L::kCount) + " campos de uma linha de ingrediente; ficou como estava.");
+    }
+}
+
 Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
                              const std::string& record) {
     Outcome outcome;
@@ -137,15 +163,13 @@ Outcome RecomputePreparation(const LineTable& ingredients, const fs::path& file,
                         " não existe; a preparação não foi recalculada.";
         return outcome;
     }
+    ShortLineNotes(file, lines, outcome.notes);
     bool linesChanged = false;
     for (int i = 0; i < lines.lines.Count(); ++i) {
         const std::string stored = lines.lines[i];
         const std::string shownName = "\"" + ShownName(RecordKey(stored)) + "\"";
         if (FieldCount(stored) != L::kCount) {
-            outcome.notes.push_back("  aviso: a linha de " + shownName + " não tem os " +
-                                    std::to_string(L::kCount) +
-                                    " campos de uma linha de ingrediente; ficou como estava.");
-            continue;
+            continue;  // named by ShortLineNotes
         }
         const FindResult found = FindKey(ingredients.keys, RecordKey(stored));
         if (!found.found) {

@@ -11,6 +11,7 @@
 #include "shell/NameRules.h"
 #include "storage/Collation.h"
 #include "storage/Cp1252.h"
+#include "storage/FileDamage.h"
 #include "storage/FileIo.h"
 #include "storage/IngredientRecord.h"
 #include "storage/LineTable.h"
@@ -178,13 +179,15 @@ std::vector<FoodMeasures> ReadMeasures(std::istream& csv, std::string& error) {
     return foods;
 }
 
-// A measures file that holds at least one record.
+// A measures file that holds at least one record. A file that does not read whole and
+// clean is the user's too (whatever it held is unknown): DamagedFileError, so that the
+// install writes nothing and names it.
 bool HoldsMeasures(const fs::path& path) {
     std::error_code ec;
     if (!fs::exists(path, ec)) {
         return false;
     }
-    const auto lines = SplitLines(ReadFileBytes(path));
+    const auto lines = ReadCleanLines(path);
     return std::any_of(lines.begin(), lines.end(),
                        [](const std::string& line) { return !IsAllSpaces(line); });
 }
@@ -206,6 +209,7 @@ MeasureInstallResult InstallMeasures(const fs::path& home, std::string_view tabl
         LineTable ingredients;
         NullProgress progress;
         LoadScrambledLineTable(IngredientFilePath(home, table), ingredients, progress);
+        RefuseDamaged(ingredients.lines.Check());
         FileBatch batch;
         int files = 0;
         int measures = 0;
@@ -229,6 +233,10 @@ MeasureInstallResult InstallMeasures(const fs::path& home, std::string_view tabl
         batch.Commit();
         result.files = files;
         result.measures = measures;
+    } catch (const DamagedFileError& e) {
+        result.error = prefix + *Utf8ToCp1252(e.what(), '?') +
+                       W(" Nada foi gravado; corrija o arquivo (verificar) e as medidas serão "
+                         "instaladas no próximo início.");
     } catch (const std::exception& e) {
         result.error = prefix + *Utf8ToCp1252(e.what(), '?');
     }

@@ -33,7 +33,9 @@ struct MeasureInstallResult {
 // gives measures for: one record per measure, the name padded to 20 and the weight in
 // the "999999,9" form, sorted as a line table sorts them. The ingredient is looked up in
 // the table's ingredient file and its stored name names the file. A measures file that
-// already holds a measure is the user's and is left alone; an empty one is filled.
+// already holds a measure is the user's and is left alone; an empty one is filled. A
+// measures file (or the ingredient file) that does not read whole and clean (FileDamage.h)
+// stops the install: nothing is written and the error names the file and its line.
 //
 // Every row is checked first, and nothing is written when one is refused: a measure name
 // blank, over 20 characters or with a character that names cannot hold, a name repeated

@@ -8,6 +8,7 @@
 #include "ingredients/ExtraValues.h"
 #include "ingredients/IngredientChanges.h"
 #include "preparations/IngredientPropagation.h"
+#include "shell/TableCarbohydrate.h"
 #include "storage/FileIo.h"
 #include "storage/Scramble.h"
 
@@ -175,6 +176,59 @@ TEST_F(MaintenanceCommandsTest, RecomputeLeavesWhatItCannotComputeAndSaysSo) {
               std::string::npos)
         << run.out;
     EXPECT_EQ(ReadBytes(ListPath()), listBefore);
+}
+
+// A stray CR breaks a line of a preparation's ingredient file: at the start of a line it
+// leaves an empty line (nothing lost, the file reads clean) and the line is named by its
+// place in the file, not as an ingredient with no name; a piece of a name is named as such.
+TEST_F(MaintenanceCommandsTest, ALineBrokenByAStrayCrIsNamedByItsPlace) {
+    const fs::path salada = PreparationFilePath(Home(), kTable, Pad("Salada", 40));
+    const std::string bytes = ReadBytes(salada);
+    WriteBytes(salada, "\r" + bytes);
+    CliRun run = Cli({"recalcular", "Minha"});
+    EXPECT_NE(run.out.find("aviso: Salada.dad, linha 1 (vazia): não tem os 22 campos de uma "
+                           "linha de ingrediente; ficou como estava."),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("\"\""), std::string::npos) << run.out;
+    EXPECT_EQ(ReadBytes(salada), "\r" + bytes);
+    run = Cli({"verificar"});
+    EXPECT_NE(run.out.find("Minha: preparação \"Salada\", linha 1: "), std::string::npos)
+        << run.out;
+
+    std::string broken = bytes;
+    broken.insert(5, "\r");
+    WriteBytes(salada, broken);
+    run = Cli({"recalcular", "Minha"});
+    EXPECT_NE((run.out + run.err).find("Salada.dad está danificado (linha 1)"), std::string::npos)
+        << run.out << run.err;
+    EXPECT_EQ(ReadBytes(salada), broken);
+}
+
+// The table's answer on fibre in carbohydrate is data like the rest: a damaged file is
+// found, named and left for the user (the NUL stands over the answer), and so is an answer
+// that is neither of the two.
+TEST_F(MaintenanceCommandsTest, CheckReadsTheTablesCarbohydrateFile) {
+    const fs::path file = CarbohydrateFibreFileLocation(Home(), kTable);
+    const std::string damaged = std::string("[Tabela]\r\nCarboidratoIncluiFibra=\0\r\n", 36);
+    WriteBytes(file, damaged);
+    CliRun run = Cli({"verificar"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Minha: carboidrato com fibra \"Carboidrato.ini\", linha 2: contém "
+                           "um byte nulo."),
+              std::string::npos)
+        << run.out;
+    run = Cli({"verificar", "--reparar"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(ReadBytes(file), damaged);
+
+    WriteBytes(file, "[Tabela]\r\nCarboidratoIncluiFibra=2\r\n");
+    run = Cli({"verificar"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Carboidrato.ini está danificado: CarboidratoIncluiFibra deve ser 0 "
+                           "ou 1, não \"2\"."),
+              std::string::npos)
+        << run.out;
 }
 
 TEST_F(MaintenanceCommandsTest, CheckFindsEachKindOfFault) {

@@ -206,6 +206,34 @@ TEST_F(SuppliedMeasuresTest, AHomeThatHadTacoGetsItsMeasuresOnceLeavingTheUsersF
     EXPECT_EQ(Snapshot(Home()), before);
 }
 
+// Reinstalling (the marker removed) over a measures file the user changed and that took
+// damage: the file is the user's whatever it held, so nothing is written and start-up
+// names it, line and all; once repaired, the next start installs.
+TEST_F(SuppliedMeasuresTest, ADamagedMeasuresFileIsNeverReplacedAndIsNamed) {
+    ASSERT_EQ(InstallSuppliedTables(DeliveredData(), Home()), "");
+    const fs::path file = TacoMeasures("Arroz, tipo 1, cozido");
+    const std::string damaged = test::Lines({Measure("Minha colher", "    50,0")}) +
+                                std::string("\0", 1) +
+                                test::Lines({Measure("Meu prato", "   200,0")});
+    WriteBytes(file, damaged);
+    fs::remove(DataFolder(Home()) / kTacoMeasuresMarker);
+    const auto before = Snapshot(Home());
+
+    const std::string notice = InstallSuppliedTables(DeliveredData(), Home());
+    EXPECT_NE(notice.find(W("medidas caseiras da tabela TACO")), std::string::npos) << notice;
+    EXPECT_NE(notice.find(W(file.string())), std::string::npos) << notice;
+    EXPECT_NE(notice.find("(linha 2)"), std::string::npos) << notice;
+    EXPECT_EQ(ReadBytes(file), damaged);
+    EXPECT_EQ(Snapshot(Home()), before);
+
+    const std::string repaired =
+        test::Lines({Measure("Minha colher", "    50,0"), Measure("Meu prato", "   200,0")});
+    WriteBytes(file, repaired);
+    ASSERT_EQ(InstallSuppliedTables(DeliveredData(), Home()), "");
+    EXPECT_EQ(ReadBytes(file), repaired);
+    EXPECT_TRUE(fs::exists(DataFolder(Home()) / kTacoMeasuresMarker));
+}
+
 TEST_F(SuppliedMeasuresTest, AUsersTableCalledTacoGetsNone) {
     const std::string taco = Pad("taco", 20);
     WriteBytes(TableListPath(Home()), taco + "|" + Pad("Minha tabela", 65) + "|1|\r\n");

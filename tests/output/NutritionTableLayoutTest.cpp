@@ -208,6 +208,46 @@ TEST(NutritionTableLayout, IncompleteTableAndMarkCarryTheWords) {
     EXPECT_EQ(texts.front().text, "Bolo");
 }
 
+// A mark whose limits are all reached by the known part is right whatever is missing: it
+// carries no words of its own (and is no taller than the complete table's), while the
+// table still does.
+TEST(NutritionTableLayout, ACertainMarkOfAnIncompleteTableCarriesNoWords) {
+    NutritionTableInput in;
+    in.yield = 500;
+    in.portion = 60;
+    in.measure = "1 fatia";
+    in.netContent = 450;
+    const long double amounts[] = {2197.5L, 336.85L, 150.1L, 149.25L, 25.9L,
+                                   84.5L,   51.63L,  3.3L,   5.75L,   644};
+    for (int k = 0; k < kRowCount; ++k) {
+        in.amounts[static_cast<size_t>(k)].known = amounts[k];
+    }
+    in.amounts[kProteins].missingIn = {"Mel"};
+    const NutritionTable t = ComposeNutritionTable(in);
+    ASSERT_TRUE(t.incomplete);
+    ASSERT_TRUE(t.highInInconclusive.empty());
+    ASSERT_FALSE(t.highIn.empty());
+
+    RecordingCanvas table(300);
+    DrawNutritionTable(table, t, 0, 0, 300);
+    std::string all;
+    for (const std::string& w : Words(Texts(table))) {
+        all += w + "\n";
+    }
+    EXPECT_NE(all.find("INCOMPLETO"), std::string::npos) << all;
+
+    RecordingCanvas mark(300);
+    const PictureSize drawn = DrawHighInMark(mark, t, 0, 0, 300);
+    std::string marked;
+    for (const std::string& w : Words(Texts(mark))) {
+        marked += w + "|";
+    }
+    EXPECT_EQ(marked.find("INCOMPLETO"), std::string::npos) << marked;
+    EXPECT_EQ(marked.find("EMBALAGEM"), std::string::npos) << marked;
+    RecordingCanvas whole(300);
+    EXPECT_EQ(drawn.height, DrawHighInMark(whole, Table(false), 0, 0, 300, false).height);
+}
+
 // A sheet label of the nutrition table fits when the table, the mark beside it and the
 // name over it stay inside the label as the sheet places them; measured, nothing drawn.
 TEST(NutritionTableLayout, ALabelOfTheTableFitsOnlyALabelLargeEnough) {

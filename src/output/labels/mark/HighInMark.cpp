@@ -168,10 +168,12 @@ PictureSize LayOutMark(Canvas& canvas, const NutritionTable& t, int x, int y, lo
     const long double moduleH = r::kModuleHeightY * Y;
     const long double corner = r::kModuleCornerY * Y;
 
-    // The words of an incomplete table, smaller, in as many lines as the width needs.
+    // The words of an incomplete mark, smaller, in as many lines as the width needs: only
+    // when a limit could not be judged. A mark whose limits are all reached by the known
+    // part is right whatever is missing (the table still says it is incomplete).
     std::vector<std::string> words;
     long double wordsCell = 0;
-    if (t.incomplete) {
+    if (!t.highInInconclusive.empty()) {
         canvas.SetFont(MarkFont(dpi, r::kWordsFontPart));
         wordsCell = canvas.TextHeight(IncompleteWords());
         words = WrapWords(IncompleteWords(), static_cast<int>(moduleW),

@@ -4,8 +4,10 @@
 // Anexo XVIII (numbers in FrontOfPackRules.h): inside an outer border with rounded corners,
 // the "ALTO EM" block with its magnifying glass, then one black module per limit reached
 // with the nutrient's name in white capitals, one under the other. A limit that could not
-// be judged has a white module with a black border and a "?" after the name's first line;
-// a mark of an incomplete table carries "INCOMPLETO – NÃO USAR EM EMBALAGEM" under them.
+// be judged has a white module with a black border and a "?" after the name's first line,
+// and a mark with such a limit carries "INCOMPLETO – NÃO USAR EM EMBALAGEM" under them (a
+// mark whose limits are all reached by the known values carries none, even when the table
+// is incomplete).
 // A table marked as a food whose front-of-pack labelling is forbidden has no mark.
 
 #include "output/labels/current/LabelPicture.h"
