@@ -186,10 +186,10 @@ TEST(LabelLayouts, HorizontalLayoutGeometryAndPortionSplit) {
     EXPECT_FALSE(TextAt(c, W("Porção de 30 g")));
     // Two tables of five: energy beside cholesterol, right-aligned amounts; a caption and
     // its amount share the cell of 4.5u and shrink together to fit it.
-    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{266, 227}));
-    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{421, 227}));
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{266, 228}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{429, 228}));
     EXPECT_EQ(TextAt(c, "Colesterol")->y, 229);
-    EXPECT_EQ(TextAt(c, W("Sódio"))->y, 650);
+    EXPECT_EQ(TextAt(c, W("Sódio"))->y, 652);
     // The long footnote does not fit 751 dots: two lines under the frame, as high as the
     // first fits the width (37 dots).
     EXPECT_EQ(TextAt(c, W("* Valores diários de referência com base")), (Point{79, 723}));
@@ -239,8 +239,8 @@ TEST(LabelLayouts, CustomLayoutGeometry) {
     // The texts too wide for their cells are shrunk and lowered by half of what they lost.
     EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL   Porção de 30 g ( 1 fatia )"))->y, 104);
     EXPECT_EQ(TextAt(c, "VD*")->y, 180);
-    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{89, 272}));
-    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{272, 272}));  // right-aligned on 4t
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{89, 273}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{280, 273}));  // right-aligned on 4t
     EXPECT_EQ(TextAt(c, "5%")->x, 79 + 300 + 4);
 }
 

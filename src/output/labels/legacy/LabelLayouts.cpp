@@ -318,9 +318,11 @@ void DrawHorizontal(Painter& p, const LabelContent& c, const LabelPlacement& pl,
     for (int i = 1; i <= 4; ++i) {
         p.Line(x + 3 * u, y + r + i * r, x + 13 * u, y + r + i * r);
     }
-    // A caption and its amount share a cell: the caption at its left, the amount at its right.
-    const int leftCell = R(7.5L * u) - 3 * u - indent - trail - pad;
-    const int rightCell = 12 * u - R(8.5L * u) - indent - trail - pad;
+    // A caption and its amount share a cell: the caption at its left, the amount at its right,
+    // a space apart at least.
+    const int space = R(0.3L * f8);
+    const int leftCell = R(7.5L * u) - 3 * u - indent - trail - space;
+    const int rightCell = 12 * u - R(8.5L * u) - indent - trail - space;
     for (int j = 2; j <= 6; ++j) {
         const int yj = y + (j - 1) * r + R(0.1L * f8);
         h = p.FitFont(f8, false, leftCell, {Caption(c, j), Value(c, j)});
@@ -426,8 +428,9 @@ void DrawCustom(Painter& p, const LabelContent& c, const LabelPlacement& pl, int
     for (int i = 0; i <= 5; ++i) {
         p.Line(x, y + e + i * e, x + 10 * t, y + e + i * e);
     }
-    // A caption and its amount share a cell: the caption at its left, the amount at its right.
-    const int cell = 4 * t - indent - trail - pad;
+    // A caption and its amount share a cell: the caption at its left, the amount at its right,
+    // a space apart at least.
+    const int cell = 4 * t - indent - trail - R(0.3L * f8);
     for (int j = 2; j <= 6; ++j) {
         const int yj = y + j * e + R(0.1L * f8);
         h = p.FitFont(f8, false, cell, {Caption(c, j), Value(c, j)});
