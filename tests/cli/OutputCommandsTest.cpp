@@ -179,8 +179,7 @@ TEST_F(OutputCommandsTest, FilesOfTheRightKindAndSize) {
     const auto cliPdfs = images.Of(Kind::Pdf);
     {
         LabelScreen screen(Home(), kArroz);
-        screen.ui.AnswerYes();
-        screen.ui.AnswerYes();  // layout 4 does not fit the 67 mm label: made all the same
+        screen.ui.AnswerYes();  // layout 4 fits the 67 mm label: no question of it
         screen.ui.SaveAs(LabelPdfLocation(Home(), kTable, kArroz).string());
         screen.form.PdfBitBtnClick();
         const auto pdfs = screen.images.Of(Kind::Pdf);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <ostream>
 
 #include "output/LabelFixtures.h"
 #include "output/labels/legacy/LabelLayouts.h"
@@ -39,6 +40,9 @@ struct Point {
     int x;
     int y;
     bool operator==(const Point&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Point& p) {
+        return out << "(" << p.x << ", " << p.y << ")";
+    }
 };
 
 // Where `text` was drawn (the first time).
@@ -174,19 +178,22 @@ TEST(LabelLayouts, HorizontalLayoutGeometryAndPortionSplit) {
         EXPECT_THAT(c.calls, Contains("LineTo " + std::to_string(x) + ",722"));
     }
     EXPECT_THAT(c.calls, Contains("Font Arial h75 bold"));
-    // "Porção de 30 g" is wider than 3u = 174: three lines.
-    EXPECT_EQ(TextAt(c, W("Porção"))->y, 388);
-    EXPECT_EQ(TextAt(c, "de 30 g")->y, 495);
-    EXPECT_EQ(TextAt(c, " ( 1 fatia )")->y, 602);
+    // "Porção de 30 g" is wider than 3u = 174: three lines, each shrunk to fit 3u less a
+    // gap of 4 at each side and lowered by half of what it lost to stay on its row.
+    EXPECT_EQ(TextAt(c, W("Porção"))->y, 388 + (86 - 55) / 2);
+    EXPECT_EQ(TextAt(c, "de 30 g")->y, 495 + (86 - 47) / 2);
+    EXPECT_EQ(TextAt(c, " ( 1 fatia )")->y, 602 + (86 - 27) / 2);
     EXPECT_FALSE(TextAt(c, W("Porção de 30 g")));
-    // Two tables of five: energy beside cholesterol, right-aligned amounts.
-    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{266, 195}));
-    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{161, 195}));
-    EXPECT_EQ(TextAt(c, "Colesterol")->y, 195);
-    EXPECT_EQ(TextAt(c, W("Sódio"))->y, 623);
-    // The long footnote does not fit 751 dots: two lines under the frame.
+    // Two tables of five: energy beside cholesterol, right-aligned amounts; a caption and
+    // its amount share the cell of 4.5u and shrink together to fit it.
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{266, 228}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{429, 228}));
+    EXPECT_EQ(TextAt(c, "Colesterol")->y, 229);
+    EXPECT_EQ(TextAt(c, W("Sódio"))->y, 652);
+    // The long footnote does not fit 751 dots: two lines under the frame, as high as the
+    // first fits the width (37 dots).
     EXPECT_EQ(TextAt(c, W("* Valores diários de referência com base")), (Point{79, 723}));
-    EXPECT_EQ(TextAt(c, "  em uma dieta de 2500 calorias"), (Point{79, 809}));
+    EXPECT_EQ(TextAt(c, "  em uma dieta de 2500 calorias"), (Point{79, 760}));
 
     // A wide, low label: 3u = 519 holds the portion on one line.
     const RecordingCanvas wide =
@@ -198,23 +205,24 @@ TEST(LabelLayouts, HorizontalLayoutGeometryAndPortionSplit) {
 
 TEST(LabelLayouts, LinearLayoutRunsTheValuesWithoutSpaces) {
     const RecordingCanvas c = Draw(LabelFile(kOneLabel), 3, false);
-    // r = 107, f9 = 96, f8 = 86; no frame and no lines.
+    // r = 107, f9 = 96, f8 = 86; no frame and no lines. Every line is wider than the label
+    // at those sizes: each is shrunk to fit 751 dots and lowered to stay on its row.
     EXPECT_EQ(Count(c, "Rect"), 0);
     EXPECT_EQ(Count(c, "LineTo"), 0);
-    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL")), (Point{79, 92}));
-    EXPECT_EQ(TextAt(c, W(" Porção de 30 g ( 1 fatia );")), (Point{79 + 22 * 43, 79}));
+    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL")), (Point{79, 115}));
+    EXPECT_EQ(TextAt(c, W(" Porção de 30 g ( 1 fatia );")), (Point{387, 111}));
     EXPECT_EQ(
         TextAt(c, W("Caloria 120Kcal (5%*);Carboidrato 20,0g (5%); Proteína menosde1g (0%); ")),
-        (Point{79, 186}));
+        (Point{79, 223}));
     EXPECT_EQ(
         TextAt(c, "Gord.Total 2,5g (3%); Gord.Saturada 0,0g (0%); Colesterol menosde5mg (0%); "),
-        (Point{79, 293}));
+        (Point{79, 331}));
     EXPECT_EQ(TextAt(c, W("Fibra 1,0g (3%); Cálcio nãosignificativa (0%); Ferro 0,35mg (3%); "
                           "Sódio 140mg (6%); ")),
-              (Point{79, 400}));
+              (Point{79, 439}));
     EXPECT_EQ(
         TextAt(c, W("*Valores diários de referência com base em uma dieta de 2500 calorias.")),
-        (Point{79, 507}));
+        (Point{79, 539}));
 }
 
 TEST(LabelLayouts, CustomLayoutGeometry) {
@@ -228,12 +236,131 @@ TEST(LabelLayouts, CustomLayoutGeometry) {
     for (int y = 162; y <= 577; y += 83) {
         EXPECT_THAT(c.calls, Contains("LineTo 829," + std::to_string(y)));
     }
-    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL   Porção de 30 g ( 1 fatia )"))->y, 86);
-    EXPECT_EQ(TextAt(c, "VD*")->y, 170);
-    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{89, 252}));
-    EXPECT_EQ(TextAt(c, "120 Kcal"),
-              (Point{108, 252}));  // right-aligned on 4t, over the caption column
+    // The texts too wide for their cells are shrunk and lowered by half of what they lost.
+    EXPECT_EQ(TextAt(c, W("INFORMAÇÃO NUTRICIONAL   Porção de 30 g ( 1 fatia )"))->y, 104);
+    EXPECT_EQ(TextAt(c, "VD*")->y, 180);
+    EXPECT_EQ(TextAt(c, W("Valor calórico")), (Point{89, 273}));
+    EXPECT_EQ(TextAt(c, "120 Kcal"), (Point{280, 273}));  // right-aligned on 4t
     EXPECT_EQ(TextAt(c, "5%")->x, 79 + 300 + 4);
+}
+
+// 0.45 of the font height wide, about the width of a letter of the printed typeface.
+class NarrowCanvas : public RecordingCanvas {
+  public:
+    int TextWidth(const std::string& text) override {
+        return static_cast<int>(text.size()) * std::max(font.height, 1) * 45 / 100;
+    }
+};
+
+// The boxes of the texts and the lines of a label recorded on a NarrowCanvas.
+struct Drawing {
+    struct Box {
+        std::string text;
+        int left, top, right, bottom;  // right and bottom exclusive
+        int height;
+    };
+    struct Segment {
+        int x1, y1, x2, y2;  // both ends drawn
+    };
+    std::vector<Box> texts;
+    std::vector<Segment> lines;
+};
+
+Drawing Parse(const RecordingCanvas& c) {
+    Drawing d;
+    int h = 0;
+    Point at{0, 0};
+    for (const auto& call : c.calls) {
+        int a = 0;
+        int b = 0;
+        int r = 0;
+        int e = 0;
+        int n = 0;
+        if (std::sscanf(call.c_str(), "Font Arial h%d", &a) == 1) {
+            h = a;
+        } else if (std::sscanf(call.c_str(), "Text %d,%d%n", &a, &b, &n) == 2) {
+            const std::string text = call.substr(static_cast<size_t>(n) + 1);
+            d.texts.push_back(
+                {text, a, b, a + static_cast<int>(text.size()) * h * 45 / 100, b + h, h});
+        } else if (std::sscanf(call.c_str(), "MoveTo %d,%d", &a, &b) == 2) {
+            at = {a, b};
+        } else if (std::sscanf(call.c_str(), "LineTo %d,%d", &a, &b) == 2) {
+            d.lines.push_back({at.x, at.y, a, b});
+            at = {a, b};
+        } else if (std::sscanf(call.c_str(), "Rect %d,%d,%d,%d", &a, &b, &r, &e) == 4) {
+            d.lines.push_back({a, b, r - 1, b});
+            d.lines.push_back({a, e - 1, r - 1, e - 1});
+            d.lines.push_back({a, b, a, e - 1});
+            d.lines.push_back({r - 1, b, r - 1, e - 1});
+        }
+    }
+    return d;
+}
+
+bool Crosses(const Drawing::Box& t, const Drawing::Segment& l) {
+    const int x1 = std::min(l.x1, l.x2);
+    const int x2 = std::max(l.x1, l.x2);
+    const int y1 = std::min(l.y1, l.y2);
+    const int y2 = std::max(l.y1, l.y2);
+    return t.left <= x2 && x1 < t.right && t.top <= y2 && y1 < t.bottom;
+}
+
+Drawing DrawNarrow(int layout, bool withName) {
+    NarrowCanvas canvas;
+    DrawLabelSheet(canvas, LabelFile(kOneLabel), W("Bolo de fubá com goiabada e queijo"), Record(),
+                   {layout, withName}, nullptr);
+    return Parse(canvas);
+}
+
+// Layouts 2 to 4 on the default 67 mm label had texts wider than their cells and the label;
+// layout 1 its "menos de 1g" across the line of its cell. Each text is now drawn at the
+// largest size that fits, the layout's own where it fits.
+TEST(LabelLayouts, TextsShrinkToStayInsideTheirCellsAndTheLabel) {
+    for (int layout = 1; layout <= 4; ++layout) {
+        for (const bool withName : {false, true}) {
+            SCOPED_TRACE(std::to_string(layout) + (withName ? " with the name" : ""));
+            const Drawing d = DrawNarrow(layout, withName);
+            ASSERT_GT(d.texts.size(), 5u);
+            for (size_t i = 0; i < d.texts.size(); ++i) {
+                const auto& t = d.texts[i];
+                SCOPED_TRACE(t.text);
+                EXPECT_GE(t.left, 59);
+                EXPECT_GE(t.top, 59);
+                EXPECT_LE(t.right, 850);
+                EXPECT_LE(t.bottom, 850);
+                EXPECT_GE(t.height, 17);  // 4 points at 300 dpi, the least size
+                for (const auto& l : d.lines) {
+                    EXPECT_FALSE(Crosses(t, l))
+                        << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2;
+                }
+                for (size_t j = i + 1; j < d.texts.size(); ++j) {
+                    const auto& o = d.texts[j];
+                    EXPECT_FALSE(t.left < o.right && o.left < t.right && t.top < o.bottom &&
+                                 o.top < t.bottom)
+                        << o.text;
+                }
+            }
+        }
+    }
+
+    // Layout 1: "menos de 1g" (11 characters, 198 dots at 40) inside its cell of q = 188
+    // between the lines at 455 and 643, at the largest height that leaves a gap of 2 each
+    // side; the amounts and captions that fit keep the layout's 40 dots.
+    const Drawing vertical = DrawNarrow(1, false);
+    const auto box = [&](const std::string& text) {
+        const auto it = std::find_if(vertical.texts.begin(), vertical.texts.end(),
+                                     [&](const auto& t) { return t.text == text; });
+        EXPECT_NE(it, vertical.texts.end()) << text;
+        return it == vertical.texts.end() ? Drawing::Box{} : *it;
+    };
+    const auto lessThan1g = box("menos de 1g");
+    EXPECT_GT(lessThan1g.left, 455);
+    EXPECT_LT(lessThan1g.right, 643);
+    EXPECT_EQ(lessThan1g.height, 37);
+    for (const std::string& text :
+         {std::string("120 Kcal"), std::string("140 mg"), W("Valor calórico"), std::string("5%")}) {
+        EXPECT_EQ(box(text).height, 40) << text;
+    }
 }
 
 TEST(LabelLayouts, EmptyOrBlankMeasurePrintsNoParentheses) {
@@ -407,14 +534,6 @@ TEST(LabelPreview, SizesThatRoundToZeroOrNoLayoutLeaveItEmpty) {
 }
 
 // Text metrics near those of the sans-serif face the labels are printed in: a character
-// 0.45 of the font height wide.
-class NarrowCanvas : public RecordingCanvas {
-  public:
-    int TextWidth(const std::string& text) override {
-        return static_cast<int>(text.size()) * std::max(font.height, 1) * 45 / 100;
-    }
-};
-
 bool Fits(const std::string& cfgEti, int layout, bool withName = false,
           std::string_view measure = "1 fatia") {
     const IniFile file = LabelFile(cfgEti, measure);
@@ -438,21 +557,28 @@ TEST(LabelContentFit, TextsThatOverlapOrLeaveTheLabelDoNotFit) {
         bool fits;
     };
     const std::string wide = "[CfgEti]\r\nLarEti=200\r\nAltEti=30\r\n";
+    const std::string small = "[CfgEti]\r\nLarEti=25\r\nAltEti=25\r\n";
     const Case cases[] = {
         {"vertical, default label", "", 1, false, "1 fatia", true},
         {"vertical with the name", "", 1, true, "1 fatia", true},
-        // The captions of the two tables run into the amounts beside them.
-        {"horizontal, default label", "", 2, false, "1 fatia", false},
+        // The texts too wide for their cells are drawn smaller, down to 4 points.
+        {"horizontal, default label", "", 2, false, "1 fatia", true},
         {"horizontal, wide label", wide, 2, false, "1 fatia", true},
-        // The running lines are wider than the label.
-        {"linear, default label", "", 3, false, "1 fatia", false},
-        {"custom, default label", "", 4, false, "1 fatia", false},
+        {"linear, default label", "", 3, false, "1 fatia", true},
+        {"custom, default label", "", 4, false, "1 fatia", true},
         {"custom, wide label", wide, 4, false, "1 fatia", true},
-        // A caption that runs into the amount beside it.
         {"vertical, long caption", "[CfgEti]\r\nDesKAL=Valor energetico da porcao\r\n", 1, false,
-         "1 fatia", false},
-        // A portion line longer than the label is wide.
-        {"vertical, long measure", "", 1, false, "2 colheres de sopa cheias e bem medidas", false},
+         "1 fatia", true},
+        {"vertical, long measure", "", 1, false, "2 colheres de sopa cheias e bem medidas", true},
+        // What does not fit even at 4 points: a label 15 mm wide, a label of 25 mm.
+        {"vertical, narrow label", "[CfgEti]\r\nLarEti=15\r\n", 1, false, "1 fatia", false},
+        {"horizontal, small label", small, 2, false, "1 fatia", false},
+        {"linear, small label", small, 3, false, "1 fatia", false},
+        {"custom, small label", small, 4, false, "1 fatia", false},
+        // A caption that takes the whole cell from the amount beside it.
+        {"custom, long caption",
+         "[CfgEti]\r\nDesKAL=Valor energetico da porcao de referencia em quilocalorias\r\n", 4,
+         false, "1 fatia", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

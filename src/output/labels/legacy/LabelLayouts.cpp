@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -82,6 +86,57 @@ class Painter {
         m_canvas.SetFont(font);
     }
     int Tw(const std::string& text) { return m_canvas.TextWidth(text); }
+
+    // Sets the font to the largest height from `height` down to the least legible one (4
+    // points at the canvas' resolution) at which `widthAt(h)`, the width of what is drawn at
+    // height h, stays within `room`: the layout's own size wherever it fits. Below the least
+    // height nothing is shrunk; the fit check of the sheet then tells that the label does not
+    // fit. The texts keep within their rows at every height up to the layout's own. `key`
+    // names what is measured: the answer is the same for every label of a sheet.
+    template <typename WidthAt>
+    int FitFont(int height, bool bold, int room, const std::string& key, WidthAt widthAt) {
+        const auto cached = m_fitted.find({height, bold, room, key});
+        if (cached != m_fitted.end()) {
+            Font(cached->second, bold);
+            return cached->second;
+        }
+        const int least = std::max(1, R(4.0L * m_canvas.DotsPerInch() / 72));
+        int fitted = std::max(1, height);
+        if (fitted > least && widthAt(fitted) > room) {
+            // The widths grow with the height: the largest height that fits lies in
+            // [least, fitted - 1], or there is none and the least one stays.
+            int lo = least;
+            int hi = fitted - 1;
+            fitted = least;
+            while (lo <= hi) {
+                const int mid = lo + (hi - lo) / 2;
+                if (widthAt(mid) <= room) {
+                    fitted = mid;
+                    lo = mid + 1;
+                } else {
+                    hi = mid - 1;
+                }
+            }
+        }
+        m_fitted.emplace(std::tuple{height, bold, room, key}, fitted);
+        Font(fitted, bold);
+        return fitted;
+    }
+    // The same for texts drawn side by side in one font: their widths together within `room`.
+    int FitFont(int height, bool bold, int room, std::initializer_list<std::string> texts) {
+        std::string key;
+        for (const std::string& text : texts) {
+            key += text + '\x1f';
+        }
+        return FitFont(height, bold, room, key, [&](int h) {
+            Font(h, bold);
+            int width = 0;
+            for (const std::string& text : texts) {
+                width += Tw(text);
+            }
+            return width;
+        });
+    }
     void Text(int x, int y, const std::string& text) {
         if (!text.empty()) {
             m_canvas.TextOut(x, y, text);
@@ -99,6 +154,7 @@ class Painter {
 
   private:
     Canvas& m_canvas;
+    std::map<std::tuple<int, bool, int, std::string>, int> m_fitted;
 };
 
 const std::string& Caption(const LabelContent& c, int k) {
@@ -131,10 +187,27 @@ const Fixed& Texts() {
     return fixed;
 }
 
-// The footnote of layouts 2 and 4 on two lines.
-void TwoLineFootnote(Painter& p, int x, int y, int lineHeight) {
+// The room between two lines `a` and `b` dots apart for a text centred between them.
+int CentredRoom(int a, int b, int pad) {
+    return b - a - 2 * pad;
+}
+
+// How far down a text shrunk from `height` to `fitted` goes to stay centred on its row.
+int Drop(int height, int fitted) {
+    return (height - fitted) / 2;
+}
+
+// The gap a text keeps from the lines around it.
+int Pad(int height) {
+    return std::max(1, R(0.05L * height));
+}
+
+// The footnote of layouts 2 and 4 on two lines of `height`, as wide as the label's usable
+// `width` allows.
+void TwoLineFootnote(Painter& p, int x, int y, int height, int width) {
+    const int h = p.FitFont(height, false, width, {Texts().footnoteTop});
     p.Text(x, y, Texts().footnoteTop);
-    p.Text(x, y + lineHeight, "  em uma dieta de 2500 calorias");
+    p.Text(x, y + h, "  em uma dieta de 2500 calorias");
 }
 
 // Layout 1, "Modelo Vertical": a title block of two rows over eleven table rows.
@@ -145,28 +218,38 @@ void DrawVertical(Painter& p, const LabelContent& c, const LabelPlacement& pl, i
     const int q = R(w / 4.0L);
     const int f9 = R(0.9L * s);
     const int f8 = R(0.8L * s);
+    const int pad = Pad(f8);
+    const int indent = R(0.15L * f8);
     if (withName) {
-        p.Font(f8, true);
-        p.Centred(x, 0, w, y - s, c.name.size() >= 38 ? c.name.substr(0, 37) : c.name);
+        const std::string name = c.name.size() >= 38 ? c.name.substr(0, 37) : c.name;
+        p.FitFont(f8, true, w, {name});
+        p.Centred(x, 0, w, y - s, name);
     }
     p.Frame(x, y, x + w, y + 13 * s + 2);
-    p.Font(f8, true);
-    p.Centred(x, 0, w, y + R(0.1L * f9), Texts().title);
-    p.Font(f8, false);
-    p.Centred(x, 0, w, y + R(1.1L * f9), Texts().portionOf + c.portionSize + c.unit + c.measure);
+    int h = p.FitFont(f8, true, CentredRoom(0, w, pad), {Texts().title});
+    p.Centred(x, 0, w, y + R(0.1L * f9) + Drop(f8, h), Texts().title);
+    const std::string portion = Texts().portionOf + c.portionSize + c.unit + c.measure;
+    h = p.FitFont(f8, false, CentredRoom(0, w, pad), {portion});
+    p.Centred(x, 0, w, y + R(1.1L * f9) + Drop(f8, h), portion);
     p.Line(x + 2 * q, y + 3 * s, x + 2 * q, y + 13 * s + 2);
     p.Line(x + 3 * q, y + 2 * s, x + 3 * q, y + 13 * s + 2);
     for (int k = 1; k <= kLabelRowSize; ++k) {
         const int yk = y + 2 * s + (k - 1) * s;
         p.Line(x, yk, x + w, yk);
-        p.Text(x + R(0.15L * f8), yk + R(0.15L * f8), Caption(c, k));
+        // The heading row has no line between the captions and the amounts.
+        const int captionEnd = k == 1 ? 3 * q : 2 * q;
+        h = p.FitFont(f8, false, captionEnd - indent - pad, {Caption(c, k)});
+        p.Text(x + indent, yk + R(0.15L * f8) + Drop(f8, h), Caption(c, k));
         if (k >= 2) {
             const std::string& v = Value(c, k);
-            p.Text(x + R(0.625L * w - 0.5L * p.Tw(v)), yk + R(0.1L * f8), v);
+            h = p.FitFont(f8, false, CentredRoom(2 * q, 3 * q, pad), {v});
+            p.Text(x + R(0.625L * w - 0.5L * p.Tw(v)), yk + R(0.1L * f8) + Drop(f8, h), v);
         }
         const std::string& d = Daily(c, k);
-        p.Text(x + R(0.875L * w - 0.5L * p.Tw(d)), yk + R(0.1L * f8), d);
+        h = p.FitFont(f8, false, CentredRoom(3 * q, w, pad), {d});
+        p.Text(x + R(0.875L * w - 0.5L * p.Tw(d)), yk + R(0.1L * f8) + Drop(f8, h), d);
     }
+    p.FitFont(f8, false, w, {Texts().footnoteTop});
     p.Text(x, y + 13 * s + 4, Texts().footnoteTop);
     p.Text(x, y + 14 * s + 4, "   em uma dieta de 2500 calorias");
 }
@@ -180,40 +263,54 @@ void DrawHorizontal(Painter& p, const LabelContent& c, const LabelPlacement& pl,
     const int u = R(w / 13.0L);
     const int f8 = R(0.8L * r);
     const int f7 = R(0.7L * r);
+    const int pad = Pad(f8);
+    const int indent = R(0.15L * f8);
+    const int trail = R(0.1L * f8);
     if (withName) {
-        p.Font(f8, true);
+        p.FitFont(f8, true, w, {c.name});
         p.Centred(x, 0, w, y - r, c.name);
     }
     p.Frame(x, y, x + 13 * u + 1, y + 6 * r + 1);
-    p.Font(f7, true);
-    p.Centred(x, 0, 3 * u, y + r + R(0.1L * f8), Texts().information);
-    p.Centred(x, 0, 3 * u, y + 2 * r + R(0.1L * f8), Texts().nutritional);
+    for (const auto& [text, row] :
+         {std::pair{&Texts().information, 1}, {&Texts().nutritional, 2}}) {
+        const int h = p.FitFont(f7, true, CentredRoom(0, 3 * u, pad), {*text});
+        p.Centred(x, 0, 3 * u, y + row * r + R(0.1L * f8) + Drop(f7, h), *text);
+    }
     p.Line(x + 3 * u, y + r, x + 13 * u, y + r);
 
-    p.Font(f8, false);
     const int yh = y + R(0.1L * r);
     const std::string& head = Caption(c, 1);
     const std::string vd = "VD*";
-    p.Text(x + 3 * u + R((4.5L * u - p.Tw(head)) / 2), yh, head);
-    p.Text(x + R((u - 1 - p.Tw(vd)) / 2.0L + 7.5L * u), yh, vd);
-    p.Text(x + R((3.5L * u - p.Tw(head)) / 2 + 8.5L * u), yh, head);
-    p.Text(x + 12 * u + R((u - 1 - p.Tw(vd)) / 2.0L), yh, vd);
+    int h = p.FitFont(f8, false, CentredRoom(3 * u, R(7.5L * u), pad), {head});
+    p.Text(x + 3 * u + R((4.5L * u - p.Tw(head)) / 2), yh + Drop(f8, h), head);
+    h = p.FitFont(f8, false, CentredRoom(R(7.5L * u), R(8.5L * u), pad), {vd});
+    p.Text(x + R((u - 1 - p.Tw(vd)) / 2.0L + 7.5L * u), yh + Drop(f8, h), vd);
+    h = p.FitFont(f8, false, CentredRoom(R(8.5L * u), 12 * u, pad), {head});
+    p.Text(x + R((3.5L * u - p.Tw(head)) / 2 + 8.5L * u), yh + Drop(f8, h), head);
+    h = p.FitFont(f8, false, CentredRoom(12 * u, 13 * u, pad), {vd});
+    p.Text(x + 12 * u + R((u - 1 - p.Tw(vd)) / 2.0L), yh + Drop(f8, h), vd);
 
+    p.Font(f8, false);
     if (p.Tw(Texts().footnoteWhole) < w) {
         p.Text(x, y + 6 * r + 2, Texts().footnoteWhole);
     } else {
-        TwoLineFootnote(p, x, y + 6 * r + 2, f8);
+        TwoLineFootnote(p, x, y + 6 * r + 2, f8, w);
     }
 
     const std::string sizeAndUnit = c.portionSize + c.unit;
     const int lift = R(1.1L * f8);
+    const auto portionLine = [&](int row, const std::string& text) {
+        const int fitted = p.FitFont(f8, false, CentredRoom(0, 3 * u, pad), {text});
+        p.Centred(x, 0, 3 * u, y + row * r + lift + Drop(f8, fitted), text);
+    };
+    p.Font(f8, false);
     if (3 * u < p.Tw(Texts().portionOf + sizeAndUnit)) {
-        p.Centred(x, 0, 3 * u, y + 2 * r + lift, Texts().portion);
-        p.Centred(x, 0, 3 * u, y + 3 * r + lift, "de " + sizeAndUnit);
+        portionLine(2, Texts().portion);
+        portionLine(3, "de " + sizeAndUnit);
     } else {
-        p.Centred(x, 0, 3 * u, y + 3 * r + lift, Texts().portionOf + sizeAndUnit);
+        portionLine(3, Texts().portionOf + sizeAndUnit);
     }
-    p.Centred(x, 0, 3 * u, y + 4 * r + lift, c.measure);
+    portionLine(4, c.measure);
 
     for (const int xl : {x + 3 * u, x + R(7.5L * u), x + R(8.5L * u), x + 12 * u}) {
         p.Line(xl, y, xl, y + 6 * r + 1);
@@ -221,14 +318,25 @@ void DrawHorizontal(Painter& p, const LabelContent& c, const LabelPlacement& pl,
     for (int i = 1; i <= 4; ++i) {
         p.Line(x + 3 * u, y + r + i * r, x + 13 * u, y + r + i * r);
     }
+    // A caption and its amount share a cell: the caption at its left, the amount at its right,
+    // a space apart at least.
+    const int space = R(0.3L * f8);
+    const int leftCell = R(7.5L * u) - 3 * u - indent - trail - space;
+    const int rightCell = 12 * u - R(8.5L * u) - indent - trail - space;
     for (int j = 2; j <= 6; ++j) {
         const int yj = y + (j - 1) * r + R(0.1L * f8);
-        p.Text(x + 3 * u + R(0.15L * f8), yj, Caption(c, j));
-        p.Text(x + R(7.5L * u - 0.1L * f8 - p.Tw(Value(c, j))), yj, Value(c, j));
-        p.Text(x + R((u - p.Tw(Daily(c, j))) / 2.0L + 7.5L * u), yj, Daily(c, j));
-        p.Text(x + R(8.5L * u + 0.15L * f8), yj, Caption(c, j + 5));
-        p.Text(x + R(12.0L * u - 0.1L * f8 - p.Tw(Value(c, j + 5))), yj, Value(c, j + 5));
-        p.Text(x + 12 * u + R((u - p.Tw(Daily(c, j + 5))) / 2.0L), yj, Daily(c, j + 5));
+        h = p.FitFont(f8, false, leftCell, {Caption(c, j), Value(c, j)});
+        p.Text(x + 3 * u + indent, yj + Drop(f8, h), Caption(c, j));
+        p.Text(x + R(7.5L * u - 0.1L * f8 - p.Tw(Value(c, j))), yj + Drop(f8, h), Value(c, j));
+        h = p.FitFont(f8, false, CentredRoom(R(7.5L * u), R(8.5L * u), pad), {Daily(c, j)});
+        p.Text(x + R((u - p.Tw(Daily(c, j))) / 2.0L + 7.5L * u), yj + Drop(f8, h), Daily(c, j));
+        h = p.FitFont(f8, false, rightCell, {Caption(c, j + 5), Value(c, j + 5)});
+        p.Text(x + R(8.5L * u + 0.15L * f8), yj + Drop(f8, h), Caption(c, j + 5));
+        p.Text(x + R(12.0L * u - 0.1L * f8 - p.Tw(Value(c, j + 5))), yj + Drop(f8, h),
+               Value(c, j + 5));
+        h = p.FitFont(f8, false, CentredRoom(12 * u, 13 * u, pad), {Daily(c, j + 5)});
+        p.Text(x + 12 * u + R((u - p.Tw(Daily(c, j + 5))) / 2.0L), yj + Drop(f8, h),
+               Daily(c, j + 5));
     }
 }
 
@@ -237,32 +345,43 @@ void DrawHorizontal(Painter& p, const LabelContent& c, const LabelPlacement& pl,
 void DrawLinear(Painter& p, const LabelContent& c, const LabelPlacement& pl, int x, int y,
                 bool withName) {
     const int r = pl.rowHeight;
+    const int w = pl.usedWidth;
     const int f9 = R(0.9L * r);
     const int f8 = R(0.8L * r);
-    p.Font(f9, false);
     if (withName) {
-        p.Centred(x, 0, pl.usedWidth, y - r, c.name);
+        p.FitFont(f9, false, w, {c.name});
+        p.Centred(x, 0, w, y - r, c.name);
     }
-    p.Font(f8, true);
-    p.Text(x, y + R(0.15L * f8), Texts().title);
+    // The bold title and the portion after it on one line, shrunk together.
+    const std::string portion = " " + Texts().portionOf + c.portionSize + c.unit + c.measure + ";";
+    const auto portionHeight = [&](int titleHeight) { return R(1.0L * titleHeight * f9 / f8); };
+    const int h8 = p.FitFont(f8, true, w, "linear title" + portion, [&](int h) {
+        p.Font(h, true);
+        const int title = p.Tw(Texts().title);
+        p.Font(portionHeight(h), false);
+        return title + p.Tw(portion);
+    });
+    const int h9 = portionHeight(h8);
+    p.Text(x, y + R(0.15L * h8) + Drop(f9, h9), Texts().title);
     const int wt = p.Tw(Texts().title);
-    p.Font(f9, false);
-    p.Text(x + wt, y, " " + Texts().portionOf + c.portionSize + c.unit + c.measure + ";");
+    p.Font(h9, false);
+    p.Text(x + wt, y + Drop(f9, h9), portion);
 
     const auto v = [&c](int k) { return RemoveSpaces(Value(c, k)); };
     const auto d = [&c](int k) { return RemoveSpaces(Daily(c, k)); };
     const auto item = [&](std::string_view word, int k) {
         return W(word) + v(k) + " (" + d(k) + "); ";
     };
-    p.Text(
-        x, y + r,
-        "Caloria " + v(2) + " (" + d(2) + "*);" + item("Carboidrato ", 3) + item("Proteína ", 4));
-    p.Text(x, y + 2 * r,
-           item("Gord.Total ", 5) + item("Gord.Saturada ", 6) + item("Colesterol ", 7));
-    p.Text(x, y + 3 * r,
-           item("Fibra ", 8) + item("Cálcio ", 9) + item("Ferro ", 10) + item("Sódio ", 11));
-    p.Font(f8, false);
-    p.Text(x, y + 4 * r, Texts().footnoteLinear);
+    const std::string lines[] = {
+        "Caloria " + v(2) + " (" + d(2) + "*);" + item("Carboidrato ", 3) + item("Proteína ", 4),
+        item("Gord.Total ", 5) + item("Gord.Saturada ", 6) + item("Colesterol ", 7),
+        item("Fibra ", 8) + item("Cálcio ", 9) + item("Ferro ", 10) + item("Sódio ", 11)};
+    for (int i = 0; i < 3; ++i) {
+        const int h = p.FitFont(f9, false, w, {lines[i]});
+        p.Text(x, y + (i + 1) * r + Drop(f9, h), lines[i]);
+    }
+    const int h = p.FitFont(f8, false, w, {Texts().footnoteLinear});
+    p.Text(x, y + 4 * r + Drop(f8, h), Texts().footnoteLinear);
 }
 
 // Layout 4, "Personalizado": a one-row title across the top over a header row and two
@@ -273,27 +392,34 @@ void DrawCustom(Painter& p, const LabelContent& c, const LabelPlacement& pl, int
     const int w = pl.usedWidth;
     const int t = R(w / 10.0L);
     const int f8 = R(0.8L * e);
+    const int pad = Pad(f8);
+    const int indent = R(0.15L * f8);
+    const int trail = R(0.1L * f8);
     if (withName) {
-        p.Font(f8, true);
+        p.FitFont(f8, true, w, {c.name});
         p.Centred(x, 0, w, y - e, c.name);
     }
     p.Frame(x, y, x + 10 * t + 1, y + 7 * e + 1);
-    p.Font(f8, true);
-    p.Centred(x, 0, w, y + R(0.1L * f8),
-              Texts().title + "   " + Texts().portionOf + c.portionSize + c.unit + c.measure);
+    const std::string title =
+        Texts().title + "   " + Texts().portionOf + c.portionSize + c.unit + c.measure;
+    int h = p.FitFont(f8, true, CentredRoom(0, w, pad), {title});
+    p.Centred(x, 0, w, y + R(0.1L * f8) + Drop(f8, h), title);
 
-    p.Font(f8, false);
     const int yh = y + e + R(0.1L * e);
     const std::string vd = "VD*";
-    p.Centred(x, 0, 4 * t, yh, Caption(c, 1));
-    p.Centred(x, 4 * t, 5 * t, yh, vd);
-    p.Centred(x, 5 * t, 9 * t, yh, Caption(c, 1));
-    p.Centred(x, 9 * t, 10 * t, yh, vd);
+    h = p.FitFont(f8, false, CentredRoom(0, 4 * t, pad), {Caption(c, 1)});
+    p.Centred(x, 0, 4 * t, yh + Drop(f8, h), Caption(c, 1));
+    p.Centred(x, 5 * t, 9 * t, yh + Drop(f8, h), Caption(c, 1));
+    h = p.FitFont(f8, false, CentredRoom(4 * t, 5 * t, pad), {vd});
+    p.Centred(x, 4 * t, 5 * t, yh + Drop(f8, h), vd);
+    p.Centred(x, 9 * t, 10 * t, yh + Drop(f8, h), vd);
 
+    p.Font(f8, false);
     if (p.Tw(Texts().footnoteShortMeasured) < w) {
+        p.FitFont(f8, false, w, {Texts().footnoteShort});
         p.Text(x, y + 7 * e + 2, Texts().footnoteShort);
     } else {
-        TwoLineFootnote(p, x, y + 7 * e + 2, f8);
+        TwoLineFootnote(p, x, y + 7 * e + 2, f8, w);
     }
 
     for (const int xl : {x + 4 * t, x + 5 * t, x + 9 * t, x + 10 * t}) {
@@ -302,14 +428,22 @@ void DrawCustom(Painter& p, const LabelContent& c, const LabelPlacement& pl, int
     for (int i = 0; i <= 5; ++i) {
         p.Line(x, y + e + i * e, x + 10 * t, y + e + i * e);
     }
+    // A caption and its amount share a cell: the caption at its left, the amount at its right,
+    // a space apart at least.
+    const int cell = 4 * t - indent - trail - R(0.3L * f8);
     for (int j = 2; j <= 6; ++j) {
         const int yj = y + j * e + R(0.1L * f8);
-        p.Text(x + R(0.15L * f8), yj, Caption(c, j));
-        p.Text(x + 3 * t + R(t - 0.1L * f8 - p.Tw(Value(c, j))), yj, Value(c, j));
-        p.Centred(x, 4 * t, 5 * t, yj, Daily(c, j));
-        p.Text(x + 5 * t + R(0.15L * f8), yj, Caption(c, j + 5));
-        p.Text(x + 8 * t + R(t - 0.1L * f8 - p.Tw(Value(c, j + 5))), yj, Value(c, j + 5));
-        p.Centred(x, 9 * t, 10 * t, yj, Daily(c, j + 5));
+        h = p.FitFont(f8, false, cell, {Caption(c, j), Value(c, j)});
+        p.Text(x + indent, yj + Drop(f8, h), Caption(c, j));
+        p.Text(x + 3 * t + R(t - 0.1L * f8 - p.Tw(Value(c, j))), yj + Drop(f8, h), Value(c, j));
+        h = p.FitFont(f8, false, CentredRoom(4 * t, 5 * t, pad), {Daily(c, j)});
+        p.Centred(x, 4 * t, 5 * t, yj + Drop(f8, h), Daily(c, j));
+        h = p.FitFont(f8, false, cell, {Caption(c, j + 5), Value(c, j + 5)});
+        p.Text(x + 5 * t + indent, yj + Drop(f8, h), Caption(c, j + 5));
+        p.Text(x + 8 * t + R(t - 0.1L * f8 - p.Tw(Value(c, j + 5))), yj + Drop(f8, h),
+               Value(c, j + 5));
+        h = p.FitFont(f8, false, CentredRoom(9 * t, 10 * t, pad), {Daily(c, j + 5)});
+        p.Centred(x, 9 * t, 10 * t, yj + Drop(f8, h), Daily(c, j + 5));
     }
 }
 
