@@ -17,7 +17,8 @@ using test::RecordingCanvas;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-NutritionTable Table(bool incomplete) {
+// A cake of 500 g in 60 g slices, every amount known.
+NutritionTableInput CakeInput() {
     NutritionTableInput in;
     in.yield = 500;
     in.portion = 60;
@@ -28,6 +29,11 @@ NutritionTable Table(bool incomplete) {
     for (int k = 0; k < kRowCount; ++k) {
         in.amounts[static_cast<size_t>(k)].known = amounts[k];
     }
+    return in;
+}
+
+NutritionTable Table(bool incomplete) {
+    NutritionTableInput in = CakeInput();
     if (incomplete) {
         // The added sugars known reach their limit all the same; the sodium known does not.
         in.amounts[kAddedSugars].missingIn = {"Mel"};
@@ -212,16 +218,7 @@ TEST(NutritionTableLayout, IncompleteTableAndMarkCarryTheWords) {
 // carries no words of its own (and is no taller than the complete table's), while the
 // table still does.
 TEST(NutritionTableLayout, ACertainMarkOfAnIncompleteTableCarriesNoWords) {
-    NutritionTableInput in;
-    in.yield = 500;
-    in.portion = 60;
-    in.measure = "1 fatia";
-    in.netContent = 450;
-    const long double amounts[] = {2197.5L, 336.85L, 150.1L, 149.25L, 25.9L,
-                                   84.5L,   51.63L,  3.3L,   5.75L,   644};
-    for (int k = 0; k < kRowCount; ++k) {
-        in.amounts[static_cast<size_t>(k)].known = amounts[k];
-    }
+    NutritionTableInput in = CakeInput();
     in.amounts[kProteins].missingIn = {"Mel"};
     const NutritionTable t = ComposeNutritionTable(in);
     ASSERT_TRUE(t.incomplete);
